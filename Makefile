@@ -1,0 +1,59 @@
+# Front door. `make demo` and `make test` install what a fresh Debian 12 machine lacks,
+# build, and run.
+SHELL := /bin/bash
+.DEFAULT_GOAL := build
+
+APT_PACKAGES := cmake ninja-build g++ python3 googletest libgtest-dev \
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick \
+  mscompress fonts-liberation x11-utils
+NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-mingw32-g++-win32 \
+  /usr/bin/x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 /usr/bin/Xvfb /usr/bin/xdotool \
+  /usr/bin/import /usr/bin/mscompress /usr/src/googletest/CMakeLists.txt \
+  /usr/include/gtest/gtest.h /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
+  /usr/bin/xwininfo
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps build build-i686 build-x86_64 build-host test test-host test-win demo bench clean
+
+deps:
+	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
+	command -v python3 >/dev/null || missing=1; \
+	if [ $$missing = 1 ]; then \
+	  echo "== installing Debian packages"; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $(APT_PACKAGES); \
+	fi
+
+build-i686: deps
+	cmake --preset i686 >/dev/null && cmake --build --preset i686
+
+build-x86_64: deps
+	cmake --preset x86_64 >/dev/null && cmake --build --preset x86_64
+
+build-host: deps
+	cmake --preset host >/dev/null && cmake --build --preset host
+
+build: build-i686 build-x86_64
+
+test-host: build-host
+	ctest --preset host -j2
+
+test-win: build-x86_64
+	tools/vm/winvm template
+	ctest --preset x86_64 -j2
+
+test: build-i686 build-host build-x86_64
+	$(MAKE) --no-print-directory test-host
+	tools/win9x/test_check.sh
+	$(MAKE) --no-print-directory test-win
+
+demo: build-x86_64
+	tools/vm/winvm template
+	demo/run-demo
+
+bench: build-x86_64
+	tools/vm/winvm template
+	tools/bench/run-bench
+
+clean:
+	rm -rf out

@@ -1,0 +1,97 @@
+# Both Windows builds: SETUP.EXE without a C runtime; the x86_64 build also builds the
+# Windows-side tests and tools, which link the C++ runtime and GoogleTest.
+
+set(PRODUCT_FLAGS -Os -ffreestanding -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -fno-stack-protector -fno-ident)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  list(APPEND PRODUCT_FLAGS -march=i486 -mtune=i486)
+  set(ENTRY_SYMBOL _WinMainCRTStartup)
+  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/i686)
+else()
+  set(ENTRY_SYMBOL WinMainCRTStartup)
+  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/x86_64)
+endif()
+
+set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 comdlg32 lz32)
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h
+     ${CMAKE_SOURCE_DIR}/resources/art/*)
+set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
+
+add_executable(setup WIN32 ${PURE_SOURCES} ${WIN_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
+set_target_properties(setup PROPERTIES OUTPUT_NAME SETUP SUFFIX .EXE)
+target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+target_compile_definitions(setup PRIVATE SETUP_FREESTANDING=1)
+target_compile_options(setup PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+target_link_options(setup PRIVATE -nostdlib -s -Wl,-e,${ENTRY_SYMBOL}
+    -Wl,--subsystem,windows:4.0,--major-os-version,4,--minor-os-version,0
+    -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
+target_link_libraries(setup PRIVATE ${SYSTEM_LIBS} gcc)
+add_custom_command(TARGET setup POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> ${OUT_DIR}/SETUP.EXE)
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # The shipping executable must load on a bare Windows 95 and run on a 486.
+  add_custom_command(TARGET setup POST_BUILD
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/win9x/check_win9x.py
+              --objdump i686-w64-mingw32-objdump $<TARGET_FILE:setup>
+      COMMENT "Windows 95/98 fidelity check of SETUP.EXE")
+  return()
+endif()
+
+# ---- x86_64: Windows-side tests and tools, run under Wine ----
+enable_testing()
+set(HOSTED_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(setupcore STATIC ${PURE_SOURCES} ${WIN_SOURCES})
+target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+target_compile_options(setupcore PRIVATE ${WARNINGS})
+target_link_libraries(setupcore PUBLIC ${SYSTEM_LIBS})
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Helpers shared by the Windows-side tests.
+file(GLOB TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
+target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
+                           ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(testsupport PUBLIC gtest ${SYSTEM_LIBS})
+
+# Small Win32 tools used by the virtual machine scripts, the tests and the demo.
+file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/vm/*.cpp
+     ${CMAKE_SOURCE_DIR}/tools/bench/*.cpp ${CMAKE_SOURCE_DIR}/demo/src/*.cpp)
+foreach(src ${TOOL_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
+  target_link_options(${name} PRIVATE ${HOSTED_LINK})
+  add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}/tools
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${OUT_DIR}/tools/)
+endforeach()
+
+# One test executable per file; each runs on a fresh virtual Windows 98 machine.
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+foreach(src ${WIN_TESTS} ${E2E_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  get_filename_component(dir ${src} DIRECTORY)
+  get_filename_component(kind ${dir} NAME)
+  set(target ${kind}_${name})
+  add_executable(${target} ${src} ${RESOURCE_FILE})
+  target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
+  target_link_options(${target} PRIVATE ${HOSTED_LINK})
+  add_dependencies(${target} setup)
+  add_test(NAME ${target}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun $<TARGET_FILE:${target}>)
+  set_tests_properties(${target} PROPERTIES
+      ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
+      TIMEOUT 600 LABELS ${kind})
+endforeach()

@@ -1,0 +1,94 @@
+#include "runtime/text.h"
+
+int TextLength(const char* s) {
+    int n = 0;
+    while (s[n] != 0) ++n;
+    return n;
+}
+
+int TextCopy(char* dst, int width, const char* src) {
+    if (width <= 0) return 0;
+    int i = 0;
+    for (; i < width - 1 && src[i] != 0; ++i) dst[i] = src[i];
+    dst[i] = 0;
+    return src[i] == 0;
+}
+
+int TextAppend(char* dst, int width, const char* src) {
+    int len = 0;
+    while (len < width && dst[len] != 0) ++len;
+    if (len >= width) return 0;
+    return TextCopy(dst + len, width - len, src);
+}
+
+int TextJoin(char* dst, int width, const char* a, const char* b, const char* c, const char* d,
+             const char* e) {
+    if (width <= 0) return 0;
+    const char* parts[5] = {a, b, c, d, e};
+    int total = 0;
+    for (const char* p : parts)
+        if (p != nullptr) total += TextLength(p);
+    if (total > width - 1) {
+        dst[0] = 0;
+        return 0;
+    }
+    int pos = 0;
+    for (const char* p : parts)
+        if (p != nullptr)
+            for (int i = 0; p[i] != 0; ++i) dst[pos++] = p[i];
+    dst[pos] = 0;
+    return 1;
+}
+
+int TextEqual(const char* a, const char* b) {
+    int i = 0;
+    for (; a[i] != 0 && a[i] == b[i]; ++i) {
+    }
+    return a[i] == b[i];
+}
+
+static char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+int TextEqualNoCase(const char* a, const char* b) {
+    int i = 0;
+    for (; a[i] != 0 && LowerAscii(a[i]) == LowerAscii(b[i]); ++i) {
+    }
+    return LowerAscii(a[i]) == LowerAscii(b[i]);
+}
+
+int TextContains(const char* haystack, const char* needle) {
+    if (needle[0] == 0) return 1;
+    for (int i = 0; haystack[i] != 0; ++i) {
+        int j = 0;
+        while (needle[j] != 0 && haystack[i + j] == needle[j]) ++j;
+        if (needle[j] == 0) return 1;
+    }
+    return 0;
+}
+
+int TextFromInt(char* dst, int width, long value, int minDigits) {
+    char digits[24];
+    int n = 0;
+    int negative = value < 0;
+    unsigned long v = negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0 && n < 22);
+    while (n < minDigits && n < 22) digits[n++] = '0';
+    int need = n + negative;
+    if (need > width - 1) {
+        if (width > 0) dst[0] = 0;
+        return 0;
+    }
+    int pos = 0;
+    if (negative) dst[pos++] = '-';
+    while (n > 0) dst[pos++] = digits[--n];
+    dst[pos] = 0;
+    return 1;
+}
+
+void ZeroBytes(void* p, size_t n) {
+    volatile unsigned char* b = static_cast<unsigned char*>(p);
+    for (size_t i = 0; i < n; ++i) b[i] = 0;
+}

@@ -1,0 +1,38 @@
+// Bounded text helpers for fixed-width 8-bit buffers. No C runtime, no windows.h:
+// the shipping build has neither, and the native tests use these as they are.
+// Widths always count the terminating zero.
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+// Number of characters before the terminating zero.
+int TextLength(const char* s);
+
+// Copies src into dst of the given width, cut at width - 1 characters.
+// Returns 1 when src fit whole, 0 when it was cut.
+int TextCopy(char* dst, int width, const char* src);
+
+// Appends src to the text in dst, cut so that dst stays within width.
+// Returns 1 when src fit whole, 0 when it was cut.
+int TextAppend(char* dst, int width, const char* src);
+
+// Builds a + b + c (any may be null) into dst. A result that does not fit is never cut
+// into another text: dst is left empty and 0 is returned. Returns 1 on success.
+int TextJoin(char* dst, int width, const char* a, const char* b, const char* c = nullptr,
+             const char* d = nullptr, const char* e = nullptr);
+
+// 1 when the texts are equal byte for byte.
+int TextEqual(const char* a, const char* b);
+
+// 1 when the texts are equal without regard to the case of ASCII letters.
+int TextEqualNoCase(const char* a, const char* b);
+
+// 1 when needle occurs in haystack, byte for byte (an empty needle always occurs).
+int TextContains(const char* haystack, const char* needle);
+
+// Writes value in decimal, at least minDigits digits (zero-padded), into dst.
+// Returns 1 when it fit.
+int TextFromInt(char* dst, int width, long value, int minDigits = 1);
+
+// Fills n bytes with zero.
+void ZeroBytes(void* p, size_t n);

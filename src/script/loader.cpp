@@ -1,0 +1,161 @@
+#include <windows.h>
+
+#include "script/loader.h"
+
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/fileline.h"
+#include "script/model.h"
+#include "script/paths.h"
+#include "script/textring.h"
+
+static HGLOBAL FileTableBlock;
+
+// A script path that did not fit is left empty; every read then gives its default,
+// as for a missing script.
+static void ReadText(const char* section, const char* key, const char* def, char* out, int width) {
+    if (ScriptPath[0] == 0 || section == nullptr || key == nullptr) {
+        TextCopy(out, width, def);
+        return;
+    }
+    GetPrivateProfileStringA(section, key, def, out, static_cast<DWORD>(width), ScriptPath);
+}
+
+static int32_t ReadInt(const char* section, const char* key, int32_t def) {
+    if (ScriptPath[0] == 0 || section == nullptr || key == nullptr) return def;
+    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, ScriptPath));
+}
+
+// The platform's programs directory, or "C:\Program Files" when it cannot be read whole.
+static void ReadProgramsDir(char* out) {
+    TextCopy(out, kDirWidth, "C:\\Program Files");
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char value[kDirWidth + 1];
+    DWORD size = kDirWidth;
+    ZeroBytes(value, sizeof(value));
+    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+        TextLength(value) < kDirWidth && value[0] != 0)
+        TextCopy(out, kDirWidth, value);
+    RegCloseKey(key);
+}
+
+static void LoadMain() {
+    char v[kDirWidth];
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), "C:\\QORVA", v, kDirWidth);
+    char programs[kDirWidth];
+    programs[0] = 0;
+    if (!(TextLength(v) > 2 && v[1] == ':')) ReadProgramsDir(programs);
+    ComposeInstallDir(InstallDir, v, WindowsDir, programs);
+
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), "Qorva", ProductName, kProductWidth);
+    const char* setupProgram = LoadText(IDS_SETUP_PROGRAM);
+    TextCopy(SetupCaption, kCaptionWidth, ProductName);
+    TextAppend(SetupCaption, kCaptionWidth, " ");
+    TextAppend(SetupCaption, kCaptionWidth, setupProgram != nullptr ? setupProgram : "");
+
+    MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
+}
+
+// Labels, directory table and counts. Returns 0 when more than 32767 lines are listed.
+static int LoadDisks() {
+    DiskSet.DiskCount = 0;
+    for (int n = 0; n < kMaxDisks; ++n) {
+        DiskInfo& disk = DiskSet.Disk[n];
+        ReadText(LoadText(IDS_DISKLABEL), LoadText(IDS_DISK1 + n), "", disk.DiskLabelText, kLabelWidth);
+        if (disk.DiskLabelText[0] != 0) ++DiskSet.DiskCount;
+    }
+    for (int k = 0; k < kDirKeyCount; ++k)
+        ReadText(LoadText(IDS_DIRECTORYNAME), LoadText(IDS_ROOTDIR + k), "", DirTable[k], kDirWidth);
+
+    int32_t total = 0;
+    for (int n = 0; n < DiskSet.DiskCount; ++n) {
+        int32_t count = ReadInt(LoadText(IDS_FILECOUNTS), LoadText(IDS_DISK1 + n), 0);
+        if (count < 0) count = 0;
+        if (count > kMaxTotalFiles || total + count > kMaxTotalFiles) return 0;
+        DiskSet.Disk[n].FileCount = static_cast<int16_t>(count);
+        total += count;
+    }
+    TotalFiles = static_cast<int16_t>(total);
+    return 1;
+}
+
+static void LoadFileLines() {
+    // Directory key names, copied out of the ring: the section and key names below reuse it.
+    char names[kDirKeyCount][kLineWidth];
+    const char* keyNames[kDirKeyCount];
+    for (int k = 0; k < kDirKeyCount; ++k) {
+        const char* name = LoadText(IDS_ROOTDIR + k);
+        TextCopy(names[k], kLineWidth, name != nullptr ? name : "");
+        keyNames[k] = names[k];
+    }
+    int32_t first = 0;
+    for (int n = 0; n < DiskSet.DiskCount; ++n) {
+        DiskSet.Disk[n].FirstEntry = first;
+        char section[kLineWidth];
+        const char* name = LoadText(IDS_DISK1 + n);
+        TextCopy(section, kLineWidth, name != nullptr ? name : "");
+        for (int j = 1; j <= DiskSet.Disk[n].FileCount; ++j) {
+            char key[16];
+            TextFromInt(key, sizeof(key), j);
+            char line[kLineWidth];
+            ReadText(section, key, "", line, kLineWidth);
+            if (line[0] != 0)
+                ParseFileLine(line, keyNames, DirTable, WindowsDir, &FileTable[first + j - 1]);
+        }
+        first += DiskSet.Disk[n].FileCount;
+    }
+}
+
+static void LoadProfile() {
+    const unsigned ids[] = {IDS_MFG, IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
+                            IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME, IDS_SEIALNAME};
+    char* fields[] = {DriverProfile.Mfg, DriverProfile.MouseDriver, DriverProfile.MouseInf,
+                      DriverProfile.DriverDate, DriverProfile.PS2InfSection,
+                      DriverProfile.SerialInfSection, DriverProfile.PS2Name, DriverProfile.SeialName};
+    ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", DriverProfile.Title, kTitleWidth);
+    for (int i = 0; i < 8; ++i)
+        ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
+}
+
+int LoadSetupScript() {
+    // A program path too long for the model is never cut into another directory: the
+    // script then loads as if it were missing.
+    char module[MAX_PATH + 1];
+    ZeroBytes(module, sizeof(module));
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (!TextCopy(SourceDir, kDirWidth, module)) SourceDir[0] = 0;
+    CutAtLastBackslash(SourceDir);
+    if (SourceDir[0] == 0 || !TextJoin(ScriptPath, kDirWidth, SourceDir, "\\SETUP.INF"))
+        ScriptPath[0] = 0;
+
+    LoadMain();
+    if (!LoadDisks()) return 0;
+
+    FileTableBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                 static_cast<SIZE_T>(TotalFiles) * sizeof(FileEntry) + 1);
+    if (FileTableBlock == nullptr) return 0;
+    FileTable = static_cast<FileEntry*>(GlobalLock(FileTableBlock));
+    if (FileTable == nullptr) {
+        GlobalFree(FileTableBlock);
+        FileTableBlock = nullptr;
+        return 0;
+    }
+    LoadFileLines();
+
+    OemMode = ReadInt(LoadText(IDS_MAIN), "OEM", 0);
+    MouseKind = ReadInt(LoadText(IDS_MAIN), "DefaultSerialMouse", 1);
+    LoadProfile();
+    return 1;
+}
+
+void ReleaseFileTable() {
+    if (FileTableBlock == nullptr) return;
+    GlobalUnlock(FileTableBlock);
+    GlobalFree(FileTableBlock);
+    FileTableBlock = nullptr;
+    FileTable = nullptr;
+}

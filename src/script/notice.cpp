@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include "script/notice.h"
+
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "script/textring.h"
+
+void ShowCancelNotice(HWND owner) {
+    char text[kLineWidth];
+    TextCopy(text, sizeof(text), ProductName);
+    const char* tail = LoadText(IDS_NOT_COMPLETED);
+    TextAppend(text, sizeof(text), tail != nullptr ? tail : "");
+    MessageBoxA(owner, text, SetupCaption, MB_ICONEXCLAMATION);
+}
+
+void ShowMessage(HWND owner, unsigned textId, UINT icon) {
+    const char* text = LoadText(textId);
+    MessageBoxA(owner, text != nullptr ? text : "", SetupCaption, icon);
+}

@@ -1,0 +1,27 @@
+#include "script/paths.h"
+
+#include "runtime/text.h"
+#include "script/model.h"
+
+void CutAtLastBackslash(char* path) {
+    for (int i = TextLength(path) - 1; i >= 1; --i) {
+        if (path[i] == '\\') {
+            path[i] = 0;
+            return;
+        }
+    }
+}
+
+int ComposeInstallDir(char* installDir, const char* v, const char* windowsDir,
+                      const char* programsDir) {
+    if (TextLength(v) > 2 && v[1] == ':') {
+        if (!TextCopy(installDir, kDirWidth, v)) {
+            installDir[0] = 0;
+            return 0;
+        }
+        installDir[0] = windowsDir[0];
+        return 1;
+    }
+    const char* separator = (v[0] == '\\') ? nullptr : "\\";
+    return TextJoin(installDir, kDirWidth, programsDir, separator, v);
+}

@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "script/textring.h"
+#include "setup/app.h"
+
+const char* LoadText(unsigned id) {
+    char* slot = TextRing[NextRingSlot()];
+    slot[0] = 0;
+    int copied = LoadStringA(AppInstance, id & 0xFFFF, slot, kRingSlotWidth);
+    return copied > 0 ? slot : nullptr;
+}

@@ -1,0 +1,2 @@
+import sys
+print("check pending")
