@@ -6,10 +6,10 @@ set(PRODUCT_FLAGS -Os -ffreestanding -fno-exceptions -fno-rtti -fno-threadsafe-s
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   list(APPEND PRODUCT_FLAGS -march=i486 -mtune=i486)
   set(ENTRY_SYMBOL _WinMainCRTStartup)
-  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/i686)
+  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/i686 CACHE PATH "")
 else()
   set(ENTRY_SYMBOL WinMainCRTStartup)
-  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/x86_64)
+  set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/x86_64 CACHE PATH "")
 endif()
 
 set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 comdlg32 lz32)

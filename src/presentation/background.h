@@ -1,0 +1,11 @@
+// The full-screen background window "SetupMain": blue gradient and two keyed banners.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+extern HWND BackgroundWindow;    // owner of every page; null in the -u mode
+extern int32_t DissolvePending;  // 1 until the end of the first paint
+
+// Creates, shows and paints the window. 1 with BackgroundWindow set, 0 on failure.
+int CreateBackgroundWindow();
+LRESULT CALLBACK BackgroundWndProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,0 +1,26 @@
+// The page runner and the wizard pages. Every page is a dialog of its own class, run in a
+// message loop of its own by RunPage until it closes itself.
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+
+#define WM_SETUP_INIT (WM_USER + 100)      // sent once to a new page after its controls exist
+#define WM_BROWSE_REFRESH (WM_USER + 101)  // the browser's refresh of its path field
+
+extern int16_t PageResult;  // 0 cancel, 1 next or finish, 2 back; never reset between pages
+
+// Creates the page from its template, owned by BackgroundWindow, sends WM_SETUP_INIT, runs
+// its loop until it closes and returns PageResult. A page that cannot be created gives 0.
+int16_t RunPage(const char* className, WNDPROC pageProc, int templateId);
+
+// WM_CREATE step of every page: caption "ProductName Setup", size grown by one pixel,
+// centred on ScreenWidth x ScreenHeight (or the screen asked anew), shown on top.
+void CenterPage(HWND page, int askScreenAnew);
+
+// Formats the text of a control (which holds one "%s") with ProductName.
+void FillPlaceholder(HWND page, int controlId);
+
+LRESULT CALLBACK BeginPageProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK SelMousePageProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK SelDirPageProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK EndPageProc(HWND, UINT, WPARAM, LPARAM);
