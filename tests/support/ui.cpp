@@ -1,0 +1,308 @@
+#include "support/ui.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const DWORD kSendTimeoutMs = 2000;
+
+void PumpOwnMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+struct TopWindowQuery {
+    const char* className;
+    const char* title;
+    DWORD processId;
+    HWND owner;
+    bool needOwner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM lParam) {
+    TopWindowQuery* q = reinterpret_cast<TopWindowQuery*>(lParam);
+    if (!IsWindowVisible(window)) return TRUE;
+    if (q->processId != 0) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != q->processId) return TRUE;
+    }
+    if (q->needOwner && GetWindow(window, GW_OWNER) != q->owner) return TRUE;
+    if (q->className != nullptr && ClassOf(window) != q->className) return TRUE;
+    if (q->title != nullptr && WindowText(window) != q->title) return TRUE;
+    q->found = window;
+    return FALSE;
+}
+
+std::string Quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+// One argument of a Windows command line, as the C runtime's rules (which Wine also
+// uses to build a Linux program's argv) read it back.
+std::string WindowsArgument(const std::string& s) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : s) {
+        if (c == '\\') {
+            ++backslashes;
+        } else if (c == '"') {
+            out.append(backslashes * 2 + 1, '\\');
+            backslashes = 0;
+        } else {
+            out.append(backslashes, '\\');
+            backslashes = 0;
+        }
+        if (c != '\\') out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    return out + "\"";
+}
+
+}  // namespace
+
+RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
+    RunningProgram program;
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!tail.empty()) commandLine += " " + tail;
+    std::string directory = exePath.substr(0, exePath.find_last_of('\\'));
+    if (directory.size() == 2) directory += "\\";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(0);
+    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return program;
+    CloseHandle(info.hThread);
+    program.process = info.hProcess;
+    program.id = info.dwProcessId;
+    return program;
+}
+
+DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {
+    if (program.process == nullptr) return STILL_ACTIVE;
+    if (WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(program.process, &code);
+    return code;
+}
+
+void StopProgram(RunningProgram& program) {
+    if (program.process == nullptr) return;
+    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(program.process, 99);
+        WaitForSingleObject(program.process, 5000);
+    }
+    CloseHandle(program.process);
+    program.process = nullptr;
+}
+
+int RunHostCommand(const std::string& command, DWORD timeoutMs) {
+    // Wine does not hand back a Linux program's exit code, so the shell writes it to a
+    // file of its own, which is read back through drive Z:.
+    static int serial = 0;
+    std::string rcFile = "/tmp/setup-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++serial) + ".rc";
+    std::string script = "( " + command + " ); echo $? > " + rcFile + ".part; mv " + rcFile +
+                         ".part " + rcFile;
+    std::string line = "/bin/sh -c " + WindowsArgument(script);
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info;
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    std::string windowsRcFile = LinuxPathToWindows(rcFile);
+    int result = -1;
+    WaitUntil(
+        [&] {
+            HANDLE h = CreateFileA(windowsRcFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+            if (h == INVALID_HANDLE_VALUE) return false;
+            char text[16] = "";
+            DWORD got = 0;
+            ReadFile(h, text, sizeof(text) - 1, &got, nullptr);
+            CloseHandle(h);
+            text[got] = 0;
+            result = atoi(text);
+            return true;
+        },
+        timeoutMs);
+    DeleteFileA(windowsRcFile.c_str());
+    return result;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpOwnMessages();
+        Sleep(20);
+    }
+}
+
+HWND FindTopWindow(const char* className, const char* title, DWORD processId) {
+    TopWindowQuery q = {className, title, processId, nullptr, false, nullptr};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+HWND WaitForTopWindow(const char* className, const char* title, DWORD processId,
+                      DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(className, title, processId)) != nullptr; },
+              timeoutMs);
+    return found;
+}
+
+HWND WaitForPage(const char* pageClass, DWORD timeoutMs) {
+    return WaitForTopWindow(pageClass, nullptr, 0, timeoutMs);
+}
+
+HWND WaitForMessageBox(HWND owner, DWORD processId, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            TopWindowQuery q = {"#32770", nullptr, processId, owner, owner != nullptr, nullptr};
+            EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
+            found = q.found;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool WaitWindowGone(HWND window, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    SendWithTimeout(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr ? WindowText(item) : std::string("<no control>");
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string MessageBoxText(HWND box) {
+    // The text of a message box is its static control with id 0xFFFF.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    if (text != nullptr) return WindowText(text);
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == "Static" && !WindowText(child).empty()) return WindowText(child);
+    }
+    return std::string();
+}
+
+bool IsItemChecked(HWND dialog, int id) {
+    return SendWithTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsItemEnabled(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && IsWindowEnabled(item);
+}
+
+bool IsItemVisible(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+RECT WindowRect(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ItemRectInDialogUnits(HWND dialog, int id) {
+    RECT r = WindowRect(GetDlgItem(dialog, id));
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    RECT unit = {0, 0, 4, 8};  // 4 horizontal and 8 vertical units
+    MapDialogRect(dialog, &unit);
+    auto back = [](LONG pixels, LONG per4or8, LONG units) {
+        return static_cast<LONG>(MulDiv(pixels, units, per4or8));
+    };
+    RECT out;
+    out.left = back(r.left, unit.right, 4);
+    out.top = back(r.top, unit.bottom, 8);
+    out.right = back(r.right - r.left, unit.right, 4);   // width
+    out.bottom = back(r.bottom - r.top, unit.bottom, 8);  // height
+    return out;
+}
+
+void ClickItem(HWND dialog, int id) {
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void Activate(HWND window) {
+    SetForegroundWindow(window);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 1000);
+}
+
+bool TypeKeys(HWND window, const std::string& keys) {
+    Activate(window);
+    return RunHostCommand("xdotool key --delay 30 " + keys) == 0;
+}
+
+bool MouseClickItem(HWND dialog, int id) {
+    RECT r = WindowRect(GetDlgItem(dialog, id));
+    int x = (r.left + r.right) / 2;
+    int y = (r.top + r.bottom) / 2;
+    return RunHostCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                          " click 1") == 0;
+}
+
+bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
+    std::string command = "import -window root ";
+    if (area != nullptr) {
+        command += "-crop " + std::to_string(area->right - area->left) + "x" +
+                   std::to_string(area->bottom - area->top) + "+" +
+                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
+    }
+    return RunHostCommand(command + Quoted(linuxPath)) == 0;
+}
+
+std::string LinuxPathToWindows(const std::string& linuxPath) {
+    std::string out = "Z:";
+    for (char c : linuxPath) out += (c == '/') ? '\\' : c;
+    return out;
+}
