@@ -185,7 +185,18 @@ HWND WaitForTopWindow(const char* className, const char* title, DWORD processId,
 }
 
 HWND WaitForPage(const char* pageClass, DWORD timeoutMs) {
-    return WaitForTopWindow(pageClass, nullptr, 0, timeoutMs);
+    DWORD start = GetTickCount();
+    HWND page = WaitForTopWindow(pageClass, nullptr, 0, timeoutMs);
+    if (page == nullptr) return nullptr;
+    // A page is shown while it is being created, before its controls exist and are
+    // filled. Wait for its controls, then for its loop: a message sent to the page is
+    // handled only once the page has been initialised and waits for input.
+    DWORD used = GetTickCount() - start;
+    DWORD left = used < timeoutMs ? timeoutMs - used : 0;
+    if (!WaitUntil([&] { return GetDlgItem(page, 1) != nullptr; }, left)) return nullptr;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored);
+    return IsWindow(page) ? page : nullptr;
 }
 
 HWND WaitForMessageBox(HWND owner, DWORD processId, DWORD timeoutMs) {
@@ -269,8 +280,9 @@ RECT ItemRectInDialogUnits(HWND dialog, int id) {
     return out;
 }
 
-void ClickItem(HWND dialog, int id) {
-    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+bool ClickItem(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && PostMessageA(item, BM_CLICK, 0, 0);
 }
 
 void Activate(HWND window) {

@@ -42,7 +42,8 @@ HWND FindTopWindow(const char* className, const char* title, DWORD processId = 0
 HWND WaitForTopWindow(const char* className, const char* title, DWORD processId = 0,
                       DWORD timeoutMs = 5000);
 
-// A wizard page by its class ("SETUP_BEGIN", ...).
+// A wizard page by its class ("SETUP_BEGIN", ...), once it is initialised and waits for
+// input.
 HWND WaitForPage(const char* pageClass, DWORD timeoutMs = 5000);
 
 // A message box (dialog class "#32770") owned by owner, or of the process when owner is
@@ -68,8 +69,9 @@ RECT ItemRectInDialogUnits(HWND dialog, int id);
 
 // ---- acting ----
 
-// Clicks a button as the user would, without waiting for what the click opens.
-void ClickItem(HWND dialog, int id);
+// Clicks a button as the user would, without waiting for what the click opens. False
+// when the dialog has no such control.
+bool ClickItem(HWND dialog, int id);
 
 // Brings the window to the front and gives it the keyboard.
 void Activate(HWND window);
