@@ -63,6 +63,7 @@ protected:
         ClickItem(page, IDC_NEXT);
         HWND box = WaitForMessageBox(page);
         ASSERT_NE(nullptr, box) << "no message for " << ItemText(page, IDC_DESTDIR);
+        SaveDocumentationShot(box, text == kNoSpace ? "message-no-space" : "message-cannot-create");
         EXPECT_EQ(text, MessageBoxText(box));
         EXPECT_EQ("Qorva Mouse Setup Program", WindowText(box));
         EXPECT_TRUE(TypeKeys(box, "Return"));
@@ -216,7 +217,7 @@ TEST_F(Destination, BrowserStartsWithTheDestinationSelected) {
     EXPECT_FALSE(IsItemVisible(browser, IDC_FILELIST));
     EXPECT_FALSE(IsItemVisible(browser, IDC_TYPECOMBO));
     EXPECT_FALSE(IsItemVisible(browser, IDC_READONLY));
-    SaveScreenshot("/tmp/setup-browser.png");
+    SaveDocumentationShot(browser, "browser");
     ClickItem(browser, IDCANCEL);
     EXPECT_TRUE(WaitWindowGone(browser));
 }

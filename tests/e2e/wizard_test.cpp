@@ -44,6 +44,7 @@ protected:
     void ExpectCancelNotice(HWND page) {
         HWND box = WaitForMessageBox(page);
         ASSERT_NE(nullptr, box) << "no cancel notice";
+        SaveDocumentationShot(box, "cancel-notice");
         EXPECT_EQ(kNotice, MessageBoxText(box));
         EXPECT_EQ(kBoxCaption, WindowText(box));
         EXPECT_TRUE(TypeKeys(box, "Return"));
@@ -63,6 +64,7 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     EXPECT_EQ(" Welcome to the Setup Program.", ItemText(begin, IDC_TEXT1));
     EXPECT_FALSE(IsItemEnabled(begin, IDC_BACK));
     EXPECT_TRUE(IsItemEnabled(begin, IDC_NEXT));
+    SaveDocumentationShot(begin, "page-welcome");
     EXPECT_TRUE(MouseClickItem(begin, IDC_NEXT));
     EXPECT_TRUE(WaitWindowGone(begin));
 
@@ -71,6 +73,7 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     EXPECT_TRUE(IsItemChecked(mouse, IDC_PS2)) << "DefaultSerialMouse=0 means PS/2";
     EXPECT_FALSE(IsItemChecked(mouse, IDC_SERIAL));
     EXPECT_TRUE(IsItemEnabled(mouse, IDC_BACK));
+    SaveDocumentationShot(mouse, "page-mouse");
     EXPECT_TRUE(MouseClickItem(mouse, IDC_SERIAL));
     EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_SERIAL); }));
     EXPECT_TRUE(TypeKeys(mouse, "Return"));
@@ -81,6 +84,7 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     EXPECT_EQ("Qorva Mouse files are to be installed :", ItemText(dir, IDC_TEXT1));
     EXPECT_EQ("C:\\QORVA", ItemText(dir, IDC_DESTDIR));
     EXPECT_TRUE(IsItemEnabled(dir, IDC_BACK));
+    SaveDocumentationShot(dir, "page-destination");
     EXPECT_TRUE(MouseClickItem(dir, IDC_BACK));
     EXPECT_TRUE(WaitWindowGone(dir));
 

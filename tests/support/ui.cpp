@@ -318,3 +318,11 @@ std::string LinuxPathToWindows(const std::string& linuxPath) {
     for (char c : linuxPath) out += (c == '/') ? '\\' : c;
     return out;
 }
+
+void SaveDocumentationShot(HWND window, const std::string& name) {
+    const char* dir = std::getenv("SETUP_SHOTS_DIR");
+    if (dir == nullptr || *dir == 0 || window == nullptr) return;
+    Sleep(200);  // let the window finish painting
+    RECT r = WindowRect(window);
+    SaveScreenshot(std::string(dir) + "/" + name + ".png", &r);
+}

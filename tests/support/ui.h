@@ -89,3 +89,7 @@ bool SaveScreenshot(const std::string& linuxPath, const RECT* area = nullptr);
 
 // The Windows path (on drive Z:) of a Linux path.
 std::string LinuxPathToWindows(const std::string& linuxPath);
+
+// When the environment names a directory in SETUP_SHOTS_DIR (a Linux path), saves a PNG
+// of the window's area there as <name>.png, for the documentation. Otherwise nothing.
+void SaveDocumentationShot(HWND window, const std::string& name);
