@@ -165,7 +165,7 @@ protected:
     void SetUp() override {
         mountDir = "/tmp/setup-test-drive-" + std::to_string(GetCurrentProcessId());
         std::string mount = "mkdir -p " + mountDir + " && mount -t tmpfs -o size=600k tmpfs " +
-                            mountDir + " && ln -sfn " + mountDir + " \"$WINEPREFIX/dosdevices/e:\"";
+                            mountDir + " && ln -sfn " + mountDir + " \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"";
         if (RunHostCommand(mount) != 0) {
             RunHostCommand("rmdir " + mountDir);
             GTEST_SKIP() << "a small drive needs mount (root)";
@@ -175,7 +175,7 @@ protected:
     void TearDown() override {
         Destination::TearDown();
         if (mounted)
-            RunHostCommand("rm -f \"$WINEPREFIX/dosdevices/e:\"; umount " + mountDir +
+            RunHostCommand("rm -f \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"; umount " + mountDir +
                            "; rmdir " + mountDir);
     }
     std::string mountDir;

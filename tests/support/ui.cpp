@@ -1,5 +1,7 @@
 #include "support/ui.h"
 
+#include "support/vm_host.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -47,38 +49,6 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
-std::string Quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
-
-// One argument of a Windows command line, as the C runtime's rules (which Wine also
-// uses to build a Linux program's argv) read it back.
-std::string WindowsArgument(const std::string& s) {
-    std::string out = "\"";
-    size_t backslashes = 0;
-    for (char c : s) {
-        if (c == '\\') {
-            ++backslashes;
-        } else if (c == '"') {
-            out.append(backslashes * 2 + 1, '\\');
-            backslashes = 0;
-        } else {
-            out.append(backslashes, '\\');
-            backslashes = 0;
-        }
-        if (c != '\\') out += c;
-    }
-    out.append(backslashes * 2, '\\');
-    return out + "\"";
-}
-
 }  // namespace
 
 RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
@@ -118,46 +88,6 @@ void StopProgram(RunningProgram& program) {
     }
     CloseHandle(program.process);
     program.process = nullptr;
-}
-
-int RunHostCommand(const std::string& command, DWORD timeoutMs) {
-    // Wine does not hand back a Linux program's exit code, so the shell writes it to a
-    // file of its own, which is read back through drive Z:.
-    static int serial = 0;
-    std::string rcFile = "/tmp/setup-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                         std::to_string(++serial) + ".rc";
-    std::string script = "( " + command + " ); echo $? > " + rcFile + ".part; mv " + rcFile +
-                         ".part " + rcFile;
-    std::string line = "/bin/sh -c " + WindowsArgument(script);
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back(0);
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info;
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return -1;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    std::string windowsRcFile = LinuxPathToWindows(rcFile);
-    int result = -1;
-    WaitUntil(
-        [&] {
-            HANDLE h = CreateFileA(windowsRcFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-            if (h == INVALID_HANDLE_VALUE) return false;
-            char text[16] = "";
-            DWORD got = 0;
-            ReadFile(h, text, sizeof(text) - 1, &got, nullptr);
-            CloseHandle(h);
-            text[got] = 0;
-            result = atoi(text);
-            return true;
-        },
-        timeoutMs);
-    DeleteFileA(windowsRcFile.c_str());
-    return result;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -310,14 +240,10 @@ bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
                    std::to_string(area->bottom - area->top) + "+" +
                    std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
     }
-    return RunHostCommand(command + Quoted(linuxPath)) == 0;
+    return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
 }
 
-std::string LinuxPathToWindows(const std::string& linuxPath) {
-    std::string out = "Z:";
-    for (char c : linuxPath) out += (c == '/') ? '\\' : c;
-    return out;
-}
+std::string LinuxPathToWindows(const std::string& linuxPath) { return WinePathOf(linuxPath); }
 
 void SaveDocumentationShot(HWND window, const std::string& name) {
     const char* dir = std::getenv("SETUP_SHOTS_DIR");

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "support/vm_host.h"  // RunHostCommand and the other Linux-side actions
+
 // ---- programs ----
 
 struct RunningProgram {
@@ -26,10 +28,6 @@ DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs = 10000);
 
 // Ends the program if it still runs and closes its handle.
 void StopProgram(RunningProgram& program);
-
-// Runs a command of the Linux host (through /bin/sh -c) and returns its exit code,
-// or -1 when it could not be started or did not end within the timeout.
-int RunHostCommand(const std::string& command, DWORD timeoutMs = 10000);
 
 // ---- finding windows ----
 
