@@ -111,7 +111,8 @@ TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
     JournalWrite("PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
     std::string text = ReadFileBytes(inf_);
-    EXPECT_EQ(text.find("[Main]"), text.rfind("[Main]")) << text;
+    EXPECT_EQ(0u, text.find("[Main]")) << text;
+    EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("D:\\ELSE\r")) << text;
     EXPECT_EQ("Mouse  [Main]  DefaultPath=D:\\ELSE", Profile(inf_, "PS2", "DeviceDesc"));
 }
