@@ -1,5 +1,8 @@
 #include "support/registry_util.h"
 
+#include "runtime/text.h"
+#include "script/model.h"
+
 namespace {
 
 typedef LONG(WINAPI* OverrideFn)(HKEY, HKEY);
@@ -158,3 +161,24 @@ void AddDeviceNode(const std::string& node, const std::string& hardwareKey) {
 }
 
 std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
+
+void SetSampleProfile(const std::string& tag) {
+    auto put = [&](char* field, int width, const std::string& text) {
+        TextCopy(field, width, (text + " " + tag).c_str());
+    };
+    put(DriverProfile.Title, kTitleWidth, "Qorva Mouse");
+    put(DriverProfile.Mfg, kProfileWidth, "Qorva");
+    put(DriverProfile.MouseDriver, kProfileWidth, "QXMOUSE.DRV");
+    put(DriverProfile.MouseInf, kProfileWidth, "QXMOUSE.INF");
+    put(DriverProfile.DriverDate, kProfileWidth, "1-15-1999");
+    put(DriverProfile.PS2InfSection, kProfileWidth, "QX_PS2");
+    put(DriverProfile.SerialInfSection, kProfileWidth, "QX_Serial");
+    put(DriverProfile.PS2Name, kProfileWidth, "Qorva PS/2 Mouse");
+    put(DriverProfile.SeialName, kProfileWidth, "Qorva Serial Mouse");
+}
+
+std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key) {
+    char buf[512];
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<absent>", buf, sizeof(buf), file.c_str());
+    return buf;
+}

@@ -69,3 +69,10 @@ void AddDeviceNode(const std::string& node, const std::string& hardwareKey);
 
 // A REG_SZ value as the program writes it: the text and its terminating zero.
 std::string Sz(const std::string& text);
+
+// Fills the DriverProfile texts with samples that carry tag, e.g. "PS2Name" becomes
+// "Qorva PS/2 Mouse <tag>", so that two registrations can be told apart.
+void SetSampleProfile(const std::string& tag);
+
+// The value of key in section of a profile file, or "<absent>".
+std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key);
