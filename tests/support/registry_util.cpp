@@ -151,8 +151,26 @@ std::vector<std::string> ValueNames(HKEY root, const std::string& path) {
     return names;
 }
 
+static void DeleteChildren(HKEY key) {
+    for (;;) {
+        char name[512];
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return;
+        HKEY child = nullptr;
+        if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, &child) == ERROR_SUCCESS) {
+            DeleteChildren(child);
+            RegCloseKey(child);
+        }
+        if (RegDeleteKeyA(key, name) != ERROR_SUCCESS) return;
+    }
+}
+
 void DeleteTree(HKEY root, const std::string& path) {
-    for (const std::string& child : SubkeyNames(root, path)) DeleteTree(root, path + "\\" + child);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    DeleteChildren(key);
+    RegCloseKey(key);
     RegDeleteKeyA(root, path.c_str());
 }
 
