@@ -1,8 +1,5 @@
 #include "support/registry_util.h"
 
-#include "runtime/text.h"
-#include "script/model.h"
-
 namespace {
 
 typedef LONG(WINAPI* OverrideFn)(HKEY, HKEY);
@@ -99,6 +96,15 @@ RegValue ReadValue(HKEY root, const std::string& path, const std::string& name) 
         if (RegQueryValueExA(key, valueName, nullptr, &type,
                              reinterpret_cast<BYTE*>(&data[0]), &size) == ERROR_SUCCESS) {
             data.resize(size);
+            // Wine keeps strings in UTF-16 and the ANSI read adds a missing terminator, so
+            // the stored length of a string value comes from the wide form.
+            if (type == REG_SZ || type == REG_EXPAND_SZ) {
+                std::wstring wideName(name.begin(), name.end());
+                DWORD wideSize = 0;
+                if (RegQueryValueExW(key, name.empty() ? nullptr : wideName.c_str(), nullptr,
+                                     nullptr, nullptr, &wideSize) == ERROR_SUCCESS)
+                    data.resize(wideSize / 2);
+            }
             out.exists = true;
             out.type = type;
             out.data = data;
@@ -179,21 +185,6 @@ void AddDeviceNode(const std::string& node, const std::string& hardwareKey) {
 }
 
 std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
-
-void SetSampleProfile(const std::string& tag) {
-    auto put = [&](char* field, int width, const std::string& text) {
-        TextCopy(field, width, (text + " " + tag).c_str());
-    };
-    put(DriverProfile.Title, kTitleWidth, "Qorva Mouse");
-    put(DriverProfile.Mfg, kProfileWidth, "Qorva");
-    put(DriverProfile.MouseDriver, kProfileWidth, "QXMOUSE.DRV");
-    put(DriverProfile.MouseInf, kProfileWidth, "QXMOUSE.INF");
-    put(DriverProfile.DriverDate, kProfileWidth, "1-15-1999");
-    put(DriverProfile.PS2InfSection, kProfileWidth, "QX_PS2");
-    put(DriverProfile.SerialInfSection, kProfileWidth, "QX_Serial");
-    put(DriverProfile.PS2Name, kProfileWidth, "Qorva PS/2 Mouse");
-    put(DriverProfile.SeialName, kProfileWidth, "Qorva Serial Mouse");
-}
 
 std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key) {
     char buf[512];
