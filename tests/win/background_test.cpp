@@ -1,6 +1,7 @@
 // The full-screen background window, created in this process and read back from the
 // screen: the gradient's bands, the banners with the gradient showing through their key
 // colour, the lower banner only outside OEM mode, and paints after the first one.
+// vmrun-screens: 640x480 1024x768
 #include <windows.h>
 
 #include <gtest/gtest.h>
