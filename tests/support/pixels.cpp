@@ -38,9 +38,10 @@ PixelImage CaptureScreen() {
     return image;
 }
 
-PixelImage BitmapResourcePixels(int id) {
+PixelImage BitmapResourcePixels(int id, HMODULE module) {
     PixelImage image;
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (!module) module = GetModuleHandleA(nullptr);
+    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
     if (!bitmap) return image;
     BITMAP info = {};
     GetObjectA(bitmap, sizeof(info), &info);

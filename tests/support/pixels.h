@@ -15,8 +15,8 @@ struct PixelImage {
 // The whole screen, copied from the screen device context in one transfer.
 PixelImage CaptureScreen();
 
-// Bitmap resource `id` of the running executable; empty when it has none.
-PixelImage BitmapResourcePixels(int id);
+// Bitmap resource `id` of module (null: the running executable); empty when it has none.
+PixelImage BitmapResourcePixels(int id, HMODULE module = nullptr);
 
 // The pixels of a device context's selected 32-bit DIB or any DC region, through BitBlt.
 PixelImage CaptureDC(HDC dc, int width, int height);
