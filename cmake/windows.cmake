@@ -14,7 +14,7 @@ endif()
 
 set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 comdlg32 lz32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
-file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h
+file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
      ${CMAKE_SOURCE_DIR}/resources/art/*)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
