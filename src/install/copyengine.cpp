@@ -1,0 +1,121 @@
+#include <windows.h>
+
+#include "install/copyengine.h"
+
+#include "install/entrypaths.h"
+#include "install/progress.h"
+#include "presentation/gauge.h"
+#include "registry/product.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "script/textring.h"
+#include "wizard/pages.h"
+
+INT SourceHandle = -1;
+
+enum {
+    kStatusWidth = 128,
+    kGaugeBlue = 0x00FF0000,  // 0x00BBGGRR: pure blue
+};
+
+static const char kUpdatingRegistry[] = "Updating Registry...";
+
+void MakeSubDirectories() {
+    char path[kDirWidth];
+    for (int key = DirKeySub1; key <= DirKeySub6; ++key)
+        if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
+}
+
+static void SetControlText(HWND page, int id, const char* text) {
+    SetDlgItemTextA(page, id, text);
+    UpdateWindow(GetDlgItem(page, id));
+}
+
+// "Copying " + file name, an empty line, the description.
+static void ShowEntryStatus(HWND page, const FileEntry& e) {
+    char status[kStatusWidth];
+    const char* copying = LoadText(IDS_COPYING);
+    TextCopy(status, kStatusWidth, copying != nullptr ? copying : "");
+    TextAppend(status, kStatusWidth, e.SourceFile);
+    TextAppend(status, kStatusWidth, "\n\n");
+    TextAppend(status, kStatusWidth, e.Description);
+    SetControlText(page, IDC_STATUS, status);
+}
+
+static void ShowPercentage(HWND page, int16_t percent) {
+    char text[16];
+    wsprintfA(text, "%d%%", static_cast<int>(percent));
+    SetControlText(page, IDC_PERCENT, text);
+}
+
+// Blue fill of the gauge up to percent; each fill covers the previous one.
+static void FillGauge(HWND page, HDC dc, int16_t percent) {
+    RECT r;
+    if (!ControlRectInParent(page, IDC_GAUGE, &r)) return;
+    GaugeBox control = {r.left, r.top, r.right, r.bottom};
+    GaugeBox fill = GaugeFillBox(control, percent);
+    RECT f = {fill.left, fill.top, fill.right, fill.bottom};
+    HBRUSH blue = CreateSolidBrush(kGaugeBlue);
+    FillRect(dc, &f, blue);
+    DeleteObject(blue);
+}
+
+// One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
+static void CopyEntry(HWND page, HDC dc, int disk, int index) {
+    const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
+    ShowEntryStatus(page, e);
+
+    char path[kDirWidth];
+    MakeSourcePath(path, disk, index);
+    int goOn = OpenSource(page, path);
+
+    int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
+    ShowPercentage(page, percent);
+    FillGauge(page, dc, percent);
+
+    MakeDestPath(path, disk, index);
+    if (!CopyToDest(page, path)) goOn = 0;
+    if (!goOn) PageResult = 0;
+}
+
+void CopyFiles(HWND page) {
+    HDC dc = GetDC(page);
+    for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
+        UpdateWindow(page);
+        DrawGaugeFrame(page, dc, IDC_GAUGE, WHITE_BRUSH);
+        for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
+            CopyEntry(page, dc, d, i);
+    }
+    SetControlText(page, IDC_STATUS, kUpdatingRegistry);
+    WaitPumping(1000);
+    RegisterProduct(1);
+    ReleaseDC(page, dc);
+}
+
+int OpenSource(HWND page, const char* path) {
+    OFSTRUCT scratch;
+    SourceHandle = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ) : -1;
+    return PumpOnce(page);
+}
+
+int CopyToDest(HWND page, const char* path) {
+    if (SourceHandle >= 0) {
+        OFSTRUCT scratch;
+        INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
+        if (dest >= 0) LZCopy(SourceHandle, dest);
+        LZClose(SourceHandle);
+        if (dest >= 0) LZClose(dest);
+        SourceHandle = -1;
+    }
+    return PumpOnce(page);
+}
+
+int PumpOnce(HWND page) {
+    MSG m;
+    if (!PeekMessageA(&m, page, 0, 0, PM_REMOVE)) return 1;
+    if (m.message == WM_COMMAND && m.wParam == IDC_NEXT) return 0;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+    return 1;
+}
