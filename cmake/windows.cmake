@@ -89,9 +89,26 @@ foreach(src ${WIN_TESTS} ${E2E_TESTS})
   target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
   target_link_options(${target} PRIVATE ${HOSTED_LINK})
   add_dependencies(${target} setup)
-  add_test(NAME ${target}
-           COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun $<TARGET_FILE:${target}>)
-  set_tests_properties(${target} PROPERTIES
-      ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
-      TIMEOUT 600 LABELS ${kind})
+  # A line "// vmrun-screens: 640x480 1024x768" in the test source runs it once per screen
+  # size (the first keeps the plain name); without it the machine has 640x480.
+  file(STRINGS ${src} screens REGEX "^// vmrun-screens:")
+  if(screens)
+    string(REGEX REPLACE "^// vmrun-screens:[ ]*" "" screens "${screens}")
+    separate_arguments(screens)
+  else()
+    set(screens 640x480)
+  endif()
+  set(test_name "")
+  foreach(screen ${screens})
+    if(test_name)
+      set(test_name ${target}_${screen})
+    else()
+      set(test_name ${target})
+    endif()
+    add_test(NAME ${test_name}
+             COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --screen ${screen} $<TARGET_FILE:${target}>)
+    set_tests_properties(${test_name} PROPERTIES
+        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
+        TIMEOUT 600 LABELS ${kind})
+  endforeach()
 endforeach()

@@ -1,0 +1,35 @@
+// Linux-side actions for the Windows-side tests: real X input (xdotool) and screenshots
+// (ImageMagick import) on the virtual machine's display, started from inside the test.
+//
+// Wine starts a Unix program given to CreateProcessA by its Linux path, but hands back no
+// process handle; RunHostCommand therefore has /bin/sh write the exit status to a file and
+// waits for that file, pumping this thread's messages meanwhile.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The environment variable's value, or an empty string.
+std::string EnvText(const char* name);
+
+// "Z:\a\b" for the Linux path "/a/b" (Wine's Z: drive is the Linux root).
+std::string WinePathOf(const std::string& linuxPath);
+
+// A command line argument that CommandLineToArgv-style splitting gives back unchanged.
+std::string QuoteArgument(const std::string& text);
+
+// Runs shellCommand with /bin/sh on the Linux side (DISPLAY is the machine's display) and
+// returns its exit status; -1 if it could not start or did not finish within timeoutMs.
+int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs = 20000);
+
+// Quotes text for the POSIX shell: 'text' with embedded quotes escaped.
+std::string ShellQuote(const std::string& text);
+
+// Real key presses through the X server, e.g. HostKeys("Return"), HostKeys("alt+n Tab").
+bool HostKeys(const std::string& keys);
+
+// Saves the whole screen as a PNG file at the given Linux path.
+bool HostScreenshot(const std::string& linuxPngPath);
+
+// A Linux path for scratch files of this test run (in the machine's directory under vmrun).
+std::string HostScratchDir();
