@@ -12,7 +12,9 @@ else()
   set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/x86_64 CACHE PATH "")
 endif()
 
-set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 comdlg32 lz32)
+# LZ32 first: MinGW's KERNEL32 import library also defines the LZ functions, which Windows 95
+# exports from LZ32.DLL only.
+set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32 comdlg32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h
      ${CMAKE_SOURCE_DIR}/resources/art/*)
@@ -29,16 +31,21 @@ target_link_options(setup PRIVATE -nostdlib -s -Wl,-e,${ENTRY_SYMBOL}
     -Wl,--subsystem,windows:4.0,--major-os-version,4,--minor-os-version,0
     -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
 target_link_libraries(setup PRIVATE ${SYSTEM_LIBS} gcc)
-add_custom_command(TARGET setup POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> ${OUT_DIR}/SETUP.EXE)
-
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  # The shipping executable must load on a bare Windows 95 and run on a 486.
+  # The shipping executable must load on a bare Windows 95 and run on a 486; one that does
+  # not is never copied to out/.
   add_custom_command(TARGET setup POST_BUILD
       COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/win9x/check_win9x.py
               --objdump i686-w64-mingw32-objdump $<TARGET_FILE:setup>
       COMMENT "Windows 95/98 fidelity check of SETUP.EXE")
+  # A change of the check or its lists re-links, and so re-checks, the program.
+  file(GLOB WIN9X_CHECK_FILES ${CMAKE_SOURCE_DIR}/tools/win9x/*.py ${CMAKE_SOURCE_DIR}/tools/win9x/*.txt)
+  set_property(TARGET setup APPEND PROPERTY LINK_DEPENDS ${WIN9X_CHECK_FILES})
+endif()
+add_custom_command(TARGET setup POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> ${OUT_DIR}/SETUP.EXE)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   return()
 endif()
 
