@@ -13,6 +13,7 @@
 #include "wizard/pages.h"
 
 INT SourceHandle = -1;
+int GaugePainted;
 
 enum {
     kStatusWidth = 128,
@@ -43,14 +44,24 @@ static void ShowEntryStatus(HWND page, const FileEntry& e) {
     SetControlText(page, IDC_STATUS, status);
 }
 
-static void ShowPercentage(HWND page, int16_t percent) {
+// Percentage text of the current disk. The control keeps its text, so an unchanged value
+// is not set again: on a disk of many entries most entries leave it as it is, and setting
+// and repainting a control is what costs most per entry under Wine.
+static void ShowPercentage(HWND page, int16_t percent, int16_t* shown) {
+    if (percent == *shown) return;
+    *shown = percent;
     char text[16];
     wsprintfA(text, "%d%%", static_cast<int>(percent));
     SetControlText(page, IDC_PERCENT, text);
 }
 
-// Blue fill of the gauge up to percent; each fill covers the previous one.
-static void FillGauge(HWND page, HDC dc, int16_t percent) {
+// Blue fill of the gauge up to percent; each fill covers the previous one. A fill that
+// would put the same blue on the same pixels is left out (under Wine every drawing costs a
+// flush of the page to the X server), unless the page was painted over since.
+static void FillGauge(HWND page, HDC dc, int16_t percent, int16_t* filled) {
+    if (percent == *filled && !GaugePainted) return;
+    *filled = percent;
+    GaugePainted = 0;
     RECT r;
     if (!ControlRectInParent(page, IDC_GAUGE, &r)) return;
     GaugeBox control = {r.left, r.top, r.right, r.bottom};
@@ -62,7 +73,8 @@ static void FillGauge(HWND page, HDC dc, int16_t percent) {
 }
 
 // One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
-static void CopyEntry(HWND page, HDC dc, int disk, int index) {
+static void CopyEntry(HWND page, HDC dc, int disk, int index, int16_t* shownPercent,
+                      int16_t* filledPercent) {
     const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
     ShowEntryStatus(page, e);
 
@@ -71,8 +83,8 @@ static void CopyEntry(HWND page, HDC dc, int disk, int index) {
     int goOn = OpenSource(page, path);
 
     int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
-    ShowPercentage(page, percent);
-    FillGauge(page, dc, percent);
+    ShowPercentage(page, percent, shownPercent);
+    FillGauge(page, dc, percent, filledPercent);
 
     MakeDestPath(path, disk, index);
     if (!CopyToDest(page, path)) goOn = 0;
@@ -81,11 +93,13 @@ static void CopyEntry(HWND page, HDC dc, int disk, int index) {
 
 void CopyFiles(HWND page) {
     HDC dc = GetDC(page);
+    int16_t shownPercent = -1;  // the template's "0%" is set again by a first entry at 0%
     for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
         UpdateWindow(page);
         DrawGaugeFrame(page, dc, IDC_GAUGE, WHITE_BRUSH);
+        int16_t filledPercent = -1;  // the new frame is empty
         for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
-            CopyEntry(page, dc, d, i);
+            CopyEntry(page, dc, d, i, &shownPercent, &filledPercent);
     }
     SetControlText(page, IDC_STATUS, kUpdatingRegistry);
     WaitPumping(1000);

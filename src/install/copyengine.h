@@ -5,6 +5,7 @@
 #include <windows.h>
 
 extern INT SourceHandle;  // LZ handle of the source being copied; negative when none is open
+extern int GaugePainted;  // set when the page was painted: its gauge fill must be drawn again
 
 // Creates SubDir1 ... SubDir6 below InstallDir, one level each; failures pass unnoticed.
 void MakeSubDirectories();

@@ -40,6 +40,9 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         if (!InstallRunning) break;
         PageResult = 0;
         return 0;
+    case WM_PAINT:
+        GaugePainted = 1;  // the page's background covers the gauge's fill
+        break;
     case WM_SETUP_INIT:
         OnSetupInit(page);
         return 0;
