@@ -16,13 +16,24 @@ endif()
 # exports from LZ32.DLL only.
 set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32 comdlg32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
-file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h
+file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
      ${CMAKE_SOURCE_DIR}/resources/art/*)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 
+# No resource id may be given twice where it must be unique (ids, templates, string table).
+set(RESOURCE_CHECK_STAMP ${CMAKE_BINARY_DIR}/resource-ids.ok)
+add_custom_command(OUTPUT ${RESOURCE_CHECK_STAMP}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources
+            ${RESOURCE_CHECK_STAMP}
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources/resource.h
+            ${CMAKE_SOURCE_DIR}/resources/setup.rc ${CMAKE_SOURCE_DIR}/resources/dialogs.rc
+    COMMENT "Checking resource ids")
+add_custom_target(resource_ids DEPENDS ${RESOURCE_CHECK_STAMP})
+
 add_executable(setup WIN32 ${PURE_SOURCES} ${WIN_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
 set_target_properties(setup PROPERTIES OUTPUT_NAME SETUP SUFFIX .EXE)
+add_dependencies(setup resource_ids)
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
 target_compile_definitions(setup PRIVATE SETUP_FREESTANDING=1)
 target_compile_options(setup PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})

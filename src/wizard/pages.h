@@ -20,6 +20,13 @@ void CenterPage(HWND page, int askScreenAnew);
 // Formats the text of a control (which holds one "%s") with ProductName.
 void FillPlaceholder(HWND page, int controlId);
 
+// Closing protocol: the page sends itself WM_CLOSE; the default procedure destroys it and
+// its WM_DESTROY handler posts the quit message that ends RunPage's loop.
+void ClosePage(HWND page);
+
+// The WM_DESTROY handler of every page: posts the quit message. Returns 0.
+LRESULT EndPageLoop();
+
 LRESULT CALLBACK BeginPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelMousePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelDirPageProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,0 +1,83 @@
+#include <windows.h>
+
+#include "wizard/browse.h"
+
+#include "resource.h"
+#include "runtime/text.h"
+#include "setup/app.h"
+#include "wizard/pages.h"
+
+char BrowseBuffer[kDirWidth];
+
+// The open dialog insists on a file name; this one only lets it start and end.
+enum { kDummyNameLength = 12 };
+static char BrowseFileName[kDummyNameLength + 1];
+
+void BrowseForDirectory(HWND page) {
+    TextCopy(BrowseFileName, sizeof(BrowseFileName), "12345678.ABC");
+    OPENFILENAMEA request;
+    ZeroBytes(&request, sizeof(request));
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record Windows 95 knows
+    request.hwndOwner = page;
+    request.hInstance = AppInstance;
+    request.lpstrFile = BrowseFileName;
+    request.nMaxFile = kDummyNameLength;
+    request.lpstrInitialDir = "C:\\";
+    request.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
+                    OFN_NOVALIDATE;
+    request.lpfnHook = BrowseHookProc;
+    request.lpTemplateName = MAKEINTRESOURCEA(IDD_BROWSE);
+    if (GetOpenFileNameA(&request)) TextCopy(InstallDir, kDirWidth, BrowseBuffer);
+}
+
+// OK takes the path field as it is; a change of directory or drive refreshes the field
+// once the dialog has acted on it (the refresh is posted, not done at once).
+static void BrowseCommand(HWND dialog, WPARAM wParam) {
+    WORD id = LOWORD(wParam);
+    WORD code = HIWORD(wParam);
+    if (id == IDOK) {
+        GetDlgItemTextA(dialog, IDC_BROWSE_PATH, BrowseBuffer, kDirWidth);
+    } else if ((id == IDC_DIRLIST && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) ||
+               (id == IDC_DRIVECOMBO && code == CBN_SELCHANGE)) {
+        PostMessageA(dialog, WM_BROWSE_REFRESH, 0, 0);
+    }
+}
+
+// The dialog makes the directory the user opens the current one while it is open.
+static void BrowseRefresh(HWND dialog) {
+    char current[kDirWidth];
+    DWORD length = GetCurrentDirectoryA(sizeof(current), current);
+    if (length > 0 && length < sizeof(current)) TextCopy(BrowseBuffer, kDirWidth, current);
+    SetDlgItemTextA(dialog, IDC_BROWSE_PATH, BrowseBuffer);
+}
+
+static void BrowseInit(HWND dialog) {
+    HWND path = GetDlgItem(dialog, IDC_BROWSE_PATH);
+    SetWindowTextA(path, BrowseBuffer);
+    SetFocus(path);
+    SendMessageA(path, EM_SETSEL, 0, static_cast<LPARAM>(0xFFFF0000u));
+}
+
+UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        TextCopy(BrowseBuffer, kDirWidth, InstallDir);
+        PostMessageA(dialog, WM_SETUP_INIT, 0, 0);
+        break;
+    case WM_COMMAND:
+        BrowseCommand(dialog, wParam);
+        break;
+    case WM_SETUP_INIT:
+        BrowseInit(dialog);
+        break;
+    case WM_BROWSE_REFRESH:
+        BrowseRefresh(dialog);
+        break;
+    }
+    return 0;
+}
+
+int DirectoryExists(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

@@ -1,0 +1,32 @@
+#include <windows.h>
+
+#include "resource.h"
+#include "setup/app.h"
+#include "wizard/pages.h"
+
+// Finish (Enter): the restart choice is read once, here. The page has no Cancel, so Esc
+// (command 2) falls through to the default procedure and does nothing.
+static LRESULT EndCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (wParam != IDC_NEXT) return DefWindowProcA(page, message, wParam, lParam);
+    if (IsDlgButtonChecked(page, IDC_RESTART_LATER) == BST_CHECKED) RestartChoice = 0;
+    ClosePage(page);
+    return 0;
+}
+
+LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CenterPage(page, 1);  // the screen size is asked anew on this page
+        return 0;
+    case WM_DESTROY:
+        return EndPageLoop();
+    case WM_COMMAND:
+        return EndCommand(page, message, wParam, lParam);
+    case WM_SETUP_INIT:
+        FillPlaceholder(page, IDC_TEXT1);
+        CheckRadioButton(page, IDC_RESTART_NOW, IDC_RESTART_LATER,
+                         RestartChoice != 0 ? IDC_RESTART_NOW : IDC_RESTART_LATER);
+        break;
+    }
+    return DefWindowProcA(page, message, wParam, lParam);
+}

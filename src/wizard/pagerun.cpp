@@ -1,0 +1,82 @@
+#include <windows.h>
+
+#include "wizard/pages.h"
+
+#include "presentation/background.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "setup/app.h"
+#include "wizard/placement.h"
+
+int16_t PageResult;
+
+enum { kPageTextWidth = 128, kFormatOutputWidth = 1025 };  // wsprintfA writes 1024 at most
+
+static void RegisterPageClass(const char* className, WNDPROC pageProc) {
+    WNDCLASSA pageClass;
+    ZeroBytes(&pageClass, sizeof(pageClass));
+    pageClass.style = CS_HREDRAW | CS_VREDRAW;
+    pageClass.lpfnWndProc = pageProc;
+    pageClass.cbWndExtra = DLGWINDOWEXTRA;
+    pageClass.hInstance = AppInstance;
+    pageClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    pageClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+    pageClass.lpszClassName = className;
+    // From the second visit on the class exists already and serves as it is.
+    RegisterClassA(&pageClass);
+}
+
+int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
+    RegisterPageClass(className, pageProc);
+    HWND page = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), BackgroundWindow,
+                                   nullptr, 0);
+    if (page == nullptr) return 0;  // no window will ever post the quit message
+    SendMessageA(page, WM_SETUP_INIT, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageA(page, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return PageResult;
+}
+
+void CenterPage(HWND page, int askScreenAnew) {
+    char title[kPageTextWidth];
+    char caption[kPageTextWidth];
+    GetWindowTextA(page, title, sizeof(title));
+    TextCopy(caption, sizeof(caption), ProductName);
+    TextAppend(caption, sizeof(caption), " ");
+    TextAppend(caption, sizeof(caption), title);
+    SetWindowTextA(page, caption);
+
+    int16_t screenWidth = ScreenWidth;
+    int16_t screenHeight = ScreenHeight;
+    if (askScreenAnew) {
+        screenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+        screenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    }
+    RECT r;
+    GetWindowRect(page, &r);
+    PagePlacement p = PlacePage(r.left, r.top, r.right, r.bottom, screenWidth, screenHeight);
+    SetWindowPos(page, HWND_TOP, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW);
+}
+
+void FillPlaceholder(HWND page, int controlId) {
+    char format[kPageTextWidth];
+    char formatted[kFormatOutputWidth];
+    char text[kPageTextWidth];
+    GetDlgItemTextA(page, controlId, format, sizeof(format));
+    wsprintfA(formatted, format, ProductName);
+    // A long product name could make the text longer than the control's buffer: cut it.
+    TextCopy(text, sizeof(text), formatted);
+    SetDlgItemTextA(page, controlId, text);
+}
+
+void ClosePage(HWND page) { SendMessageA(page, WM_CLOSE, 0, 0); }
+
+LRESULT EndPageLoop() {
+    PostQuitMessage(0);
+    return 0;
+}

@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include "resource.h"
+#include "script/model.h"
+#include "script/notice.h"
+#include "wizard/browse.h"
+#include "wizard/destination.h"
+#include "wizard/pages.h"
+
+// Next: accepts the destination only when it has the form "X:\...", its drive has
+// MinimumSpace kilobytes free and the directory exists or can be created. Otherwise the
+// page says why and stays open.
+static void SelDirNext(HWND page) {
+    PageResult = 1;
+    GetDlgItemTextA(page, IDC_DESTDIR, InstallDir, kDirWidth);
+    char root[kRootPathWidth];
+    DestinationRoot(root, InstallDir);
+    if (!DestinationFormOk(InstallDir)) {
+        ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+        return;
+    }
+    int existed = DirectoryExists(InstallDir);
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    // A drive that cannot be queried (no medium, no such drive) has no room to offer.
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &totalClusters) ||
+        !SpaceSuffices(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters),
+                       MinimumSpace)) {
+        ShowMessage(page, IDS_NO_SPACE, MB_ICONEXCLAMATION);
+        return;
+    }
+    // Only the last component is created: a missing parent fails.
+    if (!existed && !CreateDirectoryA(InstallDir, nullptr)) {
+        ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+        return;
+    }
+    ClosePage(page);
+}
+
+static LRESULT SelDirCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case IDC_NEXT:
+        SelDirNext(page);
+        return 0;
+    case IDC_CANCEL:
+        PageResult = 0;
+        ShowCancelNotice(page);
+        ClosePage(page);
+        return 0;
+    case IDC_BACK:
+        PageResult = 2;
+        ClosePage(page);
+        return 0;
+    case IDC_BROWSE:
+        BrowseForDirectory(page);
+        SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
+        break;
+    }
+    return DefWindowProcA(page, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SelDirPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CenterPage(page, 0);
+        break;
+    case WM_DESTROY:
+        return EndPageLoop();
+    case WM_COMMAND:
+        return SelDirCommand(page, message, wParam, lParam);
+    case WM_SETUP_INIT:
+        FillPlaceholder(page, IDC_TEXT1);
+        SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
+        break;
+    }
+    return DefWindowProcA(page, message, wParam, lParam);
+}

@@ -1,0 +1,275 @@
+// The wizard of the real SETUP.EXE, driven like a user: pages, captions, placeholders,
+// radio buttons, Back, Next and Cancel through real keys and clicks, the cancel notice,
+// the driver-switch mode and the refusal on the Windows NT family.
+#include <gtest/gtest.h>
+
+#include "resource.h"
+#include "support/package.h"
+#include "support/ui.h"
+
+namespace {
+
+const char* const kProduct = "Qorva Mouse";
+const char* const kCaption = "Qorva Mouse Setup";
+const char* const kNotice = "Qorva Mouse installation is not completed !";
+const char* const kBoxCaption = "Qorva Mouse Setup Program";
+
+// One run of SETUP.EXE from a package of its own; ended at the end of the test.
+class Wizard : public ::testing::Test {
+protected:
+    void Start(const std::string& tail = "", int defaultSerialMouse = 1) {
+        exe = MakeTestPackage("wizard", SmallSetupInf(kProduct, "C:\\QORVA", 1,
+                                                      defaultSerialMouse));
+        ASSERT_FALSE(exe.empty());
+        setup = StartProgram(exe, tail);
+        ASSERT_NE(nullptr, setup.process);
+    }
+    void TearDown() override { StopProgram(setup); }
+
+    // Waits for a page of SETUP.EXE and checks what every page shares.
+    HWND Page(const char* pageClass) {
+        HWND page = WaitForPage(pageClass);
+        EXPECT_NE(nullptr, page) << pageClass << " did not appear";
+        if (page == nullptr) return nullptr;
+        EXPECT_EQ(kCaption, WindowText(page)) << pageClass;
+        RECT r = WindowRect(page);
+        int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+        int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        EXPECT_EQ((screenWidth - (r.right - r.left)) / 2, r.left) << pageClass;
+        EXPECT_EQ((screenHeight - (r.bottom - r.top)) / 2, r.top) << pageClass;
+        return page;
+    }
+
+    // Checks the cancel notice owned by page, confirms it and expects the program to end.
+    void ExpectCancelNotice(HWND page) {
+        HWND box = WaitForMessageBox(page);
+        ASSERT_NE(nullptr, box) << "no cancel notice";
+        SaveDocumentationShot(box, "cancel-notice");
+        EXPECT_EQ(kNotice, MessageBoxText(box));
+        EXPECT_EQ(kBoxCaption, WindowText(box));
+        EXPECT_TRUE(TypeKeys(box, "Return"));
+        EXPECT_EQ(0u, WaitProgramEnd(setup)) << "the program should end with code 0";
+    }
+
+    std::string exe;
+    RunningProgram setup;
+};
+
+TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
+    Start("", 0);
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_EQ(" This program will install Qorva Mouse into your computer.",
+              ItemText(begin, IDC_TEXT2));
+    EXPECT_EQ(" Welcome to the Setup Program.", ItemText(begin, IDC_TEXT1));
+    EXPECT_FALSE(IsItemEnabled(begin, IDC_BACK));
+    EXPECT_TRUE(IsItemEnabled(begin, IDC_NEXT));
+    SaveDocumentationShot(begin, "page-welcome");
+    EXPECT_TRUE(MouseClickItem(begin, IDC_NEXT));
+    EXPECT_TRUE(WaitWindowGone(begin));
+
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_PS2)) << "DefaultSerialMouse=0 means PS/2";
+    EXPECT_FALSE(IsItemChecked(mouse, IDC_SERIAL));
+    EXPECT_TRUE(IsItemEnabled(mouse, IDC_BACK));
+    SaveDocumentationShot(mouse, "page-mouse");
+    EXPECT_TRUE(MouseClickItem(mouse, IDC_SERIAL));
+    EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_SERIAL); }));
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));
+    EXPECT_TRUE(WaitWindowGone(mouse));
+
+    HWND dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_EQ("Qorva Mouse files are to be installed :", ItemText(dir, IDC_TEXT1));
+    EXPECT_EQ("C:\\QORVA", ItemText(dir, IDC_DESTDIR));
+    EXPECT_TRUE(IsItemEnabled(dir, IDC_BACK));
+    SaveDocumentationShot(dir, "page-destination");
+    EXPECT_TRUE(MouseClickItem(dir, IDC_BACK));
+    EXPECT_TRUE(WaitWindowGone(dir));
+
+    // A new page shows the choice made before Back.
+    mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL));
+    EXPECT_FALSE(IsItemChecked(mouse, IDC_PS2));
+    EXPECT_TRUE(TypeKeys(mouse, "alt+b"));  // the mnemonic of "< &Back"
+    EXPECT_TRUE(WaitWindowGone(mouse));
+
+    begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_TRUE(TypeKeys(begin, "Return"));
+    mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));
+    dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_TRUE(MouseClickItem(dir, IDC_CANCEL));
+    ExpectCancelNotice(dir);
+}
+
+TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
+    Start();
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_TRUE(TypeKeys(begin, "Escape"));
+    ExpectCancelNotice(begin);
+    EXPECT_EQ(nullptr, FindTopWindow("SETUP_SELMOUSE", nullptr));
+}
+
+TEST_F(Wizard, EscapeCancelsTheMousePage) {
+    Start();
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_TRUE(TypeKeys(begin, "Return"));
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL)) << "DefaultSerialMouse=1 means serial";
+    EXPECT_TRUE(TypeKeys(mouse, "Escape"));
+    ExpectCancelNotice(mouse);
+}
+
+TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
+    Start();
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    ClickItem(begin, IDC_NEXT);
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    ClickItem(mouse, IDC_NEXT);
+    HWND dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_TRUE(TypeKeys(dir, "Escape"));
+    ExpectCancelNotice(dir);
+}
+
+TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
+    Start();
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    ClickItem(begin, IDC_NEXT);
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(MouseClickItem(mouse, IDC_CANCEL));
+    ExpectCancelNotice(mouse);
+}
+
+// The companion program is asked to close when the user leaves the destination page,
+// before the copying page exists.
+TEST_F(Wizard, NextOnTheDestinationPageClosesTheCompanionFirst) {
+    static bool closeSeen = false;
+    static bool installPageExisted = true;
+    closeSeen = false;
+    WNDCLASSA cls = {};
+    cls.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_CLOSE) {
+            closeSeen = true;
+            installPageExisted = FindTopWindow("SETUP_INSTALL", nullptr) != nullptr;
+            DestroyWindow(w);
+            return 0;
+        }
+        return DefWindowProcA(w, m, wp, lp);
+    };
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = "CompanionStandIn";
+    RegisterClassA(&cls);
+    HWND companion = CreateWindowA("CompanionStandIn", "Quillotrax", WS_OVERLAPPED, 0, 0, 10, 10,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, companion);
+
+    Start();
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    ClickItem(begin, IDC_NEXT);
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    ClickItem(mouse, IDC_NEXT);
+    HWND dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_FALSE(closeSeen) << "the companion must stay until the user moves on";
+    ClickItem(dir, IDC_NEXT);
+    EXPECT_TRUE(WaitUntil([] { return closeSeen; })) << "WM_CLOSE did not arrive";
+    EXPECT_FALSE(installPageExisted);
+    EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL"));
+    if (IsWindow(companion)) DestroyWindow(companion);
+}
+
+TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {
+    Start("-u", 0);
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_EQ(nullptr, GetWindow(mouse, GW_OWNER)) << "no background window in this mode";
+    EXPECT_FALSE(IsItemEnabled(mouse, IDC_BACK));
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_PS2));
+    EXPECT_EQ(nullptr, FindTopWindow("SETUP_BEGIN", nullptr));
+    EXPECT_TRUE(TypeKeys(mouse, "Escape"));
+    ExpectCancelNotice(mouse);
+}
+
+TEST_F(Wizard, SwitchModeNextReportsTheNewDriver) {
+    Start("-u and whatever follows");
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_FALSE(IsItemEnabled(mouse, IDC_BACK));
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));
+    HWND box = WaitForMessageBox(nullptr, setup.id);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("The Mouse Setup Program has installed driver successfully. You have to restart "
+              "your Windows now !",
+              MessageBoxText(box));
+    EXPECT_EQ(kBoxCaption, WindowText(box));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+    // Confirming it asks Windows to restart; the program then ends.
+    EXPECT_TRUE(TypeKeys(box, "Return"));
+    EXPECT_EQ(0u, WaitProgramEnd(setup));
+}
+
+TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
+    Start("-U");
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_TRUE(TypeKeys(begin, "Escape"));
+    ExpectCancelNotice(begin);
+}
+
+// On the Windows NT family the program refuses before it reads its script.
+TEST_F(Wizard, RefusesTheNtFamily) {
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE", 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
+    RegCloseKey(key);
+
+    Start();
+    HWND box = WaitForMessageBox(nullptr, setup.id);
+    EXPECT_NE(nullptr, box);
+    if (box != nullptr) {
+        EXPECT_EQ("Warning", WindowText(box));
+        EXPECT_EQ("This  Mouse Setup Program is for Windows 95/98 only !", MessageBoxText(box));
+        EXPECT_TRUE(TypeKeys(box, "Return"));
+    }
+    EXPECT_EQ(0u, WaitProgramEnd(setup));
+    EXPECT_EQ(nullptr, FindTopWindow("SETUP_BEGIN", nullptr));
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE");
+}
+
+TEST_F(Wizard, SwitchModeMakesNoVersionTest) {
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE", 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
+    RegCloseKey(key);
+
+    Start("-u");
+    HWND mouse = WaitForPage("SETUP_SELMOUSE");
+    EXPECT_NE(nullptr, mouse);
+    if (mouse != nullptr) {
+        EXPECT_TRUE(TypeKeys(mouse, "Escape"));
+        ExpectCancelNotice(mouse);
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE");
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+// Test packages: a directory below C:\tests holding the SETUP.EXE under test beside a
+// SETUP.INF written by the test.
+#pragma once
+#include <string>
+
+// The Windows path of the SETUP.EXE under test (environment SETUP_EXE, a Linux path).
+std::string SetupExeUnderTest();
+
+// Makes C:\tests\<name> with SETUP.EXE and the given SETUP.INF text (aged, so that the
+// profile functions cache it); returns the path of that SETUP.EXE, or "" on failure.
+std::string MakeTestPackage(const std::string& name, const std::string& setupInf);
+
+// A small script: [Main] with the given values and one disk of one file.
+std::string SmallSetupInf(const std::string& productName, const std::string& defaultPath,
+                          int minimumSpace, int defaultSerialMouse = 1);

@@ -1,0 +1,254 @@
+#include "support/ui.h"
+
+#include "support/vm_host.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+const DWORD kSendTimeoutMs = 2000;
+
+void PumpOwnMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+struct TopWindowQuery {
+    const char* className;
+    const char* title;
+    DWORD processId;
+    HWND owner;
+    bool needOwner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM lParam) {
+    TopWindowQuery* q = reinterpret_cast<TopWindowQuery*>(lParam);
+    if (!IsWindowVisible(window)) return TRUE;
+    if (q->processId != 0) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != q->processId) return TRUE;
+    }
+    if (q->needOwner && GetWindow(window, GW_OWNER) != q->owner) return TRUE;
+    if (q->className != nullptr && ClassOf(window) != q->className) return TRUE;
+    if (q->title != nullptr && WindowText(window) != q->title) return TRUE;
+    q->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
+    RunningProgram program;
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!tail.empty()) commandLine += " " + tail;
+    std::string directory = exePath.substr(0, exePath.find_last_of('\\'));
+    if (directory.size() == 2) directory += "\\";
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(0);
+    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info))
+        return program;
+    CloseHandle(info.hThread);
+    program.process = info.hProcess;
+    program.id = info.dwProcessId;
+    return program;
+}
+
+DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {
+    if (program.process == nullptr) return STILL_ACTIVE;
+    if (WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(program.process, &code);
+    return code;
+}
+
+void StopProgram(RunningProgram& program) {
+    if (program.process == nullptr) return;
+    if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(program.process, 99);
+        WaitForSingleObject(program.process, 5000);
+    }
+    CloseHandle(program.process);
+    program.process = nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        PumpOwnMessages();
+        Sleep(20);
+    }
+}
+
+HWND FindTopWindow(const char* className, const char* title, DWORD processId) {
+    TopWindowQuery q = {className, title, processId, nullptr, false, nullptr};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+HWND WaitForTopWindow(const char* className, const char* title, DWORD processId,
+                      DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(className, title, processId)) != nullptr; },
+              timeoutMs);
+    return found;
+}
+
+HWND WaitForPage(const char* pageClass, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    HWND page = WaitForTopWindow(pageClass, nullptr, 0, timeoutMs);
+    if (page == nullptr) return nullptr;
+    // A page is shown while it is being created, before its controls exist and are
+    // filled. Wait for its controls, then for its loop: a message sent to the page is
+    // handled only once the page has been initialised and waits for input.
+    DWORD used = GetTickCount() - start;
+    DWORD left = used < timeoutMs ? timeoutMs - used : 0;
+    if (!WaitUntil([&] { return GetDlgItem(page, 1) != nullptr; }, left)) return nullptr;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored);
+    return IsWindow(page) ? page : nullptr;
+}
+
+HWND WaitForMessageBox(HWND owner, DWORD processId, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            TopWindowQuery q = {"#32770", nullptr, processId, owner, owner != nullptr, nullptr};
+            EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
+            found = q.found;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+bool WaitWindowGone(HWND window, DWORD timeoutMs) {
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    SendWithTimeout(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr ? WindowText(item) : std::string("<no control>");
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string MessageBoxText(HWND box) {
+    // The text of a message box is its static control with id 0xFFFF.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    if (text != nullptr) return WindowText(text);
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == "Static" && !WindowText(child).empty()) return WindowText(child);
+    }
+    return std::string();
+}
+
+bool IsItemChecked(HWND dialog, int id) {
+    return SendWithTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsItemEnabled(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && IsWindowEnabled(item);
+}
+
+bool IsItemVisible(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+RECT WindowRect(HWND window) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ItemRectInDialogUnits(HWND dialog, int id) {
+    RECT r = WindowRect(GetDlgItem(dialog, id));
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    RECT unit = {0, 0, 4, 8};  // 4 horizontal and 8 vertical units
+    MapDialogRect(dialog, &unit);
+    auto back = [](LONG pixels, LONG per4or8, LONG units) {
+        return static_cast<LONG>(MulDiv(pixels, units, per4or8));
+    };
+    RECT out;
+    out.left = back(r.left, unit.right, 4);
+    out.top = back(r.top, unit.bottom, 8);
+    out.right = back(r.right - r.left, unit.right, 4);   // width
+    out.bottom = back(r.bottom - r.top, unit.bottom, 8);  // height
+    return out;
+}
+
+bool ClickItem(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr && PostMessageA(item, BM_CLICK, 0, 0);
+}
+
+void Activate(HWND window) {
+    SetForegroundWindow(window);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 1000);
+}
+
+bool TypeKeys(HWND window, const std::string& keys) {
+    Activate(window);
+    return RunHostCommand("xdotool key --delay 30 " + keys) == 0;
+}
+
+bool MouseClickItem(HWND dialog, int id) {
+    RECT r = WindowRect(GetDlgItem(dialog, id));
+    int x = (r.left + r.right) / 2;
+    int y = (r.top + r.bottom) / 2;
+    return RunHostCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                          " click 1") == 0;
+}
+
+bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
+    std::string command = "import -window root ";
+    if (area != nullptr) {
+        command += "-crop " + std::to_string(area->right - area->left) + "x" +
+                   std::to_string(area->bottom - area->top) + "+" +
+                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
+    }
+    return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
+}
+
+std::string LinuxPathToWindows(const std::string& linuxPath) { return WinePathOf(linuxPath); }
+
+void SaveDocumentationShot(HWND window, const std::string& name) {
+    const char* dir = std::getenv("SETUP_SHOTS_DIR");
+    if (dir == nullptr || *dir == 0 || window == nullptr) return;
+    Sleep(200);  // let the window finish painting
+    RECT r = WindowRect(window);
+    SaveScreenshot(std::string(dir) + "/" + name + ".png", &r);
+}

@@ -1,0 +1,176 @@
+// The page runner and the pages run inside this process (its resources hold the same
+// templates as SETUP.EXE): RunPage's result, the finish page, the placement arithmetic on
+// a real window, long product names. The page runs on the main thread as in SETUP.EXE; a
+// second thread plays the user.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "presentation/background.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "setup/app.h"
+#include "support/ui.h"
+#include "wizard/pages.h"
+
+namespace {
+
+class Pages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppInstance = GetModuleHandleA(nullptr);
+        ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+        ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+        BackgroundWindow = nullptr;
+        TextCopy(ProductName, kProductWidth, "Qorva Mouse");
+        TextCopy(SetupCaption, kCaptionWidth, "Qorva Mouse Setup Program");
+        TextCopy(InstallDir, kDirWidth, "C:\\QORVA");
+        RestartChoice = 1;
+        BackAllowed = 1;
+        MouseKind = 1;
+    }
+
+    // Runs the page on this thread while user() acts on it from another.
+    int16_t Run(const char* cls, WNDPROC proc, int templateId,
+                const std::function<void(HWND)>& user) {
+        std::thread player([&] {
+            HWND page = WaitForPage(cls);
+            user(page);
+            // Whatever happened, do not leave the page running.
+            if (page != nullptr && !WaitWindowGone(page, 3000)) PostMessageA(page, WM_CLOSE, 0, 0);
+        });
+        int16_t result = RunPage(cls, proc, templateId);
+        player.join();
+        return result;
+    }
+};
+
+TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
+    PageResult = 7;  // the finish page never writes PageResult
+    int16_t result = Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ("Qorva Mouse Setup", WindowText(page));
+        EXPECT_EQ("You have installed Qorva Mouse Successfully !", ItemText(page, IDC_TEXT1));
+        EXPECT_TRUE(IsItemChecked(page, IDC_RESTART_NOW));
+        EXPECT_FALSE(IsItemChecked(page, IDC_RESTART_LATER));
+        EXPECT_EQ(nullptr, GetDlgItem(page, IDC_CANCEL));
+        SaveDocumentationShot(page, "page-finish");
+        EXPECT_TRUE(TypeKeys(page, "Escape"));
+        Sleep(300);
+        EXPECT_TRUE(IsWindow(page)) << "Esc must do nothing on the finish page";
+        EXPECT_EQ(nullptr, FindTopWindow("#32770", nullptr, GetCurrentProcessId()));
+        EXPECT_TRUE(MouseClickItem(page, IDC_RESTART_LATER));
+        EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(page, IDC_RESTART_LATER); }));
+        EXPECT_EQ(1, RestartChoice) << "the choice is read at Finish, not at the click";
+        EXPECT_TRUE(TypeKeys(page, "Return"));
+    });
+    EXPECT_EQ(7, result);
+    EXPECT_EQ(0, RestartChoice);
+}
+
+TEST_F(Pages, FinishPageNeverRaisesTheRestartChoice) {
+    RestartChoice = 0;
+    Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        EXPECT_TRUE(IsItemChecked(page, IDC_RESTART_LATER));
+        EXPECT_TRUE(ClickItem(page, IDC_RESTART_NOW));
+        EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(page, IDC_RESTART_NOW); }));
+        EXPECT_TRUE(ClickItem(page, IDC_NEXT));
+    });
+    EXPECT_EQ(0, RestartChoice);
+}
+
+TEST_F(Pages, FinishPageAsksForTheScreenSizeAnew) {
+    ScreenWidth = 640;  // recorded at start; the finish page does not use it
+    ScreenHeight = 480;
+    Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        RECT r = WindowRect(page);
+        EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2, r.left);
+        EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, r.top);
+        ClickItem(page, IDC_NEXT);
+    });
+}
+
+TEST_F(Pages, PageGrowsOnePixelAndCentresOnTheRecordedScreen) {
+    ScreenWidth = 640;
+    ScreenHeight = 480;
+    Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        // What the dialog manager makes of 280 x 183 units with this font and frame.
+        RECT units = {0, 0, 280, 183};
+        MapDialogRect(page, &units);
+        AdjustWindowRectEx(&units, GetWindowLongA(page, GWL_STYLE), FALSE,
+                           GetWindowLongA(page, GWL_EXSTYLE));
+        int width = units.right - units.left + 1;
+        int height = units.bottom - units.top + 1;
+        RECT r = WindowRect(page);
+        EXPECT_EQ(width, r.right - r.left);
+        EXPECT_EQ(height, r.bottom - r.top);
+        EXPECT_EQ((640 - width) / 2, r.left);
+        EXPECT_EQ((480 - height) / 2, r.top);
+        PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);
+    });
+}
+
+TEST_F(Pages, PageThatCannotBeCreatedReturnsZeroAtOnce) {
+    PageResult = 1;
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, RunPage("SETUP_NONE", BeginPageProc, 999));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
+TEST_F(Pages, ResultIsNotResetBetweenPages) {
+    PageResult = 2;
+    // A page closed without any button keeps what the last button left.
+    int16_t result = Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        PostMessageA(page, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(2, result);
+}
+
+TEST_F(Pages, MousePageChangesMouseKindAtTheClick) {
+    MouseKind = 0;
+    int16_t result = Run("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        EXPECT_TRUE(IsItemChecked(page, IDC_PS2));
+        EXPECT_TRUE(ClickItem(page, IDC_SERIAL));
+        EXPECT_TRUE(WaitUntil([] { return MouseKind == 1; }));
+        EXPECT_TRUE(ClickItem(page, IDC_BACK));
+    });
+    EXPECT_EQ(2, result);
+    EXPECT_EQ(1, MouseKind) << "the choice stays after Back";
+
+    MouseKind = 5;  // any non-zero value reads as serial
+    BackAllowed = 0;
+    result = Run("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE, [](HWND page) {
+        ASSERT_NE(nullptr, page);
+        EXPECT_TRUE(IsItemChecked(page, IDC_SERIAL));
+        EXPECT_FALSE(IsItemEnabled(page, IDC_BACK));
+        EXPECT_TRUE(MouseClickItem(page, IDC_BACK));  // a disabled button does not click
+        Sleep(300);
+        EXPECT_TRUE(IsWindow(page));
+        EXPECT_TRUE(ClickItem(page, IDC_NEXT));
+    });
+    EXPECT_EQ(1, result);
+    EXPECT_EQ(5, MouseKind);
+}
+
+TEST_F(Pages, LongestProductNameFillsCaptionAndPlaceholder) {
+    char name[kProductWidth];
+    for (int i = 0; i < kProductWidth - 1; ++i) name[i] = static_cast<char>('A' + i % 26);
+    name[kProductWidth - 1] = 0;
+    TextCopy(ProductName, kProductWidth, name);
+    Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [&](HWND page) {
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ(std::string(" This program will install ") + name + " into your computer.",
+                  ItemText(page, IDC_TEXT2));
+        EXPECT_EQ(std::string(name) + " Setup", WindowText(page));
+        PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);
+    });
+}
+
+}  // namespace
