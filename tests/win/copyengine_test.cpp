@@ -21,6 +21,8 @@ namespace {
 // The page as the program makes it; LoadText and the notice need AppInstance.
 HWND InstallPage() {
     AppInstance = GetModuleHandleA(nullptr);
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     return CreateInstallPage(InstallPageProc);
 }
 

@@ -90,6 +90,8 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     TextCopy(ProductName, kProductWidth, "Qorva");
 
     AppInstance = GetModuleHandleA(nullptr);
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     HWND page = CreateInstallPage(InstallPageProc);
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     EXPECT_TRUE(DrainQueue());
