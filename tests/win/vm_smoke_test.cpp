@@ -67,7 +67,9 @@ TEST(VirtualMachine, HasWindows98SystemFiles) {
     GetPrivateProfileStringA("boot", "mouse.drv", "", drv, sizeof drv, ini.c_str());
     EXPECT_STREQ(drv, "mouse.drv");
 
-    EXPECT_TRUE(FileExists(WindowsDir() + "\\system\\VMM32\\VMOUSE.VXD"));
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_TRUE(FileExists(std::string(system) + "\\VMM32\\VMOUSE.VXD"));
     EXPECT_TRUE(FileExists(WindowsDir() + "\\Fonts\\sserife.fon"));
 }
 
