@@ -37,21 +37,25 @@ void ParseFileLine(const char* line, const char* const keyNames[kDirKeyCount],
                    FileEntry* e) {
     char field[kLineWidth];
     const char* pos = SplitField(line, field);
-    TextCopy(e->SourceFile, kFileNameWidth, field);
+    int fits = TextCopy(e->SourceFile, kFileNameWidth, field);
     pos = SplitField(pos, field);
-    TextCopy(e->DestFile, kFileNameWidth, field);
+    fits &= TextCopy(e->DestFile, kFileNameWidth, field);
     pos = SplitField(pos, field);
-    TextCopy(e->Description, kDescriptionWidth, field);
+    TextCopy(e->Description, kDescriptionWidth, field);  // shown only: cutting it is harmless
     SplitField(pos, field);
 
     for (int k = 0; k < kDirKeyCount; ++k) {
         if (keyNames[k] == nullptr || !TextEqualNoCase(field, keyNames[k])) continue;
-        if (!EntryDirectories(k, dirTable, windowsDir, e)) {
-            e->DirName[0] = 0;
-            e->DestDir[0] = 0;
-            e->DestFile[0] = 0;
-            e->DestIsAbsolute = 0;
-        }
+        fits &= EntryDirectories(k, dirTable, windowsDir, e);
         break;
+    }
+    // A file name or directory cut short would name another file: such an entry keeps
+    // only its description and fails when copied, like an entry whose line is missing.
+    if (!fits) {
+        e->DirName[0] = 0;
+        e->DestDir[0] = 0;
+        e->SourceFile[0] = 0;
+        e->DestFile[0] = 0;
+        e->DestIsAbsolute = 0;
     }
 }

@@ -10,9 +10,9 @@ const char* SplitField(const char* pos, char* field);
 
 // Fills e from a file line. keyNames are the ten directory key names in DirKey order.
 // Matching a key fills DirName and DestDir from dirTable (or the Windows directories
-// for keys 7 to 9). A directory that does not fit its field is never cut into another
-// path: the entry then gets no directories and no destination name, so it fails when
-// copied.
+// for keys 7 to 9). A file name or directory that does not fit its field is never cut
+// into another name: the entry then keeps only its description (no names, no
+// directories), so it fails when copied. A long description is cut.
 void ParseFileLine(const char* line, const char* const keyNames[kDirKeyCount],
                    const char dirTable[kDirKeyCount][kDirWidth], const char* windowsDir,
                    FileEntry* e);

@@ -122,13 +122,16 @@ static void LoadProfile() {
 }
 
 int LoadSetupScript() {
-    // A program path too long for the model is never cut into another directory: the
-    // script then loads as if it were missing.
+    // The directory is cut from the whole program path, so a long file name does not
+    // matter; a directory too long for the model (or a path the platform had to cut) is
+    // never cut into another directory: SourceDir stays empty and the script loads as if
+    // it were missing.
     char module[MAX_PATH + 1];
     ZeroBytes(module, sizeof(module));
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 1) module[0] = 0;
+    CutAtLastBackslash(module);
     if (!TextCopy(SourceDir, kDirWidth, module)) SourceDir[0] = 0;
-    CutAtLastBackslash(SourceDir);
     if (SourceDir[0] == 0 || !TextJoin(ScriptPath, kDirWidth, SourceDir, "\\SETUP.INF"))
         ScriptPath[0] = 0;
 
