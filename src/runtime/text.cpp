@@ -92,3 +92,8 @@ void ZeroBytes(void* p, size_t n) {
     volatile unsigned char* b = static_cast<unsigned char*>(p);
     for (size_t i = 0; i < n; ++i) b[i] = 0;
 }
+
+void TextFlattenLines(char* s) {
+    for (; *s != 0; ++s)
+        if (*s == '\r' || *s == '\n') *s = ' ';
+}

@@ -36,3 +36,7 @@ int TextFromInt(char* dst, int width, long value, int minDigits = 1);
 
 // Fills n bytes with zero.
 void ZeroBytes(void* p, size_t n);
+
+// Replaces every carriage return and line feed in s with a blank, so that the text stays on
+// one line of a profile file.
+void TextFlattenLines(char* s);

@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include "registry/classkey.h"
+
+#include "registry/classnumber.h"
+#include "registry/device.h"
+#include "registry/regio.h"
+#include "runtime/text.h"
+#include "script/journal.h"
+#include "script/model.h"
+
+static const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
+static const char kMouseClass[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
+
+enum {
+    kClassPathWidth = 128,  // the class root (40 characters) and a driver name of up to 79
+    kSubkeyNameWidth = 80,
+};
+
+// 1 when the mouse class already holds a subkey named for number.
+static int ClassNumberTaken(HKEY mouseClass, int32_t number) {
+    char digits[16];
+    if (!TextFromInt(digits, sizeof(digits), number, 4)) return 0;
+    HKEY key;
+    if (RegOpenKeyExA(mouseClass, digits, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    RegCloseKey(key);
+    return 1;
+}
+
+void NextMouseClassKey(char* out) {
+    ClassScan scan;
+    ClassScanStart(&scan);
+    HKEY mouseClass;
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, kMouseClass, &mouseClass);
+    if (opened) {
+        for (DWORD index = 0;; ++index) {
+            char name[kSubkeyNameWidth];
+            DWORD length = kSubkeyNameWidth;
+            if (RegEnumKeyExA(mouseClass, index, name, &length, nullptr, nullptr, nullptr,
+                              nullptr) != ERROR_SUCCESS)
+                break;
+            if (!ClassScanTake(&scan, name)) break;
+        }
+    }
+    // The scan trusts the listing order; a name that exists all the same is never handed
+    // out, since writing into it would overwrite another device's driver settings.
+    int32_t number = ClassScanCandidate(&scan);
+    if (opened) {
+        while (ClassNumberTaken(mouseClass, number)) ++number;
+        RegCloseKey(mouseClass);
+    }
+    FormatClassName(out, kClassNameWidth, number);
+}
+
+void UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
+    char path[kClassPathWidth];
+    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    HKEY key;
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
+    JournalWrite(MouseTypeName, "SubKey2", path);
+    if (!opened) {
+        CreateDriverKey(driverName, description, infSection);
+        return;
+    }
+    const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
+    const char* values[] = {DriverProfile.MouseDriver, DriverProfile.MouseInf, description,
+                            DriverProfile.DriverDate, infSection};
+    for (int i = 0; i < 5; ++i) {
+        char old[kOldValueWidth];
+        ReadOldText(key, names[i], old);
+        JournalWrite(MouseTypeName, names[i], old);
+        SetTextValue(key, names[i], values[i]);
+    }
+    SetTextValue(key, "MouseType", MouseTypeName);
+    RegCloseKey(key);
+}
+
+void CreateDriverKey(const char* driverName, const char* description, const char* infSection) {
+    char path[kClassPathWidth];
+    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    HKEY key;
+    if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
+    SetTextValue(key, "DevLoader", "*vmouse");
+    SetTextValue(key, "MouseType", MouseTypeName);
+    SetTextValue(key, "MouseDriver", DriverProfile.MouseDriver);
+    SetTextValue(key, "InfPath", DriverProfile.MouseInf);
+    SetTextValue(key, "DriverDesc", description);
+    SetTextValue(key, "DriverDate", DriverProfile.DriverDate);
+    SetTextValue(key, "InfSection", infSection);
+    RegCloseKey(key);
+}

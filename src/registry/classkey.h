@@ -1,0 +1,17 @@
+// The mouse driver class key below HKLM\System\CurrentControlSet\Services\Class: choosing a
+// new name, creating a class key with the package's driver settings, and updating an
+// existing one with its old settings journalled first.
+#pragma once
+
+// Fills out (80 characters) with a free driver name "Mouse\nnnn": the first gap in the
+// numbers of the mouse class subkeys as the registry lists them, moved past any key of
+// that name that exists. Always succeeds.
+void NextMouseClassKey(char* out);
+
+// Journals SubKey2 and the old driver settings of the class key named by driverName, then
+// writes the package's settings. A class key that cannot be opened is created instead.
+void UpdateDriverKey(const char* driverName, const char* description, const char* infSection);
+
+// Creates (or opens) the class key named by driverName and writes all seven driver
+// settings. Nothing is journalled.
+void CreateDriverKey(const char* driverName, const char* description, const char* infSection);

@@ -1,0 +1,164 @@
+#include <windows.h>
+
+#include "registry/device.h"
+
+#include "registry/classkey.h"
+#include "registry/classnumber.h"
+#include "registry/regio.h"
+#include "runtime/text.h"
+#include "script/journal.h"
+#include "script/model.h"
+
+char MouseTypeName[kMouseTypeWidth];
+
+#ifndef HKEY_DYN_DATA
+#define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
+#endif
+
+static const char kRunningConfig[] = "Config Manager\\Enum";
+static const char kOwnSerialKey[] = "Enum\\Root\\QorvaMouse\\0000";
+static const char kDeviceKeyPrefix[] = "Enum\\";
+
+enum {
+    kNodeNameWidth = 80,
+    kHardwareValueWidth = 128,
+    kDevicePathWidth = 80,
+    // "Enum\" and the hardware key must fit the device path buffer.
+    kMaxHardwareKeyLength = kDevicePathWidth - 1 - 5,
+};
+
+// Reads one node's HardWareKey into value (kHardwareValueWidth + 1 wide). Returns 1 when
+// it was read whole.
+static int ReadHardwareKey(HKEY enumKey, const char* node, char* value) {
+    HKEY nodeKey;
+    if (!OpenKeyFull(enumKey, node, &nodeKey)) return 0;
+    ZeroBytes(value, kHardwareValueWidth + 1);
+    DWORD size = kHardwareValueWidth;
+    LONG result = RegQueryValueExA(nodeKey, "HardWareKey", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(nodeKey);
+    return result == ERROR_SUCCESS;
+}
+
+int FindDeviceNode(const char* identifier, char* hardwareKey) {
+    HKEY enumKey;
+    if (!OpenKeyFull(HKEY_DYN_DATA, kRunningConfig, &enumKey)) return 0;
+    int found = 0;
+    for (DWORD index = 0;; ++index) {
+        char node[kNodeNameWidth];
+        DWORD length = kNodeNameWidth;
+        LONG result = RegEnumKeyExA(enumKey, index, node, &length, nullptr, nullptr, nullptr, nullptr);
+        // A node name too long for the buffer is passed over; the nodes after it still count.
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS) break;
+        char value[kHardwareValueWidth + 1];
+        if (!ReadHardwareKey(enumKey, node, value)) continue;
+        // A value that would not fit the device key path is never cut into another key's
+        // name: it does not match.
+        if (TextLength(value) > kMaxHardwareKeyLength) continue;
+        if (!TextContains(value, identifier)) continue;
+        TextCopy(hardwareKey, kHardwareKeyWidth, value);
+        found = 1;
+    }
+    RegCloseKey(enumKey);
+    return found;
+}
+
+struct BranchTexts {
+    const char* TypeName;
+    const char* Description;
+    const char* InfSection;
+};
+
+static BranchTexts PS2Texts() {
+    return {"PS2", DriverProfile.PS2Name, DriverProfile.PS2InfSection};
+}
+
+static BranchTexts SerialTexts() {
+    return {"Serial", DriverProfile.SeialName, DriverProfile.SerialInfSection};
+}
+
+// Journals the old value of name, then writes text over it.
+static void ReplaceJournalled(HKEY key, const char* name, const char* text) {
+    char old[kOldValueWidth];
+    ReadOldText(key, name, old);
+    JournalWrite(MouseTypeName, name, old);
+    SetTextValue(key, name, text);
+}
+
+// PS/2 and serial branches: update the existing device key named by hardwareKey.
+static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
+    char path[kDevicePathWidth];
+    if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
+    HKEY key;
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
+    TextCopy(MouseTypeName, kMouseTypeWidth, texts.TypeName);
+    if (!opened) return;
+
+    JournalWrite(MouseTypeName, "SubKey1", path);
+    ReplaceJournalled(key, "DeviceDesc", texts.Description);
+    SetZeroFlags(key, "ConfigFlags");
+    ReplaceJournalled(key, "Mfg", DriverProfile.Mfg);
+
+    // The Driver value goes into the hardware-key buffer. One too long for it is left alone
+    // with its class key: a cut name would point at another device's driver settings.
+    ZeroBytes(hardwareKey, kHardwareKeyWidth);
+    DWORD size = kHardwareKeyWidth;
+    LONG result = RegQueryValueExA(key, "Driver", nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(hardwareKey), &size);
+    int tooLong = result == ERROR_MORE_DATA ||
+                  (result == ERROR_SUCCESS && hardwareKey[kHardwareKeyWidth - 1] != 0);
+    if (result != ERROR_SUCCESS) ZeroBytes(hardwareKey, kHardwareKeyWidth);
+    if (tooLong) {
+        // nothing to bind: keep the device's own driver
+    } else if (hardwareKey[0] != 0) {
+        UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+    } else {
+        char driver[kClassNameWidth];
+        NextMouseClassKey(driver);
+        SetTextValue(key, "Driver", driver);
+        CreateDriverKey(driver, texts.Description, texts.InfSection);
+    }
+    RegCloseKey(key);
+}
+
+// New-serial-node branch: the package's own root device key with a serial detection
+// function, bound to a new class key on every run.
+static void CreateOwnSerialKey() {
+    HKEY key;
+    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, kOwnSerialKey, &key);
+    TextCopy(MouseTypeName, kMouseTypeWidth, "Serial");
+    if (!created) return;
+    SetTextValue(key, "Class", "Mouse");
+    SetTextValue(key, "DeviceDesc", DriverProfile.SeialName);
+    SetTextValue(key, "Mfg", DriverProfile.Mfg);
+    SetZeroFlags(key, "ConfigFlags");
+    SetZeroFlags(key, "DetFlags");
+    SetTextValue(key, "DetFunc", "*:DETECTSERIALMOUSE");
+    char driver[kClassNameWidth];
+    NextMouseClassKey(driver);
+    SetTextValue(key, "Driver", driver);
+    CreateDriverKey(driver, DriverProfile.SeialName, DriverProfile.SerialInfSection);
+    RegCloseKey(key);
+}
+
+void RegisterMouseDevice() {
+    static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
+    static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
+    char hardwareKey[kHardwareKeyWidth];
+    ZeroBytes(hardwareKey, sizeof(hardwareKey));
+
+    int ps2 = 0;
+    for (int i = 0; i < 3 && !ps2; ++i) ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
+    if (ps2 && MouseKind == 0) {
+        UpdateDeviceKey(hardwareKey, PS2Texts());
+        return;
+    }
+    int serial = 0;
+    for (int i = 0; i < 2 && !serial; ++i) serial = FindDeviceNode(kSerialIds[i], hardwareKey);
+    if (MouseKind != 1) return;
+    if (serial)
+        UpdateDeviceKey(hardwareKey, SerialTexts());
+    else
+        CreateOwnSerialKey();
+}

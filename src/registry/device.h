@@ -1,0 +1,24 @@
+// Mouse device detection: finds the mouse's node in the running configuration
+// (HKEY_DYN_DATA\Config Manager\Enum), updates its device key below HKLM\Enum or creates a
+// serial device key of the package's own, and binds the driver class key to it.
+#pragma once
+
+enum {
+    kHardwareKeyWidth = 80,  // the hardware-key buffer, also used for the Driver value
+    kMouseTypeWidth = 40,
+};
+
+// "PS2" or "Serial": set by the branch of RegisterMouseDevice that runs, and kept after it.
+// The journal section and the MouseType value of the driver class key.
+extern char MouseTypeName[kMouseTypeWidth];
+
+// Returns 1 when some device node's HardWareKey contains identifier (byte for byte, case
+// sensitive); hardwareKey (80 characters) then holds the last such value in enumeration
+// order. Returns 0 and leaves hardwareKey as it was otherwise. A value too long to name a
+// device key below HKLM\Enum never matches.
+int FindDeviceNode(const char* identifier, char* hardwareKey);
+
+// The device step: probes the PS/2 and serial identifiers, then updates the device key for
+// the mouse type in MouseKind, journalling its old values, or creates the package's own
+// serial device key.
+void RegisterMouseDevice();

@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include "registry/regio.h"
+
+#include "runtime/text.h"
+
+int OpenKeyFull(HKEY root, const char* path, HKEY* key) {
+    return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
+}
+
+int CreateKeyFull(HKEY root, const char* path, HKEY* key) {
+    DWORD disposition = 0;
+    return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           key, &disposition) == ERROR_SUCCESS;
+}
+
+void SetTextValue(HKEY key, const char* name, const char* text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(TextLength(text) + 1));
+}
+
+void SetZeroFlags(HKEY key, const char* name) {
+    const BYTE zero[4] = {0, 0, 0, 0};
+    RegSetValueExA(key, name, 0, REG_BINARY, zero, sizeof(zero));
+}
+
+void ReadOldText(HKEY key, const char* name, char* out) {
+    ZeroBytes(out, kOldValueWidth);
+    DWORD size = kOldValueWidth;
+    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
+    if (result == ERROR_SUCCESS) {
+        out[kOldValueWidth - 1] = 0;  // a value of 80 bytes without a terminator is cut
+        return;
+    }
+    ZeroBytes(out, kOldValueWidth);
+    if (result != ERROR_MORE_DATA || size == 0) return;
+    // Too long for the buffer: read it whole into a block of its own and keep its start,
+    // so that the journal records the value's real beginning.
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + 1);
+    if (block == nullptr) return;
+    char* whole = static_cast<char*>(static_cast<void*>(block));
+    DWORD wholeSize = size;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(whole), &wholeSize) ==
+            ERROR_SUCCESS &&
+        wholeSize <= size) {
+        whole[wholeSize] = 0;
+        TextCopy(out, kOldValueWidth, whole);
+    }
+    GlobalFree(block);
+}

@@ -1,0 +1,26 @@
+// Small registry wrappers shared by product registration, device detection and the driver
+// class key: full-access opens and creates, string and flag writes, bounded reads.
+#pragma once
+#include <windows.h>
+
+enum { kOldValueWidth = 80 };  // old registry values read before they are replaced
+
+// Opens path below root with full access. Returns 1 on success.
+int OpenKeyFull(HKEY root, const char* path, HKEY* key);
+
+// Creates path below root, or opens it when it exists: no class, options value 1
+// (REG_OPTION_VOLATILE; Windows 95 and 98 ignore it and keep the key), full access.
+// Returns 1 on success.
+int CreateKeyFull(HKEY root, const char* path, HKEY* key);
+
+// Writes text as REG_SZ with its terminating zero counted. A null name writes the key's
+// unnamed value. The result is not examined.
+void SetTextValue(HKEY key, const char* name, const char* text);
+
+// Writes 4 zero bytes as REG_BINARY.
+void SetZeroFlags(HKEY key, const char* name);
+
+// Reads a value as text into out (kOldValueWidth wide). An absent or unreadable value reads
+// as empty; a longer value keeps its first kOldValueWidth - 1 characters. The value's type
+// is not examined.
+void ReadOldText(HKEY key, const char* name, char* out);

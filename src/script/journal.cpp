@@ -1,0 +1,38 @@
+#include <windows.h>
+
+#include "script/journal.h"
+
+#include "runtime/text.h"
+#include "script/model.h"
+
+char JournalBuffer[kJournalWidth];
+
+// InstallDir + "\SETUP.INF". An InstallDir too long for the path leaves it empty: the
+// journal is then neither read nor written, rather than going to a file of a cut name.
+static int FormJournalPath(char* path) {
+    return TextJoin(path, kDirWidth, InstallDir, "\\SETUP.INF");
+}
+
+const char* JournalRead(const char* section, const char* key, const char* def) {
+    char path[kDirWidth];
+    if (!FormJournalPath(path)) {
+        TextCopy(JournalBuffer, kJournalWidth, def != nullptr ? def : "");
+        return JournalBuffer;
+    }
+    GetPrivateProfileStringA(section, key, def != nullptr ? def : "", JournalBuffer, kJournalWidth, path);
+    return JournalBuffer;
+}
+
+void JournalWrite(const char* section, const char* key, const char* value) {
+    char old[kJournalWidth];
+    TextCopy(old, kJournalWidth, JournalRead(section, key, ""));
+    if (old[0] != 0) return;
+    char path[kDirWidth];
+    if (!FormJournalPath(path)) return;
+    // A line break would end the value's line and let the rest of it read as new keys or
+    // sections of the script; the journal holds at most 127 characters of a value anyway.
+    char line[kJournalWidth];
+    TextCopy(line, kJournalWidth, value != nullptr ? value : "");
+    TextFlattenLines(line);
+    WritePrivateProfileStringA(section, key, line, path);
+}

@@ -1,0 +1,15 @@
+// The journal of replaced registry values: sections [PS2] and [Serial] of the SETUP.INF in
+// InstallDir. A key, once it holds a non-empty value, is never written again.
+#pragma once
+
+enum { kJournalWidth = 128 };
+
+// Filled by JournalRead; every call overwrites it.
+extern char JournalBuffer[kJournalWidth];
+
+// The value of key in section of InstallDir\SETUP.INF, or def when the file, section or key
+// is missing, cut to 127 characters. The result lives in JournalBuffer until the next call.
+const char* JournalRead(const char* section, const char* key, const char* def);
+
+// Records value under key in section while the key is missing or empty.
+void JournalWrite(const char* section, const char* key, const char* value);

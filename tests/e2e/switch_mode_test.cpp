@@ -1,0 +1,145 @@
+// The driver-switch mode of the real SETUP.EXE ("-u"): the mouse page, then the driver is
+// registered again for the chosen type and the replaced values are journalled in the
+// SETUP.INF beside the program.
+//
+// SETUP.EXE creates its keys with the volatile option, which Windows 95 and 98 ignore but
+// Wine honours: they live as long as the machine's wineserver. The test reads them while the
+// machine still runs, from the same server, after the program has ended.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resource.h"
+#include "support/package.h"
+#include "support/registry_util.h"
+#include "support/ui.h"
+#include "support/winfiles.h"
+
+namespace {
+
+const std::string kNode = "Config Manager\\Enum\\C29A3B40";
+const std::string kPS2Key = "Enum\\BIOS\\*PNP0F13\\0000";
+const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
+const std::string kMouse = "System\\CurrentControlSet\\Services\\Class\\Mouse";
+
+const char* const kStartup =
+    "\r\n[Startup]\r\n"
+    "Title=Qorva Mouse Driver\r\n"
+    "Mfg=Qorva\r\n"
+    "MouseDriver=QXMOUSE.DRV\r\n"
+    "MouseInf=QXMOUSE.INF\r\n"
+    "DriverDate=01-15-1999\r\n"
+    "PS2InfSection=QX_PS2\r\n"
+    "SerialInfSection=QX_SER\r\n"
+    "PS2Name=Qorva PS/2 Mouse\r\n"
+    "SeialName=Qorva Serial Mouse\r\n";
+
+class SwitchMode : public ::testing::Test {
+protected:
+    // The machine as Windows 98 leaves it with a standard PS/2 mouse.
+    void SetUp() override {
+        AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
+        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Class", "Mouse");
+        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc", "Standard PS/2 Port Mouse");
+        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg", "(Standard mouse types)");
+        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Driver", "Mouse\\0000");
+        const std::string cls = kMouse + "\\0000";
+        SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
+        SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
+        SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MSMOUSE.INF");
+        SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard PS/2 Port Mouse");
+        SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 6-18-1998");
+        SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "PS2_Inst");
+    }
+    void TearDown() override {
+        StopProgram(setup);
+        DeleteTree(HKEY_DYN_DATA, "Config Manager");
+        DeleteTree(HKEY_LOCAL_MACHINE, "Enum");
+        DeleteTree(HKEY_LOCAL_MACHINE, kMouse);
+    }
+
+    // Runs SETUP.EXE -u, picks the radio button and confirms the closing message.
+    void RunSwitch(int radio) {
+        std::string exe = MakeTestPackage(
+            "switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
+        ASSERT_FALSE(exe.empty());
+        dir = exe.substr(0, exe.rfind('\\'));
+        inf = dir + "\\SETUP.INF";
+        setup = StartProgram(exe, "-u");
+        ASSERT_NE(nullptr, setup.process);
+        HWND mouse = WaitForPage("SETUP_SELMOUSE");
+        ASSERT_NE(nullptr, mouse);
+        ASSERT_TRUE(ClickItem(mouse, radio));
+        ASSERT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, radio); }));
+        ASSERT_TRUE(ClickItem(mouse, IDC_NEXT));
+        HWND box = WaitForMessageBox(nullptr, setup.id);
+        ASSERT_NE(nullptr, box);
+        EXPECT_TRUE(TypeKeys(box, "Return"));
+        EXPECT_EQ(0u, WaitProgramEnd(setup));
+    }
+    std::string Journal(const char* section, const char* key) {
+        return ProfileValue(inf, section, key);
+    }
+
+    RunningProgram setup;
+    std::string dir;
+    std::string inf;
+};
+
+TEST_F(SwitchMode, PS2ChoiceUpdatesTheDeviceAndItsClassKeyAndJournalsBesideTheProgram) {
+    RunSwitch(IDC_PS2);
+
+    EXPECT_EQ(Sz("Qorva PS/2 Mouse"), ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc").data);
+    EXPECT_EQ(Sz("Qorva"), ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg").data);
+    EXPECT_EQ(std::string(4, '\0'), ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "ConfigFlags").data);
+    EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Driver"));
+    const std::string cls = kMouse + "\\0000";
+    EXPECT_EQ(Sz("QXMOUSE.DRV"), ReadValue(HKEY_LOCAL_MACHINE, cls, "MouseDriver").data);
+    EXPECT_EQ("QXMOUSE.INF", ReadText(HKEY_LOCAL_MACHINE, cls, "InfPath"));
+    EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DriverDesc"));
+    EXPECT_EQ("01-15-1999", ReadText(HKEY_LOCAL_MACHINE, cls, "DriverDate"));
+    EXPECT_EQ("QX_PS2", ReadText(HKEY_LOCAL_MACHINE, cls, "InfSection"));
+    EXPECT_EQ(Sz("PS2"), ReadValue(HKEY_LOCAL_MACHINE, cls, "MouseType").data);
+    EXPECT_EQ("*vmouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DevLoader"));
+    EXPECT_EQ(1u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
+    // -u writes no product entries.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE,
+                           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillotrax"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}"));
+
+    EXPECT_EQ(kPS2Key, Journal("PS2", "SubKey1"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DeviceDesc"));
+    EXPECT_EQ("(Standard mouse types)", Journal("PS2", "Mfg"));
+    EXPECT_EQ(cls, Journal("PS2", "SubKey2"));
+    EXPECT_EQ("mouse.drv", Journal("PS2", "MouseDriver"));
+    EXPECT_EQ("MSMOUSE.INF", Journal("PS2", "InfPath"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DriverDesc"));
+    EXPECT_EQ("6-18-1998", Journal("PS2", "DriverDate"));  // the profile read trims blanks
+    EXPECT_EQ("PS2_Inst", Journal("PS2", "InfSection"));
+    EXPECT_EQ("<absent>", Journal("Serial", "SubKey1"));
+    // The script itself is still there around the journal.
+    EXPECT_EQ("Qorva Mouse", Journal("Main", "ProductName"));
+    EXPECT_EQ("QX_SER", Journal("Startup", "SerialInfSection"));
+}
+
+TEST_F(SwitchMode, SerialChoiceWithOnlyAPS2NodeMakesOwnSerialDevice) {
+    RunSwitch(IDC_SERIAL);
+
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
+    EXPECT_EQ("PS2_Inst", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "InfSection"));
+    EXPECT_EQ("Mouse", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Class"));
+    EXPECT_EQ("Qorva Serial Mouse", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "DeviceDesc"));
+    EXPECT_EQ("*:DETECTSERIALMOUSE", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "DetFunc"));
+    EXPECT_EQ("Mouse\\0001", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Driver"));
+    const std::string cls = kMouse + "\\0001";
+    EXPECT_EQ("*vmouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DevLoader"));
+    EXPECT_EQ("Serial", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseType"));
+    EXPECT_EQ("Qorva Serial Mouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DriverDesc"));
+    EXPECT_EQ("QX_SER", ReadText(HKEY_LOCAL_MACHINE, cls, "InfSection"));
+    // This branch journals nothing.
+    EXPECT_EQ("<absent>", Journal("Serial", "SubKey1"));
+    EXPECT_EQ("<absent>", Journal("PS2", "SubKey1"));
+}
+
+}  // namespace

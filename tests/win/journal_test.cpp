@@ -1,0 +1,120 @@
+// The journal in InstallDir\SETUP.INF, through the real profile functions.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/text.h"
+#include "script/journal.h"
+#include "script/model.h"
+#include "support/winfiles.h"
+
+namespace {
+
+std::string Profile(const std::string& file, const char* section, const char* key) {
+    char buf[512];
+    GetPrivateProfileStringA(section, key, "<absent>", buf, sizeof(buf), file.c_str());
+    return buf;
+}
+
+class Journal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = MakeScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        TextCopy(InstallDir, kDirWidth, dir_.c_str());
+        inf_ = dir_ + "\\SETUP.INF";
+    }
+    void TearDown() override { RemoveTree(dir_); }
+    std::string dir_;
+    std::string inf_;
+};
+
+TEST_F(Journal, FirstWriteCreatesTheScriptHoldingOnlyTheJournalSection) {
+    ASSERT_FALSE(FileExists(inf_));
+    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    ASSERT_TRUE(FileExists(inf_));
+    EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Profile(inf_, "PS2", "SubKey1"));
+    std::string text = ReadFileBytes(inf_);
+    EXPECT_NE(std::string::npos, text.find("[PS2]"));
+    EXPECT_EQ(std::string::npos, text.find("[Serial]"));
+    EXPECT_EQ(std::string::npos, text.find("[Main]"));
+}
+
+TEST_F(Journal, KeysKeepTheirFirstNonEmptyValueAndTheRestOfTheScriptStays) {
+    WriteFileBytes(inf_,
+                   "[Main]\r\nProductName=Qorva\r\n"
+                   "[PS2]\r\nDeviceDesc=\r\nMfg=Old Maker\r\n"
+                   "[Startup]\r\nTitle=Qorva Mouse\r\n");
+    JournalWrite("PS2", "DeviceDesc", "First");   // present but empty: written
+    JournalWrite("PS2", "DeviceDesc", "Second");  // now holds a value: kept
+    JournalWrite("PS2", "Mfg", "New Maker");      // held a value from the start
+    JournalWrite("PS2", "InfPath", "");           // an empty value may be written...
+    EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
+    JournalWrite("PS2", "InfPath", "MOUSE.INF");  // ...and a later one replaces it
+    JournalWrite("PS2", "InfPath", "OTHER.INF");
+
+    EXPECT_EQ("First", Profile(inf_, "PS2", "DeviceDesc"));
+    EXPECT_EQ("Old Maker", Profile(inf_, "PS2", "Mfg"));
+    EXPECT_EQ("MOUSE.INF", Profile(inf_, "PS2", "InfPath"));
+    EXPECT_EQ("Qorva", Profile(inf_, "Main", "ProductName"));
+    EXPECT_EQ("Qorva Mouse", Profile(inf_, "Startup", "Title"));
+}
+
+TEST_F(Journal, SectionsOfTheTwoMouseTypesAreIndependent) {
+    JournalWrite("PS2", "DeviceDesc", "PS/2 before");
+    JournalWrite("Serial", "DeviceDesc", "Serial before");
+    JournalWrite("PS2", "DeviceDesc", "ignored");
+    EXPECT_EQ("PS/2 before", Profile(inf_, "PS2", "DeviceDesc"));
+    EXPECT_EQ("Serial before", Profile(inf_, "Serial", "DeviceDesc"));
+}
+
+TEST_F(Journal, ReadGivesTheDefaultWhenMissingAndCutsAt127) {
+    EXPECT_STREQ("dflt", JournalRead("PS2", "Mfg", "dflt"));  // no file at all
+    std::string longValue(200, 'v');
+    WriteFileBytes(inf_, "[PS2]\r\nMfg=" + longValue + "\r\n");
+    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead("PS2", "Mfg", "")));
+    EXPECT_STREQ("dflt", JournalRead("PS2", "DeviceDesc", "dflt"));
+    EXPECT_STREQ("dflt", JournalRead("Serial", "Mfg", "dflt"));
+}
+
+// A journal path that does not fit is never cut into the name of another file.
+TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
+    std::string longDir = dir_ + "\\" + std::string(69 - dir_.size(), 'd');
+    ASSERT_EQ(70u, longDir.size());  // + "\SETUP.INF" is 80 characters: one too many
+    ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
+    TextCopy(InstallDir, kDirWidth, longDir.c_str());
+
+    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((longDir + "\\*").c_str(), &fd);
+    int entries = 0;
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name != "." && name != "..") ++entries;
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    EXPECT_EQ(0, entries);
+
+    // One character shorter fits exactly and is journalled.
+    std::string fitting = longDir.substr(0, 69);
+    ASSERT_TRUE(CreateDirectoryA(fitting.c_str(), nullptr));
+    TextCopy(InstallDir, kDirWidth, fitting.c_str());
+    JournalWrite("PS2", "SubKey1", "x");
+    EXPECT_EQ("x", Profile(fitting + "\\SETUP.INF", "PS2", "SubKey1"));
+}
+
+// A line break in a recorded value would start new lines, even sections, in the script.
+TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
+    WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
+    JournalWrite("PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
+    std::string text = ReadFileBytes(inf_);
+    EXPECT_EQ(0u, text.find("[Main]")) << text;
+    EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
+    EXPECT_EQ(std::string::npos, text.find("D:\\ELSE\r")) << text;
+    EXPECT_EQ("Mouse  [Main]  DefaultPath=D:\\ELSE", Profile(inf_, "PS2", "DeviceDesc"));
+}
+
+}  // namespace
