@@ -135,10 +135,10 @@ void ResetMachine() {
 
     RemoveTree("C:\\QORVA");
     Remove("C:\\QXMAIN.LOG");
-    for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\system.bak", "\\system.new"})
+    for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\SYSTEM\\QXMOUSE.DRV",
+                          "\\SYSTEM\\QXMOUSE.VXD", "\\system.bak", "\\system.new"})
         Remove(win + f);
-    for (const char* f : {"\\QXMOUSE.DRV", "\\QXMOUSE.VXD", "\\VMM32\\VMOUSE.BAK"})
-        Remove(SystemPath() + f);
+    Remove(VmouseDir() + "\\VMOUSE.BAK");
     Restore(kSavedSystemIni, win + "\\system.ini");
     Restore(kSavedVmouse, VmouseDir() + "\\VMOUSE.VXD");
 }
