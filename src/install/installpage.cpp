@@ -2,5 +2,50 @@
 
 #include "install/installpage.h"
 
-// Not built yet.
-LRESULT CALLBACK InstallPageProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+#include "install/copyengine.h"
+#include "resource.h"
+#include "script/notice.h"
+#include "wizard/pages.h"
+
+// Set while the installation runs inside WM_SETUP_INIT: the page must outlive it.
+static int InstallRunning;
+
+// The whole installation, then the page closes itself.
+static void OnSetupInit(HWND page) {
+    UpdateWindow(page);
+    MakeSubDirectories();
+    PageResult = 1;
+    InstallRunning = 1;
+    CopyFiles(page);
+    if (PageResult == 0) ShowCancelNotice(page);
+    InstallRunning = 0;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CenterPage(page, 0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND:
+        if (wParam != IDC_NEXT) break;
+        PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
+        return 0;
+    case WM_CLOSE:
+        // A close from elsewhere while copying would destroy the page under the copy:
+        // take it as a cancel instead.
+        if (!InstallRunning) break;
+        PageResult = 0;
+        return 0;
+    case WM_PAINT:
+        GaugePainted = 1;  // the page's background covers the gauge's fill
+        break;
+    case WM_SETUP_INIT:
+        OnSetupInit(page);
+        return 0;
+    }
+    return DefWindowProcA(page, message, wParam, lParam);
+}

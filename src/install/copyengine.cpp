@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include "install/copyengine.h"
+
+#include "install/entrypaths.h"
+#include "install/progress.h"
+#include "presentation/gauge.h"
+#include "registry/product.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "script/textring.h"
+#include "wizard/pages.h"
+
+INT SourceHandle = -1;
+int GaugePainted;
+
+enum {
+    kStatusWidth = 128,
+    kGaugeBlue = 0x00FF0000,  // 0x00BBGGRR: pure blue
+};
+
+static const char kUpdatingRegistry[] = "Updating Registry...";
+
+void MakeSubDirectories() {
+    char path[kDirWidth];
+    for (int key = DirKeySub1; key <= DirKeySub6; ++key)
+        if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
+}
+
+static void SetControlText(HWND page, int id, const char* text) {
+    SetDlgItemTextA(page, id, text);
+    UpdateWindow(GetDlgItem(page, id));
+}
+
+// "Copying " + file name, an empty line, the description.
+static void ShowEntryStatus(HWND page, const FileEntry& e) {
+    char status[kStatusWidth];
+    const char* copying = LoadText(IDS_COPYING);
+    TextCopy(status, kStatusWidth, copying != nullptr ? copying : "");
+    TextAppend(status, kStatusWidth, e.SourceFile);
+    TextAppend(status, kStatusWidth, "\n\n");
+    TextAppend(status, kStatusWidth, e.Description);
+    SetControlText(page, IDC_STATUS, status);
+}
+
+// Percentage text of the current disk. The control keeps its text, so an unchanged value
+// is not set again: on a disk of many entries most entries leave it as it is, and setting
+// and repainting a control is what costs most per entry under Wine.
+static void ShowPercentage(HWND page, int16_t percent, int16_t* shown) {
+    if (percent == *shown) return;
+    *shown = percent;
+    char text[16];
+    wsprintfA(text, "%d%%", static_cast<int>(percent));
+    SetControlText(page, IDC_PERCENT, text);
+}
+
+// Blue fill of the gauge up to percent; each fill covers the previous one. A fill that
+// would put the same blue on the same pixels is left out (under Wine every drawing costs a
+// flush of the page to the X server), unless the page was painted over since.
+static void FillGauge(HWND page, HDC dc, int16_t percent, int16_t* filled) {
+    if (percent == *filled && !GaugePainted) return;
+    *filled = percent;
+    GaugePainted = 0;
+    RECT r;
+    if (!ControlRectInParent(page, IDC_GAUGE, &r)) return;
+    GaugeBox control = {r.left, r.top, r.right, r.bottom};
+    GaugeBox fill = GaugeFillBox(control, percent);
+    RECT f = {fill.left, fill.top, fill.right, fill.bottom};
+    HBRUSH blue = CreateSolidBrush(kGaugeBlue);
+    FillRect(dc, &f, blue);
+    DeleteObject(blue);
+}
+
+// One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
+static void CopyEntry(HWND page, HDC dc, int disk, int index, int16_t* shownPercent,
+                      int16_t* filledPercent) {
+    const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
+    ShowEntryStatus(page, e);
+
+    char path[kDirWidth];
+    MakeSourcePath(path, disk, index);
+    int goOn = OpenSource(page, path);
+
+    int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
+    ShowPercentage(page, percent, shownPercent);
+    FillGauge(page, dc, percent, filledPercent);
+
+    MakeDestPath(path, disk, index);
+    if (!CopyToDest(page, path)) goOn = 0;
+    if (!goOn) PageResult = 0;
+}
+
+void CopyFiles(HWND page) {
+    HDC dc = GetDC(page);
+    int16_t shownPercent = -1;  // the template's "0%" is set again by a first entry at 0%
+    for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
+        UpdateWindow(page);
+        DrawGaugeFrame(page, dc, IDC_GAUGE, WHITE_BRUSH);
+        int16_t filledPercent = -1;  // the new frame is empty
+        for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
+            CopyEntry(page, dc, d, i, &shownPercent, &filledPercent);
+    }
+    SetControlText(page, IDC_STATUS, kUpdatingRegistry);
+    WaitPumping(1000);
+    RegisterProduct(1);
+    ReleaseDC(page, dc);
+}
+
+int OpenSource(HWND page, const char* path) {
+    OFSTRUCT scratch;
+    SourceHandle = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ) : -1;
+    return PumpOnce(page);
+}
+
+int CopyToDest(HWND page, const char* path) {
+    if (SourceHandle >= 0) {
+        OFSTRUCT scratch;
+        INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
+        if (dest >= 0) LZCopy(SourceHandle, dest);
+        LZClose(SourceHandle);
+        if (dest >= 0) LZClose(dest);
+        SourceHandle = -1;
+    }
+    return PumpOnce(page);
+}
+
+int PumpOnce(HWND page) {
+    MSG m;
+    if (!PeekMessageA(&m, page, 0, 0, PM_REMOVE)) return 1;
+    if (m.message == WM_COMMAND && m.wParam == IDC_NEXT) return 0;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+    return 1;
+}

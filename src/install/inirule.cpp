@@ -1,0 +1,21 @@
+#include "install/inirule.h"
+
+#include "runtime/text.h"
+
+const char kVmouseLine[] = "mouse=*vmouse\n";
+
+IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length) {
+    int continuation = rule->lineGoesOn;
+    rule->lineGoesOn = length > 0 && piece[length - 1] != '\n';
+    if (continuation) return rule->lineReplaced ? IniDrop : IniKeep;
+
+    rule->lineReplaced = 0;
+    if (length > 0 && piece[0] == '[') rule->inSection = 0;
+    if (TextContains(piece, "[386Enh]")) rule->inSection = 1;
+    if (rule->inSection && TextContains(piece, "mouse") && piece[0] != ';') {
+        rule->inSection = 0;
+        rule->lineReplaced = 1;
+        return IniReplace;
+    }
+    return IniKeep;
+}

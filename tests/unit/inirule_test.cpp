@@ -1,0 +1,152 @@
+// The system.ini mouse line rule, run over whole files the way PatchSystemIni runs it:
+// read in text mode in pieces of 119 characters, judged, written in text mode.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "install/inirule.h"
+#include "runtime/textfile.h"
+
+namespace {
+
+struct Source {
+    std::string bytes;
+    size_t pos = 0;
+};
+int Fill(void* c, unsigned char* b, int cap) {
+    Source* s = static_cast<Source*>(c);
+    int n = 0;
+    while (n < cap && s->pos < s->bytes.size()) b[n++] = static_cast<unsigned char>(s->bytes[s->pos++]);
+    return n;
+}
+int Put(void* c, const unsigned char* d, int n) {
+    static_cast<std::string*>(c)->append(reinterpret_cast<const char*>(d), n);
+    return 1;
+}
+
+// system.ini bytes in, system.new bytes out.
+std::string Patch(const std::string& ini) {
+    Source src;
+    src.bytes = ini;
+    std::string out;
+    TextReader r;
+    TextWriter w;
+    TextReaderInit(&r, Fill, &src);
+    TextWriterInit(&w, Put, &out);
+    IniMouseRule rule = {0, 0, 0};
+    char piece[128];
+    int n;
+    while ((n = TextReadPiece(&r, piece, 120)) > 0) {
+        switch (IniMouseRuleStep(&rule, piece, n)) {
+        case IniKeep: TextWriteChars(&w, piece, n); break;
+        case IniReplace: TextWriteChars(&w, kVmouseLine, 14); break;
+        case IniDrop: break;
+        }
+    }
+    TextWriterFlush(&w);
+    return out;
+}
+
+std::string Crlf(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const std::string& l : lines) s += l + "\r\n";
+    return s;
+}
+
+TEST(SystemIniRule, ReplacesTheMouseLineOfThe386EnhSectionOnly) {
+    std::vector<std::string> before = {"[boot]", "mouse.drv=mouse.drv", "[386Enh]", "ebios=*ebios",
+                                       "mouse=*vmd,msmouse.vxd", "device=*vcd", "[drivers]",
+                                       "wave=x"};
+    std::vector<std::string> after = before;
+    after[4] = "mouse=*vmouse";
+    EXPECT_EQ(Crlf(after), Patch(Crlf(before)));
+}
+
+TEST(SystemIniRule, CommentsAndSecondMouseLinesStay) {
+    EXPECT_EQ(Crlf({"[386Enh]", ";mouse=old", "mouse=*vmouse", "mouse=second"}),
+              Patch(Crlf({"[386Enh]", ";mouse=old", "mouse=*vmd", "mouse=second"})));
+    // "MOUSE" in capitals is no match; a line merely naming *vmouse is one.
+    EXPECT_EQ(Crlf({"[386Enh]", "MOUSE=*vmd", "mouse=*vmouse"}),
+              Patch(Crlf({"[386Enh]", "MOUSE=*vmd", "device=*vmouse"})));
+}
+
+TEST(SystemIniRule, NoMouseLineInTheSectionLeavesLaterSectionsAlone) {
+    std::string ini = Crlf({"[386Enh]", "device=*vcd", "[boot.description]", "mouse.drv=Standard",
+                            "[386Enh2]", "mouse=x"});
+    EXPECT_EQ(ini, Patch(ini));
+    EXPECT_EQ(Crlf({"[x]", "mouse=a", "[386Enh]"}), Patch(Crlf({"[x]", "mouse=a", "[386Enh]"})));
+    // A second [386Enh] section gets its own replacement.
+    EXPECT_EQ(Crlf({"[386Enh]", "mouse=*vmouse", "[386Enh]", "mouse=*vmouse"}),
+              Patch(Crlf({"[386Enh]", "mouse=a", "[386Enh]", "mouse=b"})));
+}
+
+TEST(SystemIniRule, LineEndsCtrlZAndTheLastLine) {
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\nx=1\r\n", Patch("[386Enh]\nmouse=*vmd\nx=1\n"));
+    EXPECT_EQ("[386Enh]\r\nx=1", Patch("[386Enh]\r\nx=1"));                 // stays without LF
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd"));
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd\r\n\x1A" "after\r\n"));
+    EXPECT_EQ("", Patch(""));
+}
+
+TEST(SystemIniRule, LongLinesAreCopiedWholeOrReplacedWhole) {
+    std::string longMouse = "mouse=" + std::string(200, 'v');
+    std::string lateMouse = std::string(150, ' ') + "mouse=x";
+    EXPECT_EQ(Crlf({"[386Enh]", lateMouse, "mouse=*vmouse", "a=b"}),
+              Patch(Crlf({"[386Enh]", lateMouse, "mouse=*vmd", "a=b"})));
+    EXPECT_EQ(Crlf({"[386Enh]", "mouse=*vmouse", "a=b"}),
+              Patch(Crlf({"[386Enh]", longMouse, "a=b"})));
+    // A later piece starting with "[" ends no section.
+    std::string bracketLate = "x=" + std::string(117, 'y') + "[boot]";
+    EXPECT_EQ(Crlf({"[386Enh]", bracketLate, "mouse=*vmouse"}),
+              Patch(Crlf({"[386Enh]", bracketLate, "mouse=1"})));
+    // Exactly 119 characters: the line end is read as a piece of its own.
+    std::string exact = "mouse=" + std::string(113, 'q');
+    EXPECT_EQ(Crlf({"[386Enh]", "mouse=*vmouse", "z"}), Patch(Crlf({"[386Enh]", exact, "z"})));
+    std::string exactOther = "other=" + std::string(113, 'q');
+    EXPECT_EQ(Crlf({"[386Enh]", exactOther, "mouse=*vmouse"}),
+              Patch(Crlf({"[386Enh]", exactOther, "mouse=1"})));
+}
+
+TEST(SystemIniRule, ASecondRunChangesNothingMore) {
+    std::string once = Patch(Crlf({"[boot]", "[386Enh]", "mouse=*vmd", "[x]"}));
+    EXPECT_EQ(once, Patch(once));
+}
+
+// Reference: the same rule stated over whole lines (all shorter than a piece).
+std::string Reference(const std::vector<std::string>& lines) {
+    bool in = false;
+    std::string out;
+    for (const std::string& l : lines) {
+        if (!l.empty() && l[0] == '[') in = false;
+        if (l.find("[386Enh]") != std::string::npos) in = true;
+        if (in && l.find("mouse") != std::string::npos && l[0] != ';') {
+            in = false;
+            out += "mouse=*vmouse\r\n";
+        } else {
+            out += l + "\r\n";
+        }
+    }
+    return out;
+}
+
+TEST(SystemIniRule, AgreesWithTheLineRuleOnManySmallFiles) {
+    const std::vector<std::string> vocabulary = {
+        "[386Enh]", "[boot]", "[drivers]", "mouse=*vmd", ";mouse=old", "MOUSE=up",
+        "device=*vmouse, x.vxd", "ebios=*ebios", "", " [386Enh]", "x=[386Enh]", "mouse.drv=m",
+        "; comment", "[386Enh] ; again", "keyboard=*vkd"};
+    std::mt19937 rng(1234);
+    for (int file = 0; file < 3000; ++file) {
+        std::vector<std::string> lines(rng() % 9);
+        for (std::string& l : lines) l = vocabulary[rng() % vocabulary.size()];
+        std::string ini = Crlf(lines);
+        // Some files use bare LF line ends; the output is the same.
+        std::string lf;
+        for (const std::string& l : lines) lf += l + "\n";
+        ASSERT_EQ(Reference(lines), Patch(ini)) << "file " << file;
+        ASSERT_EQ(Reference(lines), Patch(lf)) << "file " << file;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,336 @@
+// The install page's copy run under Wine: real LZ library, real files, a real page.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "install/copyengine.h"
+#include "install/installpage.h"
+#include "presentation/gauge.h"
+#include "resource.h"
+#include "setup/app.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "support/install_util.h"
+#include "support/winfiles.h"
+#include "wizard/pages.h"
+
+namespace {
+
+// The page as the program makes it; LoadText and the notice need AppInstance.
+HWND InstallPage() {
+    AppInstance = GetModuleHandleA(nullptr);
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    return CreateInstallPage(InstallPageProc);
+}
+
+std::string Fixture(const std::string& name) { return ReadFileBytes(InstallFixtureDir() + "\\" + name); }
+
+// Byte equality of a file with a fixture, reported by size rather than by content.
+::testing::AssertionResult Holds(const std::string& path, const std::string& fixture) {
+    std::string want = Fixture(fixture), got = ReadFileBytes(path);
+    if (!want.empty() && got == want) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, "
+                                         << fixture << " " << want.size() << " (or differs)";
+}
+
+// Texts set on one control of the page, in order.
+std::map<HWND, std::vector<std::string>>* recorded;
+std::map<HWND, WNDPROC>* originals;
+
+LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_SETTEXT) (*recorded)[w].push_back(reinterpret_cast<const char*>(lp));
+    return CallWindowProcA((*originals)[w], w, m, wp, lp);
+}
+
+class CopyEngine : public ::testing::Test {
+  protected:
+    std::vector<FileEntry> entries;
+    std::string root, pkg, dest;
+    HWND page = nullptr;
+    std::map<HWND, std::vector<std::string>> texts;
+    std::map<HWND, WNDPROC> procs;
+
+    void SetUp() override {
+        static int run = 0;
+        root = MakeScratchDir("ce" + std::to_string(++run));  // short: DestDir holds 39
+        pkg = root + "\\pkg";
+        dest = root + "\\dest";
+        CreateDirectoryA(pkg.c_str(), nullptr);
+        CreateDirectoryA(dest.c_str(), nullptr);
+        ZeroBytes(&DiskSet, sizeof(DiskSet));
+        ZeroBytes(DirTable, sizeof(DirTable));
+        TextCopy(SourceDir, kDirWidth, pkg.c_str());
+        TextCopy(InstallDir, kDirWidth, dest.c_str());
+        TextCopy(ProductName, kProductWidth, "Qorva");
+        TextCopy(SetupCaption, kCaptionWidth, "Qorva Setup Program");
+        recorded = &texts;
+        originals = &procs;
+        PageResult = 0;
+    }
+    void TearDown() override {
+        if (page != nullptr && IsWindow(page)) DestroyWindow(page);
+        DrainQueue();
+        FileTable = nullptr;
+    }
+
+    // Puts a fixture into the package below dir under the given name.
+    void Source(const std::string& dir, const std::string& fixture, const std::string& name) {
+        std::string d = pkg;
+        size_t start = 0;
+        while (!dir.empty() && start <= dir.size()) {  // every level of dir
+            size_t end = dir.find('\\', start);
+            if (end == std::string::npos) end = dir.size();
+            d += "\\" + dir.substr(start, end - start);
+            CreateDirectoryA(d.c_str(), nullptr);
+            start = end + 1;
+        }
+        WriteFileBytes(d + "\\" + name, Fixture(fixture), false);
+    }
+    void Entry(const std::string& dir, const std::string& destDir, const std::string& src,
+               const std::string& dst, const std::string& desc, int absolute = 0) {
+        FileEntry e;
+        ZeroBytes(&e, sizeof(e));
+        TextCopy(e.DirName, kEntryDirWidth, dir.c_str());
+        TextCopy(e.DestDir, kEntryDirWidth, destDir.c_str());
+        TextCopy(e.SourceFile, kFileNameWidth, src.c_str());
+        TextCopy(e.DestFile, kFileNameWidth, dst.c_str());
+        TextCopy(e.Description, kDescriptionWidth, desc.c_str());
+        e.DestIsAbsolute = absolute;
+        entries.push_back(e);
+    }
+    // Disks of the given sizes over the entries added so far.
+    void Disks(std::vector<int> counts) {
+        DiskSet.DiskCount = static_cast<int16_t>(counts.size());
+        int first = 0;
+        for (size_t d = 0; d < counts.size(); ++d) {
+            TextCopy(DiskSet.Disk[d].DiskLabelText, kLabelWidth, "Disk");
+            DiskSet.Disk[d].FileCount = static_cast<int16_t>(counts[d]);
+            DiskSet.Disk[d].FirstEntry = first;
+            first += counts[d];
+        }
+        FileTable = entries.data();
+    }
+    void OpenPage() {
+        page = InstallPage();
+        ASSERT_NE(nullptr, page);
+        for (int id : {IDC_STATUS, IDC_PERCENT}) {
+            HWND c = GetDlgItem(page, id);
+            procs[c] = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(c, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        }
+        DrainQueue();
+    }
+    std::vector<std::string> Texts(int id) { return texts[GetDlgItem(page, id)]; }
+    std::vector<std::string> textsAfterClose[2];
+    // Runs WM_SETUP_INIT; returns whether the page closed itself and posted its quit.
+    bool RunInstall() {
+        OpenPage();
+        HWND status = GetDlgItem(page, IDC_STATUS), percent = GetDlgItem(page, IDC_PERCENT);
+        SendMessageA(page, WM_SETUP_INIT, 0, 0);
+        textsAfterClose[0] = texts[status];
+        textsAfterClose[1] = texts[percent];
+        bool closed = !IsWindow(page);
+        return DrainQueue() && closed;
+    }
+};
+
+TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
+    TextCopy(DirTable[1], kDirWidth, "DRIVER");
+    TextCopy(DirTable[2], kDirWidth, "HELP");
+    TextCopy(DirTable[3], kDirWidth, "HELP\\EN");  // second level below SubDir2, made before it
+    std::string abs = root + "\\win";
+    CreateDirectoryA(abs.c_str(), nullptr);
+    Source("DRIVER", "driver.pk", "DRIVER.BI_");
+    Source("DRIVER", "driver.bin", "PLAIN.BIN");
+    Source("", "readme.pk", "README.TX_");
+    Source("HELP\\EN", "short.pk", "SHORT.TX_");
+    Source("WIN", "readme.txt", "README.TXT");
+    Source("DRIVER", "short.txt", "SHORT.TXT");
+    // An existing destination is replaced, even by a shorter file.
+    WriteFileBytes(dest + "\\DRIVER.OLD", std::string(50000, 'o'), false);
+    Entry("DRIVER", "DRIVER", "DRIVER.BI_", "DRIVER.BIN", "Driver");
+    Entry("DRIVER", "DRIVER", "PLAIN.BIN", "PLAIN.BIN", "Plain copy");
+    Entry("", "", "README.TX_", "README.TXT", "Read me");
+    Entry("HELP\\EN", "HELP\\EN", "SHORT.TX_", "SHORT.TXT", "Help");
+    Entry("WIN", abs, "README.TXT", "ABS.TXT", "Into an absolute directory", 1);
+    Entry("DRIVER", "", "SHORT.TXT", "DRIVER.OLD", "Replaces");
+    Disks({4, 2});
+
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(1, PageResult);
+    EXPECT_TRUE(Holds(dest + "\\DRIVER\\DRIVER.BIN", "driver.bin"));
+    EXPECT_TRUE(Holds(dest + "\\DRIVER\\PLAIN.BIN", "driver.bin"));
+    EXPECT_TRUE(Holds(dest + "\\README.TXT", "readme.txt"));
+    EXPECT_TRUE(Holds(dest + "\\HELP\\EN\\SHORT.TXT", "short.txt"));
+    EXPECT_TRUE(Holds(abs + "\\ABS.TXT", "readme.txt"));
+    EXPECT_TRUE(Holds(dest + "\\DRIVER.OLD", "short.txt"));
+    EXPECT_FALSE(FileExists(dest + "\\ABS.TXT"));
+
+    EXPECT_EQ((std::vector<std::string>{"Copying DRIVER.BI_\n\nDriver", "Copying PLAIN.BIN\n\nPlain copy",
+                                        "Copying README.TX_\n\nRead me", "Copying SHORT.TX_\n\nHelp",
+                                        "Copying README.TXT\n\nInto an absolute directory",
+                                        "Copying SHORT.TXT\n\nReplaces", "Updating Registry..."}),
+              textsAfterClose[0]);
+    EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}), textsAfterClose[1]);
+}
+
+TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
+    TextCopy(DirTable[1], kDirWidth, "NOPE\\DEEP");  // first level missing: not created
+    TextCopy(DirTable[2], kDirWidth, "OK");
+    Source("OK", "short.txt", "ONE.TXT");
+    Source("NOPE\\DEEP", "short.txt", "TWO.TXT");
+    WriteFileBytes(dest + "\\KEEP.TXT", "an older file that must survive", false);
+    Entry("OK", "OK", "ABSENT.TX_", "KEEP.TXT", "Missing, over an existing file");
+    Entry("OK", "OK", "ABSENT2.TX_", "NEW.TXT", "Missing, no file");
+    Entry("NOPE\\DEEP", "NOPE\\DEEP", "TWO.TXT", "TWO.TXT", "Into a directory never made");
+    Entry("OK", "OK", "ONE.TXT", "ONE.TXT", "Still copied afterwards");
+    Disks({4});
+    // Destination of the first entry lives in OK; put the survivor there.
+    CreateDirectoryA((dest + "\\OK").c_str(), nullptr);
+    WriteFileBytes(dest + "\\OK\\KEEP.TXT", "an older file that must survive", false);
+
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OK\\KEEP.TXT"));
+    EXPECT_FALSE(FileExists(dest + "\\OK\\NEW.TXT"));
+    EXPECT_FALSE(FileExists(dest + "\\NOPE"));
+    EXPECT_TRUE(Holds(dest + "\\OK\\ONE.TXT", "short.txt"));
+}
+
+TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
+    // InstallDir of 70 characters: "\\" + 12-character name makes 84.
+    std::string longDest = dest + "\\" + std::string(70 - dest.size() - 1, 'L');
+    ASSERT_EQ(70u, longDest.size());
+    CreateDirectoryA(longDest.c_str(), nullptr);
+    TextCopy(InstallDir, kDirWidth, longDest.c_str());
+    Source("", "short.txt", "ABCDEFGH.TXT");
+    Source("", "short.txt", "A.TXT");
+    Entry("", "", "ABCDEFGH.TXT", "ABCDEFGH.TXT", "Too long");
+    Entry("", "", "A.TXT", "A.TXT", "Fits: 70 + 2 + 5");
+    Disks({2});
+    ASSERT_TRUE(RunInstall());
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((longDest + "\\*").c_str(), &fd);
+    std::vector<std::string> names;
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (fd.cFileName[0] != '.') names.push_back(fd.cFileName);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    EXPECT_EQ((std::vector<std::string>{"A.TXT"}), names);
+}
+
+TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {
+    Disks({});
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(RunInstall());
+    EXPECT_GE(GetTickCount() - start, 1000u);
+    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ((std::vector<std::string>{"Updating Registry..."}), textsAfterClose[0]);
+    EXPECT_TRUE(textsAfterClose[1].empty());
+}
+
+TEST_F(CopyEngine, EmptyDiskIsPassedOver) {
+    Source("", "short.txt", "A.TXT");
+    Entry("", "", "A.TXT", "A.TXT", "On the second disk");
+    Disks({0, 1});
+    ASSERT_TRUE(RunInstall());
+    EXPECT_TRUE(Holds(dest + "\\A.TXT", "short.txt"));
+    EXPECT_EQ((std::vector<std::string>{"100%"}), textsAfterClose[1]);
+}
+
+// Five entries; a cancel reaches the copy during the first one.
+class CopyEngineCancel : public CopyEngine {
+  protected:
+    void FiveEntries() {
+        for (int i = 0; i < 5; ++i) {
+            std::string n = "F" + std::to_string(i) + ".TXT";
+            Source("", "driver.pk", n);
+            Entry("", "", n, n, "Entry " + std::to_string(i));
+        }
+        Disks({5});
+    }
+    void ExpectOnlyFirstCopied() {
+        EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
+        for (int i = 1; i < 5; ++i) EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
+        EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
+        EXPECT_EQ(2u, textsAfterClose[0].size());
+    }
+};
+
+TEST_F(CopyEngineCancel, AClickOnCancelFinishesTheEntryThenStops) {
+    FiveEntries();
+    MessageBoxAnswerer answerer;
+    OpenPage();
+    HWND cancel = GetDlgItem(page, IDC_NEXT);
+    // A click: press and release, taken out by the two pumps of the first entry.
+    PostMessageA(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(cancel, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    HWND status = GetDlgItem(page, IDC_STATUS);
+    HWND owner = page;
+    SendMessageA(page, WM_SETUP_INIT, 0, 0);
+    textsAfterClose[0] = texts[status];
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_TRUE(DrainQueue());
+    EXPECT_EQ(0, PageResult);
+    ExpectOnlyFirstCopied();
+    ASSERT_EQ(1u, answerer.Texts().size());
+    EXPECT_EQ("Qorva installation is not completed !", answerer.Texts()[0]);
+    EXPECT_EQ(owner, answerer.Owners()[0]);
+}
+
+TEST_F(CopyEngineCancel, ACancelCommandStandingInTheQueueIsCaughtByThePump) {
+    FiveEntries();
+    MessageBoxAnswerer answerer;
+    OpenPage();
+    PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);
+    HWND status = GetDlgItem(page, IDC_STATUS);
+    SendMessageA(page, WM_SETUP_INIT, 0, 0);
+    textsAfterClose[0] = texts[status];
+    EXPECT_TRUE(DrainQueue());
+    EXPECT_EQ(0, PageResult);
+    ExpectOnlyFirstCopied();
+    EXPECT_EQ(1u, answerer.Texts().size());
+}
+
+TEST_F(CopyEngineCancel, ACloseFromElsewhereWhileCopyingActsAsCancel) {
+    FiveEntries();
+    MessageBoxAnswerer answerer;
+    OpenPage();
+    PostMessageA(page, WM_CLOSE, 0, 0);
+    HWND status = GetDlgItem(page, IDC_STATUS);
+    SendMessageA(page, WM_SETUP_INIT, 0, 0);
+    textsAfterClose[0] = texts[status];
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_TRUE(DrainQueue());
+    EXPECT_EQ(0, PageResult);
+    ExpectOnlyFirstCopied();
+    EXPECT_EQ(1u, answerer.Texts().size());
+}
+
+TEST_F(CopyEngine, GaugeShowsTheDiskDoneInBlue) {
+    Source("", "short.txt", "A.TXT");
+    Source("", "short.txt", "B.TXT");
+    Entry("", "", "A.TXT", "A.TXT", "a");
+    Entry("", "", "B.TXT", "B.TXT", "b");
+    Disks({2});
+    OpenPage();
+    PageResult = 1;
+    CopyFiles(page);  // the page stays: CopyFiles does not close it
+    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ("Updating Registry...", Texts(IDC_STATUS).back());
+    EXPECT_EQ("100%", Texts(IDC_PERCENT).back());
+    RECT r;
+    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
+    const COLORREF blue = RGB(0, 0, 255), white = RGB(255, 255, 255);
+    EXPECT_EQ(blue, ClientPixel(page, r.left + 1, r.top + 1));
+    EXPECT_EQ(blue, ClientPixel(page, r.right - 3, r.bottom - 4));
+    EXPECT_EQ(white, ClientPixel(page, r.left + 1, r.bottom - 3));  // the row under the fill
+    EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.right - 2, r.top + 3));
+}
+
+}  // namespace

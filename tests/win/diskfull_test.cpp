@@ -1,0 +1,130 @@
+// A destination drive that fills up: a 600 KB tmpfs linked as drive E: of the machine.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "install/installpage.h"
+#include "install/systemini.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "setup/app.h"
+#include "support/install_util.h"
+#include "support/vm_host.h"
+#include "support/winfiles.h"
+#include "wizard/pages.h"
+
+namespace {
+
+std::string SmallDrive() { return HostScratchDir() + "/smalldrive"; }
+
+// Mounts the drive once for the whole run and removes it at the end, so that the machine's
+// directory can be removed afterwards.
+class SmallDriveEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        std::string prefix = EnvText("VM_PREFIX");
+        ASSERT_FALSE(prefix.empty()) << "run under tools/vm/vmrun";
+        std::string dir = ShellQuote(SmallDrive());
+        int rc = RunHostCommand("mkdir -p " + dir + " && mount -t tmpfs -o size=600k tmpfs " + dir +
+                                " && ln -sfn " + dir + " " + ShellQuote(prefix + "/dosdevices/e:"));
+        ASSERT_EQ(0, rc) << "mounting a tmpfs needs root";
+        mounted_ = true;
+    }
+    void TearDown() override {
+        if (!mounted_) return;
+        RunHostCommand("rm -f " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:") + "; umount " +
+                       ShellQuote(SmallDrive()) + " && rmdir " + ShellQuote(SmallDrive()));
+    }
+
+  private:
+    bool mounted_ = false;
+};
+::testing::Environment* const smallDrive = ::testing::AddGlobalTestEnvironment(new SmallDriveEnvironment);
+
+std::string Fixture(const std::string& name) { return ReadFileBytes(InstallFixtureDir() + "\\" + name); }
+
+// Fills drive E: up to its last byte with a file of its own.
+void FillDrive(const std::string& name) {
+    HANDLE h = CreateFileA(("E:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    std::string block(4096, 'f');
+    DWORD put = 0;
+    while (WriteFile(h, block.data(), 4096, &put, nullptr) && put == 4096) {
+    }
+    while (WriteFile(h, block.data(), 1, &put, nullptr) && put == 1) {
+    }
+    CloseHandle(h);
+}
+
+TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
+    std::string root = MakeScratchDir("full");
+    std::string pkg = root + "\\pkg";
+    CreateDirectoryA(pkg.c_str(), nullptr);
+    // 360 KB each, packed: the second one no longer fits the 600 KB drive.
+    std::string big;
+    while (big.size() < 360000) big += Fixture("readme.txt");
+    big.resize(360000);
+    WriteFileBytes(pkg + "\\BIG.TXT", big, false);
+    WriteFileBytes(pkg + "\\SHORT.TX_", Fixture("short.pk"), false);
+    CreateDirectoryA("E:\\dest", nullptr);
+
+    FileEntry table[4];
+    ZeroBytes(table, sizeof(table));
+    auto set = [&](int n, const char* src, const char* destDir, const char* dst, int absolute) {
+        TextCopy(table[n].SourceFile, kFileNameWidth, src);
+        TextCopy(table[n].DestFile, kFileNameWidth, dst);
+        TextCopy(table[n].DestDir, kEntryDirWidth, destDir);
+        table[n].DestIsAbsolute = absolute;
+    };
+    set(0, "BIG.TXT", "", "ONE.TXT", 0);
+    set(1, "BIG.TXT", "", "TWO.TXT", 0);
+    set(2, "SHORT.TX_", "", "THREE.TXT", 0);
+    set(3, "SHORT.TX_", root.c_str(), "FOUR.TXT", 1);  // on C:, after the failures
+    ZeroBytes(&DiskSet, sizeof(DiskSet));
+    DiskSet.DiskCount = 1;
+    DiskSet.Disk[0].FileCount = 4;
+    FileTable = table;
+    TextCopy(SourceDir, kDirWidth, pkg.c_str());
+    TextCopy(InstallDir, kDirWidth, "E:\\dest");
+    TextCopy(ProductName, kProductWidth, "Qorva");
+
+    AppInstance = GetModuleHandleA(nullptr);
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    HWND page = CreateInstallPage(InstallPageProc);
+    SendMessageA(page, WM_SETUP_INIT, 0, 0);
+    EXPECT_TRUE(DrainQueue());
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_EQ(1, PageResult);  // a full disk is not a cancel
+    EXPECT_EQ(big, ReadFileBytes("E:\\dest\\ONE.TXT"));
+    std::string two = ReadFileBytes("E:\\dest\\TWO.TXT");
+    EXPECT_LT(two.size(), big.size());
+    EXPECT_EQ(Fixture("short.txt"), ReadFileBytes(root + "\\FOUR.TXT"));
+    FileTable = nullptr;
+    RemoveTree("E:\\dest");
+}
+
+TEST(DiskFull, ASystemNewThatCannotBeWrittenWholeChangesNothing) {
+    RemoveTree("E:\\win");
+    CreateDirectoryA("E:\\win", nullptr);
+    std::string ini = "[386Enh]\r\nmouse=*vmd\r\n";
+    while (ini.size() < 60000) ini += "device=*padding" + std::to_string(ini.size()) + "\r\n";
+    WriteFileBytes("E:\\win\\system.ini", ini, false);
+    WriteFileBytes("E:\\win\\system.bak", "older backup", false);
+    FillDrive("filler");
+    TextCopy(WindowsDir, kDirWidth, "E:\\win");
+    PatchSystemIni();
+    EXPECT_EQ(ini, ReadFileBytes("E:\\win\\system.ini"));
+    EXPECT_EQ("older backup", ReadFileBytes("E:\\win\\system.bak"));
+    EXPECT_FALSE(FileExists("E:\\win\\system.new"));
+    DeleteFileA("E:\\filler");
+
+    // With room again the same file is patched.
+    PatchSystemIni();
+    EXPECT_EQ(ini, ReadFileBytes("E:\\win\\system.bak"));
+    EXPECT_EQ(0u, ReadFileBytes("E:\\win\\system.ini").find("[386Enh]\r\nmouse=*vmouse\r\ndevice"));
+    RemoveTree("E:\\win");
+}
+
+}  // namespace
