@@ -116,7 +116,7 @@ protected:
     RunningProgram companion;
 };
 
-TEST_F(InstallRun, Ps2MachineGetsEveryFileEntryAndTheDriver) {
+TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     SeedPs2Mouse();
     StartCompanion();
     ASSERT_EQ("", InstallWith(package, IDC_PS2));

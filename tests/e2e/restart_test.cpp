@@ -83,7 +83,7 @@ TEST_F(Restart, SwitchModeRestartsAfterRegistering) {
     EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run",
                                    "Quillotrax"));
-    EXPECT_FALSE(FileExists("C:\\QORVA"));
+    EXPECT_FALSE(FileExists("C:\\QORVA")) << "nothing is copied in this mode";
     EXPECT_EQ(systemIni, ReadFileBytes(WindowsPath() + "\\system.ini"));
     EXPECT_FALSE(FileExists(WindowsPath() + "\\system.bak"));
 }

@@ -31,6 +31,23 @@ void Remove(const std::string& path) {
     DeleteFileA(path.c_str());
 }
 
+// A companion program still running (for instance started by a restart) holds its files
+// in the installation directory: ask it to close and wait until it has ended.
+void CloseCompanions() {
+    for (int i = 0; i < 5; ++i) {
+        HWND window = FindTopWindow(nullptr, "Quillotrax");
+        if (window == nullptr) return;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (process != nullptr) {
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
 void SetFlags(HKEY root, const std::string& path, const std::string& name) {
     SetRaw(root, path, name, REG_BINARY, std::string(4, '\0'));
 }
@@ -133,6 +150,7 @@ void ResetMachine() {
         RegCloseKey(run);
     }
 
+    CloseCompanions();
     RemoveTree("C:\\QORVA");
     Remove("C:\\QXMAIN.LOG");
     for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\SYSTEM\\QXMOUSE.DRV",
