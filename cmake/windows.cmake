@@ -107,7 +107,24 @@ foreach(src ${WIN_TESTS} ${E2E_TESTS})
   get_filename_component(dir ${src} DIRECTORY)
   get_filename_component(kind ${dir} NAME)
   set(target ${kind}_${name})
-  add_executable(${target} ${src} ${RESOURCE_FILE})
+  # A test may bring resources of its own: <name>.rc beside it takes the place of setup.rc
+  # (it can #include "setup.rc" to have both), and the bitmaps it names are drawn by
+  # <name>_art.py into a folder of the build.
+  if(EXISTS ${dir}/${name}.rc)
+    add_executable(${target} ${src} ${dir}/${name}.rc)
+    if(EXISTS ${dir}/${name}_art.py)
+      set(art_dir ${CMAKE_BINARY_DIR}/testart/${target})
+      add_custom_command(OUTPUT ${art_dir}/stamp
+          COMMAND python3 ${dir}/${name}_art.py ${art_dir}
+          COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
+          DEPENDS ${dir}/${name}_art.py ${CMAKE_SOURCE_DIR}/tests/support/bmp4.py
+          COMMENT "Test bitmaps of ${target}")
+      set_source_files_properties(${dir}/${name}.rc PROPERTIES OBJECT_DEPENDS ${art_dir}/stamp)
+      target_include_directories(${target} PRIVATE ${art_dir})
+    endif()
+  else()
+    add_executable(${target} ${src} ${RESOURCE_FILE})
+  endif()
   target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
   target_link_options(${target} PRIVATE ${HOSTED_LINK})
   add_dependencies(${target} setup)

@@ -2,9 +2,98 @@
 
 #include "presentation/background.h"
 
+#include "presentation/gradient.h"
+#include "presentation/keyedbitmap.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "setup/app.h"
+
 HWND BackgroundWindow;
 int32_t DissolvePending = 1;
 
-// Not built yet: pages stand alone.
-int CreateBackgroundWindow() { return 1; }
-LRESULT CALLBACK BackgroundWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+static const char kClassName[] = "SetupMain";
+
+// Where each banner goes; a paint draws a banner only when its update rectangle meets this
+// rectangle. The bitmap itself is drawn at its own size from the left and top corner.
+static void TopBannerRect(RECT* r) { SetRect(r, 20, 10, 320, 60); }
+static void LowBannerRect(RECT* r, int height) { SetRect(r, 20, height - 60, 600, height - 10); }
+
+// The vertical blue gradient over the whole screen size, one solid brush per band.
+static void PaintGradient(HDC dc, int width, int height) {
+    for (int band = 0; band < kGradientBands; ++band) {
+        RECT r;
+        SetRect(&r, 0, GradientBandTop(band, height), width, GradientBandBottom(band, height));
+        HBRUSH brush = CreateSolidBrush(RGB(0, 0, GradientBandBlue(band)));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+}
+
+// Draws the banner when its rectangle meets the region being painted.
+static void PaintBanner(HDC dc, int id, const RECT* place, const RECT* update) {
+    RECT meet;
+    if (IntersectRect(&meet, place, update)) DrawKeyedBitmap(dc, id, place, DissolvePending);
+}
+
+// Everything the window shows; the first call dissolves the banners in, later calls draw
+// them in one sweep.
+static void PaintBackground(HDC dc, const RECT* update) {
+    int width = ScreenWidth, height = ScreenHeight;
+    PaintGradient(dc, width, height);
+    RECT place;
+    TopBannerRect(&place);
+    PaintBanner(dc, IDB_BANNER_TOP, &place, update);
+    if (OemMode == 0) {
+        LowBannerRect(&place, height);
+        PaintBanner(dc, IDB_BANNER_LOW, &place, update);
+    }
+    DissolvePending = 0;
+}
+
+static void OnPaint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    PaintBackground(dc, &ps.rcPaint);
+    EndPaint(window, &ps);
+}
+
+LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (static_cast<uint16_t>(message)) {
+    case WM_CREATE:
+        // Topmost and over the whole screen, behind the pages it owns.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
+        return 0;
+    case WM_DESTROY:
+        // The pages run their own loops; destroying the background ends none of them.
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int CreateBackgroundWindow() {
+    WNDCLASSA wc;
+    ZeroBytes(&wc, sizeof(wc));
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = BackgroundWndProc;
+    wc.hInstance = AppInstance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+
+    BackgroundWindow = CreateWindowExA(0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       nullptr, nullptr, AppInstance, nullptr);
+    if (!BackgroundWindow) return 0;
+
+    // Handle the first paint, with the dissolving banners, before any page exists.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 1;
+}

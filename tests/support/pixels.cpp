@@ -1,0 +1,57 @@
+#include "support/pixels.h"
+
+// Copies width x height pixels from dc into a 32-bit top-down DIB and converts them.
+PixelImage CaptureDC(HDC dc, int width, int height) {
+    PixelImage image;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC memory = CreateCompatibleDC(dc);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib) {
+        DeleteDC(memory);
+        return image;
+    }
+    HGDIOBJ earlier = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height);
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = RGB((p[i] >> 16) & 255, (p[i] >> 8) & 255, p[i] & 255);
+    SelectObject(memory, earlier);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    return image;
+}
+
+PixelImage CaptureScreen() {
+    HDC screen = GetDC(nullptr);
+    PixelImage image = CaptureDC(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+PixelImage BitmapResourcePixels(int id, HMODULE module) {
+    PixelImage image;
+    if (!module) module = GetModuleHandleA(nullptr);
+    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
+    if (!bitmap) return image;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof(info), &info);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ earlier = SelectObject(memory, bitmap);
+    image = CaptureDC(memory, info.bmWidth, info.bmHeight);
+    SelectObject(memory, earlier);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return image;
+}

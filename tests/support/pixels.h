@@ -1,0 +1,22 @@
+// Pixels read back for the drawing tests: the screen as the X server shows it, and the
+// program's bitmap resources as stored, both as plain colour values (0x00BBGGRR).
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+struct PixelImage {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // row by row from the top
+    COLORREF At(int x, int y) const { return pixels[y * width + x]; }
+};
+
+// The whole screen, copied from the screen device context in one transfer.
+PixelImage CaptureScreen();
+
+// Bitmap resource `id` of module (null: the running executable); empty when it has none.
+PixelImage BitmapResourcePixels(int id, HMODULE module = nullptr);
+
+// The pixels of a device context's selected 32-bit DIB or any DC region, through BitBlt.
+PixelImage CaptureDC(HDC dc, int width, int height);

@@ -1,0 +1,187 @@
+// The full-screen background window, created in this process and read back from the
+// screen: the gradient's bands, the banners with the gradient showing through their key
+// colour, the lower banner only outside OEM mode, and paints after the first one.
+// vmrun-screens: 640x480 1024x768
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "presentation/background.h"
+#include "resource.h"
+#include "script/model.h"
+#include "setup/app.h"
+#include "support/background_picture.h"
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+// Lets the window system show what was drawn before the screen is read.
+void Settle() {
+    for (int i = 0; i < 10; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+}
+
+class Background : public ::testing::Test {
+protected:
+    int W = GetSystemMetrics(SM_CXSCREEN);
+    int H = GetSystemMetrics(SM_CYSCREEN);
+    BackgroundPicture picture{W, H};
+    const PixelImage& top = picture.top;
+    const PixelImage& low = picture.low;
+
+    void SetUp() override {
+        AppInstance = GetModuleHandleA(nullptr);
+        ScreenWidth = static_cast<int16_t>(W);
+        ScreenHeight = static_cast<int16_t>(H);
+        DissolvePending = 1;
+        OemMode = 0;
+        BackgroundWindow = nullptr;
+        ASSERT_EQ(400, top.width);
+        ASSERT_EQ(50, top.height);
+        ASSERT_EQ(490, low.width);
+        ASSERT_EQ(43, low.height);
+    }
+    void TearDown() override {
+        if (BackgroundWindow) DestroyWindow(BackgroundWindow);
+        BackgroundWindow = nullptr;
+        Settle();
+    }
+
+    // Compares every pixel of the client area on the screen with the expected picture.
+    void ExpectScreen(bool lowBanner, int topRight = 420) {
+        PixelImage screen = CaptureScreen();
+        ASSERT_EQ(W, screen.width);
+        ASSERT_EQ(H, screen.height);
+        POINT origin = {0, 0};
+        ClientToScreen(BackgroundWindow, &origin);
+        picture.lowBanner = lowBanner;
+        picture.topRight = topRight;
+        std::string report;
+        EXPECT_EQ(0, CompareBackground(screen, origin, picture, nullptr, &report)) << report;
+    }
+};
+
+TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    QueryPerformanceCounter(&t1);
+    std::printf("screen %dx%d: CreateBackgroundWindow with the dissolve took %.1f ms\n", W, H,
+                1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
+    ASSERT_NE(nullptr, BackgroundWindow);
+    EXPECT_EQ(0, DissolvePending);
+
+    char name[32] = {}, text[32] = {};
+    GetClassNameA(BackgroundWindow, name, sizeof(name));
+    GetWindowTextA(BackgroundWindow, text, sizeof(text));
+    EXPECT_STREQ("SetupMain", name);
+    EXPECT_STREQ("Setup", text);
+    EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_BORDER),
+              GetWindowLongA(BackgroundWindow, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_TRUE(GetWindowLongA(BackgroundWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT r;
+    GetWindowRect(BackgroundWindow, &r);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(W, r.right);
+    EXPECT_EQ(H, r.bottom);
+    GetClientRect(BackgroundWindow, &r);
+    EXPECT_EQ(W - 2, r.right);  // thin border: the last two rows and columns fall outside
+    EXPECT_EQ(H - 2, r.bottom);
+
+    Settle();
+    ExpectScreen(true);
+
+    // Spot checks that read as the picture: pure blue on the top row; near-black at the
+    // bottom (blue 1 where the last band reaches into the client area, as at 768 rows).
+    PixelImage screen = CaptureScreen();
+    EXPECT_EQ(RGB(0, 0, 255), screen.At(W / 2, 1));
+    EXPECT_EQ(RGB(0, 0, GradientBlueOfRow(H - 3, H)), screen.At(W / 2, H - 2));
+    EXPECT_LE(GradientBlueOfRow(H - 3, H), 2);
+    if (H == 768) EXPECT_EQ(RGB(0, 0, 1), screen.At(W / 2, H - 2));
+    int throughTop = 0, throughLow = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 400; ++x) throughTop += top.At(x, y) == kMagenta;
+    for (int y = 0; y < 43; ++y)
+        for (int x = 0; x < 490; ++x) throughLow += low.At(x, y) == kMagenta;
+    EXPECT_GT(throughTop, 0);  // the comparison above saw the gradient there
+    EXPECT_GT(throughLow, 0);
+}
+
+TEST_F(Background, OemModeLeavesOutTheLowerBanner) {
+    OemMode = 1;
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    Settle();
+    ExpectScreen(false);
+}
+
+TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    ASSERT_EQ(0, DissolvePending);
+
+    // A full repaint, as after a page over the banners has gone.
+    LARGE_INTEGER f, t0, t1;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t0);
+    InvalidateRect(BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(BackgroundWindow);
+    QueryPerformanceCounter(&t1);
+    std::printf("screen %dx%d: full repaint in one sweep took %.1f ms\n", W, H,
+                1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
+    EXPECT_EQ(0, DissolvePending);
+    Settle();
+    ExpectScreen(true);
+
+    // The same full paint with the dissolve, for comparison; it leaves the same picture.
+    DissolvePending = 1;
+    QueryPerformanceCounter(&t0);
+    InvalidateRect(BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(BackgroundWindow);
+    QueryPerformanceCounter(&t1);
+    std::printf("screen %dx%d: full paint with the dissolve took %.1f ms\n", W, H,
+                1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
+    EXPECT_EQ(0, DissolvePending);
+    Settle();
+    ExpectScreen(true);
+
+    // A paint that meets neither banner clears a pending dissolve all the same.
+    DissolvePending = 1;
+    RECT middle = {W / 2, H / 2, W / 2 + 40, H / 2 + 40};
+    InvalidateRect(BackgroundWindow, &middle, FALSE);
+    UpdateWindow(BackgroundWindow);
+    EXPECT_EQ(0, DissolvePending);
+}
+
+TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    int art = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 310; x < 400; ++x) art += top.At(x, y) != kMagenta;
+    ASSERT_GT(art, 0) << "the top banner needs artwork right of column 320 for this test";
+    // Columns 330 to 419 lie right of the banner's 300-pixel test rectangle: the gradient
+    // is painted there again and the banner is not, so its artwork there is gone.
+    RECT beside = {330, 10, 420, 60};
+    InvalidateRect(BackgroundWindow, &beside, FALSE);
+    UpdateWindow(BackgroundWindow);
+    Settle();
+    ExpectScreen(true, 330);
+}
+
+TEST_F(Background, DestroyingItPostsNoQuitMessage) {
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    HWND window = BackgroundWindow;
+    EXPECT_TRUE(DestroyWindow(window));
+    BackgroundWindow = nullptr;
+    EXPECT_FALSE(IsWindow(window));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace

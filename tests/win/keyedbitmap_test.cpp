@@ -1,0 +1,183 @@
+// Keyed drawing of bitmaps into a memory device context: the key colour is left out, every
+// other colour is drawn, and the dissolve leaves exactly what one sweep leaves.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "presentation/keyedbitmap.h"
+#include "setup/app.h"
+
+namespace {
+
+const int kPattern = 901;  // 13 x 11, mixed colours, about one pixel in five magenta
+const int kAllKey = 902;   // 9 x 9, magenta only
+const int kWideId = 903;   // 400 x 50, no magenta
+const COLORREF kBack = RGB(0, 0, 200);
+
+// A 32-bit top-down DIB selected into a memory device context, filled with kBack.
+struct Canvas {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ earlier = nullptr;
+    DWORD* bits = nullptr;
+    int width, height;
+
+    Canvas(int w, int h) : width(w), height(h) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        dc = CreateCompatibleDC(nullptr);
+        void* p = nullptr;
+        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits = static_cast<DWORD*>(p);
+        earlier = SelectObject(dc, bitmap);
+        RECT all = {0, 0, w, h};
+        HBRUSH brush = CreateSolidBrush(kBack);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        GdiFlush();
+    }
+    ~Canvas() {
+        SelectObject(dc, earlier);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        DWORD v = bits[y * width + x];  // 0x00RRGGBB in the DIB
+        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
+    }
+    std::vector<DWORD> Pixels() const {
+        GdiFlush();
+        return std::vector<DWORD>(bits, bits + width * height);
+    }
+};
+
+// The bitmap's own pixels, read through GetDIBits rather than the code under test.
+struct Source {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    explicit Source(int id) {
+        HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        EXPECT_NE(nullptr, b);
+        BITMAP info = {};
+        GetObjectA(b, sizeof(info), &info);
+        width = info.bmWidth;
+        height = info.bmHeight;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        pixels.resize(width * height);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, b, 0, height, pixels.data(), &bi, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(b);
+    }
+    COLORREF At(int x, int y) const {
+        DWORD v = pixels[y * width + x];
+        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
+    }
+};
+
+class KeyedBitmap : public ::testing::Test {
+protected:
+    void SetUp() override { AppInstance = GetModuleHandleA(nullptr); }
+};
+
+void Draw(Canvas& c, int id, int left, int top, int right, int bottom, int dissolve) {
+    RECT r = {left, top, right, bottom};
+    DrawKeyedBitmap(c.dc, id, &r, dissolve);
+}
+
+TEST_F(KeyedBitmap, KeyColourLeftOutEveryOtherColourDrawn) {
+    Source src(kPattern);
+    ASSERT_EQ(13, src.width);
+    ASSERT_EQ(11, src.height);
+    for (int dissolve : {0, 1}) {
+        SCOPED_TRACE(dissolve ? "dissolve" : "one sweep");
+        Canvas c(40, 30);
+        Draw(c, kPattern, 5, 7, 6, 8, dissolve);
+        // Row 0 of the bitmap: one step of red, green or blue away from the key is drawn.
+        EXPECT_EQ(RGB(254, 0, 255), c.At(5, 7));
+        EXPECT_EQ(kBack, c.At(6, 7));
+        EXPECT_EQ(RGB(255, 1, 255), c.At(7, 7));
+        EXPECT_EQ(kBack, c.At(8, 7));
+        EXPECT_EQ(RGB(255, 0, 254), c.At(9, 7));
+        int keyed = 0;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                bool inside = x >= 5 && x < 5 + 13 && y >= 7 && y < 7 + 11;
+                COLORREF want = kBack;
+                if (inside && src.At(x - 5, y - 7) != kKeyColour) want = src.At(x - 5, y - 7);
+                if (inside && src.At(x - 5, y - 7) == kKeyColour) ++keyed;
+                ASSERT_EQ(want, c.At(x, y)) << "at " << x << "," << y;
+            }
+        EXPECT_GT(keyed, 10);  // the pattern really has transparent pixels
+    }
+}
+
+TEST_F(KeyedBitmap, DissolveLeavesTheSamePixelsAsOneSweep) {
+    for (int id : {kPattern, kWideId}) {
+        Canvas sweep(440, 70), dissolve(440, 70);
+        Draw(sweep, id, 3, 2, 0, 0, 0);
+        Draw(dissolve, id, 3, 2, 0, 0, 1);
+        EXPECT_EQ(sweep.Pixels(), dissolve.Pixels()) << "bitmap " << id;
+    }
+}
+
+TEST_F(KeyedBitmap, OnlyKeyColourOrMissingBitmapLeavesTargetUnchanged) {
+    Canvas untouched(30, 30);
+    for (int dissolve : {0, 1}) {
+        Canvas c(30, 30);
+        Draw(c, kAllKey, 4, 4, 20, 20, dissolve);
+        Draw(c, 999, 0, 0, 30, 30, dissolve);  // no such bitmap
+        EXPECT_EQ(untouched.Pixels(), c.Pixels());
+    }
+}
+
+TEST_F(KeyedBitmap, DrawnAtItsOwnSizeWhateverTheRectangle) {
+    const RECT rects[] = {{20, 10, 320, 60}, {20, 10, 21, 11}, {20, 10, 0, 0}, {20, 10, 900, 900}};
+    for (const RECT& r : rects) {
+        SCOPED_TRACE(testing::Message() << r.right << "," << r.bottom);
+        Canvas c(460, 80);
+        Draw(c, kWideId, r.left, r.top, r.right, r.bottom, 0);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                bool inside = x >= 20 && x <= 419 && y >= 10 && y <= 59;
+                ASSERT_EQ(inside, c.At(x, y) != kBack) << "at " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(KeyedBitmap, ReleasesWhatItCreates) {
+    // Fill the process's GDI handle table to within a few entries of its end; a drawing
+    // that kept even one object per call would then run out long before the last call.
+    Canvas c(30, 30);
+    std::vector<HBRUSH> filler;
+    while (filler.size() < 100000) {
+        HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
+        if (!b) break;
+        filler.push_back(b);
+    }
+    ASSERT_LT(filler.size(), 100000u) << "no GDI handle limit reached";
+    for (int i = 0; i < 20; ++i) {
+        DeleteObject(filler.back());
+        filler.pop_back();
+    }
+    for (int i = 0; i < 200; ++i) Draw(c, kAllKey, 0, 0, 0, 0, i % 2);
+    Draw(c, kPattern, 0, 0, 0, 0, 0);
+    EXPECT_EQ(RGB(254, 0, 255), c.At(0, 0));
+    EXPECT_EQ(kBack, c.At(1, 0));
+    EXPECT_EQ(RGB(255, 1, 255), c.At(2, 0));
+    for (HBRUSH b : filler) DeleteObject(b);
+}
+
+}  // namespace
