@@ -28,31 +28,40 @@ void MakeSubDirectories() {
         if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
 }
 
-static void SetControlText(HWND page, int id, const char* text) {
-    SetDlgItemTextA(page, id, text);
-    UpdateWindow(GetDlgItem(page, id));
+// Sets a control's text and paints it at once.
+static void SetControlText(HWND control, const char* text) {
+    SetWindowTextA(control, text);
+    UpdateWindow(control);
 }
 
+// The page's status and percentage texts, looked up once per copy run.
+struct ProgressControls {
+    HWND status;
+    HWND percent;
+    int16_t shownPercent;   // the percentage text shown; -1 before the first entry
+    int16_t filledPercent;  // the gauge fill drawn on the current disk; -1 for an empty gauge
+};
+
 // "Copying " + file name, an empty line, the description.
-static void ShowEntryStatus(HWND page, const FileEntry& e) {
-    char status[kStatusWidth];
+static void ShowEntryStatus(HWND status, const FileEntry& e) {
+    char text[kStatusWidth];
     const char* copying = LoadText(IDS_COPYING);
-    TextCopy(status, kStatusWidth, copying != nullptr ? copying : "");
-    TextAppend(status, kStatusWidth, e.SourceFile);
-    TextAppend(status, kStatusWidth, "\n\n");
-    TextAppend(status, kStatusWidth, e.Description);
-    SetControlText(page, IDC_STATUS, status);
+    TextCopy(text, kStatusWidth, copying != nullptr ? copying : "");
+    TextAppend(text, kStatusWidth, e.SourceFile);
+    TextAppend(text, kStatusWidth, "\n\n");
+    TextAppend(text, kStatusWidth, e.Description);
+    SetControlText(status, text);
 }
 
 // Percentage text of the current disk. The control keeps its text, so an unchanged value
 // is not set again: on a disk of many entries most entries leave it as it is, and setting
 // and repainting a control is what costs most per entry under Wine.
-static void ShowPercentage(HWND page, int16_t percent, int16_t* shown) {
+static void ShowPercentage(HWND control, int16_t percent, int16_t* shown) {
     if (percent == *shown) return;
     *shown = percent;
     char text[16];
     wsprintfA(text, "%d%%", static_cast<int>(percent));
-    SetControlText(page, IDC_PERCENT, text);
+    SetControlText(control, text);
 }
 
 // Blue fill of the gauge up to percent; each fill covers the previous one. A fill that
@@ -73,18 +82,17 @@ static void FillGauge(HWND page, HDC dc, int16_t percent, int16_t* filled) {
 }
 
 // One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
-static void CopyEntry(HWND page, HDC dc, int disk, int index, int16_t* shownPercent,
-                      int16_t* filledPercent) {
+static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int index) {
     const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
-    ShowEntryStatus(page, e);
+    ShowEntryStatus(c->status, e);
 
     char path[kDirWidth];
     MakeSourcePath(path, disk, index);
     int goOn = OpenSource(page, path);
 
     int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
-    ShowPercentage(page, percent, shownPercent);
-    FillGauge(page, dc, percent, filledPercent);
+    ShowPercentage(c->percent, percent, &c->shownPercent);
+    FillGauge(page, dc, percent, &c->filledPercent);
 
     MakeDestPath(path, disk, index);
     if (!CopyToDest(page, path)) goOn = 0;
@@ -93,15 +101,15 @@ static void CopyEntry(HWND page, HDC dc, int disk, int index, int16_t* shownPerc
 
 void CopyFiles(HWND page) {
     HDC dc = GetDC(page);
-    int16_t shownPercent = -1;  // the template's "0%" is set again by a first entry at 0%
+    ProgressControls c = {GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT), -1, -1};
     for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
         UpdateWindow(page);
         DrawGaugeFrame(page, dc, IDC_GAUGE, WHITE_BRUSH);
-        int16_t filledPercent = -1;  // the new frame is empty
+        c.filledPercent = -1;  // the new frame is empty
         for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
-            CopyEntry(page, dc, d, i, &shownPercent, &filledPercent);
+            CopyEntry(page, dc, &c, d, i);
     }
-    SetControlText(page, IDC_STATUS, kUpdatingRegistry);
+    SetControlText(c.status, kUpdatingRegistry);
     WaitPumping(1000);
     RegisterProduct(1);
     ReleaseDC(page, dc);
