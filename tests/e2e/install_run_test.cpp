@@ -1,0 +1,250 @@
+// Whole installations of the sample package on a virtual Windows 98 machine: files,
+// registry, journal and system.ini after the finish page, for a PS/2 machine, a serial one,
+// one without a mouse node, and a second installation over the first.
+#include <gtest/gtest.h>
+
+#include "resource.h"
+#include "support/install_run.h"
+#include "support/registry_util.h"
+#include "support/winfiles.h"
+
+namespace {
+
+const char kDevicePs2[] = "Enum\\BIOS\\*PNP0F13\\0000";
+const char kDeviceSerial[] = "Enum\\ROOT\\*PNP0F0C\\0000";
+const char kOwnSerialKey[] = "Enum\\Root\\QorvaMouse\\0000";
+const char kClassPrefix[] = "System\\CurrentControlSet\\Services\\Class\\";
+const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kJournal[] = "C:\\QORVA\\SETUP.INF";
+
+std::string Hklm(const std::string& path, const std::string& name) {
+    return ReadText(HKEY_LOCAL_MACHINE, path, name);
+}
+
+std::string ClassKey(const std::string& driver) { return kClassPrefix + driver; }
+
+class InstallRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMachine();
+        SeedOtherDevices();
+        package = MakeSamplePackage("SAMPLE");
+        ASSERT_FALSE(package.empty()) << "demo/make-package failed";
+        systemIniBefore = ReadFileBytes(WindowsPath() + "\\system.ini");
+        ASSERT_NE(std::string::npos, systemIniBefore.find("mouse=*vmd\r\n"));
+    }
+
+    // The companion program of an earlier installation, running with its window.
+    void StartCompanion() {
+        companion = StartProgram(ToolPath("qxmain.exe"));
+        ASSERT_NE(nullptr, companion.process);
+        ASSERT_NE(nullptr, WaitForTopWindow(nullptr, "Quillotrax", companion.id, 10000));
+    }
+    void TearDown() override { StopProgram(companion); }
+
+    // Every file of the package where SETUP.INF sends it, packed ones expanded.
+    void ExpectFilesInstalled() {
+        const std::string pkg = "C:\\SAMPLE\\";
+        const struct {
+            std::string installed, original;
+        } files[] = {
+            {"C:\\QORVA\\QXMAIN.EXE", ToolPath("qxmain.exe")},
+            {"C:\\QORVA\\QXPAGE.DLL", SampleSource("QXPAGE.DLL")},
+            {"C:\\QORVA\\UNINSTAL.EXE", ToolPath("uninstal.exe")},
+            {"C:\\QORVA\\README.TXT", pkg + "README.TXT"},
+            {"C:\\QORVA\\HELP\\QXHELP.TXT", SampleSource("HELP/QXHELP.TXT")},
+            {"C:\\QORVA\\HELP\\IMAGES\\POINTER.BMP", SampleSource("HELP/IMAGES/POINTER.BMP")},
+            {"C:\\QORVA\\DRIVER\\NOTES.TXT", pkg + "DRIVER\\NOTES.TXT"},
+            {WindowsPath() + "\\SYSTEM\\QXMOUSE.DRV", SampleSource("SYSTEM/QXMOUSE.DRV")},
+            {WindowsPath() + "\\SYSTEM\\QXMOUSE.VXD", SampleSource("SYSTEM/QXMOUSE.VXD")},
+            {WindowsPath() + "\\INF\\QXMOUSE.INF", SampleSource("INF/QXMOUSE.INF")},
+            {WindowsPath() + "\\QXMOUSE.INI", pkg + "WIN\\QXMOUSE.INI"},
+        };
+        for (const auto& f : files) {
+            std::string want = ReadFileBytes(f.original);
+            ASSERT_FALSE(want.empty()) << f.original;
+            EXPECT_EQ(want, ReadFileBytes(f.installed)) << f.installed;
+        }
+        // The script copy starts as the package's script; the journal is added to it.
+        EXPECT_EQ("Qorva Mouse", ProfileValue(kJournal, "Main", "ProductName"));
+    }
+
+    void ExpectProductEntries() {
+        const std::string clsid = "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
+        EXPECT_EQ("QXMouseControlPage", ReadText(HKEY_CLASSES_ROOT, clsid, ""));
+        EXPECT_EQ("C:\\QORVA\\QXPAGE.DLL",
+                  ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32", ""));
+        EXPECT_EQ("Apartment", ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32",
+                                        "ThreadingModel"));
+        const std::string handlers = std::string(kCurrentVersion) +
+                                     "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
+        EXPECT_EQ("QXMousePage", Hklm(handlers, ""));
+        EXPECT_EQ("{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}", Hklm(handlers + "\\QXMousePage", ""));
+        EXPECT_EQ("C:\\QORVA\\QXMAIN.EXE -startup",
+                  Hklm(std::string(kCurrentVersion) + "\\Run", "Quillotrax"));
+        const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax";
+        EXPECT_EQ("Qorva Mouse Driver", Hklm(uninstall, "DisplayName"));
+        EXPECT_EQ("C:\\QORVA\\UNINSTAL.EXE", Hklm(uninstall, "UninstallString"));
+    }
+
+    // The package's driver settings in a class key, for the given mouse type.
+    void ExpectClassKey(const std::string& driver, bool ps2) {
+        const std::string key = ClassKey(driver);
+        EXPECT_EQ(ps2 ? "Qorva PS/2 Mouse" : "Qorva Serial Mouse", Hklm(key, "DriverDesc"));
+        EXPECT_EQ(ps2 ? "QXPS2" : "QXSERIAL", Hklm(key, "InfSection"));
+        EXPECT_EQ(ps2 ? "PS2" : "Serial", Hklm(key, "MouseType"));
+        EXPECT_EQ("QXMOUSE.DRV", Hklm(key, "MouseDriver"));
+        EXPECT_EQ("QXMOUSE.INF", Hklm(key, "InfPath"));
+        EXPECT_EQ("12-07-2026", Hklm(key, "DriverDate"));
+        EXPECT_EQ("*vmouse", Hklm(key, "DevLoader"));
+    }
+
+    // The [386Enh] mouse line switched, the old file kept as system.bak, VMOUSE.VXD aside.
+    void ExpectSystemIniPatched(const std::string& before) {
+        const std::string win = WindowsPath();
+        EXPECT_EQ(before, ReadFileBytes(win + "\\system.bak"));
+        std::string want = before;
+        want.replace(want.find("mouse=*vmd\r\n"), 12, "mouse=*vmouse\r\n");
+        EXPECT_EQ(want, ReadFileBytes(win + "\\system.ini"));
+        EXPECT_FALSE(FileExists(win + "\\system.new"));
+        EXPECT_FALSE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
+        EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.BAK"));
+    }
+
+    std::string package;
+    std::string systemIniBefore;
+    RunningProgram companion;
+};
+
+TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
+    SeedPs2Mouse();
+    StartCompanion();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+
+    EXPECT_EQ(0u, WaitProgramEnd(companion, 5000)) << "the companion was not asked to close";
+    ExpectProductEntries();
+
+    EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
+    EXPECT_EQ("Qorva", Hklm(kDevicePs2, "Mfg"));
+    EXPECT_EQ("Mouse\\0000", Hklm(kDevicePs2, "Driver"));
+    RegValue flags = ReadValue(HKEY_LOCAL_MACHINE, kDevicePs2, "ConfigFlags");
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), flags.type);
+    EXPECT_EQ(std::string(4, '\0'), flags.data);
+    ExpectClassKey("Mouse\\0000", true);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
+
+    // The journal holds the values as Windows had set them.
+    const struct {
+        const char *key, *value;
+    } journal[] = {
+        {"SubKey1", "Enum\\BIOS\\*PNP0F13\\0000"},
+        {"DeviceDesc", "Standard PS/2 Port Mouse"},
+        {"Mfg", "(Standard mouse types)"},
+        {"SubKey2", "System\\CurrentControlSet\\Services\\Class\\Mouse\\0000"},
+        {"MouseDriver", "mouse.drv"},
+        {"InfPath", "MOUSE.INF"},
+        {"DriverDesc", "Standard PS/2 Port Mouse"},
+        {"DriverDate", "4-23-1999"},  // profile reads trim blanks
+        {"InfSection", "PS2_Inst"},
+    };
+    for (const auto& j : journal) EXPECT_EQ(j.value, ProfileValue(kJournal, "PS2", j.key)) << j.key;
+    EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
+
+    ExpectSystemIniPatched(systemIniBefore);
+    // "No, I will restart my computer later.": nothing restarted.
+    EXPECT_EQ(std::string::npos, ReadFileBytes("C:\\QXMAIN.LOG").find("-startup"));
+}
+
+// A serial mouse chosen on a machine with a serial node and a PS/2 node: the serial
+// device gets the driver, the PS/2 device stays as it was.
+TEST_F(InstallRun, SerialMachineGetsTheSerialDriver) {
+    SeedPs2Mouse();
+    SeedSerialMouse();
+    ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
+
+    ExpectProductEntries();
+    EXPECT_EQ("Qorva Serial Mouse", Hklm(kDeviceSerial, "DeviceDesc"));
+    EXPECT_EQ("Qorva", Hklm(kDeviceSerial, "Mfg"));
+    EXPECT_EQ("Mouse\\0001", Hklm(kDeviceSerial, "Driver"));
+    ExpectClassKey("Mouse\\0001", false);
+    EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
+
+    EXPECT_EQ("Enum\\ROOT\\*PNP0F0C\\0000", ProfileValue(kJournal, "Serial", "SubKey1"));
+    EXPECT_EQ("Standard Serial Mouse", ProfileValue(kJournal, "Serial", "DeviceDesc"));
+    EXPECT_EQ("Ser_Inst", ProfileValue(kJournal, "Serial", "InfSection"));
+    EXPECT_EQ("<absent>", ProfileValue(kJournal, "PS2", "SubKey1"));
+    ExpectSystemIniPatched(systemIniBefore);
+}
+
+// No mouse in the running configuration and "Serial Mouse" chosen: the program makes a
+// device key of its own with a serial detection function and a new class key beside the
+// one a removed mouse left behind.
+TEST_F(InstallRun, MachineWithoutMouseNodeGetsItsOwnSerialDeviceKey) {
+    SetString(HKEY_LOCAL_MACHINE, ClassKey("Mouse\\0000"), "DriverDesc", "Old mouse");
+    ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
+
+    ExpectProductEntries();
+    EXPECT_EQ("Mouse", Hklm(kOwnSerialKey, "Class"));
+    EXPECT_EQ("Qorva Serial Mouse", Hklm(kOwnSerialKey, "DeviceDesc"));
+    EXPECT_EQ("Qorva", Hklm(kOwnSerialKey, "Mfg"));
+    EXPECT_EQ("*:DETECTSERIALMOUSE", Hklm(kOwnSerialKey, "DetFunc"));
+    EXPECT_EQ(std::string(4, '\0'), ReadValue(HKEY_LOCAL_MACHINE, kOwnSerialKey, "DetFlags").data);
+    EXPECT_EQ("Mouse\\0001", Hklm(kOwnSerialKey, "Driver"));
+    ExpectClassKey("Mouse\\0001", false);
+    EXPECT_EQ("Old mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
+    // Keys of its own replace nothing: no journal entries.
+    EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
+    EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey2"));
+    ExpectSystemIniPatched(systemIniBefore);
+}
+
+// Installing the sample package again into the same directory: the files, entries and
+// settings are written again; system.bak now holds the system.ini of the first run; the
+// script copy is replaced by the package's, so its journal records what the first
+// installation had written.
+TEST_F(InstallRun, SecondInstallationOverTheFirst) {
+    SeedPs2Mouse();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    const std::string afterFirst = ReadFileBytes(WindowsPath() + "\\system.ini");
+    ASSERT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+    Sleep(2500);  // the second run's journal must not be read from Wine's cache of the first
+
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    ExpectFilesInstalled();
+    ExpectProductEntries();
+    ExpectClassKey("Mouse\\0000", true);
+    EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
+    EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.bak"));
+    EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.ini"));
+    EXPECT_EQ("Qorva PS/2 Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+    EXPECT_EQ("QXMOUSE.DRV", ProfileValue(kJournal, "PS2", "MouseDriver"));
+}
+
+// A package whose file lines do not list SETUP.INF: the first registration creates the
+// journal in the installation directory, and a second installation keeps its values.
+TEST_F(InstallRun, JournalKeepsTheFirstValuesWhenTheScriptIsNotCopied) {
+    SeedPs2Mouse();
+    std::string inf = ReadFileBytes("C:\\SAMPLE\\SETUP.INF");
+    const std::string scriptLine = "1=SETUP.INF, SETUP.INF, Setup script and journal, RootDir";
+    size_t at = inf.find(scriptLine);
+    ASSERT_NE(std::string::npos, at);
+    inf.replace(at, scriptLine.size(), "1=README.TXT, README.1ST, Read me first, RootDir");
+    WriteFileBytes("C:\\SAMPLE\\SETUP.INF", inf);
+
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    EXPECT_EQ("<absent>", ProfileValue(kJournal, "Main", "ProductName"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+    EXPECT_TRUE(FileExists("C:\\QORVA\\HELP\\IMAGES\\POINTER.BMP"));
+    Sleep(2500);
+
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+    EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
+    EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
+}
+
+}  // namespace

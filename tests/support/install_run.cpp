@@ -1,0 +1,199 @@
+#include "support/install_run.h"
+
+#include "resource.h"
+#include "support/registry_util.h"
+#include "support/vm_host.h"
+#include "support/winfiles.h"
+
+namespace {
+
+const char kEnumRoot[] = "Config Manager\\Enum";
+const char kClassMouse[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
+const char kProductClsid[] = "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
+const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// Copies of system.ini and VMOUSE.VXD as the template had them, taken at the first reset.
+const char kSavedSystemIni[] = "C:\\tests\\system.ini.template";
+const char kSavedVmouse[] = "C:\\tests\\VMOUSE.VXD.template";
+
+void SaveOnce(const std::string& from, const char* to) {
+    CreateDirectoryA("C:\\tests", nullptr);
+    if (!FileExists(to)) CopyFileA(from.c_str(), to, TRUE);
+}
+
+void Restore(const char* saved, const std::string& to) {
+    SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    CopyFileA(saved, to.c_str(), FALSE);
+}
+
+void Remove(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+// A companion program still running (for instance started by a restart) holds its files
+// in the installation directory: ask it to close and wait until it has ended.
+void CloseCompanions() {
+    for (int i = 0; i < 5; ++i) {
+        HWND window = FindTopWindow(nullptr, "Quillotrax");
+        if (window == nullptr) return;
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (process != nullptr) {
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
+void SetFlags(HKEY root, const std::string& path, const std::string& name) {
+    SetRaw(root, path, name, REG_BINARY, std::string(4, '\0'));
+}
+
+}  // namespace
+
+std::string ToolPath(const std::string& name) {
+    return WinePathOf(EnvText("SETUP_TOOLS") + "/" + name);
+}
+
+std::string SampleSource(const std::string& relative) {
+    std::string path = WinePathOf(EnvText("SETUP_ROOT") + "/demo/package/") + relative;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string MakeSamplePackage(const std::string& name) {
+    std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/" + name;
+    std::string command = ShellQuote(EnvText("SETUP_ROOT") + "/demo/make-package") + " " +
+                          ShellQuote(linuxDir) + " " + ShellQuote(EnvText("SETUP_EXE")) + " " +
+                          ShellQuote(EnvText("SETUP_TOOLS")) + " >/dev/null 2>&1";
+    if (EnvText("VM_PREFIX").empty() || RunHostCommand(command, 60000) != 0) return "";
+    std::string exe = "C:\\" + name + "\\SETUP.EXE";
+    return FileExists(exe) ? exe : "";
+}
+
+std::string WindowsPath() {
+    char b[MAX_PATH];
+    GetWindowsDirectoryA(b, MAX_PATH);
+    return b;
+}
+
+std::string SystemPath() {
+    char b[MAX_PATH];
+    GetSystemDirectoryA(b, MAX_PATH);
+    return b;
+}
+
+std::string VmouseDir() { return SystemPath() + "\\VMM32"; }
+
+void SeedOtherDevices() {
+    AddDeviceNode("C29A2B60", "Htree\\Root\\0");
+    AddDeviceNode("C29A2E50", "ROOT\\*PNP0A03\\0000");
+    AddDeviceNode("C29A3210", "BIOS\\*PNP0303\\0000");
+    AddDeviceNode("C29A3D30", "BIOS\\*PNP0501\\0000");
+    AddDeviceNode("C29A3F20", "PCI\\VEN_1234&DEV_1111&SUBSYS_00000000&REV_00\\000000");
+}
+
+void SeedPs2Mouse() {
+    AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
+    const std::string dev = "Enum\\BIOS\\*PNP0F13\\0000";
+    SetString(HKEY_LOCAL_MACHINE, dev, "Class", "Mouse");
+    SetString(HKEY_LOCAL_MACHINE, dev, "DeviceDesc", "Standard PS/2 Port Mouse");
+    SetString(HKEY_LOCAL_MACHINE, dev, "Mfg", "(Standard mouse types)");
+    SetString(HKEY_LOCAL_MACHINE, dev, "Driver", "Mouse\\0000");
+    SetString(HKEY_LOCAL_MACHINE, dev, "HardwareID", "*PNP0F13");
+    const std::string cls = std::string(kClassMouse) + "\\0000";
+    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard PS/2 Port Mouse");
+    SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
+    SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MOUSE.INF");
+    SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "PS2_Inst");
+    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 4-23-1999");
+    SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
+}
+
+void SeedSerialMouse() {
+    AddDeviceNode("C29A3C10", "ROOT\\*PNP0F0C\\0000");
+    const std::string dev = "Enum\\ROOT\\*PNP0F0C\\0000";
+    SetString(HKEY_LOCAL_MACHINE, dev, "Class", "Mouse");
+    SetString(HKEY_LOCAL_MACHINE, dev, "DeviceDesc", "Standard Serial Mouse");
+    SetString(HKEY_LOCAL_MACHINE, dev, "Mfg", "(Standard mouse types)");
+    SetString(HKEY_LOCAL_MACHINE, dev, "Driver", "Mouse\\0001");
+    SetFlags(HKEY_LOCAL_MACHINE, dev, "ConfigFlags");
+    const std::string cls = std::string(kClassMouse) + "\\0001";
+    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard Serial Mouse");
+    SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
+    SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MOUSE.INF");
+    SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "Ser_Inst");
+    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 4-23-1999");
+    SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
+}
+
+void ResetMachine() {
+    const std::string win = WindowsPath();
+    SaveOnce(win + "\\system.ini", kSavedSystemIni);
+    SaveOnce(VmouseDir() + "\\VMOUSE.VXD", kSavedVmouse);
+
+    DeleteTree(HKEY_DYN_DATA, kEnumRoot);
+    DeleteTree(HKEY_LOCAL_MACHINE, "Enum\\BIOS");
+    DeleteTree(HKEY_LOCAL_MACHINE, "Enum\\ROOT");
+    DeleteTree(HKEY_LOCAL_MACHINE, kClassMouse);
+    DeleteTree(HKEY_CLASSES_ROOT, kProductClsid);
+    DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Controls Folder\\Mouse");
+    DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax");
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kCurrentVersion) + "\\Run").c_str(), 0,
+                      KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "Quillotrax");
+        RegCloseKey(run);
+    }
+
+    CloseCompanions();
+    RemoveTree("C:\\QORVA");
+    Remove("C:\\QXMAIN.LOG");
+    for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\SYSTEM\\QXMOUSE.DRV",
+                          "\\SYSTEM\\QXMOUSE.VXD", "\\system.bak", "\\system.new"})
+        Remove(win + f);
+    Remove(VmouseDir() + "\\VMOUSE.BAK");
+    Restore(kSavedSystemIni, win + "\\system.ini");
+    Restore(kSavedVmouse, VmouseDir() + "\\VMOUSE.VXD");
+}
+
+std::string WalkWizard(RunningProgram& setup, int mouseChoice, int restartChoice) {
+    struct Step {
+        const char* page;
+        int choice;
+    };
+    const Step steps[] = {{"SETUP_BEGIN", 0},
+                          {"SETUP_SELMOUSE", mouseChoice},
+                          {"SETUP_SELDIR", 0},
+                          {"SETUP_INSTALL", -1},
+                          {"SETUP_END", restartChoice}};
+    for (const Step& step : steps) {
+        HWND page = WaitForPage(step.page, 20000);
+        if (page == nullptr) return std::string(step.page) + " did not appear";
+        if (step.choice > 0) {
+            ClickItem(page, step.choice);
+            if (!WaitUntil([&] { return IsItemChecked(page, step.choice); }, 3000))
+                return std::string("the choice on ") + step.page + " did not take";
+        }
+        // The copying page moves on by itself.
+        if (step.choice >= 0 && !ClickItem(page, IDC_NEXT))
+            return std::string("no Next on ") + step.page;
+        if (!WaitWindowGone(page, 60000)) return std::string(step.page) + " stayed open";
+    }
+    DWORD code = WaitProgramEnd(setup, 30000);
+    if (code == STILL_ACTIVE) return "SETUP.EXE did not end";
+    if (code != 0) return "SETUP.EXE ended with code " + std::to_string(code);
+    return "";
+}
+
+std::string InstallWith(const std::string& setupExe, int mouseChoice, int restartChoice) {
+    RunningProgram setup = StartProgram(setupExe);
+    if (setup.process == nullptr) return "cannot start " + setupExe;
+    std::string result = WalkWizard(setup, mouseChoice, restartChoice);
+    StopProgram(setup);
+    return result;
+}
