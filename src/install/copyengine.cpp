@@ -3,6 +3,7 @@
 #include "install/copyengine.h"
 
 #include "install/entrypaths.h"
+#include "install/keepjournal.h"
 #include "install/progress.h"
 #include "presentation/gauge.h"
 #include "registry/product.h"
@@ -95,7 +96,9 @@ static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int inde
     FillGauge(page, dc, percent, &c->filledPercent);
 
     MakeDestPath(path, disk, index);
+    char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
     if (!CopyToDest(page, path)) goOn = 0;
+    RestoreJournal(journal);
     if (!goOn) PageResult = 0;
 }
 

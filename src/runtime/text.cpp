@@ -56,6 +56,32 @@ int TextEqualNoCase(const char* a, const char* b) {
     return LowerAscii(a[i]) == LowerAscii(b[i]);
 }
 
+static int IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The next part of path p from *at on, separators and "." parts passed over: its start in
+// *start and its length, 0 at the end of the path.
+static int NextPathPart(const char* p, int* at, int* start) {
+    for (;;) {
+        while (IsSeparator(p[*at])) ++*at;
+        *start = *at;
+        while (p[*at] != 0 && !IsSeparator(p[*at])) ++*at;
+        int length = *at - *start;
+        if (length != 1 || p[*start] != '.') return length;
+    }
+}
+
+int TextSamePathNoCase(const char* a, const char* b) {
+    int atA = 0, atB = 0;
+    for (;;) {
+        int startA, startB;
+        int length = NextPathPart(a, &atA, &startA);
+        if (length != NextPathPart(b, &atB, &startB)) return 0;
+        if (length == 0) return 1;
+        for (int i = 0; i < length; ++i)
+            if (LowerAscii(a[startA + i]) != LowerAscii(b[startB + i])) return 0;
+    }
+}
+
 int TextContains(const char* haystack, const char* needle) {
     if (needle[0] == 0) return 1;
     for (int i = 0; haystack[i] != 0; ++i) {

@@ -27,6 +27,11 @@ int TextEqual(const char* a, const char* b);
 // 1 when the texts are equal without regard to the case of ASCII letters.
 int TextEqualNoCase(const char* a, const char* b);
 
+// 1 when two paths name the same file by their text alone: parts are compared without
+// regard to the case of ASCII letters, and doubled separators and "." parts are passed
+// over ("C:\A\.\B" and "c:\a\\b" match). ".." parts are compared as they stand.
+int TextSamePathNoCase(const char* a, const char* b);
+
 // 1 when needle occurs in haystack, byte for byte (an empty needle always occurs).
 int TextContains(const char* haystack, const char* needle);
 

@@ -202,8 +202,8 @@ TEST_F(InstallRun, MachineWithoutMouseNodeGetsItsOwnSerialDeviceKey) {
 
 // Installing the sample package again into the same directory: the files, entries and
 // settings are written again; system.bak now holds the system.ini of the first run; the
-// script copy is replaced by the package's, so its journal records what the first
-// installation had written.
+// script copy is replaced by the package's, but keeps the journal of the values from
+// before the first installation.
 TEST_F(InstallRun, SecondInstallationOverTheFirst) {
     SeedPs2Mouse();
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
@@ -218,8 +218,10 @@ TEST_F(InstallRun, SecondInstallationOverTheFirst) {
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.bak"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.ini"));
-    EXPECT_EQ("Qorva PS/2 Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
-    EXPECT_EQ("QXMOUSE.DRV", ProfileValue(kJournal, "PS2", "MouseDriver"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+    EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
+    EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
 }
 
 // A package whose file lines do not list SETUP.INF: the first registration creates the

@@ -39,6 +39,19 @@ TEST(Text, ComparisonsAndNumbers) {
     EXPECT_EQ(0, TextFromInt(n, 4, 12345));
 }
 
+TEST(Text, SamePathPassesOverDotPartsAndDoubledSeparatorsOnly) {
+    // What the copy engine composes for a RootDir of "." or "", against the journal's path.
+    EXPECT_TRUE(TextSamePathNoCase("C:\\QORVA\\.\\SETUP.INF", "c:\\qorva\\setup.inf"));
+    EXPECT_TRUE(TextSamePathNoCase("C:\\QORVA\\\\SETUP.INF", "C:\\QORVA\\SETUP.INF"));
+    EXPECT_TRUE(TextSamePathNoCase("C:\\QORVA\\", "C:\\QORVA"));
+    EXPECT_FALSE(TextSamePathNoCase("C:\\QORVA\\SETUP.INF", "C:\\QORVA\\SETUP.IN"));
+    EXPECT_FALSE(TextSamePathNoCase("C:\\QORVA\\SETUP.IN", "C:\\QORVA\\SETUP.INF"));
+    EXPECT_FALSE(TextSamePathNoCase("C:\\QORVA\\HELP\\SETUP.INF", "C:\\QORVA\\SETUP.INF"));
+    EXPECT_FALSE(TextSamePathNoCase("C:\\QORVA\\.X\\SETUP.INF", "C:\\QORVA\\SETUP.INF"));
+    EXPECT_FALSE(TextSamePathNoCase("C:\\QORVA\\..\\SETUP.INF", "C:\\QORVA\\SETUP.INF"));
+    EXPECT_TRUE(TextSamePathNoCase("", "\\.\\"));
+}
+
 TEST(CommandLine, TailSkipsProgramNameAndControlCharacters) {
     EXPECT_STREQ("-u", CommandLineTail("SETUP.EXE -u"));
     EXPECT_STREQ("-u x", CommandLineTail("\"C:\\My Dir\\SETUP.EXE\" \t -u x"));

@@ -333,4 +333,74 @@ TEST_F(CopyEngine, GaugeShowsTheDiskDoneInBlue) {
     EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.right - 2, r.top + 3));
 }
 
+// A SETUP.INF copied over the one in the installation directory, which holds the journal
+// of replaced registry values in its [PS2] and [Serial] sections.
+class CopyEngineJournal : public CopyEngine {
+  protected:
+    const std::string newScript =
+        "[Main]\r\nProductName=New\r\n[PS2]\r\nDeviceDesc=From the package\r\n"
+        "[Disk1]\r\n1=SETUP.INF, SETUP.INF, Script, RootDir\r\n";
+    const std::string oldJournal =
+        "[Main]\r\nProductName=Old\r\n[Extra]\r\nOnly=old\r\n"
+        "[PS2]\r\nDeviceDesc=Standard PS/2 Port Mouse\r\nMouseDriver=mouse.drv\r\n"
+        "[Serial]\r\nDeviceDesc=Standard Serial Mouse\r\n";
+    // The package's script as the only entry, to destDir \ destFile below InstallDir.
+    void ScriptEntry(const std::string& destDir, const std::string& destFile = "SETUP.INF") {
+        WriteFileBytes(pkg + "\\SETUP.INF", newScript, false);
+        Entry("", destDir, "SETUP.INF", destFile, "Script");
+        Disks({1});
+    }
+    static bool Has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+};
+
+TEST_F(CopyEngineJournal, JournalSectionsOfTheOldScriptSurviveTheCopy) {
+    WriteFileBytes(dest + "\\SETUP.INF", oldJournal);  // aged: the profile cache keeps it
+    std::string file = dest + "\\SETUP.INF";
+    char v[64];
+    GetPrivateProfileStringA("Main", "ProductName", "", v, sizeof(v), file.c_str());
+    ASSERT_STREQ("Old", v);
+    ScriptEntry(".", "setup.inf");  // RootDir "." and a name in other case: the same file
+
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(1, PageResult);
+    std::string got = ReadFileBytes(file);
+    EXPECT_TRUE(Has(got, "ProductName=New")) << got;
+    EXPECT_TRUE(Has(got, "1=SETUP.INF, SETUP.INF, Script, RootDir")) << got;
+    EXPECT_FALSE(Has(got, "ProductName=Old")) << got;
+    EXPECT_FALSE(Has(got, "Only=old")) << got;
+    EXPECT_FALSE(Has(got, "From the package")) << got;  // the old journal wins over the package's
+    GetPrivateProfileStringA("PS2", "DeviceDesc", "", v, sizeof(v), file.c_str());
+    EXPECT_STREQ("Standard PS/2 Port Mouse", v);
+    GetPrivateProfileStringA("PS2", "MouseDriver", "", v, sizeof(v), file.c_str());
+    EXPECT_STREQ("mouse.drv", v);
+    GetPrivateProfileStringA("Serial", "DeviceDesc", "", v, sizeof(v), file.c_str());
+    EXPECT_STREQ("Standard Serial Mouse", v);
+    GetPrivateProfileStringA("Main", "ProductName", "", v, sizeof(v), file.c_str());
+    EXPECT_STREQ("New", v);
+}
+
+TEST_F(CopyEngineJournal, WithoutAnOldJournalTheScriptIsCopiedAsItIs) {
+    // No old file: a plain copy.
+    ScriptEntry("");
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(newScript, ReadFileBytes(dest + "\\SETUP.INF"));
+}
+
+TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) {
+    // An old script without journal sections, and a SETUP.INF in a subdirectory that has
+    // journal sections but is not the journal: both are replaced byte for byte.
+    WriteFileBytes(dest + "\\SETUP.INF", "[Main]\r\nProductName=Old\r\n[Extra]\r\nOnly=old\r\n");
+    CreateDirectoryA((dest + "\\HELP").c_str(), nullptr);
+    WriteFileBytes(dest + "\\HELP\\SETUP.INF", oldJournal);
+    WriteFileBytes(pkg + "\\SETUP.INF", newScript, false);
+    Entry("", "", "SETUP.INF", "SETUP.INF", "Script");
+    Entry("", "HELP", "SETUP.INF", "SETUP.INF", "Not the journal");
+    Disks({2});
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(newScript, ReadFileBytes(dest + "\\SETUP.INF"));
+    EXPECT_EQ(newScript, ReadFileBytes(dest + "\\HELP\\SETUP.INF"));
+}
+
 }  // namespace
