@@ -9,9 +9,14 @@
 
 char BrowseBuffer[kDirWidth];
 
-// The open dialog insists on a file name; this one only lets it start and end.
-enum { kDummyNameLength = 12 };
-static char BrowseFileName[kDummyNameLength + 1];
+// The open dialog insists on a file name; this one only lets it start and end. The size
+// given to the dialog is the whole buffer, terminating zero included: the dialog reads the
+// name as a string of at most that many characters, and a size that leaves the zero out
+// makes it read past the buffer (the hidden name field then holds whatever follows, and OK
+// no longer closes the dialog). On OK the dialog writes the dummy name back, on some
+// versions behind the full directory path, so the buffer has room for a whole path: one
+// too small for that fails the dialog and loses the user's choice.
+static char BrowseFileName[MAX_PATH];
 
 void BrowseForDirectory(HWND page) {
     TextCopy(BrowseFileName, sizeof(BrowseFileName), "12345678.ABC");
@@ -21,7 +26,7 @@ void BrowseForDirectory(HWND page) {
     request.hwndOwner = page;
     request.hInstance = AppInstance;
     request.lpstrFile = BrowseFileName;
-    request.nMaxFile = kDummyNameLength;
+    request.nMaxFile = sizeof(BrowseFileName);
     request.lpstrInitialDir = "C:\\";
     request.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
                     OFN_NOVALIDATE;

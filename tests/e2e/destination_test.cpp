@@ -201,6 +201,58 @@ TEST_F(SmallDrive, AHundredKilobytesFit) {
 
 // ---- the browser ----
 
+// While it lives, SETUP.EXE starts with the platform's heap checks on: every block is
+// followed by filler bytes, so a string read past the end of its block never meets a
+// lucky zero there.
+class CheckedHeap {
+public:
+    CheckedHeap() {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD flags = 0x10 | 0x20;  // tail checking, free checking
+        ok = RegSetValueExA(key, "GlobalFlag", 0, REG_DWORD, reinterpret_cast<BYTE*>(&flags),
+                            sizeof(flags)) == ERROR_SUCCESS;
+    }
+    ~CheckedHeap() {
+        if (key == nullptr) return;
+        RegCloseKey(key);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kOptions);
+    }
+    bool ok = false;
+
+private:
+    static constexpr const char* kOptions =
+        "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\SETUP.EXE";
+    HKEY key = nullptr;
+};
+
+// The old-style dialog reads the dummy file name as a string of at most the declared
+// buffer size; the name must reach it whole, or its hidden name field holds more than the
+// name and OK, which validates that field, stops closing the dialog.
+TEST_F(Destination, BrowserGetsTheDummyNameWholeAndOkClosesItEveryTime) {
+    CheckedHeap heap;
+    ASSERT_TRUE(heap.ok);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    for (const char* path : {"C:", "QORVA", "C:\\tests"}) {
+        SCOPED_TRACE(path);
+        HWND browser = OpenBrowser();
+        ASSERT_NE(nullptr, browser);
+        EXPECT_EQ("12345678.ABC", ItemText(browser, IDC_FILENAME));
+        SendMessageTimeoutA(GetDlgItem(browser, IDC_BROWSE_PATH), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(path), SMTO_ABORTIFHUNG, 2000, nullptr);
+        ClickItem(browser, IDOK);
+        if (!WaitWindowGone(browser)) {
+            ADD_FAILURE() << "OK did not close the browser; its name field holds "
+                          << ItemText(browser, IDC_FILENAME);
+            ClickItem(browser, IDCANCEL);
+            ASSERT_TRUE(WaitWindowGone(browser));
+        }
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(page, IDC_DESTDIR) == path; }))
+            << "the page shows " << ItemText(page, IDC_DESTDIR);
+    }
+}
+
 TEST_F(Destination, BrowserStartsWithTheDestinationSelected) {
     ASSERT_NO_FATAL_FAILURE(Open(1, "C:\\Program Files\\Qorva"));
     HWND browser = OpenBrowser();
