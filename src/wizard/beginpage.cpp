@@ -1,20 +1,16 @@
 #include <windows.h>
 
 #include "resource.h"
-#include "script/notice.h"
 #include "wizard/pages.h"
 
 // Next and Cancel (Esc) of the welcome page; its Back button is disabled in the template.
 static LRESULT BeginCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (wParam) {
     case IDC_NEXT:
-        PageResult = 1;
-        ClosePage(page);
+        EndPage(page, 1);
         return 0;
     case IDC_CANCEL:
-        PageResult = 0;
-        ShowCancelNotice(page);
-        ClosePage(page);
+        CancelPage(page);
         return 0;
     default:
         return DefWindowProcA(page, message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "presentation/background.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "script/notice.h"
 #include "setup/app.h"
 #include "wizard/placement.h"
 
@@ -75,6 +76,17 @@ void FillPlaceholder(HWND page, int controlId) {
 }
 
 void ClosePage(HWND page) { SendMessageA(page, WM_CLOSE, 0, 0); }
+
+void EndPage(HWND page, int16_t result) {
+    PageResult = result;
+    ClosePage(page);
+}
+
+void CancelPage(HWND page) {
+    PageResult = 0;
+    ShowCancelNotice(page);
+    ClosePage(page);
+}
 
 LRESULT EndPageLoop() {
     PostQuitMessage(0);

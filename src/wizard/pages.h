@@ -24,6 +24,12 @@ void FillPlaceholder(HWND page, int controlId);
 // its WM_DESTROY handler posts the quit message that ends RunPage's loop.
 void ClosePage(HWND page);
 
+// A button's end of a page: PageResult := result, then the page closes itself.
+void EndPage(HWND page, int16_t result);
+
+// Cancel (or Esc) on a page before copying: PageResult := 0, the cancel notice, close.
+void CancelPage(HWND page);
+
 // The WM_DESTROY handler of every page: posts the quit message. Returns 0.
 LRESULT EndPageLoop();
 

@@ -43,13 +43,10 @@ static LRESULT SelDirCommand(HWND page, UINT message, WPARAM wParam, LPARAM lPar
         SelDirNext(page);
         return 0;
     case IDC_CANCEL:
-        PageResult = 0;
-        ShowCancelNotice(page);
-        ClosePage(page);
+        CancelPage(page);
         return 0;
     case IDC_BACK:
-        PageResult = 2;
-        ClosePage(page);
+        EndPage(page, 2);
         return 0;
     case IDC_BROWSE:
         BrowseForDirectory(page);

@@ -2,7 +2,6 @@
 
 #include "resource.h"
 #include "script/model.h"
-#include "script/notice.h"
 #include "setup/app.h"
 #include "wizard/pages.h"
 
@@ -16,17 +15,13 @@ static void SelMouseInit(HWND page) {
 static LRESULT SelMouseCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (wParam) {
     case IDC_NEXT:
-        PageResult = 1;
-        ClosePage(page);
+        EndPage(page, 1);
         return 0;
     case IDC_CANCEL:
-        PageResult = 0;
-        ShowCancelNotice(page);
-        ClosePage(page);
+        CancelPage(page);
         return 0;
     case IDC_BACK:
-        PageResult = 2;
-        ClosePage(page);
+        EndPage(page, 2);
         return 0;
     case IDC_SERIAL:
         MouseKind = 1;
