@@ -21,7 +21,7 @@ deps:
 	if [ $$missing = 1 ]; then \
 	  echo "== installing Debian packages"; \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
-	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $(APT_PACKAGES); \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $(APT_PACKAGES); \
 	fi
 
 build-i686: deps
