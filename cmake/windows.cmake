@@ -89,8 +89,8 @@ foreach(src ${TOOL_SOURCES})
   add_executable(${name} ${src})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
-  if(name STREQUAL "demowalk")
-    # The demo's wizard walker drives the pages with the tests' window helpers.
+  if(name STREQUAL "demowalk" OR src MATCHES "/tools/bench/")
+    # The demo's wizard walker and the benchmarks use the tests' window and file helpers.
     target_link_libraries(${name} PRIVATE testsupport)
   endif()
   target_link_options(${name} PRIVATE ${HOSTED_LINK})

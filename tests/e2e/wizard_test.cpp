@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "support/package.h"
 #include "support/install_run.h"
+#include "support/registry_util.h"
 #include "support/ui.h"
 
 namespace {
@@ -211,17 +212,11 @@ TEST_F(Wizard, SwitchModeNextReportsTheNewDriver) {
     // The restart this mode asks for ends every program with a window on the machine, and
     // then runs the RunOnce entries: a marker of ours shows when it is over, so that it
     // cannot end the program of a later test.
-    const char runOnce[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-    const char marker[] = "Software\\SetupTests\\WizardRestarted";
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, marker);
-    std::string command =
-        "\"" + ToolPath("vmhelper.exe") + "\" setsz HKLM " + marker + " Restarted done";
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, runOnce, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegSetValueExA(key, "WizardTest", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
+    const std::string runOnce = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+    const std::string marker = "Software\\SetupTests\\WizardRestarted";
+    DeleteTree(HKEY_LOCAL_MACHINE, marker);
+    SetString(HKEY_LOCAL_MACHINE, runOnce, "WizardTest",
+              "\"" + ToolPath("vmhelper.exe") + "\" setsz HKLM " + marker + " Restarted done");
 
     Start("-u and whatever follows");
     HWND mouse = Page("SETUP_SELMOUSE");
@@ -238,15 +233,7 @@ TEST_F(Wizard, SwitchModeNextReportsTheNewDriver) {
     // Confirming it asks Windows to restart; the program then ends.
     EXPECT_TRUE(TypeKeys(box, "Return"));
     EXPECT_EQ(0u, WaitProgramEnd(setup));
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            HKEY done;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, marker, 0, KEY_READ, &done) != ERROR_SUCCESS)
-                return false;
-            RegCloseKey(done);
-            return true;
-        },
-        30000))
+    EXPECT_TRUE(WaitUntil([&] { return KeyExists(HKEY_LOCAL_MACHINE, marker); }, 30000))
         << "the restart did not run the RunOnce entry";
 }
 

@@ -127,34 +127,29 @@ bool KeyExists(HKEY root, const std::string& path) {
     return true;
 }
 
-std::vector<std::string> SubkeyNames(HKEY root, const std::string& path) {
+// Names of the subkeys (values false) or of the values (values true) of a key.
+static std::vector<std::string> Names(HKEY root, const std::string& path, bool values) {
     std::vector<std::string> names;
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
     for (DWORD i = 0;; ++i) {
         char name[512];
         DWORD length = sizeof(name);
-        if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+        LONG rc = values ? RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)
+                         : RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc != ERROR_SUCCESS) break;
         names.push_back(name);
     }
     RegCloseKey(key);
     return names;
 }
 
+std::vector<std::string> SubkeyNames(HKEY root, const std::string& path) {
+    return Names(root, path, false);
+}
+
 std::vector<std::string> ValueNames(HKEY root, const std::string& path) {
-    std::vector<std::string> names;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
-    for (DWORD i = 0;; ++i) {
-        char name[512];
-        DWORD length = sizeof(name);
-        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.push_back(name);
-    }
-    RegCloseKey(key);
-    return names;
+    return Names(root, path, true);
 }
 
 static void DeleteChildren(HKEY key) {

@@ -8,6 +8,7 @@
 #include "registry/device.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "support/registry_case.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
 
@@ -16,21 +17,12 @@ namespace {
 const std::string kClass = "System\\CurrentControlSet\\Services\\Class\\";
 const std::string kMouse = kClass + "Mouse";
 
-class ClassKey : public ::testing::Test {
+class ClassKey : public RegistryCase {
 protected:
     void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        sandbox_.reset(new RegistrySandbox(name));
-        ASSERT_TRUE(sandbox_->Ready());
-        dir_ = MakeScratchDir(name);
-        TextCopy(InstallDir, kDirWidth, dir_.c_str());
-        inf_ = dir_ + "\\SETUP.INF";
-        SetSampleProfile("1");
+        RegistryCase::SetUp();
+        if (HasFatalFailure()) return;
         TextCopy(MouseTypeName, kMouseTypeWidth, "PS2");
-    }
-    void TearDown() override {
-        sandbox_.reset();
-        RemoveTree(dir_);
     }
     std::string Next() {
         char out[80];
@@ -41,10 +33,6 @@ protected:
         for (const char* n : names) MakeKey(HKEY_LOCAL_MACHINE, kMouse + "\\" + n);
     }
     std::string Journal(const char* key) { return ProfileValue(inf_, MouseTypeName, key); }
-
-    std::unique_ptr<RegistrySandbox> sandbox_;
-    std::string dir_;
-    std::string inf_;
 };
 
 TEST_F(ClassKey, NextNameFillsTheFirstGap) {

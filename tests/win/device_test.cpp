@@ -9,6 +9,7 @@
 #include "registry/device.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "support/registry_case.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
 
@@ -21,21 +22,12 @@ const std::string kSerialHw = "SERENUM\\KVZ0005\\COM1";
 const std::string kSerialKey = "Enum\\" + kSerialHw;
 const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
 
-class Device : public ::testing::Test {
+class Device : public RegistryCase {
 protected:
     void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        sandbox_.reset(new RegistrySandbox(name));
-        ASSERT_TRUE(sandbox_->Ready());
-        dir_ = MakeScratchDir(name);
-        TextCopy(InstallDir, kDirWidth, dir_.c_str());
-        inf_ = dir_ + "\\SETUP.INF";
-        SetSampleProfile("1");
+        RegistryCase::SetUp();
+        if (HasFatalFailure()) return;
         TextCopy(MouseTypeName, kMouseTypeWidth, "unchanged");
-    }
-    void TearDown() override {
-        sandbox_.reset();
-        RemoveTree(dir_);
     }
     // A device node and its device key with the given old values ("" leaves one out).
     void AddDevice(const std::string& node, const std::string& hw, const std::string& desc,
@@ -63,10 +55,6 @@ protected:
         EXPECT_FALSE(FileExists(inf_));
         EXPECT_STREQ("unchanged", MouseTypeName);
     }
-
-    std::unique_ptr<RegistrySandbox> sandbox_;
-    std::string dir_;
-    std::string inf_;
 };
 
 TEST_F(Device, FindMatchesASubstringByteForByteAndTheLastNodeWins) {

@@ -9,6 +9,7 @@
 #include "registry/product.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "support/registry_case.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
 
@@ -25,20 +26,12 @@ const std::string kRun = kCurrent + "\\Run";
 const std::string kUninstall = kCurrent + "\\Uninstall\\Quillotrax";
 const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
 
-class Product : public ::testing::Test {
+class Product : public RegistryCase {
 protected:
     void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        sandbox_.reset(new RegistrySandbox(name));
-        ASSERT_TRUE(sandbox_->Ready());
-        dir_ = MakeScratchDir(name);
-        TextCopy(InstallDir, kDirWidth, dir_.c_str());
-        SetSampleProfile("1");
+        RegistryCase::SetUp();
+        if (HasFatalFailure()) return;
         MouseKind = 1;  // no device nodes: the device step creates its own serial key
-    }
-    void TearDown() override {
-        sandbox_.reset();
-        RemoveTree(dir_);
     }
     void ExpectSz(HKEY root, const std::string& key, const std::string& name,
                   const std::string& text) {
@@ -47,8 +40,6 @@ protected:
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), v.type) << key << " " << name;
         EXPECT_EQ(Sz(text), v.data) << key << " " << name;
     }
-    std::unique_ptr<RegistrySandbox> sandbox_;
-    std::string dir_;
 };
 
 TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
