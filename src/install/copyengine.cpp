@@ -87,15 +87,22 @@ static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int inde
     const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
     ShowEntryStatus(c->status, e);
 
-    char path[kDirWidth];
-    MakeSourcePath(path, disk, index);
-    int goOn = OpenSource(page, path);
+    char source[kDirWidth];
+    MakeSourcePath(source, disk, index);
+    int goOn = OpenSource(page, source);
 
     int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
     ShowPercentage(c->percent, percent, &c->shownPercent);
     FillGauge(page, dc, percent, &c->filledPercent);
 
+    char path[kDirWidth];
     MakeDestPath(path, disk, index);
+    // Installed into the package's own directory, a file can be its own destination:
+    // creating the destination would empty the source. The file is in place already.
+    if (SourceHandle >= 0 && path[0] != 0 && TextSamePathNoCase(source, path)) {
+        LZClose(SourceHandle);
+        SourceHandle = -1;
+    }
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
     if (!CopyToDest(page, path)) goOn = 0;
     RestoreJournal(journal);

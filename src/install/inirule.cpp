@@ -10,7 +10,11 @@ IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int lengt
     if (continuation) return rule->lineReplaced ? IniDrop : IniKeep;
 
     rule->lineReplaced = 0;
-    if (length > 0 && piece[0] == '[') rule->inSection = 0;
+    // Any section header ends the section, also one indented by blanks or tabs, as the
+    // profile functions read it.
+    int first = 0;
+    while (first < length && (piece[first] == ' ' || piece[first] == '\t')) ++first;
+    if (first < length && piece[first] == '[') rule->inSection = 0;
     if (TextContains(piece, "[386Enh]")) rule->inSection = 1;
     if (rule->inSection && TextContains(piece, "mouse") && piece[0] != ';') {
         rule->inSection = 0;

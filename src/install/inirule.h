@@ -20,7 +20,7 @@ struct IniMouseRule {
 // Decides about the next piece of system.ini as it was read (at most 119 characters, up to
 // and including the LF). Only the first piece of a line is judged: a line longer than a
 // piece is copied whole or replaced whole, never in parts. The section flag is set by a line
-// containing "[386Enh]" and cleared by any other line that starts with "[" or by the
-// replacement; the mouse line is the first line in the section that contains "mouse" (exact
+// containing "[386Enh]" and cleared by any other line that starts with "[" (after blanks or
+// tabs) or by the replacement; the mouse line is the first line in the section that contains "mouse" (exact
 // case) and does not start with a semicolon.
 IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length);

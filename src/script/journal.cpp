@@ -7,9 +7,14 @@
 
 char JournalBuffer[kJournalWidth];
 
-// InstallDir + "\SETUP.INF". An InstallDir too long for the path leaves it empty: the
-// journal is then neither read nor written, rather than going to a file of a cut name.
+// InstallDir + "\SETUP.INF". An InstallDir too long for the path, or none at all, leaves
+// it empty: the journal is then neither read nor written, rather than going to a file of a
+// cut name or to "\SETUP.INF" in the root of the current drive.
 static int FormJournalPath(char* path) {
+    if (InstallDir[0] == 0) {
+        path[0] = 0;
+        return 0;
+    }
     return TextJoin(path, kDirWidth, InstallDir, "\\SETUP.INF");
 }
 

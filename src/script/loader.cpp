@@ -124,8 +124,9 @@ static void LoadProfile() {
 int LoadSetupScript() {
     // The directory is cut from the whole program path, so a long file name does not
     // matter; a directory too long for the model (or a path the platform had to cut) is
-    // never cut into another directory: SourceDir stays empty and the script loads as if
-    // it were missing.
+    // never cut into another directory. A script that cannot be named is a script that
+    // cannot be read: loading it as missing would install nothing and register empty
+    // driver texts over the mouse's settings.
     char module[MAX_PATH + 1];
     ZeroBytes(module, sizeof(module));
     DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
@@ -135,7 +136,8 @@ int LoadSetupScript() {
     if (SourceDir[0] == 0 || !TextJoin(ScriptPath, kDirWidth, SourceDir, "\\SETUP.INF"))
         ScriptPath[0] = 0;
 
-    LoadMain();
+    LoadMain();  // the defaults, and the caption of the message that follows a failure
+    if (ScriptPath[0] == 0) return 0;
     if (!LoadDisks()) return 0;
 
     FileTableBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,

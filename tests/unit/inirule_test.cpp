@@ -77,6 +77,10 @@ TEST(SystemIniRule, NoMouseLineInTheSectionLeavesLaterSectionsAlone) {
                             "[386Enh2]", "mouse=x"});
     EXPECT_EQ(ini, Patch(ini));
     EXPECT_EQ(Crlf({"[x]", "mouse=a", "[386Enh]"}), Patch(Crlf({"[x]", "mouse=a", "[386Enh]"})));
+    // An indented header is a header all the same.
+    std::string indented = Crlf({"[386Enh]", "device=*vcd", "  [boot]", "mouse.drv=mouse.drv",
+                                 "\t[drivers]", "mouse=x"});
+    EXPECT_EQ(indented, Patch(indented));
     // A second [386Enh] section gets its own replacement.
     EXPECT_EQ(Crlf({"[386Enh]", "mouse=*vmouse", "[386Enh]", "mouse=*vmouse"}),
               Patch(Crlf({"[386Enh]", "mouse=a", "[386Enh]", "mouse=b"})));
@@ -119,7 +123,8 @@ std::string Reference(const std::vector<std::string>& lines) {
     bool in = false;
     std::string out;
     for (const std::string& l : lines) {
-        if (!l.empty() && l[0] == '[') in = false;
+        size_t first = l.find_first_not_of(" \t");
+        if (first != std::string::npos && l[first] == '[') in = false;
         if (l.find("[386Enh]") != std::string::npos) in = true;
         if (in && l.find("mouse") != std::string::npos && l[0] != ';') {
             in = false;
@@ -135,7 +140,7 @@ TEST(SystemIniRule, AgreesWithTheLineRuleOnManySmallFiles) {
     const std::vector<std::string> vocabulary = {
         "[386Enh]", "[boot]", "[drivers]", "mouse=*vmd", ";mouse=old", "MOUSE=up",
         "device=*vmouse, x.vxd", "ebios=*ebios", "", " [386Enh]", "x=[386Enh]", "mouse.drv=m",
-        "; comment", "[386Enh] ; again", "keyboard=*vkd"};
+        "; comment", "[386Enh] ; again", "keyboard=*vkd", " [boot]", "\t[drivers]"};
     std::mt19937 rng(1234);
     for (int file = 0; file < 3000; ++file) {
         std::vector<std::string> lines(rng() % 9);

@@ -224,6 +224,28 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
     EXPECT_EQ((std::vector<std::string>{"A.TXT"}), names);
 }
 
+// A package installed into its own directory: the files that would be copied onto
+// themselves keep their contents, the others are copied as usual.
+TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
+    TextCopy(InstallDir, kDirWidth, pkg.c_str());
+    TextCopy(DirTable[1], kDirWidth, "HELP");
+    Source("", "readme.txt", "README.TXT");
+    Source("HELP", "short.txt", "SHORT.TXT");
+    Source("", "readme.pk", "PACKED.TX_");
+    Entry("", "", "README.TXT", "README.TXT", "Onto itself, with a doubled separator");
+    Entry("HELP", "help", "SHORT.TXT", "short.txt", "Onto itself, in other letters");
+    Entry("", "", "PACKED.TX_", "PACKED.TXT", "Expanded beside its source");
+    Disks({3});
+
+    ASSERT_TRUE(RunInstall());
+    EXPECT_EQ(1, PageResult);
+    EXPECT_TRUE(Holds(pkg + "\\README.TXT", "readme.txt"));
+    EXPECT_TRUE(Holds(pkg + "\\HELP\\SHORT.TXT", "short.txt"));
+    EXPECT_TRUE(Holds(pkg + "\\PACKED.TXT", "readme.txt"));
+    EXPECT_TRUE(Holds(pkg + "\\PACKED.TX_", "readme.pk"));
+    EXPECT_EQ(4u, textsAfterClose[0].size());  // every entry was shown
+}
+
 TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {
     Disks({});
     DWORD start = GetTickCount();

@@ -106,6 +106,18 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     EXPECT_EQ("x", Profile(fitting + "\\SETUP.INF", "PS2", "SubKey1"));
 }
 
+// Without an installation directory, "\SETUP.INF" would name a file in the root of the
+// current drive.
+TEST_F(Journal, NoInstallDirWritesNothing) {
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
+    DeleteFileA("C:\\SETUP.INF");
+    InstallDir[0] = 0;
+    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+    EXPECT_FALSE(FileExists("C:\\SETUP.INF"));
+    SetCurrentDirectoryA("C:\\");
+}
+
 // A line break in a recorded value would start new lines, even sections, in the script.
 TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
