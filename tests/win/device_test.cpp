@@ -253,6 +253,19 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     }
 }
 
+// The own serial key cannot be created: the branch sets the type and stops before any
+// journal entry or write.
+TEST_F(Device, OwnSerialKeyThatCannotBeCreatedWritesNothing) {
+    MouseKind = 1;
+    sandbox_->BreakRoot(HKEY_LOCAL_MACHINE);
+    HKEY probe = nullptr;
+    ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &probe, nullptr));
+    RegisterMouseDevice();
+    EXPECT_STREQ("Serial", MouseTypeName);
+    EXPECT_FALSE(FileExists(inf_));
+}
+
 // A node whose device key is missing: the branch sets the type and stops.
 TEST_F(Device, MissingDeviceKeyWritesNothing) {
     AddDeviceNode("C0000001", kPS2Hw);
