@@ -70,6 +70,10 @@ LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_PAINT:
         OnPaint(window);
         return 0;
+    case WM_SYSCOMMAND:
+        // Alt+F4 would destroy the background and with it the page it owns.
+        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -42,6 +42,10 @@ LRESULT CALLBACK SelMousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return EndPageLoop();
     case WM_COMMAND:
         return SelMouseCommand(page, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+        // The page has no close box: only its buttons end it, not Alt+F4.
+        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+        break;
     case WM_SETUP_INIT:
         SelMouseInit(page);
         break;

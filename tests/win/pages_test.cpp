@@ -70,6 +70,42 @@ TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
     EXPECT_EQ(0, RestartChoice);
 }
 
+// The pages have no close box: Alt+F4 ends none of them, and does not take away the
+// background that owns them either. Ended that way, the destination page would skip its
+// checks and the finish page would restart against the choice made on it.
+TEST_F(Pages, AltF4ClosesNoPageAndNotTheBackground) {
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    HWND background = BackgroundWindow;
+    EXPECT_TRUE(TypeKeys(background, "alt+F4"));
+    Sleep(400);
+    EXPECT_TRUE(IsWindow(background));
+
+    struct PageKind {
+        const char* cls;
+        WNDPROC proc;
+        int id;
+    };
+    const PageKind kinds[] = {{"SETUP_BEGIN", BeginPageProc, IDD_BEGIN},
+                              {"SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE},
+                              {"SETUP_SELDIR", SelDirPageProc, IDD_SELDIR},
+                              {"SETUP_END", EndPageProc, IDD_END}};
+    for (const PageKind& kind : kinds) {
+        PageResult = 5;
+        int16_t result = Run(kind.cls, kind.proc, kind.id, [&](HWND page) {
+            ASSERT_NE(nullptr, page) << kind.cls;
+            EXPECT_TRUE(TypeKeys(page, "alt+F4"));
+            Sleep(400);
+            EXPECT_TRUE(IsWindow(page)) << kind.cls << " closed by Alt+F4";
+            EXPECT_EQ(nullptr, FindTopWindow("#32770", nullptr, GetCurrentProcessId())) << kind.cls;
+            PostMessageA(page, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(5, result) << kind.cls;
+        EXPECT_TRUE(IsWindow(background)) << kind.cls;
+    }
+    DestroyWindow(background);
+    BackgroundWindow = nullptr;
+}
+
 TEST_F(Pages, FinishPageNeverRaisesTheRestartChoice) {
     RestartChoice = 0;
     Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
