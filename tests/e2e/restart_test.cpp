@@ -58,6 +58,38 @@ TEST_F(Restart, YesOnTheFinishPageRestartsAndTheCompanionStartsAgain) {
     EXPECT_NE(nullptr, WaitForTopWindow(nullptr, "Quillotrax", 0, 10000));
 }
 
+// How long a restart takes here to run the RunOnce entry is a few seconds; a run that asked
+// for none must still show no trace of one after this.
+const DWORD kNoRestartWaitMs = 8000;
+
+TEST_F(Restart, LaterOnTheFinishPageEndsWithoutRestart) {
+    ASSERT_EQ("", InstallWith(package, IDC_PS2, IDC_RESTART_LATER));
+    EXPECT_FALSE(WaitUntil(Restarted, kNoRestartWaitMs)) << "restarted against the choice";
+    EXPECT_EQ("C:\\QORVA\\QXMAIN.EXE -startup",
+              ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run", "Quillotrax"));
+}
+
+// Cancel on the only page of "SETUP.EXE -u": the notice, then the end, with nothing
+// registered, nothing journalled and no restart.
+TEST_F(Restart, SwitchModeCancelRegistersNothingAndDoesNotRestart) {
+    RunningProgram setup = StartProgram(package, "-u");
+    ASSERT_NE(nullptr, setup.process);
+    HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
+    ASSERT_NE(nullptr, page);
+    ClickItem(page, IDC_CANCEL);
+    HWND box = WaitForMessageBox(nullptr, setup.id, 15000);
+    ASSERT_NE(nullptr, box);
+    ClickItem(box, IDOK);
+    EXPECT_EQ(0u, WaitProgramEnd(setup, 15000));
+    StopProgram(setup);
+
+    EXPECT_FALSE(WaitUntil(Restarted, kNoRestartWaitMs)) << "a cancelled run restarted";
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
+    EXPECT_EQ("<absent>", ProfileValue("C:\\SAMPLE\\SETUP.INF", "PS2", "SubKey1"));
+    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run",
+                                   "Quillotrax"));
+}
+
 // "SETUP.EXE -u" on the sample package (what it registers is checked in
 // switch_mode_test): the restart it asks for without a question reaches Windows, after the
 // journal was written beside the program; nothing is copied and system.ini stays.
