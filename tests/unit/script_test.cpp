@@ -92,6 +92,10 @@ TEST(FileLine, FieldsAndDirectoryKeyInAnyCase) {
     EXPECT_STREQ("C:\\WINDOWS\\SYSTEM", e.DestDir);
     EXPECT_EQ(1, e.DestIsAbsolute);
 
+    e = Parse("A.VXD,A.VXD,Blanks around the key,   SubDir1  ");
+    EXPECT_STREQ("drivers", e.DirName);
+    EXPECT_EQ(0, e.DestIsAbsolute);
+
     e = Parse("A.INF,A.INF,,wininfdir");
     EXPECT_STREQ("inf", e.DirName);
     EXPECT_STREQ("C:\\WINDOWS\\INF", e.DestDir);
