@@ -40,8 +40,18 @@ std::string Fixture(const std::string& name) { return ReadFileBytes(InstallFixtu
 std::map<HWND, std::vector<std::string>>* recorded;
 std::map<HWND, WNDPROC>* originals;
 
+// An entry whose description holds "[repaint]" has the page painted over when its status
+// text is set; one holding "[cancel]" puts a Cancel command into the queue then.
 LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_SETTEXT) (*recorded)[w].push_back(reinterpret_cast<const char*>(lp));
+    if (m == WM_SETTEXT) {
+        std::string text = reinterpret_cast<const char*>(lp);
+        (*recorded)[w].push_back(text);
+        if (text.find("[repaint]") != std::string::npos) {
+            InvalidateRect(GetParent(w), nullptr, TRUE);
+            UpdateWindow(GetParent(w));
+        }
+        if (text.find("[cancel]") != std::string::npos) PostMessageA(GetParent(w), WM_COMMAND, IDC_NEXT, 0);
+    }
     return CallWindowProcA((*originals)[w], w, m, wp, lp);
 }
 
@@ -353,6 +363,51 @@ TEST_F(CopyEngine, GaugeShowsTheDiskDoneInBlue) {
     EXPECT_EQ(blue, ClientPixel(page, r.right - 3, r.bottom - 4));
     EXPECT_EQ(white, ClientPixel(page, r.left + 1, r.bottom - 3));  // the row under the fill
     EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.right - 2, r.top + 3));
+}
+
+// The gauge starts empty again with every disk: stopped after the first entry of the
+// second disk, it shows a third of its width blue and the rest white, not the first
+// disk's full bar.
+TEST_F(CopyEngine, EveryDiskStartsWithAnEmptyGauge) {
+    for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) Source("", "short.txt", name);
+    Entry("", "", "A.TXT", "A.TXT", "a");
+    Entry("", "", "B.TXT", "B.TXT", "b");
+    Entry("", "", "C.TXT", "C.TXT", "c [cancel]");
+    Entry("", "", "D.TXT", "D.TXT", "never reached");
+    Entry("", "", "E.TXT", "E.TXT", "never reached");
+    Disks({2, 3});
+    OpenPage();
+    PageResult = 1;
+    CopyFiles(page);
+    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ((std::vector<std::string>{"50%", "100%", "33%"}), Texts(IDC_PERCENT));
+    RECT r;
+    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
+    const int inner = (r.right - 3) - (r.left + 1);
+    const int filled = r.left + 1 + ((inner + 1) * 33) / 100;
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, r.left + 1, r.top + 2));
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, filled - 1, r.top + 2));
+    EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, filled + 2, r.top + 2));
+    EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, r.right - 4, r.top + 2));
+}
+
+// The fill is drawn straight onto the page, so a repaint of the page takes it away. The
+// next entry draws it again even when its percentage is the same as before.
+TEST_F(CopyEngine, FillComesBackAfterThePageWasPaintedOver) {
+    for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) Source("", "short.txt", name);
+    Entry("", "", "A.TXT", "A.TXT", "0%");
+    Entry("", "", "B.TXT", "B.TXT", "1%");
+    Entry("", "", "C.TXT", "C.TXT", "1% again [repaint] [cancel]");
+    for (int i = 3; i < 200; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "never reached");
+    Disks({200});
+    OpenPage();
+    PageResult = 1;
+    CopyFiles(page);
+    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ((std::vector<std::string>{"0%", "1%"}), Texts(IDC_PERCENT));
+    RECT r;
+    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
+    EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, r.left + 1, r.top + 2));
 }
 
 // A SETUP.INF copied over the one in the installation directory, which holds the journal
