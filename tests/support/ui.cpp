@@ -216,13 +216,25 @@ bool ClickItem(HWND dialog, int id) {
 }
 
 void Activate(HWND window) {
-    SetForegroundWindow(window);
-    WaitUntil([&] { return GetForegroundWindow() == window; }, 1000);
+    // Another program's window can take the foreground back a moment later (Wine's
+    // desktop does while the machine settles after a restart): ask again until it holds.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SetForegroundWindow(window);
+        if (WaitUntil([&] { return GetForegroundWindow() == window; }, 1000)) return;
+    }
 }
 
 bool TypeKeys(HWND window, const std::string& keys) {
     Activate(window);
-    return RunHostCommand("xdotool key --delay 30 " + keys) == 0;
+    // Keys go where the X server has its input focus, and right after another program's
+    // windows went away that can lag behind Wine's foreground window. Wine keeps the X
+    // window of each top-level window in this property; focusing it first sends the keys
+    // to the window meant.
+    std::string focus;
+    HWND top = GetAncestor(window, GA_ROOT);
+    uintptr_t xid = reinterpret_cast<uintptr_t>(GetPropA(top, "__wine_x11_whole_window"));
+    if (xid != 0) focus = "windowfocus " + std::to_string(xid) + " ";
+    return RunHostCommand("xdotool " + focus + "key --delay 30 " + keys) == 0;
 }
 
 bool MouseClickItem(HWND dialog, int id) {
