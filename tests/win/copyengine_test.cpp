@@ -134,6 +134,15 @@ class CopyEngine : public ::testing::Test {
         DrainQueue();
     }
     std::vector<std::string> Texts(int id) { return texts[GetDlgItem(page, id)]; }
+    // CopyFiles alone: the page stays open for its pixels to be read. The gauge's place.
+    RECT CopyKeepingThePage() {
+        RECT r = {0, 0, 0, 0};
+        OpenPage();
+        PageResult = 1;
+        CopyFiles(page);
+        EXPECT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
+        return r;
+    }
     std::vector<std::string> textsAfterClose[2];
     // Runs WM_SETUP_INIT; returns whether the page closed itself and posted its quit.
     bool RunInstall() {
@@ -350,14 +359,10 @@ TEST_F(CopyEngine, GaugeShowsTheDiskDoneInBlue) {
     Entry("", "", "A.TXT", "A.TXT", "a");
     Entry("", "", "B.TXT", "B.TXT", "b");
     Disks({2});
-    OpenPage();
-    PageResult = 1;
-    CopyFiles(page);  // the page stays: CopyFiles does not close it
+    RECT r = CopyKeepingThePage();
     EXPECT_EQ(1, PageResult);
     EXPECT_EQ("Updating Registry...", Texts(IDC_STATUS).back());
     EXPECT_EQ("100%", Texts(IDC_PERCENT).back());
-    RECT r;
-    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
     const COLORREF blue = RGB(0, 0, 255), white = RGB(255, 255, 255);
     EXPECT_EQ(blue, ClientPixel(page, r.left + 1, r.top + 1));
     EXPECT_EQ(blue, ClientPixel(page, r.right - 3, r.bottom - 4));
@@ -376,13 +381,9 @@ TEST_F(CopyEngine, EveryDiskStartsWithAnEmptyGauge) {
     Entry("", "", "D.TXT", "D.TXT", "never reached");
     Entry("", "", "E.TXT", "E.TXT", "never reached");
     Disks({2, 3});
-    OpenPage();
-    PageResult = 1;
-    CopyFiles(page);
+    RECT r = CopyKeepingThePage();
     EXPECT_EQ(0, PageResult);
     EXPECT_EQ((std::vector<std::string>{"50%", "100%", "33%"}), Texts(IDC_PERCENT));
-    RECT r;
-    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
     const int inner = (r.right - 3) - (r.left + 1);
     const int filled = r.left + 1 + ((inner + 1) * 33) / 100;
     EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, r.left + 1, r.top + 2));
@@ -400,13 +401,9 @@ TEST_F(CopyEngine, FillComesBackAfterThePageWasPaintedOver) {
     Entry("", "", "C.TXT", "C.TXT", "1% again [repaint] [cancel]");
     for (int i = 3; i < 200; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "never reached");
     Disks({200});
-    OpenPage();
-    PageResult = 1;
-    CopyFiles(page);
+    RECT r = CopyKeepingThePage();
     EXPECT_EQ(0, PageResult);
     EXPECT_EQ((std::vector<std::string>{"0%", "1%"}), Texts(IDC_PERCENT));
-    RECT r;
-    ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
     EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, r.left + 1, r.top + 2));
 }
 
