@@ -94,7 +94,12 @@ HWND WalkToInstallPage(bool ps2) {
     page = WaitForPage("SETUP_SELDIR", 10000);
     if (page == nullptr) return nullptr;
     ClickItem(page, IDC_NEXT);
-    return WaitForTopWindow("SETUP_INSTALL", nullptr, 0, 20000);
+    // The page is on the screen while it is being created, before its controls exist.
+    HWND install = WaitForTopWindow("SETUP_INSTALL", nullptr, 0, 20000);
+    if (install == nullptr ||
+        !WaitUntil([&] { return GetDlgItem(install, IDC_PERCENT) != nullptr; }, 10000))
+        return nullptr;
+    return install;
 }
 
 ::testing::AssertionResult SameFile(const std::string& installed, const std::string& original) {
@@ -210,9 +215,9 @@ TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
     // Once a few files are in, click Cancel.
     ASSERT_TRUE(WaitUntil([&] {
         std::string p = ItemText(page, IDC_PERCENT);
-        return !p.empty() && p != "0%";
+        return !p.empty() && p.back() == '%' && p != "0%";
     }, 30000));
-    ClickItem(page, IDC_NEXT);
+    ASSERT_TRUE(ClickItem(page, IDC_NEXT));
 
     HWND notice = WaitForMessageBox(page, 0, 30000);
     ASSERT_NE(nullptr, notice) << "status " << ItemText(page, IDC_STATUS) << ", percent "
