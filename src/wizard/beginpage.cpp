@@ -26,13 +26,9 @@ LRESULT CALLBACK BeginPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         return EndPageLoop();
     case WM_COMMAND:
         return BeginCommand(page, message, wParam, lParam);
-    case WM_SYSCOMMAND:
-        // The page has no close box: only its buttons end it, not Alt+F4.
-        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-        break;
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT2);
         break;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return PageDefaultProc(page, message, wParam, lParam);
 }

@@ -22,15 +22,11 @@ LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
         return EndPageLoop();
     case WM_COMMAND:
         return EndCommand(page, message, wParam, lParam);
-    case WM_SYSCOMMAND:
-        // The page has no close box: only its buttons end it, not Alt+F4.
-        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-        break;
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT1);
         CheckRadioButton(page, IDC_RESTART_NOW, IDC_RESTART_LATER,
                          RestartChoice != 0 ? IDC_RESTART_NOW : IDC_RESTART_LATER);
         break;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return PageDefaultProc(page, message, wParam, lParam);
 }

@@ -92,3 +92,8 @@ LRESULT EndPageLoop() {
     PostQuitMessage(0);
     return 0;
 }
+
+LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;
+    return DefWindowProcA(page, message, wParam, lParam);
+}

@@ -33,6 +33,10 @@ void CancelPage(HWND page);
 // The WM_DESTROY handler of every page: posts the quit message. Returns 0.
 LRESULT EndPageLoop();
 
+// What the pages leave to the default procedure. A page has no close box, so the close
+// command (Alt+F4) is ignored: only the page's buttons end it.
+LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
 LRESULT CALLBACK BeginPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelMousePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelDirPageProc(HWND, UINT, WPARAM, LPARAM);

@@ -65,14 +65,10 @@ LRESULT CALLBACK SelDirPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return EndPageLoop();
     case WM_COMMAND:
         return SelDirCommand(page, message, wParam, lParam);
-    case WM_SYSCOMMAND:
-        // The page has no close box: only its buttons end it, not Alt+F4.
-        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-        break;
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT1);
         SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
         break;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return PageDefaultProc(page, message, wParam, lParam);
 }

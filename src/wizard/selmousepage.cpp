@@ -42,13 +42,9 @@ LRESULT CALLBACK SelMousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         return EndPageLoop();
     case WM_COMMAND:
         return SelMouseCommand(page, message, wParam, lParam);
-    case WM_SYSCOMMAND:
-        // The page has no close box: only its buttons end it, not Alt+F4.
-        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-        break;
     case WM_SETUP_INIT:
         SelMouseInit(page);
         break;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return PageDefaultProc(page, message, wParam, lParam);
 }
