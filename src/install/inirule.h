@@ -21,6 +21,6 @@ struct IniMouseRule {
 // and including the LF). Only the first piece of a line is judged: a line longer than a
 // piece is copied whole or replaced whole, never in parts. The section flag is set by a line
 // containing "[386Enh]" and cleared by any other line that starts with "[" (after blanks or
-// tabs) or by the replacement; the mouse line is the first line in the section that contains "mouse" (exact
-// case) and does not start with a semicolon.
+// tabs) or by the replacement; the mouse line is the first line in the section that
+// contains "mouse" (exact case) and does not start with a semicolon.
 IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length);
