@@ -121,18 +121,12 @@ static void LoadProfile() {
         ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
 }
 
-int LoadSetupScript() {
-    // The directory is cut from the whole program path, so a long file name does not
-    // matter; a directory too long for the model (or a path the platform had to cut) is
-    // never cut into another directory. A script that cannot be named is a script that
-    // cannot be read: loading it as missing would install nothing and register empty
-    // driver texts over the mouse's settings.
-    char module[MAX_PATH + 1];
-    ZeroBytes(module, sizeof(module));
-    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH - 1) module[0] = 0;
-    CutAtLastBackslash(module);
-    if (!TextCopy(SourceDir, kDirWidth, module)) SourceDir[0] = 0;
+int LoadSetupScriptFrom(const char* packageDir) {
+    // A directory too long for the model is never cut into another directory. A script
+    // that cannot be named is a script that cannot be read: loading it as missing would
+    // install nothing and register empty driver texts over the mouse's settings.
+    ReleaseFileTable();
+    if (packageDir == nullptr || !TextCopy(SourceDir, kDirWidth, packageDir)) SourceDir[0] = 0;
     if (SourceDir[0] == 0 || !TextJoin(ScriptPath, kDirWidth, SourceDir, "\\SETUP.INF"))
         ScriptPath[0] = 0;
 
@@ -155,6 +149,17 @@ int LoadSetupScript() {
     MouseKind = ReadInt(LoadText(IDS_MAIN), "DefaultSerialMouse", 1);
     LoadProfile();
     return 1;
+}
+
+int LoadSetupScript() {
+    // The directory is cut from the whole program path, so a long file name does not
+    // matter; a path the platform had to cut names no directory at all.
+    char module[MAX_PATH + 1];
+    ZeroBytes(module, sizeof(module));
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 1) module[0] = 0;
+    CutAtLastBackslash(module);
+    return LoadSetupScriptFrom(module);
 }
 
 void ReleaseFileTable() {

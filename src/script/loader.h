@@ -1,9 +1,13 @@
-// Loads SETUP.INF beside the running program into the install model.
+// Loads a package's SETUP.INF into the install model.
 #pragma once
 
-// Fills the install model. Requires AppInstance and WindowsDir. Returns 1 when the model
-// is ready, 0 when the file table cannot be obtained or the script lists more than
-// 32767 file lines.
+// Fills the install model from DIR\SETUP.INF; SourceDir becomes packageDir. A file table
+// of an earlier load is given back first. Requires AppInstance and WindowsDir. Returns 1
+// when the model is ready, 0 when the directory (with "\SETUP.INF") does not fit the model,
+// the file table cannot be obtained or the script lists more than 32767 file lines.
+int LoadSetupScriptFrom(const char* packageDir);
+
+// The same for the directory of the running program: what SETUP.EXE loads.
 int LoadSetupScript();
 
 // Gives the file table back; no FileEntry may be used afterwards.
