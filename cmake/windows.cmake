@@ -31,31 +31,47 @@ add_custom_command(OUTPUT ${RESOURCE_CHECK_STAMP}
     COMMENT "Checking resource ids")
 add_custom_target(resource_ids DEPENDS ${RESOURCE_CHECK_STAMP})
 
-add_executable(setup WIN32 ${PURE_SOURCES} ${WIN_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
-set_target_properties(setup PROPERTIES OUTPUT_NAME SETUP SUFFIX .EXE)
-add_dependencies(setup resource_ids)
-target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-target_compile_definitions(setup PRIVATE SETUP_FREESTANDING=1)
-target_compile_options(setup PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})
+# The code every program of the package shares, built the shipping way. A program links
+# only what it uses of it.
+add_library(shipcore STATIC ${PURE_SOURCES} ${WIN_SOURCES})
+target_include_directories(shipcore PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+target_compile_definitions(shipcore PRIVATE SETUP_FREESTANDING=1)
+target_compile_options(shipcore PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
-target_link_options(setup PRIVATE -nostdlib -s -Wl,-e,${ENTRY_SYMBOL}
-    -Wl,--subsystem,windows:4.0,--major-os-version,4,--minor-os-version,0
-    -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
-target_link_libraries(setup PRIVATE ${SYSTEM_LIBS} gcc)
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  # The shipping executable must load on a bare Windows 95 and run on a 486; one that does
-  # not is never copied to out/.
-  add_custom_command(TARGET setup POST_BUILD
-      COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/win9x/check_win9x.py
-              --objdump i686-w64-mingw32-objdump $<TARGET_FILE:setup>
-      COMMENT "Windows 95/98 fidelity check of SETUP.EXE")
-  # A change of the check or its lists re-links, and so re-checks, the program.
-  file(GLOB WIN9X_CHECK_FILES ${CMAKE_SOURCE_DIR}/tools/win9x/*.py ${CMAKE_SOURCE_DIR}/tools/win9x/*.txt)
-  set_property(TARGET setup APPEND PROPERTY LINK_DEPENDS ${WIN9X_CHECK_FILES})
-endif()
-add_custom_command(TARGET setup POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> ${OUT_DIR}/SETUP.EXE)
+
+# A program that ships: no C runtime, loadable by Windows 95 (subsystem and OS version 4.0),
+# its own sources plus the shared code; the i686 build is refused unless it passes the
+# Windows 95/98 fidelity check; copied to out/<arch>/OUTPUT.EXE.
+# add_shipping_program(TARGET OUTPUT SUBSYSTEM ENTRY source...)  SUBSYSTEM: windows or console
+function(add_shipping_program target output subsystem entry)
+  add_executable(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output} SUFFIX .EXE)
+  add_dependencies(${target} resource_ids)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_compile_definitions(${target} PRIVATE SETUP_FREESTANDING=1)
+  target_compile_options(${target} PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})
+  target_link_options(${target} PRIVATE -nostdlib -s -Wl,-e,${entry}
+      -Wl,--subsystem,${subsystem}:4.0,--major-os-version,4,--minor-os-version,0
+      -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
+  target_link_libraries(${target} PRIVATE shipcore ${SYSTEM_LIBS} gcc)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    # The shipping executable must load on a bare Windows 95 and run on a 486; one that
+    # does not is never copied to out/.
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/win9x/check_win9x.py
+                --objdump i686-w64-mingw32-objdump $<TARGET_FILE:${target}>
+        COMMENT "Windows 95/98 fidelity check of ${output}.EXE")
+    # A change of the check or its lists re-links, and so re-checks, the program.
+    file(GLOB WIN9X_CHECK_FILES ${CMAKE_SOURCE_DIR}/tools/win9x/*.py ${CMAKE_SOURCE_DIR}/tools/win9x/*.txt)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${WIN9X_CHECK_FILES})
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${OUT_DIR}/${output}.EXE)
+endfunction()
+
+add_shipping_program(setup SETUP windows ${ENTRY_SYMBOL}
+    ${SETUP_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   return()
 endif()

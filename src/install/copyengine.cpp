@@ -9,6 +9,7 @@
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
+#include "script/identity.h"
 #include "script/model.h"
 #include "script/textring.h"
 #include "wizard/pages.h"
@@ -20,8 +21,6 @@ enum {
     kStatusWidth = 128,
     kGaugeBlue = 0x00FF0000,  // 0x00BBGGRR: pure blue
 };
-
-static const char kUpdatingRegistry[] = "Updating Registry...";
 
 void MakeSubDirectories() {
     char path[kDirWidth];
@@ -119,7 +118,7 @@ void CopyFiles(HWND page) {
         for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
             CopyEntry(page, dc, &c, d, i);
     }
-    SetControlText(c.status, kUpdatingRegistry);
+    SetControlText(c.status, UPDATING_REGISTRY_TEXT);
     WaitPumping(1000);
     RegisterProduct(1);
     ReleaseDC(page, dc);

@@ -6,6 +6,7 @@
 #include "registry/classnumber.h"
 #include "registry/regio.h"
 #include "runtime/text.h"
+#include "script/identity.h"
 #include "script/journal.h"
 #include "script/model.h"
 
@@ -16,7 +17,6 @@ char MouseTypeName[kMouseTypeWidth];
 #endif
 
 static const char kRunningConfig[] = "Config Manager\\Enum";
-static const char kOwnSerialKey[] = "Enum\\Root\\QorvaMouse\\0000";
 static const char kDeviceKeyPrefix[] = "Enum\\";
 
 enum {
@@ -126,7 +126,7 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
 // function, bound to a new class key on every run.
 static void CreateOwnSerialKey() {
     HKEY key;
-    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, kOwnSerialKey, &key);
+    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key);
     TextCopy(MouseTypeName, kMouseTypeWidth, "Serial");
     if (!created) return;
     SetTextValue(key, "Class", "Mouse");

@@ -5,11 +5,8 @@
 #include "registry/device.h"
 #include "registry/regio.h"
 #include "runtime/text.h"
+#include "script/identity.h"
 #include "script/model.h"
-
-#define PAGE_CLSID "{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}"
-#define CURRENT_VERSION "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
-#define PAGE_HANDLERS CURRENT_VERSION "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
 
 // InstallDir (at most 79 characters) and the longest appended text fit whole.
 enum { kComposedWidth = 128 };
@@ -38,20 +35,20 @@ static void WriteProductKey(HKEY root, const char* path, const ProductValue* val
 }
 
 static void WriteProductEntries() {
-    const ProductValue page[] = {{nullptr, "QXMouseControlPage", nullptr}};
-    const ProductValue server[] = {{nullptr, nullptr, "\\QXPAGE.DLL"},
+    const ProductValue page[] = {{nullptr, PAGE_CLASS_NAME, nullptr}};
+    const ProductValue server[] = {{nullptr, nullptr, "\\" PAGE_SERVER_FILE},
                                    {"ThreadingModel", "Apartment", nullptr}};
-    const ProductValue handlers[] = {{nullptr, "QXMousePage", nullptr}};
+    const ProductValue handlers[] = {{nullptr, PAGE_HANDLER_NAME, nullptr}};
     const ProductValue handler[] = {{nullptr, PAGE_CLSID, nullptr}};
-    const ProductValue run[] = {{"Quillotrax", nullptr, "\\QXMAIN.EXE -startup"}};
+    const ProductValue run[] = {{RUN_VALUE_NAME, nullptr, "\\" COMPANION_FILE " -startup"}};
     const ProductValue uninstall[] = {{"DisplayName", DriverProfile.Title, nullptr},
-                                      {"UninstallString", nullptr, "\\UNINSTAL.EXE"}};
+                                      {"UninstallString", nullptr, "\\" UNINSTALLER_FILE}};
     WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, page, 1);
     WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32", server, 2);
-    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS, handlers, 1);
-    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS "\\QXMousePage", handler, 1);
-    WriteProductKey(HKEY_LOCAL_MACHINE, CURRENT_VERSION "\\Run", run, 1);
-    WriteProductKey(HKEY_LOCAL_MACHINE, CURRENT_VERSION "\\Uninstall\\Quillotrax", uninstall, 2);
+    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, handlers, 1);
+    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, handler, 1);
+    WriteProductKey(HKEY_LOCAL_MACHINE, RUN_KEY, run, 1);
+    WriteProductKey(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, uninstall, 2);
 }
 
 void RegisterProduct(int withProductEntries) {

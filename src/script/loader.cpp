@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/fileline.h"
+#include "script/identity.h"
 #include "script/model.h"
 #include "script/paths.h"
 #include "script/textring.h"
@@ -45,13 +46,13 @@ static void ReadProgramsDir(char* out) {
 
 static void LoadMain() {
     char v[kDirWidth];
-    ReadText(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), "C:\\QORVA", v, kDirWidth);
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, v, kDirWidth);
     char programs[kDirWidth];
     programs[0] = 0;
     if (!(TextLength(v) > 2 && v[1] == ':')) ReadProgramsDir(programs);
     ComposeInstallDir(InstallDir, v, WindowsDir, programs);
 
-    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), "Qorva", ProductName, kProductWidth);
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, ProductName, kProductWidth);
     const char* setupProgram = LoadText(IDS_SETUP_PROGRAM);
     TextCopy(SetupCaption, kCaptionWidth, ProductName);
     TextAppend(SetupCaption, kCaptionWidth, " ");

@@ -8,6 +8,7 @@
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
+#include "script/identity.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/notice.h"
@@ -22,7 +23,7 @@ static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 // Asks the running companion program to close before its files are replaced. Nothing
 // is confirmed: the send returns when the window has handled the request.
 static void CloseCompanionProgram() {
-    HWND companion = FindWindowA(nullptr, "Quillotrax");
+    HWND companion = FindWindowA(nullptr, COMPANION_WINDOW_TITLE);
     if (companion != nullptr) SendMessageA(companion, WM_CLOSE, 0, 0);
 }
 
