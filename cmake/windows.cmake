@@ -27,7 +27,7 @@ add_custom_command(OUTPUT ${RESOURCE_CHECK_STAMP}
     COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources
             ${RESOURCE_CHECK_STAMP}
     DEPENDS ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources/resource.h
-            ${CMAKE_SOURCE_DIR}/resources/setup.rc ${CMAKE_SOURCE_DIR}/resources/dialogs.rc
+            ${CMAKE_SOURCE_DIR}/resources/strings.rc ${CMAKE_SOURCE_DIR}/resources/dialogs.rc
     COMMENT "Checking resource ids")
 add_custom_target(resource_ids DEPENDS ${RESOURCE_CHECK_STAMP})
 
