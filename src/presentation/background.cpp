@@ -84,7 +84,7 @@ int CreateBackgroundWindow() {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = BackgroundWndProc;
     wc.hInstance = AppInstance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 

@@ -5,6 +5,7 @@
 #include "registry/classnumber.h"
 #include "registry/device.h"
 #include "registry/regio.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
@@ -65,7 +66,7 @@ void UpdateDriverKey(const char* driverName, const char* description, const char
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
     const char* values[] = {DriverProfile.MouseDriver, DriverProfile.MouseInf, description,
                             DriverProfile.DriverDate, infSection};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
         JournalWrite(MouseTypeName, names[i], old);

@@ -5,6 +5,7 @@
 #include "registry/classkey.h"
 #include "registry/classnumber.h"
 #include "registry/regio.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/journal.h"
@@ -149,13 +150,15 @@ void RegisterMouseDevice() {
     ZeroBytes(hardwareKey, sizeof(hardwareKey));
 
     int ps2 = 0;
-    for (int i = 0; i < 3 && !ps2; ++i) ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
+    for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
+        ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
     if (ps2 && MouseKind == 0) {
         UpdateDeviceKey(hardwareKey, PS2Texts());
         return;
     }
     int serial = 0;
-    for (int i = 0; i < 2 && !serial; ++i) serial = FindDeviceNode(kSerialIds[i], hardwareKey);
+    for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
+        serial = FindDeviceNode(kSerialIds[i], hardwareKey);
     if (MouseKind != 1) return;
     if (serial)
         UpdateDeviceKey(hardwareKey, SerialTexts());

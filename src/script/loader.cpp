@@ -3,6 +3,7 @@
 #include "script/loader.h"
 
 #include "resource.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/fileline.h"
 #include "script/identity.h"
@@ -118,7 +119,7 @@ static void LoadProfile() {
                       DriverProfile.DriverDate, DriverProfile.PS2InfSection,
                       DriverProfile.SerialInfSection, DriverProfile.PS2Name, DriverProfile.SeialName};
     ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", DriverProfile.Title, kTitleWidth);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < CountOf(ids); ++i)
         ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
 }
 
