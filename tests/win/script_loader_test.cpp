@@ -1,8 +1,7 @@
-// LoadSetupScript against the real profile functions and registry: whole SETUP.INF files in
-// package directories of their own. The loader takes its script from beside the running
-// program, so each case copies this test program into the package as SETUP.EXE and runs it
-// there as a child (the LoaderChild test below), which loads the script and writes the model
-// out for the parent to check.
+// The loader against the real profile functions and registry: whole SETUP.INF files in
+// package directories of their own, loaded in process with LoadSetupScriptFrom. Only the
+// directory that SETUP.EXE derives from its own path needs a program started from there:
+// that case copies this test program into place and runs it as a child (LoaderChild).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,8 +19,6 @@
 namespace {
 
 const char kDumpVar[] = "SCRIPT_LOADER_DUMP";        // where the child writes the model
-const char kWindowsDirVar[] = "SCRIPT_LOADER_WINDIR";  // WindowsDir the child's caller sets
-const char kHklmVar[] = "SCRIPT_LOADER_HKLM";          // HKCU key standing in for HKLM
 
 // The model as the child saw it: "Name=value" pairs.
 struct Model {
@@ -49,116 +46,11 @@ std::string WinDir() {
     return dir;
 }
 
-void SetOrClear(const char* name, const std::string& value) {
-    SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
-}
-
-// Runs the copy of this program at exePath as the loader child; returns what it loaded.
-Model RunLoaderAt(const std::string& exePath, const RunOptions& options = RunOptions()) {
-    std::string scratch = MakeScratchDir("loader-dump");
-    std::string dump = scratch + "\\model.txt";
-    std::string log = scratch + "\\child.log";
-    SetEnvironmentVariableA(kDumpVar, dump.c_str());
-    SetOrClear(kWindowsDirVar, options.windowsDir);
-    SetOrClear(kHklmVar, options.hklmKey);
-    std::string command = "\"" + exePath + "\" --gtest_filter=LoaderChild.LoadAndWriteModel";
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = output;
-    si.hStdError = output;
-    PROCESS_INFORMATION pi = {};
+// Reads the install model as the loader left it; releases the file table.
+Model ReadModel(int result) {
     Model model;
-    DWORD exitCode = 1;
-    if (CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 300000);
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(output);
-    EXPECT_EQ(0u, exitCode) << "the loader child failed:\n" << ReadFileBytes(log);
-    SetEnvironmentVariableA(kDumpVar, nullptr);
-    SetEnvironmentVariableA(kWindowsDirVar, nullptr);
-    SetEnvironmentVariableA(kHklmVar, nullptr);
-    std::istringstream in(ReadFileBytes(dump));
-    std::string line;
-    while (std::getline(in, line)) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) model.values[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return model;
-}
-
-// A package directory C:\tests\<name> with the given script (none when script is null)
-// and this program as its SETUP.EXE; loads it and returns the model.
-Model LoadPackage(const std::string& name, const char* script,
-                  const RunOptions& options = RunOptions(), std::string* dirOut = nullptr) {
-    std::string dir = MakeScratchDir(name);
-    if (script != nullptr) WriteFileBytes(dir + "\\SETUP.INF", script);
-    std::string exe = dir + "\\SETUP.EXE";
-    CopyFileA(SelfPath().c_str(), exe.c_str(), FALSE);
-    if (dirOut != nullptr) *dirOut = dir;
-    return RunLoaderAt(exe, options);
-}
-
-std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
-
-// Checks every value that a script without any of our sections leaves at its default.
-void ExpectDefaults(const Model& m, const std::string& dir) {
-    EXPECT_EQ("1", m["Result"]);
-    EXPECT_EQ(dir, m["SourceDir"]);
-    EXPECT_EQ(dir + "\\SETUP.INF", m["ScriptPath"]);
-    EXPECT_EQ(WinDir().substr(0, 1) + ":\\QORVA", m["InstallDir"]);
-    EXPECT_EQ("Qorva", m["ProductName"]);
-    EXPECT_EQ("Qorva Setup Program", m["SetupCaption"]);
-    EXPECT_EQ("1024", m["MinimumSpace"]);
-    EXPECT_EQ("0", m["DiskCount"]);
-    EXPECT_EQ("0", m["TotalFiles"]);
-    EXPECT_EQ("1", m["FileTableReady"]);
-    for (int k = 0; k < kDirKeyCount; ++k) EXPECT_EQ("", m["Dir" + std::to_string(k)]) << k;
-    EXPECT_EQ("0", m["OemMode"]);
-    EXPECT_EQ("1", m["MouseKind"]);
-    for (const char* f : {"Title", "Mfg", "MouseDriver", "MouseInf", "DriverDate",
-                          "PS2InfSection", "SerialInfSection", "PS2Name", "SeialName"})
-        EXPECT_EQ("", m[std::string("Profile.") + f]) << f;
-}
-
-// One entry as "DirName|DestDir|SourceFile|DestFile|Description|DestIsAbsolute".
-std::string Entry(const Model& m, int i) { return m["Entry" + std::to_string(i)]; }
-
-}  // namespace
-
-// ---- the child ----
-
-TEST(LoaderChild, LoadAndWriteModel) {
-    const char* dump = getenv(kDumpVar);
-    if (dump == nullptr) GTEST_SKIP() << "runs only as the child of a loader test";
-    AppInstance = GetModuleHandleA(nullptr);
-    const char* windowsDir = getenv(kWindowsDirVar);
-    if (windowsDir != nullptr)
-        lstrcpynA(WindowsDir, windowsDir, kDirWidth);
-    else
-        GetWindowsDirectoryA(WindowsDir, kDirWidth);
-    if (const char* hklm = getenv(kHklmVar)) {
-        HKEY scratch;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, hklm, 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &scratch, nullptr));
-        auto override = reinterpret_cast<LONG(WINAPI*)(HKEY, HKEY)>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegOverridePredefKey")));
-        ASSERT_NE(nullptr, override);
-        ASSERT_EQ(ERROR_SUCCESS, override(HKEY_LOCAL_MACHINE, scratch));
-    }
-
-    int result = LoadSetupScript();
-
-    std::string out;
-    auto put = [&out](const std::string& name, const std::string& value) {
-        out += name + "=" + value + "\n";
+    auto put = [&model](const std::string& name, const std::string& value) {
+        model.values[name] = value;
     };
     put("Result", std::to_string(result));
     put("SourceDir", SourceDir);
@@ -199,6 +91,124 @@ TEST(LoaderChild, LoadAndWriteModel) {
     put("Profile.PS2Name", p.PS2Name);
     put("Profile.SeialName", p.SeialName);
     ReleaseFileTable();
+    return model;
+}
+
+using OverridePredefKey = LONG(WINAPI*)(HKEY, HKEY);
+
+OverridePredefKey RegistryOverride() {
+    return reinterpret_cast<OverridePredefKey>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegOverridePredefKey")));
+}
+
+// Loads the package in dir in process, with the Windows directory and the HKLM stand-in
+// that options ask for; returns what was loaded.
+Model LoadFrom(const std::string& dir, const RunOptions& options = RunOptions()) {
+    AppInstance = GetModuleHandleA(nullptr);
+    if (!options.windowsDir.empty())
+        lstrcpynA(WindowsDir, options.windowsDir.c_str(), kDirWidth);
+    else
+        GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    HKEY scratch = nullptr;
+    if (!options.hklmKey.empty()) {
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(HKEY_CURRENT_USER, options.hklmKey.c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &scratch, nullptr));
+        EXPECT_EQ(ERROR_SUCCESS, RegistryOverride()(HKEY_LOCAL_MACHINE, scratch));
+    }
+    int result = LoadSetupScriptFrom(dir.c_str());
+    if (scratch != nullptr) {
+        RegistryOverride()(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(scratch);
+    }
+    return ReadModel(result);
+}
+
+// Runs the copy of this program at exePath as the loader child, which loads the script
+// beside itself as SETUP.EXE does; returns what it loaded.
+Model RunLoaderAt(const std::string& exePath) {
+    std::string scratch = MakeScratchDir("loader-dump");
+    std::string dump = scratch + "\\model.txt";
+    std::string log = scratch + "\\child.log";
+    SetEnvironmentVariableA(kDumpVar, dump.c_str());
+    std::string command = "\"" + exePath + "\" --gtest_filter=LoaderChild.LoadAndWriteModel";
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = output;
+    si.hStdError = output;
+    PROCESS_INFORMATION pi = {};
+    Model model;
+    DWORD exitCode = 1;
+    if (CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                       nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 300000);
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(output);
+    EXPECT_EQ(0u, exitCode) << "the loader child failed:\n" << ReadFileBytes(log);
+    SetEnvironmentVariableA(kDumpVar, nullptr);
+    std::istringstream in(ReadFileBytes(dump));
+    std::string line;
+    while (std::getline(in, line)) {
+        size_t eq = line.find('=');
+        if (eq != std::string::npos) model.values[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return model;
+}
+
+// A package directory C:\tests\<name> with the given script (none when script is null);
+// loads it and returns the model.
+Model LoadPackage(const std::string& name, const char* script,
+                  const RunOptions& options = RunOptions(), std::string* dirOut = nullptr) {
+    std::string dir = MakeScratchDir(name);
+    if (script != nullptr) WriteFileBytes(dir + "\\SETUP.INF", script);
+    if (dirOut != nullptr) *dirOut = dir;
+    return LoadFrom(dir, options);
+}
+
+std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+// Checks every value that a script without any of our sections leaves at its default.
+void ExpectDefaults(const Model& m, const std::string& dir) {
+    EXPECT_EQ("1", m["Result"]);
+    EXPECT_EQ(dir, m["SourceDir"]);
+    EXPECT_EQ(dir + "\\SETUP.INF", m["ScriptPath"]);
+    EXPECT_EQ(WinDir().substr(0, 1) + ":\\QORVA", m["InstallDir"]);
+    EXPECT_EQ("Qorva", m["ProductName"]);
+    EXPECT_EQ("Qorva Setup Program", m["SetupCaption"]);
+    EXPECT_EQ("1024", m["MinimumSpace"]);
+    EXPECT_EQ("0", m["DiskCount"]);
+    EXPECT_EQ("0", m["TotalFiles"]);
+    EXPECT_EQ("1", m["FileTableReady"]);
+    for (int k = 0; k < kDirKeyCount; ++k) EXPECT_EQ("", m["Dir" + std::to_string(k)]) << k;
+    EXPECT_EQ("0", m["OemMode"]);
+    EXPECT_EQ("1", m["MouseKind"]);
+    for (const char* f : {"Title", "Mfg", "MouseDriver", "MouseInf", "DriverDate",
+                          "PS2InfSection", "SerialInfSection", "PS2Name", "SeialName"})
+        EXPECT_EQ("", m[std::string("Profile.") + f]) << f;
+}
+
+// One entry as "DirName|DestDir|SourceFile|DestFile|Description|DestIsAbsolute".
+std::string Entry(const Model& m, int i) { return m["Entry" + std::to_string(i)]; }
+
+}  // namespace
+
+// ---- the child ----
+
+TEST(LoaderChild, LoadAndWriteModel) {
+    const char* dump = getenv(kDumpVar);
+    if (dump == nullptr) GTEST_SKIP() << "runs only as the child of a loader test";
+    AppInstance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    Model m = ReadModel(LoadSetupScript());
+    std::string out;
+    for (const auto& v : m.values) out += v.first + "=" + v.second + "\n";
     WriteFileBytes(dump, out, false);
 }
 
