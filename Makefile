@@ -5,15 +5,17 @@ SHELL := /bin/bash
 
 APT_PACKAGES := cmake ninja-build g++ python3 googletest libgtest-dev \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick \
-  mscompress fonts-liberation fonts-wine x11-utils
+  mscompress fonts-liberation fonts-wine x11-utils clang libclang-rt-14-dev
 NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-mingw32-g++-win32 \
   /usr/bin/x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 /usr/bin/Xvfb /usr/bin/xdotool \
   /usr/bin/import /usr/bin/mscompress /usr/src/googletest/CMakeLists.txt \
   /usr/include/gtest/gtest.h /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
-  /usr/bin/xwininfo /usr/share/wine/fonts/sserife.fon
+  /usr/bin/xwininfo /usr/share/wine/fonts/sserife.fon /usr/bin/clang++ \
+  /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build build-i686 build-x86_64 build-host test test-host test-win demo bench clean
+.PHONY: deps build build-i686 build-x86_64 build-host build-fuzz test test-host test-win fuzz \
+  fuzz-short demo bench clean
 
 deps:
 	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
@@ -33,10 +35,23 @@ build-x86_64: deps
 build-host: deps
 	cmake --preset host >/dev/null && cmake --build --preset host
 
+build-fuzz: deps
+	cmake --preset fuzz >/dev/null && cmake --build --preset fuzz
+
 build: build-i686 build-x86_64
 
 test-host: build-host
 	ctest --preset host -j2
+
+# libFuzzer with AddressSanitizer and UBSan over the pure logic, FUZZ_SECONDS per target
+# (tests/fuzz/, seeds in tests/fuzz/seeds/); `make test` runs the short form.
+FUZZ_SECONDS ?= 60
+FUZZ_SHORT_SECONDS ?= 15
+fuzz: build-fuzz
+	tools/fuzz/run-fuzz $(FUZZ_SECONDS)
+
+fuzz-short: build-fuzz
+	tools/fuzz/run-fuzz $(FUZZ_SHORT_SECONDS)
 
 # Each Windows-side test program runs on a fresh virtual machine. A program that fails is
 # run once more on another fresh machine: the GUI tests wait on a shared X server and Wine
@@ -45,8 +60,9 @@ test-win: build-x86_64
 	tools/vm/winvm template
 	ctest --preset x86_64 -j2 --repeat until-pass:2
 
-test: build-i686 build-host build-x86_64
+test: build-i686 build-host build-x86_64 build-fuzz
 	$(MAKE) --no-print-directory test-host
+	$(MAKE) --no-print-directory fuzz-short
 	tools/win9x/test_check.sh
 	$(MAKE) --no-print-directory test-win
 

@@ -38,7 +38,7 @@ static void PaintBanner(HDC dc, int id, const RECT* place, const RECT* update) {
 
 // Everything the window shows; the first call dissolves the banners in, later calls draw
 // them in one sweep.
-static void PaintBackground(HDC dc, const RECT* update) {
+void PaintBackground(HDC dc, const RECT* update) {
     int width = ScreenWidth, height = ScreenHeight;
     PaintGradient(dc, width, height);
     RECT place;

@@ -55,3 +55,28 @@ PixelImage BitmapResourcePixels(int id, HMODULE module) {
     DeleteObject(bitmap);
     return image;
 }
+
+PixelRecording::PixelRecording() { dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr); }
+
+PixelRecording::~PixelRecording() {
+    if (dc) DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+}
+
+std::vector<POINT> PixelRecording::Finish() {
+    HENHMETAFILE file = CloseEnhMetaFile(dc);
+    dc = nullptr;
+    std::vector<BYTE> bytes(GetEnhMetaFileBits(file, 0, nullptr));
+    GetEnhMetaFileBits(file, static_cast<UINT>(bytes.size()), bytes.data());
+    DeleteEnhMetaFile(file);
+    std::vector<POINT> set;
+    for (size_t at = 0; at + sizeof(EMR) <= bytes.size();) {
+        const EMR* record = reinterpret_cast<const EMR*>(bytes.data() + at);
+        if (record->nSize < sizeof(EMR)) break;
+        if (record->iType == EMR_SETPIXELV) {
+            const EMRSETPIXELV* p = reinterpret_cast<const EMRSETPIXELV*>(record);
+            set.push_back({p->ptlPixel.x, p->ptlPixel.y});
+        }
+        at += record->nSize;
+    }
+    return set;
+}

@@ -20,3 +20,13 @@ PixelImage BitmapResourcePixels(int id, HMODULE module = nullptr);
 
 // The pixels of a device context's selected 32-bit DIB or any DC region, through BitBlt.
 PixelImage CaptureDC(HDC dc, int width, int height);
+
+// A device context that records what is drawn into it (an enhanced metafile): the pixels a
+// drawing sets, in the order it sets them.
+struct PixelRecording {
+    HDC dc;
+    PixelRecording();
+    ~PixelRecording();
+    // Ends the recording; the positions of every SetPixel, in order.
+    std::vector<POINT> Finish();
+};

@@ -2,7 +2,6 @@
 // read in text mode in pieces of 119 characters, judged, written in text mode.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -52,6 +51,13 @@ std::string Patch(const std::string& ini) {
 std::string Crlf(const std::vector<std::string>& lines) {
     std::string s;
     for (const std::string& l : lines) s += l + "\r\n";
+    return s;
+}
+
+// Each LF of text as CR LF.
+std::string Crlf(const std::string& text) {
+    std::string s;
+    for (char c : text) s += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return s;
 }
 
@@ -118,39 +124,35 @@ TEST(SystemIniRule, ASecondRunChangesNothingMore) {
     EXPECT_EQ(once, Patch(once));
 }
 
-// Reference: the same rule stated over whole lines (all shorter than a piece).
-std::string Reference(const std::vector<std::string>& lines) {
-    bool in = false;
-    std::string out;
-    for (const std::string& l : lines) {
-        size_t first = l.find_first_not_of(" \t");
-        if (first != std::string::npos && l[first] == '[') in = false;
-        if (l.find("[386Enh]") != std::string::npos) in = true;
-        if (in && l.find("mouse") != std::string::npos && l[0] != ';') {
-            in = false;
-            out += "mouse=*vmouse\r\n";
-        } else {
-            out += l + "\r\n";
-        }
-    }
-    return out;
-}
-
-TEST(SystemIniRule, AgreesWithTheLineRuleOnManySmallFiles) {
-    const std::vector<std::string> vocabulary = {
-        "[386Enh]", "[boot]", "[drivers]", "mouse=*vmd", ";mouse=old", "MOUSE=up",
-        "device=*vmouse, x.vxd", "ebios=*ebios", "", " [386Enh]", "x=[386Enh]", "mouse.drv=m",
-        "; comment", "[386Enh] ; again", "keyboard=*vkd", " [boot]", "\t[drivers]"};
-    std::mt19937 rng(1234);
-    for (int file = 0; file < 3000; ++file) {
-        std::vector<std::string> lines(rng() % 9);
-        for (std::string& l : lines) l = vocabulary[rng() % vocabulary.size()];
-        std::string ini = Crlf(lines);
-        // Some files use bare LF line ends; the output is the same.
-        std::string lf;
-        for (const std::string& l : lines) lf += l + "\n";
-        ASSERT_EQ(Reference(lines), Patch(ini)) << "file " << file;
-        ASSERT_EQ(Reference(lines), Patch(lf)) << "file " << file;
+// Whole small files, each with the file it must become; every one is read with CR LF and
+// with bare LF line ends, and written with CR LF.
+TEST(SystemIniRule, SmallFilesAndWhatTheyBecome) {
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"", ""},
+        {"[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmd\n", "[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmouse\n"},
+        // Comments and other cases of the word are passed over; any line naming "mouse" counts.
+        {"[386Enh]\n; comment\n;mouse=old\nMOUSE=up\nebios=*ebios\nmouse.drv=m\nmouse=*vmd\n",
+         "[386Enh]\n; comment\n;mouse=old\nMOUSE=up\nebios=*ebios\nmouse=*vmouse\nmouse=*vmd\n"},
+        {"[386Enh]\nMOUSE=up\n", "[386Enh]\nMOUSE=up\n"},
+        {" [386Enh]\ndevice=*vmouse, x.vxd\n", " [386Enh]\nmouse=*vmouse\n"},
+        {"x=[386Enh]\nmouse=*vmd\n", "x=[386Enh]\nmouse=*vmouse\n"},
+        {"[386Enh] ; again\nkeyboard=*vkd\nmouse=*vmd\nmouse=*vmd\n",
+         "[386Enh] ; again\nkeyboard=*vkd\nmouse=*vmouse\nmouse=*vmd\n"},
+        // Another header ends the section, indented or not; a mouse line before it stays.
+        {"mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n", "mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n"},
+        {"[386Enh]\n\t[drivers]\nmouse=x\n", "[386Enh]\n\t[drivers]\nmouse=x\n"},
+        {"[386Enh]\n [boot]\nmouse=x\n", "[386Enh]\n [boot]\nmouse=x\n"},
+        // One replacement per section, also when the header is given twice in a row.
+        {"[386Enh]\n[386Enh]\nmouse=a\nmouse=b\n", "[386Enh]\n[386Enh]\nmouse=*vmouse\nmouse=b\n"},
+        {"[386Enh]\nmouse=a\n[boot]\n[386Enh]\n;mouse\nmouse.drv=m\n",
+         "[386Enh]\nmouse=*vmouse\n[boot]\n[386Enh]\n;mouse\nmouse=*vmouse\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Crlf(c.after), Patch(Crlf(c.before))) << c.before;
+        EXPECT_EQ(Crlf(c.after), Patch(c.before)) << c.before;
     }
 }
 

@@ -1,13 +1,25 @@
 // Percentages, the gauge fill and the wait deadline of the install page.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "install/progress.h"
 #include "presentation/tickwait.h"
+
+// The percentages a disk of count entries shows, one after each entry.
+static std::string Shown(int16_t count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(DiskPercentage(i, count));
+    return text;
+}
 
 TEST(DiskPercentage, ThreeEntriesShow33_66_100) {
     EXPECT_EQ(33, DiskPercentage(0, 3));
     EXPECT_EQ(66, DiskPercentage(1, 3));
     EXPECT_EQ(100, DiskPercentage(2, 3));
+    EXPECT_EQ("33 66 100", Shown(3));
+    EXPECT_EQ("14 28 42 57 71 85 100", Shown(7));
+    EXPECT_EQ("100", Shown(1));
 }
 
 TEST(DiskPercentage, ManyEntriesTruncateAndEndAtHundred) {
@@ -39,11 +51,11 @@ TEST(GaugeFillBox, ShrinksMovesAndCutsToPercent) {
     EXPECT_EQ(145, full.left);
     EXPECT_EQ(113, full.top);
     EXPECT_EQ(129, full.bottom);
-    // Width (356 - 3) - 145 + 1 = 209: the fill reaches the grey inner edge at right - 2.
+    // The full fill reaches the grey inner edge at right - 2.
     EXPECT_EQ(354, full.right);
     EXPECT_EQ(145, GaugeFillBox(control, 0).right);
-    EXPECT_EQ(145 + 209 * 33 / 100, GaugeFillBox(control, 33).right);
-    EXPECT_EQ(145 + 104, GaugeFillBox(control, 50).right);  // 209 * 50 / 100 truncates
+    EXPECT_EQ(213, GaugeFillBox(control, 33).right);
+    EXPECT_EQ(249, GaugeFillBox(control, 50).right);  // 104.5 pixels of fill, truncated
     // Height and left never change with the percentage.
     GaugeBox one = GaugeFillBox(control, 1);
     EXPECT_EQ(full.left, one.left);

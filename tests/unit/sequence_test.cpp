@@ -1,6 +1,8 @@
 // The driver's mode switch and its walk over the pages.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "setup/sequence.h"
 
 TEST(SwitchMode, OnlyDashLowerUAtTheStart) {
@@ -15,31 +17,35 @@ TEST(SwitchMode, OnlyDashLowerUAtTheStart) {
     EXPECT_FALSE(IsSwitchMode(nullptr));
 }
 
+// The pages a user goes through when the pages end with the given results, one letter per
+// state from the welcome page on: B welcome, M mouse type, D destination, I copying,
+// C completion, X cancelled.
+static std::string Walk(std::initializer_list<int16_t> results) {
+    const char letters[] = "BMDICX";
+    WizardState state = StateBegin;
+    std::string seen = "B";
+    for (int16_t result : results) {
+        state = NextWizardState(state, result);
+        seen += letters[state];
+    }
+    return seen;
+}
+
 TEST(WizardSequence, NextBackAndCancelOnEveryPage) {
-    EXPECT_EQ(StateMouse, NextWizardState(StateBegin, 1));
-    EXPECT_EQ(StateMouse, NextWizardState(StateBegin, 2));  // no working Back on the first page
-    EXPECT_EQ(StateCancelled, NextWizardState(StateBegin, 0));
-
-    EXPECT_EQ(StateDirectory, NextWizardState(StateMouse, 1));
-    EXPECT_EQ(StateBegin, NextWizardState(StateMouse, 2));
-    EXPECT_EQ(StateCancelled, NextWizardState(StateMouse, 0));
-
-    EXPECT_EQ(StateInstall, NextWizardState(StateDirectory, 1));
-    EXPECT_EQ(StateMouse, NextWizardState(StateDirectory, 2));
-    EXPECT_EQ(StateCancelled, NextWizardState(StateDirectory, 0));
-
-    EXPECT_EQ(StateCompletion, NextWizardState(StateInstall, 1));
-    EXPECT_EQ(StateCompletion, NextWizardState(StateInstall, 2));
-    EXPECT_EQ(StateCancelled, NextWizardState(StateInstall, 0));
+    EXPECT_EQ("BMDIC", Walk({1, 1, 1, 1}));
+    EXPECT_EQ("BMBMDMDIC", Walk({1, 2, 1, 1, 2, 1, 1, 1}));
+    EXPECT_EQ("BMDIC", Walk({2, 1, 1, 2}));  // no working Back on the first and copying pages
+    EXPECT_EQ("BX", Walk({0}));
+    EXPECT_EQ("BMX", Walk({1, 0}));
+    EXPECT_EQ("BMDX", Walk({1, 1, 0}));
+    EXPECT_EQ("BMDIX", Walk({1, 1, 1, 0}));
 }
 
 TEST(WizardSequence, AnyOtherNonZeroResultMovesOn) {
-    EXPECT_EQ(StateDirectory, NextWizardState(StateMouse, -1));
-    EXPECT_EQ(StateInstall, NextWizardState(StateDirectory, 32767));
-    EXPECT_EQ(StateMouse, NextWizardState(StateBegin, -32768));
+    EXPECT_EQ("BMDIC", Walk({-32768, -1, 32767, 7}));
 }
 
 TEST(WizardSequence, EndStatesStay) {
-    EXPECT_EQ(StateCompletion, NextWizardState(StateCompletion, 0));
-    EXPECT_EQ(StateCancelled, NextWizardState(StateCancelled, 1));
+    EXPECT_EQ("BMDICCC", Walk({1, 1, 1, 1, 0, 2}));
+    EXPECT_EQ("BXXX", Walk({0, 1, 2}));
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "presentation/background.h"
+#include "presentation/dissolve.h"
 #include "resource.h"
 #include "script/model.h"
 #include "setup/app.h"
@@ -172,6 +173,38 @@ TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
     UpdateWindow(BackgroundWindow);
     Settle();
     ExpectScreen(true, 330);
+}
+
+// A paint recorded pixel by pixel: the first dissolves the upper banner completely, pass by
+// pass, before the lower banner starts; the next paint draws both in one sweep, row by row.
+TEST_F(Background, OnlyTheFirstPaintDissolvesOneBannerAfterTheOther) {
+    RECT all = {0, 0, W, H};
+    for (int paint = 0; paint < 2; ++paint) {
+        SCOPED_TRACE(paint == 0 ? "first paint" : "second paint");
+        PixelRecording recording;
+        PaintBackground(recording.dc, &all);
+        std::vector<POINT> set = recording.Finish();
+        EXPECT_EQ(0, DissolvePending);
+        size_t at = 0;
+        const struct { const PixelImage& art; int left, top; } banners[] = {{top, 20, 10}, {low, 20, H - 60}};
+        for (const auto& b : banners) {
+            long last = -1;  // order of the previous pixel: pass, then row, then column
+            for (int y = 0; y < b.art.height; ++y)
+                for (int x = 0; x < b.art.width; ++x) {
+                    if (b.art.At(x, y) == kMagenta) continue;
+                    ASSERT_LT(at, set.size());
+                    int bx = set[at].x - b.left, by = set[at].y - b.top;
+                    ASSERT_TRUE(bx >= 0 && bx < b.art.width && by >= 0 && by < b.art.height)
+                        << "pixel " << at << " at " << set[at].x << "," << set[at].y;
+                    ASSERT_NE(kMagenta, b.art.At(bx, by)) << "pixel " << at;
+                    long order = (paint == 0 ? DissolveOrder[by % 8][bx % 8] * 100000L : 0) + by * 1000L + bx;
+                    ASSERT_GT(order, last) << "pixel " << at << " at " << set[at].x << "," << set[at].y;
+                    last = order;
+                    ++at;
+                }
+        }
+        EXPECT_EQ(set.size(), at);
+    }
 }
 
 TEST_F(Background, DestroyingItPostsNoQuitMessage) {

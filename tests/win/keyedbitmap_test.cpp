@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "presentation/dissolve.h"
 #include "presentation/keyedbitmap.h"
 #include "setup/app.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -130,6 +133,40 @@ TEST_F(KeyedBitmap, DissolveLeavesTheSamePixelsAsOneSweep) {
         Draw(sweep, id, 3, 2, 0, 0, 0);
         Draw(dissolve, id, 3, 2, 0, 0, 1);
         EXPECT_EQ(sweep.Pixels(), dissolve.Pixels()) << "bitmap " << id;
+    }
+}
+
+// Recorded pixel by pixel: every drawn pixel of the bitmap is set once; one sweep goes row by
+// row, the dissolve goes pass by pass in the order of its table, each pass row by row.
+TEST_F(KeyedBitmap, SweepGoesRowByRowDissolvePassByPass) {
+    Source src(kPattern);
+    std::vector<POINT> drawn;  // the bitmap's own positions of its visible pixels, row by row
+    for (int y = 0; y < src.height; ++y)
+        for (int x = 0; x < src.width; ++x)
+            if (src.At(x, y) != kKeyColour) drawn.push_back({x, y});
+    for (int dissolve : {0, 1}) {
+        SCOPED_TRACE(dissolve ? "dissolve" : "one sweep");
+        PixelRecording recording;
+        RECT r = {5, 7, 6, 8};
+        DrawKeyedBitmap(recording.dc, kPattern, &r, dissolve);
+        std::vector<POINT> set = recording.Finish();
+        ASSERT_EQ(drawn.size(), set.size());
+        std::vector<POINT> want = drawn;
+        if (dissolve)
+            std::stable_sort(want.begin(), want.end(), [](POINT a, POINT b) {
+                return DissolveOrder[a.y % 8][a.x % 8] < DissolveOrder[b.y % 8][b.x % 8];
+            });
+        for (size_t i = 0; i < set.size(); ++i) {
+            ASSERT_EQ(want[i].x + 5, set[i].x) << "pixel " << i;
+            ASSERT_EQ(want[i].y + 7, set[i].y) << "pixel " << i;
+        }
+        if (dissolve) {
+            // Pass 0 starts at bitmap pixel (1, 1); pass 63 ends at (9, 7), as (1, 7) is keyed.
+            EXPECT_EQ(5 + 1, set.front().x);
+            EXPECT_EQ(7 + 1, set.front().y);
+            EXPECT_EQ(5 + 9, set.back().x);
+            EXPECT_EQ(7 + 7, set.back().y);
+        }
     }
 }
 
