@@ -265,6 +265,30 @@ TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
     EXPECT_EQ(4u, textsAfterClose[0].size());  // every entry was shown
 }
 
+// The package's own directory given as another name of it: the files stay whole.
+TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
+    std::string longPkg = root + "\\Package of a long name";
+    CreateDirectoryA(longPkg.c_str(), nullptr);
+    CreateDirectoryA((longPkg + "\\SUB").c_str(), nullptr);
+    char alias[MAX_PATH] = "";
+    ASSERT_NE(0u, GetShortPathNameA(longPkg.c_str(), alias, MAX_PATH));
+    ASSERT_EQ(std::string::npos, std::string(alias).find(' ')) << alias;
+    const std::string script = "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nDeviceDesc=Old\r\n";
+    TextCopy(SourceDir, kDirWidth, longPkg.c_str());
+    Entry("", "", "SETUP.INF", "SETUP.INF", "Script and journal");
+    Entry("", "", "README.TXT", "README.TXT", "Read me");
+    Disks({2});
+    for (std::string dir : {longPkg + "\\SUB\\..", longPkg + ".", root + "\\\\Package of a long name\\\\",
+                            std::string(alias)}) {
+        WriteFileBytes(longPkg + "\\SETUP.INF", script, false);
+        WriteFileBytes(longPkg + "\\README.TXT", Fixture("readme.txt"), false);
+        TextCopy(InstallDir, kDirWidth, dir.c_str());
+        ASSERT_TRUE(RunInstall()) << dir;
+        EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
+        EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
+    }
+}
+
 TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {
     Disks({});
     DWORD start = GetTickCount();
