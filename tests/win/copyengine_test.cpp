@@ -416,6 +416,18 @@ TEST_F(CopyEngine, EveryDiskStartsWithAnEmptyGauge) {
     EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, r.right - 4, r.top + 2));
 }
 
+// A disk without entries still gets its empty white gauge, after a first disk filled it.
+TEST_F(CopyEngine, ADiskWithoutEntriesShowsAnEmptyGauge) {
+    Source("", "short.txt", "A.TXT");
+    Entry("", "", "A.TXT", "A.TXT", "a");
+    Disks({1, 0});
+    RECT r = CopyKeepingThePage();
+    EXPECT_EQ((std::vector<std::string>{"100%"}), Texts(IDC_PERCENT));
+    for (int x : {r.left + 1, (r.left + r.right) / 2, r.right - 4})
+        EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, x, r.top + 2)) << x;
+    EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.left - 1, r.top + 2));
+}
+
 // The fill is drawn straight onto the page, so a repaint of the page takes it away. The
 // next entry draws it again even when its percentage is the same as before.
 TEST_F(CopyEngine, FillComesBackAfterThePageWasPaintedOver) {
