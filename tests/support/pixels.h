@@ -20,3 +20,8 @@ PixelImage BitmapResourcePixels(int id, HMODULE module = nullptr);
 
 // The pixels of a device context's selected 32-bit DIB or any DC region, through BitBlt.
 PixelImage CaptureDC(HDC dc, int width, int height);
+
+// Live GDI objects of this process, stock objects included, counted in Wine's GDI handle
+// table (the process environment block points to it); -1 when it cannot be read. Windows
+// 9x has no such count, and Wine's GetGuiResources always answers 0.
+int GdiObjectCount();

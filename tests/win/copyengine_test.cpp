@@ -13,6 +13,7 @@
 #include "runtime/text.h"
 #include "script/model.h"
 #include "support/install_util.h"
+#include "support/pixels.h"
 #include "support/winfiles.h"
 #include "wizard/pages.h"
 
@@ -426,6 +427,18 @@ TEST_F(CopyEngine, ADiskWithoutEntriesShowsAnEmptyGauge) {
     for (int x : {r.left + 1, (r.left + r.right) / 2, r.right - 4})
         EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, x, r.top + 2)) << x;
     EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.left - 1, r.top + 2));
+}
+
+// Each fill's brush is deleted after use: a copy run leaves no GDI object behind.
+TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
+    for (int i = 0; i < 20; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "missing");
+    Disks({20});
+    OpenPage();
+    PageResult = 1;
+    int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    CopyFiles(page);
+    EXPECT_EQ(before, GdiObjectCount());
 }
 
 // The fill is drawn straight onto the page, so a repaint of the page takes it away. The
