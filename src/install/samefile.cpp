@@ -17,5 +17,6 @@ static int ShortFullPath(const char* path, char* out) {
 
 int SameExistingFile(const char* a, const char* b) {
     char shortA[MAX_PATH], shortB[MAX_PATH];
-    return ShortFullPath(a, shortA) && ShortFullPath(b, shortB) && TextSamePathNoCase(shortA, shortB);
+    return ShortFullPath(a, shortA) && ShortFullPath(b, shortB) &&
+           TextSamePathNoCase(shortA, shortB);
 }

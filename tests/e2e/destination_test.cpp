@@ -160,11 +160,13 @@ TEST_F(Destination, ALowerCaseDriveLetterIsKeptAsTyped) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RemoveTree("C:\\tests\\dest-lower");
     SendMessageTimeoutA(GetDlgItem(page, IDC_DESTDIR), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG, 2000, nullptr);
+                        reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
     ExpectAccepted();
     ASSERT_NE(nullptr, WaitForPage("SETUP_END", 20000));
+    const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     EXPECT_EQ("c:\\tests\\dest-lower\\QXMAIN.EXE -startup",
-              ReadText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Quillotrax"));
+              ReadText(HKEY_LOCAL_MACHINE, run, "Quillotrax"));
 }
 
 TEST_F(Destination, NegativeMinimumCanNeverBeMet) {

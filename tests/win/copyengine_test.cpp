@@ -279,8 +279,8 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
     Entry("", "", "SETUP.INF", "SETUP.INF", "Script and journal");
     Entry("", "", "README.TXT", "README.TXT", "Read me");
     Disks({2});
-    for (std::string dir : {longPkg + "\\SUB\\..", longPkg + ".", root + "\\\\Package of a long name\\\\",
-                            std::string(alias)}) {
+    for (std::string dir : {longPkg + "\\SUB\\..", longPkg + ".",
+                            root + "\\\\Package of a long name\\\\", std::string(alias)}) {
         WriteFileBytes(longPkg + "\\SETUP.INF", script, false);
         WriteFileBytes(longPkg + "\\README.TXT", Fixture("readme.txt"), false);
         TextCopy(InstallDir, kDirWidth, dir.c_str());

@@ -112,14 +112,14 @@ TEST_F(SystemIni, AReadOnlyBackupKeepsSystemIniAsItWas) {
 TEST_F(SystemIni, AFailedFinalRenameMovesTheBackupBack) {
     WriteFileBytes(ini, kIni);
     WriteFileBytes(fresh, "");
-    const std::string target = "\"${VM_PREFIX:-$WINEPREFIX}/drive_c/tests/" +
-                               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                               "/system.new\"";
-    const std::string source = HostScratchDir() + "/bound-system.new";
-    if (RunHostCommand("touch " + ShellQuote(source) + " && mount --bind " + ShellQuote(source) + " " + target) != 0)
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string target =
+        "\"${VM_PREFIX:-$WINEPREFIX}/drive_c/tests/" + name + "/system.new\"";
+    const std::string source = ShellQuote(HostScratchDir() + "/bound-system.new");
+    if (RunHostCommand("touch " + source + " && mount --bind " + source + " " + target) != 0)
         GTEST_SKIP() << "needs mount (root)";
     PatchSystemIni();
-    RunHostCommand("umount " + target + "; rm -f " + ShellQuote(source));
+    RunHostCommand("umount " + target + "; rm -f " + source);
     EXPECT_EQ(kIni, ReadFileBytes(ini));
     EXPECT_FALSE(FileExists(bak));
 }
