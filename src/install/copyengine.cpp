@@ -5,6 +5,7 @@
 #include "install/entrypaths.h"
 #include "install/keepjournal.h"
 #include "install/progress.h"
+#include "install/samefile.h"
 #include "presentation/gauge.h"
 #include "registry/product.h"
 #include "resource.h"
@@ -97,8 +98,10 @@ static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int inde
     char path[kDirWidth];
     MakeDestPath(path, disk, index);
     // Installed into the package's own directory, a file can be its own destination:
-    // creating the destination would empty the source. The file is in place already.
-    if (SourceHandle >= 0 && path[0] != 0 && TextSamePathNoCase(source, path)) {
+    // creating the destination would empty the source. The file is in place already. The
+    // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
+    // system decides.
+    if (SourceHandle >= 0 && path[0] != 0 && SameExistingFile(source, path)) {
         LZClose(SourceHandle);
         SourceHandle = -1;
     }

@@ -14,8 +14,12 @@ IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int lengt
     // profile functions read it.
     int first = 0;
     while (first < length && (piece[first] == ' ' || piece[first] == '\t')) ++first;
-    if (first < length && piece[first] == '[') rule->inSection = 0;
+    int header = first < length && piece[first] == '[';
+    if (header) rule->inSection = 0;
     if (TextContains(piece, "[386Enh]")) rule->inSection = 1;
+    // A header is never the mouse line, even one whose comment mentions the mouse: the
+    // section would lose its header. The search goes on below it.
+    if (header) return IniKeep;
     if (rule->inSection && TextContains(piece, "mouse") && piece[0] != ';') {
         rule->inSection = 0;
         rule->lineReplaced = 1;

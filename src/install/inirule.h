@@ -22,5 +22,5 @@ struct IniMouseRule {
 // piece is copied whole or replaced whole, never in parts. The section flag is set by a line
 // containing "[386Enh]" and cleared by any other line that starts with "[" (after blanks or
 // tabs) or by the replacement; the mouse line is the first line in the section that
-// contains "mouse" (exact case) and does not start with a semicolon.
+// contains "mouse" (exact case), does not start with a semicolon and is no header.
 IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length);

@@ -42,11 +42,12 @@ void DrawGaugeFrame(HWND parent, HDC dc, int controlId, int brushNumber) {
     DeleteObject(grey);
 }
 
-void WaitPumping(DWORD ms) {
-    uint32_t end;
-    if (!TickWaitEnd(GetTickCount(), ms, &end)) return;
+static uint32_t ReadTicks() { return GetTickCount(); }
+
+// Takes one message of the thread out of the queue and drops it.
+static void DropOneMessage() {
     MSG m;
-    do {
-        PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
-    } while (!TickWaitOver(GetTickCount(), end));
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
 }
+
+void WaitPumping(DWORD ms) { TickWait(ms, ReadTicks, DropOneMessage); }

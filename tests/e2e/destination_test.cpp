@@ -4,6 +4,7 @@
 
 #include "resource.h"
 #include "support/package.h"
+#include "support/registry_util.h"
 #include "support/ui.h"
 #include "support/winfiles.h"
 
@@ -144,6 +145,28 @@ TEST_F(Destination, TooLittleRoomIsRefusedEvenForAnExistingDirectory) {
     ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests"));
     ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
+}
+
+// The form is checked first: a relative path gets message 33 however little room there is.
+TEST_F(Destination, AMalformedPathIsRefusedForItsFormBeforeItsRoom) {
+    Open(2000000000);
+    ASSERT_NO_FATAL_FAILURE(Choose("QORVA"));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
+}
+
+// A path typed on the page is installed to as typed: the product is registered with a
+// lower-case drive letter.
+TEST_F(Destination, ALowerCaseDriveLetterIsKeptAsTyped) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    RemoveTree("C:\\tests\\dest-lower");
+    SendMessageTimeoutA(GetDlgItem(page, IDC_DESTDIR), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    ExpectAccepted();
+    ASSERT_NE(nullptr, WaitForPage("SETUP_END", 20000));
+    const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    EXPECT_EQ("c:\\tests\\dest-lower\\QXMAIN.EXE -startup",
+              ReadText(HKEY_LOCAL_MACHINE, run, "Quillotrax"));
 }
 
 TEST_F(Destination, NegativeMinimumCanNeverBeMet) {

@@ -217,6 +217,22 @@ TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
     ExpectCancelNotice(begin);
 }
 
+// A package directory so deep that "\SETUP.INF" no longer fits the script's path: the
+// script is not read, so the box has the default product's caption; no window opens.
+TEST_F(Wizard, PackageTooDeepForTheScriptPathIsAReadingError) {
+    exe = MakeTestPackage(std::string(70, 'D'), SmallSetupInf(kProduct, "C:\\QORVA", 1));
+    ASSERT_EQ(79u + 10u, exe.size());  // "C:\tests\DD...D\SETUP.EXE"
+    setup = StartProgram(exe);
+    HWND box = WaitForMessageBox(nullptr, setup.id);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("SETUP.INF Reading error !", MessageBoxText(box));
+    EXPECT_EQ("Qorva Setup Program", WindowText(box));
+    EXPECT_EQ(nullptr, FindTopWindow("SetupMain", nullptr, setup.id));
+    EXPECT_EQ(nullptr, FindTopWindow("SETUP_BEGIN", nullptr, setup.id));
+    EXPECT_TRUE(TypeKeys(box, "Return"));
+    EXPECT_EQ(0u, WaitProgramEnd(setup));
+}
+
 // On the Windows NT family the program refuses before it reads its script.
 TEST_F(Wizard, RefusesTheNtFamily) {
     HKEY key;

@@ -80,3 +80,19 @@ std::vector<POINT> PixelRecording::Finish() {
     }
     return set;
 }
+
+int GdiObjectCount() {
+#ifdef _WIN64
+    // Wine's table: 65536 entries of 24 bytes; the type byte at 14 is 0 for a free entry.
+    const unsigned char* teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
+    const unsigned char* peb = *reinterpret_cast<const unsigned char* const*>(teb + 0x60);
+    const unsigned char* table = *reinterpret_cast<const unsigned char* const*>(peb + 0xF8);
+    if (table == nullptr) return -1;
+    int count = 0;
+    for (int i = 0; i < 0x10000; ++i)
+        if (table[i * 24 + 14] != 0) ++count;
+    return count;
+#else
+    return -1;
+#endif
+}

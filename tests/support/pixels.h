@@ -30,3 +30,8 @@ struct PixelRecording {
     // Ends the recording; the positions of every SetPixel, in order.
     std::vector<POINT> Finish();
 };
+
+// Live GDI objects of this process, stock objects included, counted in Wine's GDI handle
+// table (the process environment block points to it); -1 when it cannot be read. Windows
+// 9x has no such count, and Wine's GetGuiResources always answers 0.
+int GdiObjectCount();

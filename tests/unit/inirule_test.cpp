@@ -78,6 +78,11 @@ TEST(SystemIniRule, CommentsAndSecondMouseLinesStay) {
               Patch(Crlf({"[386Enh]", "MOUSE=*vmd", "device=*vmouse"})));
 }
 
+TEST(SystemIniRule, AHeaderMentioningTheMouseIsNoMouseLine) {
+    EXPECT_EQ(Crlf({"[386Enh] ; mouse and keyboard", "device=*vcd", "mouse=*vmouse", "x=1"}),
+              Patch(Crlf({"[386Enh] ; mouse and keyboard", "device=*vcd", "mouse=*vmd", "x=1"})));
+}
+
 TEST(SystemIniRule, NoMouseLineInTheSectionLeavesLaterSectionsAlone) {
     std::string ini = Crlf({"[386Enh]", "device=*vcd", "[boot.description]", "mouse.drv=Standard",
                             "[386Enh2]", "mouse=x"});

@@ -75,6 +75,29 @@ TEST(TickWaitEnd, ZeroAndWrapReturnAtOnce) {
     // Exactly up to the last value the counter holds still waits.
     EXPECT_EQ(1, TickWaitEnd(0xFFFFFFFFu - 1000, 1000, &end));
     EXPECT_EQ(0xFFFFFFFFu, end);
-    EXPECT_FALSE(TickWaitOver(1999, 2000));
-    EXPECT_TRUE(TickWaitOver(2000, 2000));
+    EXPECT_FALSE(TickWaitOver(1999, 1000, 1000));
+    EXPECT_TRUE(TickWaitOver(2000, 1000, 1000));
+}
+
+namespace {
+// A tick counter that moves 55 ms per reading, as on a 9x machine, from a chosen start;
+// after 1000 readings it stands at its last value, where any wait is over.
+uint32_t fakeTick, fakeReads, fakePumps;
+uint32_t FakeNow() { return ++fakeReads > 1000 ? 0xFFFFFFFFu : fakeTick += 55; }
+void FakePump() { ++fakePumps; }
+}  // namespace
+
+TEST(TickWait, EndsWhenTheCounterStepsOverItsEndAtTheWrap) {
+    // Started at 0xFFFFFFFF - 1000: the end tick 0xFFFFFFFF lies between two readings,
+    // the next one has wrapped to 44.
+    fakeTick = 0xFFFFFFFFu - 1000 - 55;
+    fakeReads = fakePumps = 0;
+    TickWait(1000, FakeNow, FakePump);
+    EXPECT_EQ(19u, fakePumps);  // 1045 ms after the first reading, not 49.7 days
+    fakeTick = 5000;
+    fakeReads = fakePumps = 0;
+    TickWait(1000, FakeNow, FakePump);
+    EXPECT_EQ(19u, fakePumps);
+    TickWait(0, FakeNow, FakePump);
+    EXPECT_EQ(19u, fakePumps);
 }

@@ -207,6 +207,16 @@ TEST_F(Background, OnlyTheFirstPaintDissolvesOneBannerAfterTheOther) {
     }
 }
 
+// Every band's brush is deleted after use: a repaint leaves no GDI object behind.
+TEST_F(Background, PaintingLeavesNoGdiObjectBehind) {
+    ASSERT_EQ(1, CreateBackgroundWindow());
+    int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    InvalidateRect(BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(BackgroundWindow);
+    EXPECT_EQ(before, GdiObjectCount());
+}
+
 TEST_F(Background, DestroyingItPostsNoQuitMessage) {
     ASSERT_EQ(1, CreateBackgroundWindow());
     HWND window = BackgroundWindow;

@@ -13,6 +13,7 @@
 #include "runtime/text.h"
 #include "script/model.h"
 #include "support/install_util.h"
+#include "support/pixels.h"
 #include "support/winfiles.h"
 #include "wizard/pages.h"
 
@@ -265,6 +266,30 @@ TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
     EXPECT_EQ(4u, textsAfterClose[0].size());  // every entry was shown
 }
 
+// The package's own directory given as another name of it: the files stay whole.
+TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
+    std::string longPkg = root + "\\Package of a long name";
+    CreateDirectoryA(longPkg.c_str(), nullptr);
+    CreateDirectoryA((longPkg + "\\SUB").c_str(), nullptr);
+    char alias[MAX_PATH] = "";
+    ASSERT_NE(0u, GetShortPathNameA(longPkg.c_str(), alias, MAX_PATH));
+    ASSERT_EQ(std::string::npos, std::string(alias).find(' ')) << alias;
+    const std::string script = "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nDeviceDesc=Old\r\n";
+    TextCopy(SourceDir, kDirWidth, longPkg.c_str());
+    Entry("", "", "SETUP.INF", "SETUP.INF", "Script and journal");
+    Entry("", "", "README.TXT", "README.TXT", "Read me");
+    Disks({2});
+    for (std::string dir : {longPkg + "\\SUB\\..", longPkg + ".",
+                            root + "\\\\Package of a long name\\\\", std::string(alias)}) {
+        WriteFileBytes(longPkg + "\\SETUP.INF", script, false);
+        WriteFileBytes(longPkg + "\\README.TXT", Fixture("readme.txt"), false);
+        TextCopy(InstallDir, kDirWidth, dir.c_str());
+        ASSERT_TRUE(RunInstall()) << dir;
+        EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
+        EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
+    }
+}
+
 TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {
     Disks({});
     DWORD start = GetTickCount();
@@ -390,6 +415,30 @@ TEST_F(CopyEngine, EveryDiskStartsWithAnEmptyGauge) {
     EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, filled - 1, r.top + 2));
     EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, filled + 2, r.top + 2));
     EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, r.right - 4, r.top + 2));
+}
+
+// A disk without entries still gets its empty white gauge, after a first disk filled it.
+TEST_F(CopyEngine, ADiskWithoutEntriesShowsAnEmptyGauge) {
+    Source("", "short.txt", "A.TXT");
+    Entry("", "", "A.TXT", "A.TXT", "a");
+    Disks({1, 0});
+    RECT r = CopyKeepingThePage();
+    EXPECT_EQ((std::vector<std::string>{"100%"}), Texts(IDC_PERCENT));
+    for (int x : {r.left + 1, (r.left + r.right) / 2, r.right - 4})
+        EXPECT_EQ(RGB(255, 255, 255), ClientPixel(page, x, r.top + 2)) << x;
+    EXPECT_EQ(RGB(128, 128, 128), ClientPixel(page, r.left - 1, r.top + 2));
+}
+
+// Each fill's brush is deleted after use: a copy run leaves no GDI object behind.
+TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
+    for (int i = 0; i < 20; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "missing");
+    Disks({20});
+    OpenPage();
+    PageResult = 1;
+    int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    CopyFiles(page);
+    EXPECT_EQ(before, GdiObjectCount());
 }
 
 // The fill is drawn straight onto the page, so a repaint of the page takes it away. The

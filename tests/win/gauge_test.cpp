@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "setup/app.h"
 #include "support/install_util.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -104,6 +105,13 @@ TEST_F(Gauge, InteriorTakesTheGivenStockBrushAndSelectionsAreRestored) {
     SelectObject(mem, GetStockObject(WHITE_BRUSH));
     DeleteObject(pen);
     DeleteObject(brush);
+}
+
+TEST_F(Gauge, FrameLeavesNoGdiObjectBehind) {
+    int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 10; ++i) DrawGaugeFrame(page, mem, IDC_GAUGE, WHITE_BRUSH);
+    EXPECT_EQ(before, GdiObjectCount());
 }
 
 TEST_F(Gauge, AControlThatDoesNotExistDrawsNothing) {

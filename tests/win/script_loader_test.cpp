@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "script/loader.h"
 #include "script/model.h"
@@ -560,4 +561,36 @@ TEST(Loader, MaximalScript) {
         }
     }
     EXPECT_EQ(0, wrong);
+}
+
+// The example script of the README, taken from the README itself and loaded in-process:
+// every value reads as the README says, none carries a comment along.
+TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
+    const char* root = getenv("SETUP_ROOT");
+    ASSERT_NE(nullptr, root);
+    std::string readme = ReadFileBytes(std::string("Z:") + root + "\\README.md");
+    size_t start = readme.find("```ini\n");
+    ASSERT_NE(std::string::npos, start);
+    start += 7;
+    std::string script = readme.substr(start, readme.find("```", start) - start);
+    std::string dir = MakeScratchDir("readme-example");
+    WriteFileBytes(dir + "\\SETUP.INF", script);
+    AppInstance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+
+    ASSERT_EQ(1, LoadSetupScriptFrom(dir.c_str()));
+    EXPECT_STREQ("Qorva Mouse", ProductName);
+    EXPECT_EQ(WinDir().substr(0, 1) + ":\\QORVA", InstallDir);
+    EXPECT_EQ(1024, MinimumSpace);
+    EXPECT_EQ(0, MouseKind);
+    EXPECT_STREQ("Program files", DiskSet.Disk[0].DiskLabelText);
+    EXPECT_STREQ("DRIVER", DirTable[DirKeySub1]);
+    ASSERT_EQ(3, TotalFiles);
+    std::vector<std::string> texts = {DirTable[DirKeyRoot], DirTable[DirKeyWinSystem],
+                                      FileTable[2].DestDir, FileTable[2].Description,
+                                      DriverProfile.Title, DriverProfile.SeialName};
+    EXPECT_EQ((std::vector<std::string>{".", "SYSTEM", WinDir() + "\\SYSTEM", "Mouse driver",
+                                        "Qorva Mouse Driver", "Qorva Serial Mouse"}),
+              texts);
+    ReleaseFileTable();
 }

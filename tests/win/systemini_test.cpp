@@ -6,6 +6,7 @@
 #include "install/systemini.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 
 namespace {
@@ -104,6 +105,23 @@ TEST_F(SystemIni, AReadOnlyBackupKeepsSystemIniAsItWas) {
     EXPECT_EQ(kIni, ReadFileBytes(ini));
     EXPECT_EQ("a protected backup", ReadFileBytes(bak));
     EXPECT_EQ(kPatched, ReadFileBytes(fresh));  // left beside it
+}
+
+// The last rename fails (system.new is a mount point, which Linux never renames): the old
+// file is moved back, and Windows keeps its settings file.
+TEST_F(SystemIni, AFailedFinalRenameMovesTheBackupBack) {
+    WriteFileBytes(ini, kIni);
+    WriteFileBytes(fresh, "");
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string target =
+        "\"${VM_PREFIX:-$WINEPREFIX}/drive_c/tests/" + name + "/system.new\"";
+    const std::string source = ShellQuote(HostScratchDir() + "/bound-system.new");
+    if (RunHostCommand("touch " + source + " && mount --bind " + source + " " + target) != 0)
+        GTEST_SKIP() << "needs mount (root)";
+    PatchSystemIni();
+    RunHostCommand("umount " + target + "; rm -f " + source);
+    EXPECT_EQ(kIni, ReadFileBytes(ini));
+    EXPECT_FALSE(FileExists(bak));
 }
 
 TEST_F(SystemIni, VxdCases) {
