@@ -125,6 +125,10 @@ foreach(src ${TOOL_SOURCES})
       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${OUT_DIR}/tools/)
 endforeach()
 
+# The package checker on the sample package and on a package with one case of each finding.
+add_test(NAME e2e_setupchk COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/setupchk_test.sh)
+set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e)
+
 # One test executable per file; each runs on a fresh virtual Windows 98 machine.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)

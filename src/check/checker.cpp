@@ -189,9 +189,9 @@ static void CheckEntries() {
             const FileEntry& e = FileTable[DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
             if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
-            CheckDestDirCreated(place, e, created);
+            int reachesDest = CheckDestDirCreated(place, e, created);
             long bytes;
-            if (!CheckSource(place, e, source, &bytes)) continue;
+            if (!CheckSource(place, e, source, &bytes) || !reachesDest) continue;
             char size[24], what[kPlaceWidth];
             TextFromInt(size, sizeof(size), bytes);
             TextCopy(what, kPlaceWidth, e.SourceFile);
