@@ -54,7 +54,7 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityWarning, "%1 lies below %2, which SETUP.EXE does not create",
      "where %2 does not exist the destination page refuses it with \"Can not create "
      "directory !\""},
-    {SeverityError, "the %3 text for %1 is longer than %2 characters",
+    {SeverityError, "the %3 value would be %1 characters, more than %2",
      "SETUP.EXE leaves that registry value unwritten"},
     {SeverityWarning, "holds \"&\"", "the pages show the letter after it underlined"},
     {SeverityWarning, "%1 characters",

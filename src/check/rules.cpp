@@ -324,7 +324,7 @@ void CheckDirectoryLimits() {
         int length = TextLength(kValues[v]);
         Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
         if (TextLength(InstallDir) + length > kProductValueWidth - 1)
-            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(InstallDir),
+            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(InstallDir) + length,
                          kProductValueWidth - 1, kValueNames[v]);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {

@@ -4,12 +4,12 @@
 #include <stdint.h>
 
 #include "check/report.h"
+#include "registry/product.h"
 #include "script/model.h"
 
 enum {
     kRawWidth = 1024,         // raw values are read this wide, to see what the loader cuts
     kCaptionFitLength = 29,   // ProductName characters that the pages show whole
-    kProductValueWidth = 128, // the composed Run, Uninstall and page-server values
 };
 
 // The names of the directory keys and disks as the string table gives them; the caller
