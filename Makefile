@@ -15,7 +15,7 @@ NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-min
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build build-i686 build-x86_64 build-host build-fuzz test test-host test-win fuzz \
-  fuzz-short demo bench clean
+  fuzz-short demo bench clean check-package
 
 deps:
 	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
@@ -69,6 +69,11 @@ test: build-i686 build-host build-x86_64 build-fuzz
 demo: build-x86_64
 	tools/vm/winvm template
 	demo/run-demo
+
+# SETUPCHK.EXE on a package directory: make check-package PKG=DIR
+check-package: build-x86_64
+	@[ -n "$(PKG)" ] || { echo "usage: make check-package PKG=DIR"; exit 2; }
+	tools/setupchk "$(PKG)"
 
 bench: build-x86_64
 	tools/vm/winvm template

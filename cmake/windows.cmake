@@ -6,9 +6,11 @@ set(PRODUCT_FLAGS -Os -ffreestanding -fno-exceptions -fno-rtti -fno-threadsafe-s
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   list(APPEND PRODUCT_FLAGS -march=i486 -mtune=i486)
   set(ENTRY_SYMBOL _WinMainCRTStartup)
+  set(CONSOLE_ENTRY_SYMBOL _mainCRTStartup)
   set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/i686 CACHE PATH "")
 else()
   set(ENTRY_SYMBOL WinMainCRTStartup)
+  set(CONSOLE_ENTRY_SYMBOL mainCRTStartup)
   set(OUT_DIR ${CMAKE_SOURCE_DIR}/out/x86_64 CACHE PATH "")
 endif()
 
@@ -16,9 +18,11 @@ endif()
 # exports from LZ32.DLL only.
 set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32 comdlg32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+set(CHECK_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/check.rc)
 file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
      ${CMAKE_SOURCE_DIR}/resources/art/*)
-set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
+set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} PROPERTIES
+                            OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 
 # No resource id may be given twice where it must be unique (ids, templates, string table).
@@ -57,9 +61,13 @@ function(add_shipping_program target output subsystem entry)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # The shipping executable must load on a bare Windows 95 and run on a 486; one that
     # does not is never copied to out/.
+    set(console_flag "")
+    if(subsystem STREQUAL "console")
+      set(console_flag --console)
+    endif()
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/win9x/check_win9x.py
-                --objdump i686-w64-mingw32-objdump $<TARGET_FILE:${target}>
+                --objdump i686-w64-mingw32-objdump ${console_flag} $<TARGET_FILE:${target}>
         COMMENT "Windows 95/98 fidelity check of ${output}.EXE")
     # A change of the check or its lists re-links, and so re-checks, the program.
     file(GLOB WIN9X_CHECK_FILES ${CMAKE_SOURCE_DIR}/tools/win9x/*.py ${CMAKE_SOURCE_DIR}/tools/win9x/*.txt)
@@ -72,6 +80,8 @@ endfunction()
 
 add_shipping_program(setup SETUP windows ${ENTRY_SYMBOL}
     ${SETUP_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
+add_shipping_program(setupchk SETUPCHK console ${CONSOLE_ENTRY_SYMBOL}
+    ${CHECK_SOURCES} ${CONSOLE_RUNTIME_SOURCES} ${CHECK_RESOURCE_FILE})
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   return()
 endif()
@@ -114,6 +124,10 @@ foreach(src ${TOOL_SOURCES})
       COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}/tools
       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${OUT_DIR}/tools/)
 endforeach()
+
+# The package checker on the sample package and on a package with one case of each finding.
+add_test(NAME e2e_setupchk COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/setupchk_test.sh)
+set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e)
 
 # One test executable per file; each runs on a fresh virtual Windows 98 machine.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)

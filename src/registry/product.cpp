@@ -8,9 +8,6 @@
 #include "script/identity.h"
 #include "script/model.h"
 
-// InstallDir (at most 79 characters) and the longest appended text fit whole.
-enum { kComposedWidth = 128 };
-
 // One value of a product key: data is fixed text, or InstallDir followed by suffix.
 struct ProductValue {
     const char* Name;    // null for the key's unnamed value
@@ -26,8 +23,8 @@ static void WriteProductKey(HKEY root, const char* path, const ProductValue* val
         if (v.Data != nullptr) {
             SetTextValue(key, v.Name, v.Data);
         } else {
-            char composed[kComposedWidth];
-            if (TextJoin(composed, kComposedWidth, InstallDir, v.Suffix))
+            char composed[kProductValueWidth];
+            if (TextJoin(composed, kProductValueWidth, InstallDir, v.Suffix))
                 SetTextValue(key, v.Name, composed);
         }
     }

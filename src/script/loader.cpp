@@ -28,8 +28,7 @@ static int32_t ReadInt(const char* section, const char* key, int32_t def) {
     return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, ScriptPath));
 }
 
-// The platform's programs directory, or "C:\Program Files" when it cannot be read whole.
-static void ReadProgramsDir(char* out) {
+void ReadProgramsDir(char* out) {
     TextCopy(out, kDirWidth, "C:\\Program Files");
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,

@@ -10,5 +10,9 @@ int LoadSetupScriptFrom(const char* packageDir);
 // The same for the directory of the running program: what SETUP.EXE loads.
 int LoadSetupScript();
 
+// The platform's programs directory (kDirWidth), below which a DefaultPath without a drive
+// goes, or "C:\Program Files" when it cannot be read whole.
+void ReadProgramsDir(char* out);
+
 // Gives the file table back; no FileEntry may be used afterwards.
 void ReleaseFileTable();

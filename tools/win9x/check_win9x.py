@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks that a 32-bit Windows program loads on a bare Windows 95 and runs on a 486.
 
-    check_win9x.py [--objdump i686-w64-mingw32-objdump] [--lists DIR] EXE
+    check_win9x.py [--objdump i686-w64-mingw32-objdump] [--lists DIR] [--console] EXE
 
 Fails (exit code 1, one line per reason) when the program
-  - is not a PE32 GUI program with subsystem version 4.0 and OS version 4.0;
+  - is not a PE32 GUI program (with --console: a console program) with subsystem version 4.0
+    and OS version 4.0;
   - imports a DLL other than KERNEL32, USER32, GDI32, ADVAPI32, COMDLG32, LZ32, SHELL32, COMCTL32;
   - imports from KERNEL32 or ADVAPI32 a function that Windows 95 does not export
     (kernel32-win95.txt, advapi32-win95.txt), or the wide form of a function whose ANSI form
@@ -105,12 +106,13 @@ def parse_headers(text):
     return fields, imports
 
 
-def check_headers(fields, reasons):
+def check_headers(fields, reasons, console=False):
     if fields["format"] != "pei-i386" or fields["Magic"][0] != "010b":
         reasons.append(f"not a 32-bit PE32 program (format {fields['format']}, "
                        f"magic {fields['Magic'][0]})")
-    if fields["Subsystem"][0] != "00000002":
-        reasons.append(f"not a GUI program (subsystem {fields['Subsystem'][0]} "
+    subsystem, kind = ("00000003", "console") if console else ("00000002", "GUI")
+    if fields["Subsystem"][0] != subsystem:
+        reasons.append(f"not a {kind} program (subsystem {fields['Subsystem'][0]} "
                        f"{fields['Subsystem'][1]})")
     sub = (fields["MajorSubsystemVersion"][0], fields["MinorSubsystemVersion"][0])
     if sub != ("4", "0"):
@@ -182,6 +184,8 @@ def main():
     parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
     parser.add_argument("--lists", default=HERE,
                         help="directory of the export lists and allowed-imports.txt")
+    parser.add_argument("--console", action="store_true",
+                        help="the program is a console program, not a GUI one")
     parser.add_argument("exe")
     args = parser.parse_args()
     if not os.path.isfile(args.exe):
@@ -190,7 +194,7 @@ def main():
 
     reasons = []
     fields, imports = parse_headers(run(args.objdump, ["-p"], args.exe))
-    check_headers(fields, reasons)
+    check_headers(fields, reasons, args.console)
     check_imports(imports, args.lists, reasons)
     check_code(run(args.objdump, ["-d", "--no-show-raw-insn"], args.exe), reasons)
 

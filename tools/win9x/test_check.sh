@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tests of check_win9x.py: tiny programs built on the fly that it must reject, one that it
-# must accept, and the real shipping SETUP.EXE, which must pass.
+# Tests of check_win9x.py: tiny programs built on the fly that it must reject, programs that
+# it must accept, and the real shipping SETUP.EXE and SETUPCHK.EXE, which must pass.
 set -uo pipefail
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
@@ -25,8 +25,8 @@ build() {  # name source [compiler and linker flags...]
   fi
 }
 
-expect_pass() {  # name exe
-  if "${CHECK[@]}" "$2" > "$WORK/out" 2>&1; then
+expect_pass() {  # name exe [check options...]
+  if "${CHECK[@]}" "${@:3}" "$2" > "$WORK/out" 2>&1; then
     echo "ok: $1 passes"
   else
     echo "FAIL: $1 should pass the check:"; sed 's/^/    /' "$WORK/out"
@@ -34,8 +34,8 @@ expect_pass() {  # name exe
   fi
 }
 
-expect_reject() {  # name exe reason-pattern
-  "${CHECK[@]}" "$2" > "$WORK/out" 2>&1
+expect_reject() {  # name exe reason-pattern [check options...]
+  "${CHECK[@]}" "${@:4}" "$2" > "$WORK/out" 2>&1
   local rc=$?
   if [ $rc -eq 1 ] && grep -q -E -- "$3" "$WORK/out"; then
     echo "ok: $1 rejected: $(grep -m1 -E -- "$3" "$WORK/out" | sed 's/^ *- //')"
@@ -50,6 +50,17 @@ expect_reject() {  # name exe reason-pattern
 # is due to the one thing its fixture changes.
 build plain 'void entry(void) { MessageBoxA(0, "a", "b", 0); ExitProcess(0); }' \
   "${BASE[@]}" "${V40[@]}" -lkernel32 -luser32 && expect_pass "plain 4.0 program" "$WORK/plain.exe"
+
+# A console program passes where the build asks for one, and only there; a GUI program is
+# no console program.
+build console 'void entry(void) { DWORD n; WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "a", 1, &n, 0);
+  ExitProcess(0); }' "${BASE[@]}" -Wl,--subsystem,console:4.0,--major-os-version,4,--minor-os-version,0 \
+  -lkernel32 && {
+  expect_pass "console 4.0 program with --console" "$WORK/console.exe" --console
+  expect_reject "console program as a GUI program" "$WORK/console.exe" "not a GUI program"
+  [ -f "$WORK/plain.exe" ] &&
+    expect_reject "GUI program with --console" "$WORK/plain.exe" "not a console program" --console
+}
 
 # A KERNEL32 function that came with Windows 98 / NT 4.0.
 build attrex 'void entry(void) { WIN32_FILE_ATTRIBUTE_DATA d;
@@ -97,6 +108,13 @@ if [ -f "$SETUP" ]; then
   expect_pass "out/i686/SETUP.EXE" "$SETUP"
 else
   echo "FAIL: $SETUP missing (make build-i686 first)"
+  failures=$((failures + 1))
+fi
+CHECKER=$ROOT/out/i686/SETUPCHK.EXE
+if [ -f "$CHECKER" ]; then
+  expect_pass "out/i686/SETUPCHK.EXE" "$CHECKER" --console
+else
+  echo "FAIL: $CHECKER missing (make build-i686 first)"
   failures=$((failures + 1))
 fi
 

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# SETUPCHK.EXE through tools/setupchk: the sample package checks clean; the broken fixture
+# package reports each finding with its severity and place; exit codes and --quiet.
+set -uo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+check() {  # name expected-exit dir [options...]: the report in $WORK/name.out
+  local name=$1 expected=$2 dir=$3; shift 3
+  "$ROOT/tools/setupchk" "$@" "$dir" > "$WORK/$name.out" 2>&1
+  local rc=$?
+  [ $rc -eq "$expected" ] || { fail "$name: exit $rc, expected $expected"; sed 's/^/    /' "$WORK/$name.out"; }
+}
+
+# The sample package, assembled as demo/make-package does: no error, no warning.
+"$ROOT/demo/make-package" "$WORK/sample" >/dev/null || fail "make-package"
+check sample 0 "$WORK/sample"
+grep -q '^SETUPCHK: no errors, no warnings$' "$WORK/sample.out" || fail "sample: no clean summary"
+
+# One warning makes exit code 1.
+sed -i 's/^OEM=0/OEM=2/' "$WORK/sample/SETUP.INF"
+check sample-warning 1 "$WORK/sample"
+
+# The broken package: its packed files are made here, one of them cut short.
+cp -r "$ROOT/tests/fixtures/check/broken" "$WORK/broken"
+( cd "$WORK/broken" && mscompress GOOD.TXT BAD.TXT >/dev/null && mv GOOD.TXT_ GOOD.TX_ &&
+  mv BAD.TXT_ BAD.TX_ && truncate -s -300 BAD.TX_ ) || fail "packing the fixture"
+check broken 2 "$WORK/broken"
+
+# severity | place | part of the finding's text
+while IFS='|' read -r severity place text; do
+  [ -n "$severity" ] || continue
+  grep -F -- "$severity $place: " "$WORK/broken.out" | grep -q -F -- "$text" ||
+    fail "broken: no '$severity $place: ...$text...'"
+done <<'TABLE'
+warning|[Main] DefaultPath|ends in a backslash
+warning|[Main] DefaultPath|the drive D: is replaced
+warning|[Main] DefaultPath|which SETUP.EXE does not create
+note   |[Main] DefaultPath|is C:\QORVA PACKAGES\QORVA MOUSE DRIVER\ on this machine
+note   |[Main] DefaultPath|installation directory of at most 31 characters (the tightest: [Disk1] 12)
+warning|[Main] ProductName|holds "&"
+warning|[Main] ProductName|47 characters
+warning|[Main] OEM|2 is neither 0 nor 1
+warning|[Main] DefaultSerialMouse|3 is neither 0 nor 1
+error  |[Main] MinimumSpace|1 KB asked for, less than the 9 KB
+error  |[FileCounts] Disk2|negative count -1
+warning|[FileCounts] Disk3|missing for a disk in use
+error  |[DiskLabel] Disk4|disk 4 is not in use
+warning|[Startup] Title|91 characters, more than 79
+warning|[Startup] Mfg|holds "; "
+error  |[PS2]|journal section
+error  |[DirectoryName] SubDir2|"A\B" is not created
+error  |files|no entry installs QXMAIN.EXE
+note   |[Disk1] 3|GOOD.TX_ (packed) -> C:\QORVA PACKAGES\QORVA MOUSE DRIVER\\.\GOOD.TXT, 3650 bytes
+error  |[Disk1] 4|BAD.TX_ does not expand cleanly
+error  |[Disk1] 5|FILES (RootDir) is never created
+error  |[Disk1] 6|the source P:\.\ABSENT.TXT is missing
+error  |[Disk1] 7|"AVERYLONGNAME.TXT" is longer than 14
+error  |[Disk1] 8|longer than 39 characters
+warning|[Disk1] 9|as [Disk1] 1 does
+warning|[Disk1] 10|"NoSuchDir" is none of the ten
+warning|[Disk1] 11|more than 61
+error  |[Disk1] 12|the destination path is 85 characters
+warning|[Disk1] 13|missing or empty
+warning|[Disk1] 14|more than 127
+error  |[Disk1] 15|beyond the count 14
+note   |totals|14 entries
+TABLE
+grep -q '^SETUPCHK: 13 errors, 15 warnings$' "$WORK/broken.out" || fail "broken: summary"
+! grep -q '^note    \[Disk1\] 5:' "$WORK/broken.out" || fail "broken: a file that is never written counted"
+
+# --quiet: the errors alone.
+check quiet 2 "$WORK/broken" --quiet
+[ "$(grep -c '^error ' "$WORK/quiet.out")" = 13 ] && [ "$(grep -vc '^error ' "$WORK/quiet.out")" = 0 ] ||
+  fail "quiet: not the 13 errors alone"
+
+# A directory that does not exist and one without SETUP.INF: errors, not crashes.
+check absent 2 "$WORK/absent"
+grep -q '^error   package: the package directory .* does not exist' "$WORK/absent.out" || fail "absent"
+mkdir "$WORK/empty"
+check empty 2 "$WORK/empty"
+grep -q '^error   SETUP.INF: missing' "$WORK/empty.out" || fail "empty"
+
+[ $failures -eq 0 ] && echo "setupchk tests: all passed" || echo "setupchk tests: $failures failed"
+[ $failures -eq 0 ]
