@@ -7,6 +7,7 @@
 #include "check/report.h"
 #include "check/rules.h"
 #include "resource.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/loader.h"
@@ -148,8 +149,7 @@ static int IsPacked(const char* path) {
 // Expands the source through the LZ library, as the copy does, into nothing: *bytes gets
 // what the copy would write. Returns 0 when the source is missing.
 static int CheckSource(const char* place, const FileEntry& e, const char* path, long* bytes) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!FileExists(path)) {
         Found(FindSourceMissing, place, path);
         return 0;
     }
@@ -211,8 +211,7 @@ static void CheckEntries() {
 void CheckPackage(const char* dir) {
     GetWindowsDirectoryA(WindowsDir, kDirWidth);
     FillNames();
-    DWORD attributes = GetFileAttributesA(dir);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!DirectoryExists(dir)) {
         Found(FindPackageMissing, "package", dir);
         return;
     }

@@ -2,7 +2,9 @@
 
 #include "install/keepjournal.h"
 
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
+#include "script/journal.h"
 
 namespace {
 
@@ -13,9 +15,6 @@ enum { kSectionBytes = 32768 };
 const char* const kSections[] = {"PS2", "Serial"};
 const int kSectionCount = 2;
 
-// InstallDir + "\SETUP.INF", as the journal forms it; 0 when it does not fit.
-int JournalPath(char* path) { return TextJoin(path, kDirWidth, InstallDir, "\\SETUP.INF"); }
-
 // Drops the profile cache's copy of the file: it is written out where it has unsaved
 // changes, and read again from the disk at the next call.
 void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path); }
@@ -25,8 +24,7 @@ void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullpt
 char* SaveJournal(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
     if (e.DestIsAbsolute != 0 || !JournalPath(path) || !TextSamePathNoCase(destPath, path)) return nullptr;
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == 0xFFFFFFFF || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
+    if (!FileExists(path)) return nullptr;
 
     char* saved = static_cast<char*>(GlobalAlloc(GMEM_FIXED, kSectionCount * kSectionBytes));
     if (saved == nullptr) return nullptr;

@@ -3,6 +3,7 @@
 #include "install/systemini.h"
 
 #include "install/inirule.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "script/model.h"
@@ -67,7 +68,7 @@ static int SetVxdAside() {
     if (!TextJoin(vxdPath, kVxdPathWidth, systemDir, "\\VMM32\\VMOUSE.VXD") ||
         !TextJoin(bakPath, kVxdPathWidth, systemDir, "\\VMM32\\VMOUSE.BAK"))
         return -1;
-    if (GetFileAttributesA(vxdPath) == INVALID_FILE_ATTRIBUTES) return -1;
+    if (!FileExists(vxdPath)) return -1;
     DeleteFileA(bakPath);
     return MoveFileA(vxdPath, bakPath) ? 0 : -1;
 }

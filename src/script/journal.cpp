@@ -7,20 +7,19 @@
 
 char JournalBuffer[kJournalWidth];
 
-// InstallDir + "\SETUP.INF". An InstallDir too long for the path, or none at all, leaves
-// it empty: the journal is then neither read nor written, rather than going to a file of a
-// cut name or to "\SETUP.INF" in the root of the current drive.
-static int FormJournalPath(char* path) {
+static_assert(kJournalPathWidth == kDirWidth, "the journal's path is a directory text");
+
+int JournalPath(char* path) {
     if (InstallDir[0] == 0) {
         path[0] = 0;
         return 0;
     }
-    return TextJoin(path, kDirWidth, InstallDir, "\\SETUP.INF");
+    return TextJoin(path, kJournalPathWidth, InstallDir, "\\SETUP.INF");
 }
 
 const char* JournalRead(const char* section, const char* key, const char* def) {
     char path[kDirWidth];
-    if (!FormJournalPath(path)) {
+    if (!JournalPath(path)) {
         TextCopy(JournalBuffer, kJournalWidth, def != nullptr ? def : "");
         return JournalBuffer;
     }
@@ -33,7 +32,7 @@ void JournalWrite(const char* section, const char* key, const char* value) {
     TextCopy(old, kJournalWidth, JournalRead(section, key, ""));
     if (old[0] != 0) return;
     char path[kDirWidth];
-    if (!FormJournalPath(path)) return;
+    if (!JournalPath(path)) return;
     // A line break would end the value's line and let the rest of it read as new keys or
     // sections of the script; the journal holds at most 127 characters of a value anyway.
     char line[kJournalWidth];

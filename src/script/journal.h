@@ -4,6 +4,14 @@
 
 enum { kJournalWidth = 128 };
 
+enum { kJournalPathWidth = 80 };
+
+// InstallDir + "\SETUP.INF" into path (kJournalPathWidth wide). An InstallDir too long for
+// the path, or none at all, leaves it empty and gives 0: the journal is then neither read
+// nor written, rather than going to a file of a cut name or to "\SETUP.INF" in the root of
+// the current drive.
+int JournalPath(char* path);
+
 // Filled by JournalRead; every call overwrites it.
 extern char JournalBuffer[kJournalWidth];
 

@@ -14,6 +14,3 @@ void BrowseForDirectory(HWND page);
 // Hook of the browser: keeps the path field in step with the directory the user opens.
 // Always returns 0, so the dialog's own handling runs too.
 UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// 1 when path names an existing directory.
-int DirectoryExists(const char* path);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "runtime/fileexists.h"
 #include "script/model.h"
 #include "script/notice.h"
 #include "wizard/browse.h"

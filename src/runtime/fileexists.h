@@ -1,0 +1,8 @@
+// What the file system holds at a path, asked through its attributes.
+#pragma once
+
+// 1 when path names an existing directory.
+int DirectoryExists(const char* path);
+
+// 1 when path names an existing file that is not a directory.
+int FileExists(const char* path);
