@@ -110,6 +110,61 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     ExpectCancelNotice(dir);
 }
 
+// Each page opens with the focus on button 1; Tab and Shift+Tab go round the enabled tab
+// stops, the arrows move between the mouse types and check them, Enter presses the push
+// button that has the focus, and the space bar the one under the focus.
+TEST_F(Wizard, KeyboardMovesBetweenTheControls) {
+    Start("", 0);
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(begin));
+    EXPECT_TRUE(TypeKeys(begin, "Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(begin, "Tab"));  // Back is disabled
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_NEXT; }));
+    EXPECT_TRUE(TypeKeys(begin, "shift+Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(begin, "Tab Return"));
+
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(mouse));
+    // Tab reaches the checked mouse type; the platform passes over the other one.
+    EXPECT_TRUE(TypeKeys(mouse, "Tab Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(mouse) == IDC_PS2; }));
+    EXPECT_TRUE(TypeKeys(mouse, "Up"));
+    EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_SERIAL); }));
+    EXPECT_EQ(IDC_SERIAL, FocusedItemId(mouse));
+    EXPECT_TRUE(TypeKeys(mouse, "Down"));
+    EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_PS2); }));
+    EXPECT_TRUE(TypeKeys(mouse, "Up Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(mouse) == IDC_BACK; }));
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL));
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));  // the focused Back, not Next
+    EXPECT_TRUE(WaitWindowGone(mouse));
+
+    begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(begin));
+    EXPECT_TRUE(TypeKeys(begin, "Return"));
+    mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL)) << "the arrow's choice is kept";
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));
+
+    HWND dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(dir));
+    EXPECT_TRUE(TypeKeys(dir, "Tab Tab Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_BROWSE; }));
+    EXPECT_TRUE(TypeKeys(dir, "Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_NEXT; }));
+    EXPECT_TRUE(TypeKeys(dir, "shift+Tab shift+Tab shift+Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(dir, "space"));
+    ExpectCancelNotice(dir);
+}
+
 TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
     Start();
     HWND begin = Page("SETUP_BEGIN");

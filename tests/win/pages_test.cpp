@@ -56,6 +56,7 @@ TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
         EXPECT_TRUE(IsItemChecked(page, IDC_RESTART_NOW));
         EXPECT_FALSE(IsItemChecked(page, IDC_RESTART_LATER));
         EXPECT_EQ(nullptr, GetDlgItem(page, IDC_CANCEL));
+        EXPECT_EQ(IDC_NEXT, FocusedItemId(page));
         SaveDocumentationShot(page, "page-finish");
         EXPECT_TRUE(TypeKeys(page, "Escape"));
         Sleep(300);
