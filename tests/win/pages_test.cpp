@@ -73,7 +73,8 @@ TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
 
 // The pages have no close box: Alt+F4 ends none of them, and does not take away the
 // background that owns them either. Ended that way, the destination page would skip its
-// checks and the finish page would restart against the choice made on it.
+// checks and the finish page would restart against the choice made on it. (The copying
+// page takes keys only while it copies: the install test presses Alt+F4 there.)
 TEST_F(Pages, AltF4ClosesNoPageAndNotTheBackground) {
     ASSERT_EQ(1, CreateBackgroundWindow());
     HWND background = BackgroundWindow;
