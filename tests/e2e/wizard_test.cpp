@@ -3,6 +3,8 @@
 // the driver-switch mode and the refusal on the Windows NT family.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "resource.h"
 #include "support/package.h"
 #include "support/install_run.h"
@@ -249,6 +251,42 @@ TEST_F(Wizard, NextOnTheDestinationPageClosesTheCompanionFirst) {
     EXPECT_FALSE(installPageExisted);
     EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL"));
     if (IsWindow(companion)) DestroyWindow(companion);
+}
+
+// A companion whose program does not answer holds setup up a few seconds, not for good.
+TEST_F(Wizard, HungCompanionDoesNotStopTheInstallation) {
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        HWND w = CreateWindowA("Static", "Quillotrax", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetEvent(created);
+        WaitForSingleObject(release, INFINITE);  // never takes a message
+        DestroyWindow(w);
+    });
+    WaitForSingleObject(created, 5000);
+    ASSERT_NE(nullptr, FindWindowA(nullptr, "Quillotrax"));
+
+    Start();
+    for (const char* p : {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"}) {
+        HWND page = Page(p);
+        if (page == nullptr) break;
+        ClickItem(page, IDC_NEXT);
+        EXPECT_TRUE(WaitWindowGone(page));
+    }
+    EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL", 15000)) << "setup waits for the companion";
+    HWND end = WaitForPage("SETUP_END", 15000);
+    EXPECT_NE(nullptr, end);
+    if (end != nullptr) {
+        ClickItem(end, IDC_RESTART_LATER);
+        EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(end, IDC_RESTART_LATER); }));
+        ClickItem(end, IDC_NEXT);
+        EXPECT_EQ(0u, WaitProgramEnd(setup));
+    }
+    SetEvent(release);
+    hung.join();
+    CloseHandle(created);
+    CloseHandle(release);
 }
 
 TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {
