@@ -121,8 +121,10 @@ TEST_F(Pages, FinishPageNeverRaisesTheRestartChoice) {
 }
 
 TEST_F(Pages, FinishPageAsksForTheScreenSizeAnew) {
-    ScreenWidth = 640;  // recorded at start; the finish page does not use it
-    ScreenHeight = 480;
+    // The size recorded at start differs from the screen's, as after a change of the display
+    // settings during the run; the finish page centres itself on the screen as it is.
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN) + 400);
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN) + 300);
     Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
         ASSERT_NE(nullptr, page);
         RECT r = WindowRect(page);
