@@ -35,8 +35,9 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
         return 0;
     case WM_CLOSE:
-        // A close from elsewhere while copying would destroy the page under the copy:
-        // take it as a cancel instead.
+        // A close sent from elsewhere while copying would destroy the page under the copy:
+        // take it as a cancel instead. (Alt+F4 sends none: the default procedure of the
+        // pages ignores the close command.)
         if (!InstallRunning) break;
         PageResult = 0;
         return 0;
@@ -47,5 +48,5 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         OnSetupInit(page);
         return 0;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return PageDefaultProc(page, message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include "wizard/pages.h"
 
 #include "presentation/background.h"
+#include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
 #include "script/notice.h"
@@ -32,6 +33,8 @@ int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
     HWND page = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), BackgroundWindow,
                                    nullptr, 0);
     if (page == nullptr) return 0;  // no window will ever post the quit message
+    // Without a dialog procedure the dialog manager gives no control the focus.
+    FocusPageControl(page, GetDlgItem(page, IDC_NEXT));
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -91,9 +94,4 @@ void CancelPage(HWND page) {
 LRESULT EndPageLoop() {
     PostQuitMessage(0);
     return 0;
-}
-
-LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;
-    return DefWindowProcA(page, message, wParam, lParam);
 }

@@ -33,9 +33,15 @@ void CancelPage(HWND page);
 // The WM_DESTROY handler of every page: posts the quit message. Returns 0.
 LRESULT EndPageLoop();
 
-// What the pages leave to the default procedure. A page has no close box, so the close
-// command (Alt+F4) is ignored: only the page's buttons end it.
+// What the pages leave to the default procedure, with the part of the dialog manager's work
+// that a page without a dialog procedure lacks: Tab, Shift+Tab and the arrow keys move the
+// focus, and a page that gets the focus hands it to its control. A page has no close box,
+// so the close command (Alt+F4) is ignored: only the page's buttons end it.
 LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Gives control (of page) the keyboard focus. A push button with the focus is the default
+// button; when another control has it, control 1 is.
+void FocusPageControl(HWND page, HWND control);
 
 LRESULT CALLBACK BeginPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelMousePageProc(HWND, UINT, WPARAM, LPARAM);

@@ -306,6 +306,8 @@ TEST_F(Destination, CancelledBrowserKeepsTheDestination) {
                         nullptr);
     EXPECT_TRUE(TypeKeys(browser, "Escape"));
     EXPECT_TRUE(WaitWindowGone(browser));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(page) == IDC_BROWSE; }))
+        << "the focus goes back where it was, not to " << FocusedItemId(page);
     Sleep(200);
     EXPECT_EQ("C:\\QORVA", ItemText(page, IDC_DESTDIR));
     // Next still checks the old destination.

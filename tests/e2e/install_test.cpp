@@ -187,6 +187,7 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     EXPECT_EQ("MZ stand-in VxD", ReadFileBytes(vmm32 + "\\VMOUSE.BAK"));
 }
 
+// Keys while copying: Alt+F4 is ignored; the space bar presses the focused Cancel.
 TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
     const int kFiles = 2000;
     std::string inf =
@@ -212,12 +213,16 @@ TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
     RunningProgram setup = StartProgram(exe);
     HWND page = WalkToInstallPage(false);
     ASSERT_NE(nullptr, page);
-    // Once a few files are in, click Cancel.
-    ASSERT_TRUE(WaitUntil([&] {
-        std::string p = ItemText(page, IDC_PERCENT);
-        return !p.empty() && p.back() == '%' && p != "0%";
-    }, 30000));
-    ASSERT_TRUE(ClickItem(page, IDC_NEXT));
+    auto percent = [&] { return std::atoi(ItemText(page, IDC_PERCENT).c_str()); };
+    // Once a few files are in: Alt+F4 is no Cancel, the copy goes on; the space bar
+    // presses Cancel, which has the focus from the start.
+    ASSERT_TRUE(WaitUntil([&] { return percent() > 0; }, 30000));
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(page));
+    EXPECT_TRUE(TypeKeys(page, "alt+F4"));
+    int afterAltF4 = percent();
+    EXPECT_TRUE(WaitUntil([&] { return percent() >= afterAltF4 + 2; }, 20000))
+        << "copying stopped at " << afterAltF4 << "%: " << ItemText(page, IDC_STATUS);
+    ASSERT_TRUE(TypeKeys(page, "space"));
 
     HWND notice = WaitForMessageBox(page, 0, 30000);
     ASSERT_NE(nullptr, notice) << "status " << ItemText(page, IDC_STATUS) << ", percent "

@@ -3,6 +3,8 @@
 // the driver-switch mode and the refusal on the Windows NT family.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "resource.h"
 #include "support/package.h"
 #include "support/install_run.h"
@@ -110,6 +112,61 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     ExpectCancelNotice(dir);
 }
 
+// Each page opens with the focus on button 1; Tab and Shift+Tab go round the enabled tab
+// stops, the arrows move between the mouse types and check them, Enter presses the push
+// button that has the focus, and the space bar the one under the focus.
+TEST_F(Wizard, KeyboardMovesBetweenTheControls) {
+    Start("", 0);
+    HWND begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(begin));
+    EXPECT_TRUE(TypeKeys(begin, "Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(begin, "Tab"));  // Back is disabled
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_NEXT; }));
+    EXPECT_TRUE(TypeKeys(begin, "shift+Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(begin) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(begin, "Tab Return"));
+
+    HWND mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(mouse));
+    // Tab reaches the checked mouse type; the platform passes over the other one.
+    EXPECT_TRUE(TypeKeys(mouse, "Tab Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(mouse) == IDC_PS2; }));
+    EXPECT_TRUE(TypeKeys(mouse, "Up"));
+    EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_SERIAL); }));
+    EXPECT_EQ(IDC_SERIAL, FocusedItemId(mouse));
+    EXPECT_TRUE(TypeKeys(mouse, "Down"));
+    EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, IDC_PS2); }));
+    EXPECT_TRUE(TypeKeys(mouse, "Up Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(mouse) == IDC_BACK; }));
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL));
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));  // the focused Back, not Next
+    EXPECT_TRUE(WaitWindowGone(mouse));
+
+    begin = Page("SETUP_BEGIN");
+    ASSERT_NE(nullptr, begin);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(begin));
+    EXPECT_TRUE(TypeKeys(begin, "Return"));
+    mouse = Page("SETUP_SELMOUSE");
+    ASSERT_NE(nullptr, mouse);
+    EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL)) << "the arrow's choice is kept";
+    EXPECT_TRUE(TypeKeys(mouse, "Return"));
+
+    HWND dir = Page("SETUP_SELDIR");
+    ASSERT_NE(nullptr, dir);
+    EXPECT_EQ(IDC_NEXT, FocusedItemId(dir));
+    EXPECT_TRUE(TypeKeys(dir, "Tab Tab Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_BROWSE; }));
+    EXPECT_TRUE(TypeKeys(dir, "Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_NEXT; }));
+    EXPECT_TRUE(TypeKeys(dir, "shift+Tab shift+Tab shift+Tab"));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_CANCEL; }));
+    EXPECT_TRUE(TypeKeys(dir, "space"));
+    ExpectCancelNotice(dir);
+}
+
 TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
     Start();
     HWND begin = Page("SETUP_BEGIN");
@@ -194,6 +251,42 @@ TEST_F(Wizard, NextOnTheDestinationPageClosesTheCompanionFirst) {
     EXPECT_FALSE(installPageExisted);
     EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL"));
     if (IsWindow(companion)) DestroyWindow(companion);
+}
+
+// A companion whose program does not answer holds setup up a few seconds, not for good.
+TEST_F(Wizard, HungCompanionDoesNotStopTheInstallation) {
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hung([&] {
+        HWND w = CreateWindowA("Static", "Quillotrax", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetEvent(created);
+        WaitForSingleObject(release, INFINITE);  // never takes a message
+        DestroyWindow(w);
+    });
+    WaitForSingleObject(created, 5000);
+    ASSERT_NE(nullptr, FindWindowA(nullptr, "Quillotrax"));
+
+    Start();
+    for (const char* p : {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"}) {
+        HWND page = Page(p);
+        if (page == nullptr) break;
+        ClickItem(page, IDC_NEXT);
+        EXPECT_TRUE(WaitWindowGone(page));
+    }
+    EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL", 15000)) << "setup waits for the companion";
+    HWND end = WaitForPage("SETUP_END", 15000);
+    EXPECT_NE(nullptr, end);
+    if (end != nullptr) {
+        ClickItem(end, IDC_RESTART_LATER);
+        EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(end, IDC_RESTART_LATER); }));
+        ClickItem(end, IDC_NEXT);
+        EXPECT_EQ(0u, WaitProgramEnd(setup));
+    }
+    SetEvent(release);
+    hung.join();
+    CloseHandle(created);
+    CloseHandle(release);
 }
 
 TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {

@@ -188,6 +188,15 @@ bool IsItemVisible(HWND dialog, int id) {
     return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+int FocusedItemId(HWND dialog) {
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return 0;
+    if (info.hwndFocus == nullptr || GetParent(info.hwndFocus) != dialog) return 0;
+    return GetDlgCtrlID(info.hwndFocus);
+}
+
 RECT WindowRect(HWND window) {
     RECT r = {0, 0, 0, 0};
     GetWindowRect(window, &r);

@@ -61,6 +61,9 @@ std::string MessageBoxText(HWND box);
 bool IsItemChecked(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
 bool IsItemVisible(HWND dialog, int id);
+// The id of the dialog's control that has the keyboard focus (the dialog's thread may be
+// another process's); 0 when the focus is elsewhere or nowhere.
+int FocusedItemId(HWND dialog);
 RECT WindowRect(HWND window);
 // The control's rectangle in dialog units of its dialog (MapDialogRect backwards).
 RECT ItemRectInDialogUnits(HWND dialog, int id);
