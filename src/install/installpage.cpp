@@ -24,12 +24,6 @@ static void OnSetupInit(HWND page) {
 
 LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        CenterPage(page, 0);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
     case WM_COMMAND:
         if (wParam != IDC_NEXT) break;
         PageResult = 0;  // the copy stops before its next entry; the notice comes at the end

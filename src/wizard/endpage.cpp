@@ -5,7 +5,7 @@
 #include "wizard/pages.h"
 
 // Finish (Enter): the restart choice is read once, here. The page has no Cancel, so Esc
-// (command 2) falls through to the default procedure and does nothing.
+// (command 2) does nothing; PageResult stays as the copying page left it.
 static LRESULT EndCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (wParam != IDC_NEXT) return DefWindowProcA(page, message, wParam, lParam);
     if (IsDlgButtonChecked(page, IDC_RESTART_LATER) == BST_CHECKED) RestartChoice = 0;
@@ -18,8 +18,6 @@ LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CREATE:
         CenterPage(page, 1);  // the screen size is asked anew on this page
         return 0;
-    case WM_DESTROY:
-        return EndPageLoop();
     case WM_COMMAND:
         return EndCommand(page, message, wParam, lParam);
     case WM_SETUP_INIT:

@@ -55,14 +55,11 @@ static void NextControl(HWND page, WPARAM wParam, LPARAM lParam) {
         SendMessageA(target, BM_CLICK, 0, 0);
 }
 
-LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+int PageFocusMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-        break;
     case WM_NEXTDLGCTL:
         NextControl(page, wParam, lParam);
-        return 0;
+        return 1;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
@@ -77,7 +74,7 @@ LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         } else {
             FocusPageControl(page, GetDlgItem(page, IDC_NEXT));
         }
-        return 0;
+        return 1;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return 0;
 }

@@ -80,18 +80,47 @@ void FillPlaceholder(HWND page, int controlId) {
 
 void ClosePage(HWND page) { SendMessageA(page, WM_CLOSE, 0, 0); }
 
-void EndPage(HWND page, int16_t result) {
+// A button's end of a page: PageResult := result, then the page closes itself.
+static void EndPage(HWND page, int16_t result) {
     PageResult = result;
     ClosePage(page);
 }
 
-void CancelPage(HWND page) {
+static void CancelPage(HWND page) {
     PageResult = 0;
     ShowCancelNotice(page);
     ClosePage(page);
 }
 
-LRESULT EndPageLoop() {
-    PostQuitMessage(0);
-    return 0;
+LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        CenterPage(page, 0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);  // ends RunPage's loop
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+        break;
+    }
+    if (PageFocusMessage(page, message, wParam, lParam)) return 0;
+    return DefWindowProcA(page, message, wParam, lParam);
+}
+
+LRESULT WizardPageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        switch (wParam) {
+        case IDC_NEXT:
+            EndPage(page, 1);
+            return 0;
+        case IDC_BACK:
+            EndPage(page, 2);
+            return 0;
+        case IDC_CANCEL:
+            CancelPage(page);
+            return 0;
+        }
+    }
+    return PageDefaultProc(page, message, wParam, lParam);
 }

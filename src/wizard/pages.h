@@ -24,20 +24,21 @@ void FillPlaceholder(HWND page, int controlId);
 // its WM_DESTROY handler posts the quit message that ends RunPage's loop.
 void ClosePage(HWND page);
 
-// A button's end of a page: PageResult := result, then the page closes itself.
-void EndPage(HWND page, int16_t result);
-
-// Cancel (or Esc) on a page before copying: PageResult := 0, the cancel notice, close.
-void CancelPage(HWND page);
-
-// The WM_DESTROY handler of every page: posts the quit message. Returns 0.
-LRESULT EndPageLoop();
-
-// What the pages leave to the default procedure, with the part of the dialog manager's work
-// that a page without a dialog procedure lacks: Tab, Shift+Tab and the arrow keys move the
-// focus, and a page that gets the focus hands it to its control. A page has no close box,
-// so the close command (Alt+F4) is ignored: only the page's buttons end it.
+// What every page, the copying page included, leaves to the default procedure: placement
+// at creation (CenterPage), the end of RunPage's loop when the page is destroyed, and the
+// part of the dialog manager's work that a page without a dialog procedure lacks (Tab,
+// Shift+Tab and the arrow keys move the focus; a page that gets the focus hands it to its
+// control). A page has no close box, so the close command (Alt+F4) is ignored: only the
+// page's buttons end it.
 LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The default procedure of the wizard pages before copying: their shared buttons, then
+// PageDefaultProc. Next ends the page with PageResult 1, Back with 2; Cancel (or Esc) sets
+// 0, shows the cancel notice and closes the page. A page handles first what is its own.
+LRESULT WizardPageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The focus handling of PageDefaultProc. Returns 1 when it took the message.
+int PageFocusMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Gives control (of page) the keyboard focus. A push button with the focus is the default
 // button; when another control has it, control 1 is.

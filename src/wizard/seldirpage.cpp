@@ -38,38 +38,30 @@ static void SelDirNext(HWND page) {
     ClosePage(page);
 }
 
-static LRESULT SelDirCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+// Next checks the destination; Browse opens the browser and shows what it chose.
+// Returns 1 when the command was the page's own.
+static int SelDirCommand(HWND page, WPARAM wParam) {
     switch (wParam) {
     case IDC_NEXT:
         SelDirNext(page);
-        return 0;
-    case IDC_CANCEL:
-        CancelPage(page);
-        return 0;
-    case IDC_BACK:
-        EndPage(page, 2);
-        return 0;
+        return 1;
     case IDC_BROWSE:
         BrowseForDirectory(page);
         SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
         break;
     }
-    return DefWindowProcA(page, message, wParam, lParam);
+    return 0;
 }
 
 LRESULT CALLBACK SelDirPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        CenterPage(page, 0);
-        break;
-    case WM_DESTROY:
-        return EndPageLoop();
     case WM_COMMAND:
-        return SelDirCommand(page, message, wParam, lParam);
+        if (SelDirCommand(page, wParam)) return 0;
+        break;
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT1);
         SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
         break;
     }
-    return PageDefaultProc(page, message, wParam, lParam);
+    return WizardPageDefaultProc(page, message, wParam, lParam);
 }

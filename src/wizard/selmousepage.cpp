@@ -11,40 +11,20 @@ static void SelMouseInit(HWND page) {
     EnableWindow(GetDlgItem(page, IDC_BACK), BackAllowed != 0);
 }
 
-// The buttons; a click on a radio button changes MouseKind at once, not at Next.
-static LRESULT SelMouseCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (wParam) {
-    case IDC_NEXT:
-        EndPage(page, 1);
-        return 0;
-    case IDC_CANCEL:
-        CancelPage(page);
-        return 0;
-    case IDC_BACK:
-        EndPage(page, 2);
-        return 0;
-    case IDC_SERIAL:
-        MouseKind = 1;
-        break;
-    case IDC_PS2:
-        MouseKind = 0;
-        break;
-    }
-    return DefWindowProcA(page, message, wParam, lParam);
+// A click on a radio button changes MouseKind at once, not at Next.
+static void SelMouseCommand(WPARAM wParam) {
+    if (wParam == IDC_SERIAL) MouseKind = 1;
+    if (wParam == IDC_PS2) MouseKind = 0;
 }
 
 LRESULT CALLBACK SelMousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        CenterPage(page, 0);
-        break;
-    case WM_DESTROY:
-        return EndPageLoop();
     case WM_COMMAND:
-        return SelMouseCommand(page, message, wParam, lParam);
+        SelMouseCommand(wParam);
+        break;
     case WM_SETUP_INIT:
         SelMouseInit(page);
         break;
     }
-    return PageDefaultProc(page, message, wParam, lParam);
+    return WizardPageDefaultProc(page, message, wParam, lParam);
 }
