@@ -1,0 +1,6 @@
+// The package's companion program, which holds files of the installation directory open.
+#pragma once
+
+// Asks its window ("Quillotrax") to close, when one is open. Nothing is confirmed: the
+// send returns when the window has handled the request.
+void CloseCompanionProgram();
