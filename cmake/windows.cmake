@@ -19,10 +19,11 @@ endif()
 set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32 comdlg32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 set(CHECK_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/check.rc)
+set(UNINSTALL_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
 file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
      ${CMAKE_SOURCE_DIR}/resources/art/*)
-set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} PROPERTIES
-                            OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
+set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
+                            PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 
 # No resource id may be given twice where it must be unique (ids, templates, string table).
@@ -32,6 +33,7 @@ add_custom_command(OUTPUT ${RESOURCE_CHECK_STAMP}
             ${RESOURCE_CHECK_STAMP}
     DEPENDS ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources/resource.h
             ${CMAKE_SOURCE_DIR}/resources/strings.rc ${CMAKE_SOURCE_DIR}/resources/dialogs.rc
+            ${CMAKE_SOURCE_DIR}/resources/uninstall.rc
     COMMENT "Checking resource ids")
 add_custom_target(resource_ids DEPENDS ${RESOURCE_CHECK_STAMP})
 
@@ -80,6 +82,8 @@ endfunction()
 
 add_shipping_program(setup SETUP windows ${ENTRY_SYMBOL}
     ${SETUP_SOURCES} ${RUNTIME_ONLY_SOURCES} ${RESOURCE_FILE})
+add_shipping_program(uninstaller UNINSTAL windows ${ENTRY_SYMBOL}
+    ${UNINSTALL_SOURCES} ${RUNTIME_ONLY_SOURCES} ${UNINSTALL_RESOURCE_FILE})
 add_shipping_program(setupchk SETUPCHK console ${CONSOLE_ENTRY_SYMBOL}
     ${CHECK_SOURCES} ${CONSOLE_RUNTIME_SOURCES} ${CHECK_RESOURCE_FILE})
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
@@ -157,7 +161,7 @@ foreach(src ${WIN_TESTS} ${E2E_TESTS})
   endif()
   target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
   target_link_options(${target} PRIVATE ${HOSTED_LINK})
-  add_dependencies(${target} setup)
+  add_dependencies(${target} setup uninstaller)
   # A line "// vmrun-screens: 640x480 1024x768" in the test source runs it once per screen
   # size (the first keeps the plain name); without it the machine has 640x480.
   file(STRINGS ${src} screens REGEX "^// vmrun-screens:")

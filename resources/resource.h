@@ -1,4 +1,5 @@
-// Resource ids of SETUP.EXE, grouped by what uses them. Included by setup.rc and the code.
+// Resource ids of SETUP.EXE and UNINSTAL.EXE, grouped by what uses them. Included by the
+// resource files and the code.
 #pragma once
 
 // ---- string table ----
@@ -29,6 +30,11 @@
 #define IDS_PS2NAME         51
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
+// UNINSTAL.EXE's own texts (uninstall.rc)
+#define IDS_UNINSTALL       60
+#define IDS_UNINSTALL_ASK   61
+#define IDS_UNINSTALL_DONE  62
+#define IDS_UNINSTALL_NO_SCRIPT 63
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

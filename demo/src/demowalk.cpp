@@ -3,7 +3,10 @@
 // each page (PS/2 mouse, the proposed directory, Finish with the restart choice given) and
 // reports what it saw on its standard output.
 //
-// usage: demowalk SETUP.EXE SHOTS_DIR [restart|later]
+// Given the uninstaller instead, it answers its question with Yes and its restart offer as
+// given.
+//
+// usage: demowalk SETUP.EXE|UNINSTAL.EXE SHOTS_DIR [restart|later]
 //   SETUP.EXE  Windows path of the program to run (started in its own directory)
 //   SHOTS_DIR  Linux directory for the PNG screenshots
 // Exit code 0 when every page appeared and the program ended by itself.
@@ -127,14 +130,38 @@ bool Walk(const std::string& exe, bool restart) {
     return true;
 }
 
+// The uninstaller's two message boxes: Yes to the removal, the restart as chosen.
+bool WalkUninstall(const std::string& exe, bool restart) {
+    shotNumber = 5;  // after the five pages of the installation
+    RunningProgram program = StartProgram(exe);
+    if (program.process == nullptr) return Fail("cannot start " + exe);
+    Say("started " + exe);
+    for (int answer : {IDYES, restart ? IDYES : IDNO}) {
+        HWND box = WaitForMessageBox(nullptr, program.id, 30000);
+        if (box == nullptr) return Fail("no message box");
+        Say("\"" + WindowText(box) + "\": " + MessageBoxText(box));
+        Shot("uninstall");
+        Say(answer == IDYES ? "  answered: Yes" : "  answered: No");
+        ClickItem(box, answer);
+        WaitWindowGone(box, 10000);
+    }
+    DWORD code = WaitProgramEnd(program, 30000);
+    StopProgram(program);
+    if (code == STILL_ACTIVE) return Fail("UNINSTAL.EXE did not end");
+    Say("UNINSTAL.EXE ended, exit code " + std::to_string(code));
+    return code == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::printf("usage: demowalk SETUP.EXE SHOTS_DIR [restart|later]\n");
+        std::printf("usage: demowalk SETUP.EXE|UNINSTAL.EXE SHOTS_DIR [restart|later]\n");
         return 2;
     }
     shotsDir = argv[2];
     bool restart = argc > 3 && std::string(argv[3]) == "restart";
-    return Walk(argv[1], restart) ? 0 : 1;
+    std::string exe = argv[1];
+    if (exe.find("UNINSTAL") != std::string::npos) return WalkUninstall(exe, restart) ? 0 : 1;
+    return Walk(exe, restart) ? 0 : 1;
 }

@@ -4,6 +4,16 @@
 
 const char kVmouseLine[] = "mouse=*vmouse\n";
 
+// 1 when the piece is the whole line text followed by its LF, or by nothing at the end of
+// the file.
+static int IsExactLine(const char* piece, int length, const char* text) {
+    int n = TextLength(text);
+    if (length != n && !(length == n + 1 && piece[n] == '\n')) return 0;
+    for (int i = 0; i < n; ++i)
+        if (piece[i] != text[i]) return 0;
+    return 1;
+}
+
 IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length) {
     int continuation = rule->lineGoesOn;
     rule->lineGoesOn = length > 0 && piece[length - 1] != '\n';
@@ -20,7 +30,9 @@ IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int lengt
     // A header is never the mouse line, even one whose comment mentions the mouse: the
     // section would lose its header. The search goes on below it.
     if (header) return IniKeep;
-    if (rule->inSection && TextContains(piece, "mouse") && piece[0] != ';') {
+    int isMouseLine = rule->exactLine != nullptr ? IsExactLine(piece, length, rule->exactLine)
+                                                 : TextContains(piece, "mouse") && piece[0] != ';';
+    if (rule->inSection && isMouseLine) {
         rule->inSection = 0;
         rule->lineReplaced = 1;
         return IniReplace;

@@ -15,6 +15,9 @@ struct IniMouseRule {
     int inSection;     // a line containing "[386Enh]" was read and its mouse line is pending
     int lineGoesOn;    // the last piece did not end its line
     int lineReplaced;  // the line under way was replaced
+    // When set, the line to replace is this one instead (without its LF), whole and exact:
+    // the uninstaller looks for the line that setup wrote.
+    const char* exactLine;
 };
 
 // Decides about the next piece of system.ini as it was read (at most 119 characters, up to
@@ -22,5 +25,6 @@ struct IniMouseRule {
 // piece is copied whole or replaced whole, never in parts. The section flag is set by a line
 // containing "[386Enh]" and cleared by any other line that starts with "[" (after blanks or
 // tabs) or by the replacement; the mouse line is the first line in the section that
-// contains "mouse" (exact case), does not start with a semicolon and is no header.
+// contains "mouse" (exact case), does not start with a semicolon and is no header, or with
+// exactLine set, the first line in the section that is exactLine.
 IniPieceAction IniMouseRuleStep(IniMouseRule* rule, const char* piece, int length);

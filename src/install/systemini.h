@@ -4,3 +4,20 @@
 // Switches the mouse line to "mouse=*vmouse" (old file kept as system.bak) and sets
 // VMM32\VMOUSE.VXD aside as VMOUSE.BAK. 0 when that rename succeeded, -1 otherwise.
 int PatchSystemIni();
+
+// Writes WindowsDir\system.ini anew with one line of [386Enh] replaced by newLine (ending
+// in LF): the mouse line, or with exactLine set the line that is exactLine (without LF).
+// The new file is completed as system.new first; then system.ini becomes system.bak and
+// system.new takes its place, and system.ini is put back should that fail. With
+// onlyWhenFound, a file without such a line is left as it is. Returns 1 when system.ini
+// was replaced.
+int RewriteMouseLine(const char* exactLine, const char* newLine, int onlyWhenFound);
+
+// Copies the mouse line of [386Enh] in the file at path (the line that setup replaces),
+// with its LF, into out. Returns 0 with out empty when the file cannot be read, has no
+// such line, or the line does not fit width.
+int ReadMouseLine(const char* path, char* out, int width);
+
+// VMM32\VMOUSE.BAK below the system directory becomes VMOUSE.VXD again when there is no
+// VMOUSE.VXD. Returns 1 when it was renamed.
+int PutVxdBack();

@@ -48,3 +48,29 @@ void ReadOldText(HKEY key, const char* name, char* out) {
     }
     GlobalFree(block);
 }
+
+int DeleteKeyTree(HKEY root, const char* path) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 1;
+    // Always the first subkey: each one deleted moves the next into its place. A subkey
+    // that resists is passed over by index.
+    DWORD index = 0;
+    for (;;) {
+        char name[kOldValueWidth * 2];
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        if (!DeleteKeyTree(key, name)) ++index;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(root, path) == ERROR_SUCCESS;
+}
+
+int KeyIsEmpty(HKEY key) {
+    DWORD subkeys = 0, values = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return subkeys == 0 && values == 0;
+}

@@ -24,3 +24,11 @@ void SetZeroFlags(HKEY key, const char* name);
 // as empty; a longer value keeps its first kOldValueWidth - 1 characters. The value's type
 // is not examined.
 void ReadOldText(HKEY key, const char* name, char* out);
+
+// Deletes path below root with every key and value beneath it (Windows 95 deletes a key
+// with subkeys, Windows NT and Wine do not: the subkeys go first). Returns 1 when the key
+// is gone afterwards.
+int DeleteKeyTree(HKEY root, const char* path);
+
+// 1 when the key has neither values nor subkeys.
+int KeyIsEmpty(HKEY key);

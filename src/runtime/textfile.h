@@ -71,3 +71,8 @@ inline void TextFileWrite(TextFile* f, const char* text, int length) {
 // Flushes (when writing) and closes. Returns 1 when every read or write of the file
 // succeeded, the flush and the close included.
 int TextFileClose(TextFile* f);
+
+// Puts the completed file newPath in the place of path, keeping the old one as oldPath (an
+// earlier oldPath is deleted first). Should newPath not take the name, path is put back.
+// Returns 1 when newPath is now path; with 0, path is as it was (and newPath may remain).
+int TextFileReplace(const char* path, const char* newPath, const char* oldPath);

@@ -44,3 +44,13 @@ int TextFileClose(TextFile* f) {
     f->handle = INVALID_HANDLE_VALUE;
     return ok;
 }
+
+int TextFileReplace(const char* path, const char* newPath, const char* oldPath) {
+    DeleteFileA(oldPath);
+    // With an old name that cannot be deleted the name stays taken: path stays as it is.
+    if (!MoveFileA(path, oldPath)) return 0;
+    // Never leave the file missing.
+    if (MoveFileA(newPath, path)) return 1;
+    MoveFileA(oldPath, path);
+    return 0;
+}

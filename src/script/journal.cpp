@@ -3,6 +3,7 @@
 #include "script/journal.h"
 
 #include "runtime/text.h"
+#include "script/journalquote.h"
 #include "script/model.h"
 
 char JournalBuffer[kJournalWidth];
@@ -34,9 +35,12 @@ void JournalWrite(const char* section, const char* key, const char* value) {
     char path[kDirWidth];
     if (!JournalPath(path)) return;
     // A line break would end the value's line and let the rest of it read as new keys or
-    // sections of the script; the journal holds at most 127 characters of a value anyway.
+    // sections of the script. A read gives back at most 127 characters, and a value kept
+    // inside quotes needs two of them.
+    char flat[kJournalWidth - 2];
+    TextCopy(flat, kJournalWidth - 2, value != nullptr ? value : "");
+    TextFlattenLines(flat);
     char line[kJournalWidth];
-    TextCopy(line, kJournalWidth, value != nullptr ? value : "");
-    TextFlattenLines(line);
+    JournalQuoteValue(line, kJournalWidth, flat);
     WritePrivateProfileStringA(section, key, line, path);
 }

@@ -19,5 +19,7 @@ extern char JournalBuffer[kJournalWidth];
 // is missing, cut to 127 characters. The result lives in JournalBuffer until the next call.
 const char* JournalRead(const char* section, const char* key, const char* def);
 
-// Records value under key in section while the key is missing or empty.
+// Records value under key in section while the key is missing or empty. A value that the
+// profile functions would give back changed (blanks at an end, wrapped in quotes) is written
+// inside double quotes, so that JournalRead returns it exactly.
 void JournalWrite(const char* section, const char* key, const char* value);

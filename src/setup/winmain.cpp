@@ -2,13 +2,13 @@
 // and walks the wizard pages.
 #include <windows.h>
 
+#include "install/companion.h"
 #include "install/installpage.h"
 #include "install/systemini.h"
 #include "presentation/background.h"
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
-#include "script/identity.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/notice.h"
@@ -19,19 +19,6 @@
 
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.
 static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
-
-// Asks the running companion program to close before its files are replaced. Nothing
-// is confirmed: the send returns when the window has handled the request, or after a few
-// seconds (at once when its program hangs), so that a companion that does not answer
-// cannot hold setup up for good.
-static void CloseCompanionProgram() {
-    enum { kCompanionWaitMs = 5000 };
-    HWND companion = FindWindowA(nullptr, COMPANION_WINDOW_TITLE);
-    DWORD_PTR answer = 0;
-    if (companion != nullptr)
-        SendMessageTimeoutA(companion, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCompanionWaitMs,
-                            &answer);
-}
 
 // Reads the Windows directory and the setup script; on failure says so and gives 0.
 static int LoadInstallModel() {

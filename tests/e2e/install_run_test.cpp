@@ -50,7 +50,7 @@ protected:
         } files[] = {
             {"C:\\QORVA\\QXMAIN.EXE", ToolPath("qxmain.exe")},
             {"C:\\QORVA\\QXPAGE.DLL", SampleSource("QXPAGE.DLL")},
-            {"C:\\QORVA\\UNINSTAL.EXE", ToolPath("uninstal.exe")},
+            {"C:\\QORVA\\UNINSTAL.EXE", pkg + "UNINSTAL.EXE"},
             {"C:\\QORVA\\README.TXT", pkg + "README.TXT"},
             {"C:\\QORVA\\HELP\\QXHELP.TXT", SampleSource("HELP/QXHELP.TXT")},
             {"C:\\QORVA\\HELP\\IMAGES\\POINTER.BMP", SampleSource("HELP/IMAGES/POINTER.BMP")},
@@ -144,7 +144,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
         {"MouseDriver", "mouse.drv"},
         {"InfPath", "MOUSE.INF"},
         {"DriverDesc", "Standard PS/2 Port Mouse"},
-        {"DriverDate", "4-23-1999"},  // profile reads trim blanks
+        {"DriverDate", " 4-23-1999"},  // kept inside quotes, blank and all
         {"InfSection", "PS2_Inst"},
     };
     for (const auto& j : journal) EXPECT_EQ(j.value, ProfileValue(kJournal, "PS2", j.key)) << j.key;

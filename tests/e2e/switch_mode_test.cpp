@@ -115,7 +115,7 @@ TEST_F(SwitchMode, PS2ChoiceUpdatesTheDeviceAndItsClassKeyAndJournalsBesideThePr
     EXPECT_EQ("mouse.drv", Journal("PS2", "MouseDriver"));
     EXPECT_EQ("MSMOUSE.INF", Journal("PS2", "InfPath"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DriverDesc"));
-    EXPECT_EQ("6-18-1998", Journal("PS2", "DriverDate"));  // the profile read trims blanks
+    EXPECT_EQ(" 6-18-1998", Journal("PS2", "DriverDate"));  // kept inside quotes, blank and all
     EXPECT_EQ("PS2_Inst", Journal("PS2", "InfSection"));
     EXPECT_EQ("<absent>", Journal("Serial", "SubKey1"));
     // The script itself is still there around the journal.

@@ -2,6 +2,7 @@
 // read in text mode in pieces of 119 characters, judged, written in text mode.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,9 @@ int Put(void* c, const unsigned char* d, int n) {
     return 1;
 }
 
-// system.ini bytes in, system.new bytes out.
-std::string Patch(const std::string& ini) {
+// system.ini bytes in, system.new bytes out; with exactLine, the uninstaller's rule.
+std::string Patch(const std::string& ini, const char* exactLine = nullptr,
+                  const char* newLine = kVmouseLine) {
     Source src;
     src.bytes = ini;
     std::string out;
@@ -34,13 +36,13 @@ std::string Patch(const std::string& ini) {
     TextWriter w;
     TextReaderInit(&r, Fill, &src);
     TextWriterInit(&w, Put, &out);
-    IniMouseRule rule = {0, 0, 0};
+    IniMouseRule rule = {0, 0, 0, exactLine};
     char piece[128];
     int n;
     while ((n = TextReadPiece(&r, piece, 120)) > 0) {
         switch (IniMouseRuleStep(&rule, piece, n)) {
         case IniKeep: TextWriteChars(&w, piece, n); break;
-        case IniReplace: TextWriteChars(&w, kVmouseLine, 14); break;
+        case IniReplace: TextWriteChars(&w, newLine, static_cast<int>(strlen(newLine))); break;
         case IniDrop: break;
         }
     }
@@ -122,6 +124,19 @@ TEST(SystemIniRule, LongLinesAreCopiedWholeOrReplacedWhole) {
     std::string exactOther = "other=" + std::string(113, 'q');
     EXPECT_EQ(Crlf({"[386Enh]", exactOther, "mouse=*vmouse"}),
               Patch(Crlf({"[386Enh]", exactOther, "mouse=1"})));
+}
+
+// The uninstaller puts back the line that setup wrote: that line exactly, in [386Enh] only.
+TEST(SystemIniRule, TheExactLineOfTheUninstaller) {
+    const char* back = "mouse=*vmd\n";
+    EXPECT_EQ(Crlf({"[x]", "mouse=*vmouse", "[386Enh]", ";mouse=*vmouse", "mouse=*vmouse, x.vxd",
+                    "mouse=*vmd", "mouse=*vmouse"}),
+              Patch(Crlf({"[x]", "mouse=*vmouse", "[386Enh]", ";mouse=*vmouse",
+                          "mouse=*vmouse, x.vxd", "mouse=*vmouse", "mouse=*vmouse"}),
+                    "mouse=*vmouse", back));
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmd\r\n", Patch("[386Enh]\r\nmouse=*vmouse", "mouse=*vmouse", back));
+    std::string none = Crlf({"[386Enh]", "mouse=*vmd", "[boot]", "mouse=*vmouse"});
+    EXPECT_EQ(none, Patch(none, "mouse=*vmouse", back));
 }
 
 TEST(SystemIniRule, ASecondRunChangesNothingMore) {

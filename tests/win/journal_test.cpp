@@ -126,7 +126,24 @@ TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     EXPECT_EQ(0u, text.find("[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("D:\\ELSE\r")) << text;
-    EXPECT_EQ("Mouse  [Main]  DefaultPath=D:\\ELSE", Profile(inf_, "PS2", "DeviceDesc"));
+    // The last line feed became a blank at the end, which the journal keeps.
+    EXPECT_EQ("Mouse  [Main]  DefaultPath=D:\\ELSE ", Profile(inf_, "PS2", "DeviceDesc"));
+}
+
+// The profile functions take blanks off both ends of a value and one pair of quotes off
+// it: such values are written inside quotes and come back exactly; others as they are.
+TEST_F(Journal, ValuesComeBackExactlyWithBlanksAndQuotesAtTheirEnds) {
+    const char* values[] = {" 4-23-1999", "trailing\t", "  ", "\"quoted\"", "'single'",
+                            "\"\" both \"\"", "\"", "in \"the\" middle", "plain"};
+    for (int i = 0; i < 9; ++i) {
+        std::string key = "K" + std::to_string(i);
+        JournalWrite("PS2", key.c_str(), values[i]);
+        EXPECT_EQ(values[i], std::string(JournalRead("PS2", key.c_str(), "<absent>"))) << key;
+    }
+    std::string text = ReadFileBytes(inf_);
+    EXPECT_NE(std::string::npos, text.find("K0=\" 4-23-1999\"\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("K7=in \"the\" middle\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("K8=plain\r\n")) << text;
 }
 
 }  // namespace

@@ -1,0 +1,8 @@
+// The package's companion program, which holds files of the installation directory open.
+#pragma once
+
+// Asks its window ("Quillotrax") to close, when one is open. Nothing is confirmed: the
+// send returns when the window has handled the request, or after a few seconds (at once
+// when its program hangs), so that a companion that does not answer cannot hold the
+// program up for good.
+void CloseCompanionProgram();

@@ -1,0 +1,49 @@
+#include "uninstall/wininitrule.h"
+
+#include "runtime/text.h"
+
+// 1 when the line starts (after blanks or tabs) with "[rename]" in any letter case.
+static int IsRenameHeader(const char* line, int length) {
+    static const char kHeader[] = "[rename]";
+    int i = 0;
+    while (i < length && (line[i] == ' ' || line[i] == '\t')) ++i;
+    for (int k = 0; kHeader[k] != 0; ++k, ++i) {
+        if (i >= length) return 0;
+        char c = line[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != kHeader[k]) return 0;
+    }
+    return 1;
+}
+
+int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length) {
+    int continuation = rule->lineGoesOn;
+    rule->lineGoesOn = length > 0 && piece[length - 1] != '\n';
+    if (rule->inserted || continuation || rule->lineGoesOn) return 0;
+    if (!IsRenameHeader(piece, length)) return 0;
+    rule->inserted = 1;
+    return 1;
+}
+
+int RenameDeleteLine(char* out, int width, const char* path) {
+    // The start-up reads the path plainly: "." parts and doubled backslashes go.
+    char plain[kRenamePathWidth];
+    int n = 0;
+    for (int i = 0; path[i] != 0; ++i) {
+        int atPart = i == 0 || path[i - 1] == '\\';
+        if (atPart && path[i] == '.' && (path[i + 1] == '\\' || path[i + 1] == 0) && i > 0) {
+            if (path[i + 1] == 0) break;
+            ++i;
+            continue;
+        }
+        if (atPart && path[i] == '\\' && i > 0) continue;
+        if (n >= kRenamePathWidth - 1) {
+            out[0] = 0;
+            return 0;
+        }
+        plain[n++] = path[i];
+    }
+    while (n > 0 && plain[n - 1] == '\\') --n;  // what a "." at the end left
+    plain[n] = 0;
+    return TextJoin(out, width, "NUL=", plain, "\n");
+}

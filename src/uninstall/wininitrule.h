@@ -1,0 +1,22 @@
+// Where lines go into wininit.ini: the [rename] section that Windows 95 and 98 work
+// through at the next start ("NUL=path" deletes the file). No Windows calls.
+#pragma once
+
+// State carried from piece to piece while wininit.ini is copied; start zeroed.
+struct RenameRule {
+    int lineGoesOn;  // the last piece did not end its line
+    int inserted;    // the new lines were placed
+};
+
+// Judges the next piece of wininit.ini as read (up to and including the LF). Returns 1
+// when the new lines go right after this piece: it ends the first "[rename]" header (letter
+// case and blanks before it do not matter). After the last piece, !rule->inserted means
+// that the file has no such section: "[rename]" and the lines go at its end, after a LF
+// when rule->lineGoesOn.
+int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length);
+
+enum { kRenamePathWidth = 128 };
+
+// "NUL=" and path (without "." parts and doubled backslashes) and a LF into out. 0 with
+// out empty when it does not fit width or kRenamePathWidth.
+int RenameDeleteLine(char* out, int width, const char* path);

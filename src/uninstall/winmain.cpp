@@ -1,0 +1,86 @@
+// UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
+// beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
+// 1 the user said No, 2 no readable script.
+#include <windows.h>
+
+#include "install/companion.h"
+#include "install/systemini.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "script/loader.h"
+#include "script/model.h"
+#include "script/paths.h"
+#include "script/textring.h"
+#include "setup/app.h"
+#include "uninstall/mouseline.h"
+#include "uninstall/removefiles.h"
+#include "uninstall/restorereg.h"
+
+enum { kMessageWidth = 256, kIniLineWidth = 256 };
+
+// The installation directory is the program's own; its SETUP.INF must be there and open.
+static int LoadInstalledScript() {
+    char module[MAX_PATH + 1];
+    ZeroBytes(module, sizeof(module));
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 1) module[0] = 0;
+    CutAtLastBackslash(module);
+    char script[kDirWidth];
+    TextFile file;
+    int readable = module[0] != 0 && TextJoin(script, kDirWidth, module, "\\SETUP.INF") &&
+                   TextFileOpenRead(&file, script);
+    if (readable) TextFileClose(&file);
+    // The loader also gives the product name, for the caption, when it cannot load.
+    int loaded = LoadSetupScriptFrom(module);
+    TextCopy(SetupCaption, kCaptionWidth, ProductName);
+    TextAppend(SetupCaption, kCaptionWidth, " ");
+    const char* tail = LoadText(IDS_UNINSTALL);
+    TextAppend(SetupCaption, kCaptionWidth, tail != nullptr ? tail : "");
+    if (!readable || !loaded) return 0;
+    TextCopy(InstallDir, kDirWidth, SourceDir);
+    return 1;
+}
+
+// A message box with the product's name before string-table text id; its answer.
+static int Ask(unsigned id, UINT style) {
+    char text[kMessageWidth];
+    TextCopy(text, kMessageWidth, ProductName);
+    const char* tail = LoadText(id);
+    TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
+    return MessageBoxA(nullptr, text, SetupCaption, style);
+}
+
+// The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
+// again (Windows' own line when system.bak holds setup's line too). Without a usable line
+// in system.bak, or without setup's line in system.ini, system.ini stays as it is.
+static void RestoreSystemIni() {
+    char bakPath[kDirWidth], backupLine[kIniLineWidth], line[kIniLineWidth];
+    if (!TextJoin(bakPath, kDirWidth, WindowsDir, "\\system.bak") ||
+        !ReadMouseLine(bakPath, backupLine, kIniLineWidth) ||
+        !RestoredMouseLine(line, kIniLineWidth, backupLine))
+        return;
+    RewriteMouseLine(kSetupMouseLine, line, 1);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    AppInstance = instance;
+    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    if (!LoadInstalledScript()) {
+        const char* text = LoadText(IDS_UNINSTALL_NO_SCRIPT);
+        MessageBoxA(nullptr, text != nullptr ? text : "", SetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        return 2;
+    }
+    if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        ReleaseFileTable();
+        return 1;
+    }
+    CloseCompanionProgram();
+    RestoreRegistry();
+    RestoreSystemIni();
+    PutVxdBack();
+    RemoveInstalledFiles();
+    ReleaseFileTable();
+    if (Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION) == IDYES) ExitWindowsEx(EWX_REBOOT, 0);
+    return 0;
+}

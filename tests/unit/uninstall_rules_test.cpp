@@ -1,0 +1,63 @@
+// The uninstaller's decisions: the mouse line it writes back, and where its lines go in
+// wininit.ini.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "uninstall/mouseline.h"
+#include "uninstall/wininitrule.h"
+
+namespace {
+
+std::string Restored(const char* backupLine, int width = 128) {
+    char out[256] = "junk";
+    int ok = RestoredMouseLine(out, width, backupLine);
+    return ok ? std::string(out) : "<" + std::string(out) + ">";
+}
+
+TEST(UninstallMouseLine, TheBackupLineOrWindowsOwnAfterASecondInstallation) {
+    EXPECT_EQ("mouse=*vmd\n", Restored("mouse=*vmd\n"));
+    EXPECT_EQ("mouse=*vmd, msmouse.vxd\n", Restored("mouse=*vmd, msmouse.vxd"));  // last line
+    EXPECT_EQ("mouse=*vmouse, msmouse.vxd\n", Restored("mouse=*vmouse\n"));
+    EXPECT_EQ("mouse=*vmouse, msmouse.vxd\n", Restored("mouse=*vmouse"));
+    EXPECT_EQ("mouse=*vmouse, other.vxd\n", Restored("mouse=*vmouse, other.vxd\n"));
+    EXPECT_EQ("<>", Restored("mouse=*vmd", 11));  // no room for the line feed: nothing
+    EXPECT_EQ("mouse=*vmd\n", Restored("mouse=*vmd", 12));
+}
+
+// wininit.ini bytes in (as lines read), the copy with "NUL=X" placed, out.
+std::string Queue(const std::vector<std::string>& pieces) {
+    RenameRule rule = {0, 0};
+    std::string out;
+    for (const std::string& p : pieces) {
+        out += p;
+        if (RenameRuleInsertAfter(&rule, p.data(), static_cast<int>(p.size()))) out += "NUL=X\n";
+    }
+    if (!rule.inserted) out += std::string(rule.lineGoesOn ? "\n" : "") + "[rename]\nNUL=X\n";
+    return out;
+}
+
+TEST(UninstallWininit, LinesGoAfterTheRenameHeaderOrIntoANewSection) {
+    EXPECT_EQ("[rename]\nNUL=X\n", Queue({}));
+    EXPECT_EQ("[x]\na=b\n[rename]\nNUL=X\n", Queue({"[x]\n", "a=b\n"}));
+    EXPECT_EQ("a=b\n[rename]\nNUL=X\n", Queue({"a=b"}));  // a last line without LF
+    EXPECT_EQ("[x]\n  [Rename]\nNUL=X\nNUL=A\n[y]\n[rename]\n",
+              Queue({"[x]\n", "  [Rename]\n", "NUL=A\n", "[y]\n", "[rename]\n"}));
+    // "[rename]" in the middle of a long line's later piece is no header.
+    EXPECT_EQ("x=[rename]\n[rename]\nNUL=X\n", Queue({"x=", "[rename]\n"}));
+    char line[16];
+    EXPECT_EQ(1, RenameDeleteLine(line, 16, "C:\\Q\\U.EXE"));
+    EXPECT_STREQ("NUL=C:\\Q\\U.EXE\n", line);
+    EXPECT_EQ(0, RenameDeleteLine(line, 15, "C:\\Q\\U.EXE"));
+    EXPECT_STREQ("", line);
+    char plain[64];
+    RenameDeleteLine(plain, 64, "C:\\Q\\.\\A\\\\U.EXE");  // what a RootDir "." gives
+    EXPECT_STREQ("NUL=C:\\Q\\A\\U.EXE\n", plain);
+    RenameDeleteLine(plain, 64, "C:\\Q\\.");
+    EXPECT_STREQ("NUL=C:\\Q\n", plain);
+    RenameDeleteLine(plain, 64, "C:\\Q\\..\\.X");
+    EXPECT_STREQ("NUL=C:\\Q\\..\\.X\n", plain);
+}
+
+}  // namespace
