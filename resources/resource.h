@@ -45,7 +45,7 @@
 #define IDD_SELMOUSE  108
 
 // ---- controls shared by the pages ----
-#define IDC_NEXT          1   // also Finish on SETUP_END and Cancel on SETUP_INSTALL
+#define IDC_NEXT          1   // also Finish on SETUP_END
 #define IDC_CANCEL        2
 #define IDC_BACK          3
 #define IDC_RULE       1006
@@ -62,6 +62,7 @@
 #define IDC_BROWSE     1025
 
 // ---- SETUP_INSTALL ----
+#define IDC_STOP_COPYING  1   // its Cancel button, the default push button (id 1)
 #define IDC_FRAME1     1009
 #define IDC_FRAME2     1010
 #define IDC_GAUGE      1011

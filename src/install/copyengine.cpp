@@ -15,8 +15,21 @@
 #include "script/textring.h"
 #include "wizard/pages.h"
 
-INT SourceHandle = -1;
-int GaugePainted;
+// What the copy of the page under way works with: looked up once, dropped at its end.
+struct CopyRun {
+    HWND page;
+    HDC dc;
+    HWND status;
+    HWND percent;
+    INT source;             // LZ handle of the source being copied; -1 when none is open
+    int16_t shownPercent;   // the percentage text shown; -1 before the first entry
+    int16_t filledPercent;  // the gauge fill drawn on the current disk; -1 for an empty gauge
+    int gaugeCovered;       // the page was painted since: the fill must be drawn again
+};
+
+// The run under way, for the page's paint to reach; null between runs.
+static CopyRun* ActiveRun;
+
 
 enum {
     kStatusWidth = 128,
@@ -34,14 +47,6 @@ static void SetControlText(HWND control, const char* text) {
     SetWindowTextA(control, text);
     UpdateWindow(control);
 }
-
-// The page's status and percentage texts, looked up once per copy run.
-struct ProgressControls {
-    HWND status;
-    HWND percent;
-    int16_t shownPercent;   // the percentage text shown; -1 before the first entry
-    int16_t filledPercent;  // the gauge fill drawn on the current disk; -1 for an empty gauge
-};
 
 // "Copying " + file name, an empty line, the description.
 static void ShowEntryStatus(HWND status, const FileEntry& e) {
@@ -68,32 +73,70 @@ static void ShowPercentage(HWND control, int16_t percent, int16_t* shown) {
 // Blue fill of the gauge up to percent; each fill covers the previous one. A fill that
 // would put the same blue on the same pixels is left out (under Wine every drawing costs a
 // flush of the page to the X server), unless the page was painted over since.
-static void FillGauge(HWND page, HDC dc, int16_t percent, int16_t* filled) {
-    if (percent == *filled && !GaugePainted) return;
-    *filled = percent;
-    GaugePainted = 0;
+static void FillGauge(CopyRun* run, int16_t percent) {
+    if (percent == run->filledPercent && !run->gaugeCovered) return;
+    run->filledPercent = percent;
+    run->gaugeCovered = 0;
     RECT r;
-    if (!ControlRectInParent(page, IDC_GAUGE, &r)) return;
+    if (!ControlRectInParent(run->page, IDC_GAUGE, &r)) return;
     GaugeBox control = {r.left, r.top, r.right, r.bottom};
     GaugeBox fill = GaugeFillBox(control, percent);
     RECT f = {fill.left, fill.top, fill.right, fill.bottom};
     HBRUSH blue = CreateSolidBrush(kGaugeBlue);
-    FillRect(dc, &f, blue);
+    FillRect(run->dc, &f, blue);
     DeleteObject(blue);
 }
 
+// What PumpOnce reports.
+enum PumpReport {
+    PumpTookCancel = 0,  // it took the Cancel button's command out of the queue
+    PumpGoOn = 1,        // it handled a message of the page, or found none
+};
+
+// Handles at most one message of the page or its controls; the Cancel button's command
+// is taken out of the queue, not dispatched.
+static PumpReport PumpOnce(HWND page) {
+    MSG m;
+    if (!PeekMessageA(&m, page, 0, 0, PM_REMOVE)) return PumpGoOn;
+    if (m.message == WM_COMMAND && m.wParam == IDC_STOP_COPYING) return PumpTookCancel;
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+    return PumpGoOn;
+}
+
+// Opens the source (an empty path fails as if the platform had refused it), then PumpOnce.
+static PumpReport OpenSource(CopyRun* run, const char* path) {
+    OFSTRUCT scratch;
+    run->source = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ) : -1;
+    return PumpOnce(run->page);
+}
+
+// With an open source: creates the destination (emptying an existing file), copies,
+// closes both. Without one nothing is created or emptied. Then PumpOnce.
+static PumpReport CopyToDest(CopyRun* run, const char* path) {
+    if (run->source >= 0) {
+        OFSTRUCT scratch;
+        INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
+        if (dest >= 0) LZCopy(run->source, dest);
+        LZClose(run->source);
+        if (dest >= 0) LZClose(dest);
+        run->source = -1;
+    }
+    return PumpOnce(run->page);
+}
+
 // One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
-static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int index) {
+static void CopyEntry(CopyRun* run, int disk, int index) {
     const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
-    ShowEntryStatus(c->status, e);
+    ShowEntryStatus(run->status, e);
 
     char source[kDirWidth];
     MakeSourcePath(source, disk, index);
-    int goOn = OpenSource(page, source);
+    int goOn = OpenSource(run, source) == PumpGoOn;
 
     int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
-    ShowPercentage(c->percent, percent, &c->shownPercent);
-    FillGauge(page, dc, percent, &c->filledPercent);
+    ShowPercentage(run->percent, percent, &run->shownPercent);
+    FillGauge(run, percent);
 
     char path[kDirWidth];
     MakeDestPath(path, disk, index);
@@ -101,55 +144,34 @@ static void CopyEntry(HWND page, HDC dc, ProgressControls* c, int disk, int inde
     // creating the destination would empty the source. The file is in place already. The
     // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
     // system decides.
-    if (SourceHandle >= 0 && path[0] != 0 && SameExistingFile(source, path)) {
-        LZClose(SourceHandle);
-        SourceHandle = -1;
+    if (run->source >= 0 && path[0] != 0 && SameExistingFile(source, path)) {
+        LZClose(run->source);
+        run->source = -1;
     }
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    if (!CopyToDest(page, path)) goOn = 0;
+    if (CopyToDest(run, path) == PumpTookCancel) goOn = 0;
     RestoreJournal(journal);
     if (!goOn) PageResult = 0;
 }
 
 void CopyFiles(HWND page) {
-    HDC dc = GetDC(page);
-    ProgressControls c = {GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT), -1, -1};
+    CopyRun run = {page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT),
+                   -1, -1, -1, 0};
+    ActiveRun = &run;
     for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
         UpdateWindow(page);
-        DrawGaugeFrame(page, dc, IDC_GAUGE, WHITE_BRUSH);
-        c.filledPercent = -1;  // the new frame is empty
+        DrawGaugeFrame(page, run.dc, IDC_GAUGE, WHITE_BRUSH);
+        run.filledPercent = -1;  // the new frame is empty
         for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
-            CopyEntry(page, dc, &c, d, i);
+            CopyEntry(&run, d, i);
     }
-    SetControlText(c.status, UPDATING_REGISTRY_TEXT);
+    SetControlText(run.status, UPDATING_REGISTRY_TEXT);
     WaitPumping(1000);
     RegisterProduct(1);
-    ReleaseDC(page, dc);
+    ActiveRun = nullptr;
+    ReleaseDC(page, run.dc);
 }
 
-int OpenSource(HWND page, const char* path) {
-    OFSTRUCT scratch;
-    SourceHandle = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ) : -1;
-    return PumpOnce(page);
-}
-
-int CopyToDest(HWND page, const char* path) {
-    if (SourceHandle >= 0) {
-        OFSTRUCT scratch;
-        INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
-        if (dest >= 0) LZCopy(SourceHandle, dest);
-        LZClose(SourceHandle);
-        if (dest >= 0) LZClose(dest);
-        SourceHandle = -1;
-    }
-    return PumpOnce(page);
-}
-
-int PumpOnce(HWND page) {
-    MSG m;
-    if (!PeekMessageA(&m, page, 0, 0, PM_REMOVE)) return 1;
-    if (m.message == WM_COMMAND && m.wParam == IDC_NEXT) return 0;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-    return 1;
+void GaugeCoveredByPaint() {
+    if (ActiveRun != nullptr) ActiveRun->gaugeCovered = 1;
 }

@@ -25,7 +25,7 @@ static void OnSetupInit(HWND page) {
 LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        if (wParam != IDC_NEXT) break;
+        if (wParam != IDC_STOP_COPYING) break;
         PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
         return 0;
     case WM_CLOSE:
@@ -36,7 +36,7 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         PageResult = 0;
         return 0;
     case WM_PAINT:
-        GaugePainted = 1;  // the page's background covers the gauge's fill
+        GaugeCoveredByPaint();  // the page's background covers the gauge's fill
         break;
     case WM_SETUP_INIT:
         OnSetupInit(page);

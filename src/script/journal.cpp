@@ -6,7 +6,8 @@
 #include "script/journalquote.h"
 #include "script/model.h"
 
-char JournalBuffer[kJournalWidth];
+// Filled by JournalRead; every call overwrites it.
+static char JournalBuffer[kJournalWidth];
 
 static_assert(kJournalPathWidth == kDirWidth, "the journal's path is a directory text");
 

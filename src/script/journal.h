@@ -12,11 +12,8 @@ enum { kJournalPathWidth = 80 };
 // the current drive.
 int JournalPath(char* path);
 
-// Filled by JournalRead; every call overwrites it.
-extern char JournalBuffer[kJournalWidth];
-
 // The value of key in section of InstallDir\SETUP.INF, or def when the file, section or key
-// is missing, cut to 127 characters. The result lives in JournalBuffer until the next call.
+// is missing, cut to 127 characters. The result lives in a buffer of the journal's until the next call.
 const char* JournalRead(const char* section, const char* key, const char* def);
 
 // Records value under key in section while the key is missing or empty. A value that the

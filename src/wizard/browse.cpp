@@ -4,10 +4,12 @@
 
 #include "resource.h"
 #include "runtime/text.h"
+#include "script/model.h"
 #include "setup/app.h"
 #include "wizard/pages.h"
 
-char BrowseBuffer[kDirWidth];
+// The path text while the browser is open; it carries the choice back to the page.
+static char BrowseBuffer[kDirWidth];
 
 // The open dialog insists on a file name; this one only lets it start and end. The size
 // given to the dialog is the whole buffer, terminating zero included: the dialog reads the

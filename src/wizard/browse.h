@@ -3,10 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include "script/model.h"
-
-extern char BrowseBuffer[kDirWidth];  // the path text while the browser is open
-
 // Runs the browser owned by page. InstallDir holds the chosen directory when the user
 // pressed OK and is left as it was otherwise.
 void BrowseForDirectory(HWND page);
