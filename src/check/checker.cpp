@@ -12,8 +12,8 @@
 #include "script/identity.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "script/textring.h"
 #include "setup/app.h"
+#include "texts/textring.h"
 
 // Key names of one section, as the profile functions list them.
 static char KeyList[65536];

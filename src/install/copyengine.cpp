@@ -7,12 +7,13 @@
 #include "install/progress.h"
 #include "install/samefile.h"
 #include "presentation/gauge.h"
+#include "presentation/pumpwait.h"
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/model.h"
-#include "script/textring.h"
+#include "texts/textring.h"
 #include "wizard/pages.h"
 
 // What the copy of the page under way works with: looked up once, dropped at its end.

@@ -4,7 +4,7 @@
 
 #include "install/copyengine.h"
 #include "resource.h"
-#include "script/notice.h"
+#include "texts/notice.h"
 #include "wizard/pages.h"
 
 // Set while the installation runs inside WM_SETUP_INIT: the page must outlive it.

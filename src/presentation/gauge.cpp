@@ -2,8 +2,6 @@
 
 #include "presentation/gauge.h"
 
-#include "presentation/tickwait.h"
-
 enum { kShadowGrey = 0x00808080 };
 
 int ControlRectInParent(HWND parent, int controlId, RECT* r) {
@@ -41,13 +39,3 @@ void DrawGaugeFrame(HWND parent, HDC dc, int controlId, int brushNumber) {
     SelectObject(dc, oldBrush);
     DeleteObject(grey);
 }
-
-static uint32_t ReadTicks() { return GetTickCount(); }
-
-// Takes one message of the thread out of the queue and drops it.
-static void DropOneMessage() {
-    MSG m;
-    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
-}
-
-void WaitPumping(DWORD ms) { TickWait(ms, ReadTicks, DropOneMessage); }

@@ -1,5 +1,5 @@
-// Small drawing and timing operations of the install page: where a control lies in its
-// page, the etched frame of the progress gauge, and a wait that empties the queue.
+// Small drawing operations of the install page: where a control lies in its page, and the
+// etched frame of the progress gauge.
 #pragma once
 #include <windows.h>
 
@@ -13,8 +13,3 @@ int ControlRectInParent(HWND parent, int controlId, RECT* r);
 // the stock brush brushNumber. The pen and brush selected in dc before are selected again.
 // For an id that is not a control of the parent nothing is drawn.
 void DrawGaugeFrame(HWND parent, HDC dc, int controlId, int brushNumber);
-
-// Busy wait of ms milliseconds that takes every queued message of the thread out and
-// discards it, so no click or key made meanwhile reaches any window. A wait of 0 ms, or
-// one that would end past the wrap-around of the tick counter, returns at once.
-void WaitPumping(DWORD ms);

@@ -9,7 +9,7 @@
 #include "script/identity.h"
 #include "script/model.h"
 #include "script/paths.h"
-#include "script/textring.h"
+#include "texts/textring.h"
 
 static HGLOBAL FileTableBlock;
 

@@ -11,10 +11,10 @@
 #include "runtime/text.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "script/notice.h"
-#include "script/textring.h"
 #include "setup/app.h"
 #include "setup/sequence.h"
+#include "texts/notice.h"
+#include "texts/textring.h"
 #include "wizard/pages.h"
 
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.

@@ -16,7 +16,7 @@ static LRESULT EndCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        CenterPage(page, 1);  // the screen size is asked anew on this page
+        CaptionAndCenterPage(page, 1);  // the screen size is asked anew on this page
         return 0;
     case WM_COMMAND:
         return EndCommand(page, message, wParam, lParam);

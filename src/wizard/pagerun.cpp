@@ -6,8 +6,8 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "script/notice.h"
 #include "setup/app.h"
+#include "texts/notice.h"
 #include "wizard/placement.h"
 
 int16_t PageResult;
@@ -46,7 +46,7 @@ int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
     return PageResult;
 }
 
-void CenterPage(HWND page, int askScreenAnew) {
+void CaptionAndCenterPage(HWND page, int askScreenAnew) {
     char title[kPageTextWidth];
     char caption[kPageTextWidth];
     GetWindowTextA(page, title, sizeof(title));
@@ -95,7 +95,7 @@ static void CancelPage(HWND page) {
 LRESULT PageDefaultProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        CenterPage(page, 0);
+        CaptionAndCenterPage(page, 0);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);  // ends RunPage's loop

@@ -15,7 +15,7 @@ int16_t RunPage(const char* className, WNDPROC pageProc, int templateId);
 
 // WM_CREATE step of every page: caption "ProductName Setup", size grown by one pixel,
 // centred on ScreenWidth x ScreenHeight (or the screen asked anew), shown on top.
-void CenterPage(HWND page, int askScreenAnew);
+void CaptionAndCenterPage(HWND page, int askScreenAnew);
 
 // Formats the text of a control (which holds one "%s") with ProductName.
 void FillPlaceholder(HWND page, int controlId);
@@ -25,7 +25,7 @@ void FillPlaceholder(HWND page, int controlId);
 void ClosePage(HWND page);
 
 // What every page, the copying page included, leaves to the default procedure: placement
-// at creation (CenterPage), the end of RunPage's loop when the page is destroyed, and the
+// at creation (CaptionAndCenterPage), the end of RunPage's loop when the page is destroyed, and the
 // part of the dialog manager's work that a page without a dialog procedure lacks (Tab,
 // Shift+Tab and the arrow keys move the focus; a page that gets the focus hands it to its
 // control). A page has no close box, so the close command (Alt+F4) is ignored: only the

@@ -1,4 +1,4 @@
-// Where a page goes on the screen: the arithmetic of CenterPage, without any window.
+// Where a page goes on the screen: the arithmetic of CaptionAndCenterPage, without any window.
 #pragma once
 #include <stdint.h>
 

@@ -3,7 +3,7 @@
 #include "resource.h"
 #include "runtime/fileexists.h"
 #include "script/model.h"
-#include "script/notice.h"
+#include "texts/notice.h"
 #include "wizard/browse.h"
 #include "wizard/destination.h"
 #include "wizard/pages.h"

@@ -8,7 +8,7 @@
 
 #include "script/fileline.h"
 #include "script/paths.h"
-#include "script/textring.h"
+#include "texts/textring.h"
 
 namespace {
 

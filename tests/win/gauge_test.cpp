@@ -3,6 +3,7 @@
 
 #include "install/installpage.h"
 #include "presentation/gauge.h"
+#include "presentation/pumpwait.h"
 #include "resource.h"
 #include "setup/app.h"
 #include "support/install_util.h"

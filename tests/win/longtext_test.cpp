@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "script/textring.h"
 #include "setup/app.h"
+#include "texts/textring.h"
 
 namespace {
 

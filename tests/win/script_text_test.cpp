@@ -14,9 +14,9 @@
 
 #include "resource.h"
 #include "script/model.h"
-#include "script/notice.h"
-#include "script/textring.h"
 #include "setup/app.h"
+#include "texts/notice.h"
+#include "texts/textring.h"
 
 namespace {
 

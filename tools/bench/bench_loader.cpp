@@ -17,8 +17,8 @@
 
 #include "script/loader.h"
 #include "script/model.h"
-#include "script/textring.h"
 #include "setup/app.h"
+#include "texts/textring.h"
 
 namespace {
 

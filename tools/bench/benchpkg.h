@@ -12,6 +12,7 @@
 
 #include "install/installpage.h"
 #include "presentation/gauge.h"
+#include "presentation/pumpwait.h"
 #include "resource.h"
 #include "setup/app.h"
 #include "support/vm_host.h"

@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include "script/notice.h"
+#include "texts/notice.h"
 
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "script/textring.h"
+#include "texts/textring.h"
 
 void ShowCancelNotice(HWND owner) {
     char text[kLineWidth];

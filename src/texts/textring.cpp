@@ -1,6 +1,7 @@
 #include <windows.h>
 
-#include "script/textring.h"
+#include "texts/textring.h"
+
 #include "setup/app.h"
 
 const char* LoadText(unsigned id) {

@@ -1,4 +1,4 @@
-#include "script/textring.h"
+#include "texts/textring.h"
 
 char TextRing[kRingSlots][kRingSlotWidth];
 int RingPosition = kRingSlots - 1;
