@@ -58,7 +58,7 @@ static void OnPaint(HWND window) {
     EndPaint(window, &ps);
 }
 
-LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (static_cast<uint16_t>(message)) {
     case WM_CREATE:
         // Topmost and over the whole screen, behind the pages it owns.

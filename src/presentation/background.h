@@ -8,7 +8,6 @@ extern int32_t DissolvePending;  // 1 until the end of the first paint
 
 // Creates, shows and paints the window. 1 with BackgroundWindow set, 0 on failure.
 int CreateBackgroundWindow();
-LRESULT CALLBACK BackgroundWndProc(HWND, UINT, WPARAM, LPARAM);
 
 // Draws what the window shows into dc for a paint of the update rectangle: the gradient, and
 // each banner whose place meets update, dissolving while DissolvePending is set; then clears

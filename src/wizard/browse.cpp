@@ -11,6 +11,10 @@
 // The path text while the browser is open; it carries the choice back to the page.
 static char BrowseBuffer[kDirWidth];
 
+// Hook of the browser: keeps the path field in step with the directory the user opens.
+// Always returns 0, so the dialog's own handling runs too.
+static UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The open dialog insists on a file name; this one only lets it start and end. The size
 // given to the dialog is the whole buffer, terminating zero included: the dialog reads the
 // name as a string of at most that many characters, and a size that leaves the zero out
@@ -65,7 +69,7 @@ static void BrowseInit(HWND dialog) {
     SendMessageA(path, EM_SETSEL, 0, static_cast<LPARAM>(0xFFFF0000u));
 }
 
-UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+static UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         TextCopy(BrowseBuffer, kDirWidth, InstallDir);

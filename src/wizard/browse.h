@@ -6,7 +6,3 @@
 // Runs the browser owned by page. InstallDir holds the chosen directory when the user
 // pressed OK and is left as it was otherwise.
 void BrowseForDirectory(HWND page);
-
-// Hook of the browser: keeps the path field in step with the directory the user opens.
-// Always returns 0, so the dialog's own handling runs too.
-UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
