@@ -14,8 +14,8 @@ NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-min
   /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build build-i686 build-x86_64 build-host build-fuzz test test-host test-win fuzz \
-  fuzz-short demo bench clean check-package
+.PHONY: deps build build-i686 build-i686-tests build-x86_64 build-host build-fuzz test \
+  test-host test-win test-win-i686 fuzz fuzz-short demo bench clean check-package
 
 deps:
 	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
@@ -25,9 +25,14 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $(APT_PACKAGES); \
 	fi
+	@tools/deps/i686-wine
 
 build-i686: deps
 	cmake --preset i686 >/dev/null && cmake --build --preset i686
+
+# The test programs and tools that drive the shipping SETUP.EXE on the 32-bit machine.
+build-i686-tests: build-i686
+	cmake --preset i686-tests >/dev/null && cmake --build --preset i686-tests
 
 build-x86_64: deps
 	cmake --preset x86_64 >/dev/null && cmake --build --preset x86_64
@@ -60,15 +65,24 @@ test-win: build-x86_64
 	tools/vm/winvm template
 	ctest --preset x86_64 -j2 --repeat until-pass:2
 
-test: build-i686 build-host build-x86_64 build-fuzz
+# The whole-program tests once more, on the executable that ships: out/i686/SETUP.EXE on the
+# 32-bit machine (every program there runs through an emulator: two machines at most).
+test-win-i686: build-i686-tests
+	tools/vm/winvm --arch i686 template
+	ctest --preset i686-tests -j2 --repeat until-pass:2
+
+test: build-i686 build-host build-x86_64 build-i686-tests build-fuzz
 	$(MAKE) --no-print-directory test-host
 	$(MAKE) --no-print-directory fuzz-short
 	tools/win9x/test_check.sh
 	$(MAKE) --no-print-directory test-win
+	$(MAKE) --no-print-directory test-win-i686
 
-demo: build-x86_64
-	tools/vm/winvm template
-	demo/run-demo
+# DEMO_ARCH=x86_64 runs the x86_64 twin instead of the shipping i686 SETUP.EXE.
+DEMO_ARCH ?= i686
+demo: $(if $(filter x86_64,$(DEMO_ARCH)),build-x86_64,build-i686-tests)
+	tools/vm/winvm --arch $(DEMO_ARCH) template
+	DEMO_ARCH=$(DEMO_ARCH) demo/run-demo
 
 # SETUPCHK.EXE on a package directory: make check-package PKG=DIR
 check-package: build-x86_64

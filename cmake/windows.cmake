@@ -1,5 +1,9 @@
 # Both Windows builds: SETUP.EXE without a C runtime; the x86_64 build also builds the
-# Windows-side tests and tools, which link the C++ runtime and GoogleTest.
+# Windows-side tests and tools (windows-tests.cmake), which link the C++ runtime and
+# GoogleTest. With SHIPPED_EXE_TESTS (the i686-tests preset) only the tools and the
+# whole-program tests are built, for i686: they run the executables that the i686 preset
+# built, the ones that ship.
+option(SHIPPED_EXE_TESTS "Build only the tools and whole-program tests for out/i686/SETUP.EXE" OFF)
 
 set(PRODUCT_FLAGS -Os -ffreestanding -fno-exceptions -fno-rtti -fno-threadsafe-statics
     -fno-asynchronous-unwind-tables -fno-stack-protector -fno-ident)
@@ -25,6 +29,11 @@ file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h $
 set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
                             PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
+
+if(SHIPPED_EXE_TESTS)
+  include(${CMAKE_SOURCE_DIR}/cmake/windows-tests.cmake)
+  return()
+endif()
 
 # No resource id may be given twice where it must be unique (ids, templates, string table).
 set(RESOURCE_CHECK_STAMP ${CMAKE_BINARY_DIR}/resource-ids.ok)
@@ -90,98 +99,4 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   return()
 endif()
 
-# ---- x86_64: Windows-side tests and tools, run under Wine ----
-enable_testing()
-set(HOSTED_LINK -static -static-libgcc -static-libstdc++)
-
-add_library(setupcore STATIC ${PURE_SOURCES} ${WIN_SOURCES})
-target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-target_compile_options(setupcore PRIVATE ${WARNINGS})
-target_link_libraries(setupcore PUBLIC ${SYSTEM_LIBS})
-
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
-# Helpers shared by the Windows-side tests.
-file(GLOB TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
-target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
-                           ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(testsupport PUBLIC gtest ${SYSTEM_LIBS})
-
-# Small Win32 tools used by the virtual machine scripts, the tests and the demo.
-file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/vm/*.cpp
-     ${CMAKE_SOURCE_DIR}/tools/bench/*.cpp ${CMAKE_SOURCE_DIR}/demo/src/*.cpp)
-foreach(src ${TOOL_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-  target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
-  if(name STREQUAL "demowalk" OR src MATCHES "/tools/bench/")
-    # The demo's wizard walker and the benchmarks use the tests' window and file helpers.
-    target_link_libraries(${name} PRIVATE testsupport)
-  endif()
-  target_link_options(${name} PRIVATE ${HOSTED_LINK})
-  add_custom_command(TARGET ${name} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}/tools
-      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${OUT_DIR}/tools/)
-endforeach()
-
-# The package checker on the sample package and on a package with one case of each finding.
-add_test(NAME e2e_setupchk COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/setupchk_test.sh)
-set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e)
-
-# One test executable per file; each runs on a fresh virtual Windows 98 machine.
-file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
-foreach(src ${WIN_TESTS} ${E2E_TESTS})
-  get_filename_component(name ${src} NAME_WE)
-  get_filename_component(dir ${src} DIRECTORY)
-  get_filename_component(kind ${dir} NAME)
-  set(target ${kind}_${name})
-  # A test may bring resources of its own: <name>.rc beside it takes the place of setup.rc
-  # (it can #include "setup.rc" to have both), and the bitmaps it names are drawn by
-  # <name>_art.py into a folder of the build.
-  if(EXISTS ${dir}/${name}.rc)
-    add_executable(${target} ${src} ${dir}/${name}.rc)
-    if(EXISTS ${dir}/${name}_art.py)
-      set(art_dir ${CMAKE_BINARY_DIR}/testart/${target})
-      add_custom_command(OUTPUT ${art_dir}/stamp
-          COMMAND python3 ${dir}/${name}_art.py ${art_dir}
-          COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
-          DEPENDS ${dir}/${name}_art.py ${CMAKE_SOURCE_DIR}/tests/support/bmp4.py
-          COMMENT "Test bitmaps of ${target}")
-      set_source_files_properties(${dir}/${name}.rc PROPERTIES OBJECT_DEPENDS ${art_dir}/stamp)
-      target_include_directories(${target} PRIVATE ${art_dir})
-    endif()
-  else()
-    add_executable(${target} ${src} ${RESOURCE_FILE})
-  endif()
-  target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
-  target_link_options(${target} PRIVATE ${HOSTED_LINK})
-  add_dependencies(${target} setup uninstaller)
-  # A line "// vmrun-screens: 640x480 1024x768" in the test source runs it once per screen
-  # size (the first keeps the plain name); without it the machine has 640x480.
-  file(STRINGS ${src} screens REGEX "^// vmrun-screens:")
-  if(screens)
-    string(REGEX REPLACE "^// vmrun-screens:[ ]*" "" screens "${screens}")
-    separate_arguments(screens)
-  else()
-    set(screens 640x480)
-  endif()
-  set(test_name "")
-  foreach(screen ${screens})
-    if(test_name)
-      set(test_name ${target}_${screen})
-    else()
-      set(test_name ${target})
-    endif()
-    add_test(NAME ${test_name}
-             COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --screen ${screen} $<TARGET_FILE:${target}>)
-    set_tests_properties(${test_name} PROPERTIES
-        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
-        TIMEOUT 600 LABELS ${kind})
-  endforeach()
-endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/windows-tests.cmake)

@@ -9,7 +9,8 @@
 // Filled by JournalRead; every call overwrites it.
 static char JournalBuffer[kJournalWidth];
 
-static_assert(kJournalPathWidth == kDirWidth, "the journal's path is a directory text");
+static_assert(static_cast<int>(kJournalPathWidth) == static_cast<int>(kDirWidth),
+              "the journal's path is a directory text");
 
 int JournalPath(char* path) {
     if (InstallDir[0] == 0) {

@@ -200,8 +200,10 @@ TEST_F(BackgroundE2E, TimeToFirstPageWithTheDissolve) {
     std::printf("screen %dx%d: start to first page, median of %d: normal mode %.0f ms, "
                 "-u mode (no background) %.0f ms, background with dissolve %.0f ms\n",
                 W, H, kRuns, normal[kRuns / 2], plain[kRuns / 2], normal[kRuns / 2] - plain[kRuns / 2]);
-    // A generous bound: the whole background, dissolve included, costs well under a second.
-    EXPECT_LT(normal[kRuns / 2] - plain[kRuns / 2], 1000.0);
+    // A generous bound: the whole background, dissolve included, costs well under a second
+    // (on the emulated 32-bit machine, under the machine's time scale: emulator time is no
+    // measure of the program).
+    EXPECT_LT(normal[kRuns / 2] - plain[kRuns / 2], double(MachineTime(1000)));
 }
 
 }  // namespace

@@ -215,20 +215,24 @@ TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
 
 // The companion program is asked to close when the user leaves the destination page,
 // before the copying page exists.
+bool closeSeen = false;
+bool installPageExisted = true;
+
+// A stand-in of the companion program's window: notes when it is asked to close.
+LRESULT CALLBACK CompanionProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_CLOSE) {
+        closeSeen = true;
+        installPageExisted = FindTopWindow("SETUP_INSTALL", nullptr) != nullptr;
+        DestroyWindow(w);
+        return 0;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
 TEST_F(Wizard, NextOnTheDestinationPageClosesTheCompanionFirst) {
-    static bool closeSeen = false;
-    static bool installPageExisted = true;
     closeSeen = false;
     WNDCLASSA cls = {};
-    cls.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m == WM_CLOSE) {
-            closeSeen = true;
-            installPageExisted = FindTopWindow("SETUP_INSTALL", nullptr) != nullptr;
-            DestroyWindow(w);
-            return 0;
-        }
-        return DefWindowProcA(w, m, wp, lp);
-    };
+    cls.lpfnWndProc = CompanionProc;
     cls.hInstance = GetModuleHandleA(nullptr);
     cls.lpszClassName = "CompanionStandIn";
     RegisterClassA(&cls);

@@ -17,10 +17,13 @@ void PumpOwnMessages() {
     }
 }
 
+// Not SMTO_ABORTIFHUNG: Wine takes a thread that has not asked for a message for 5 s as hung
+// and fails the call at once, and a program starting or copying on the emulated 32-bit
+// machine easily takes that long. The timeout bounds the wait all the same.
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                             &result))
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
+                             MachineTime(kSendTimeoutMs), &result))
         return 0;
     return static_cast<LRESULT>(result);
 }
@@ -49,6 +52,17 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
+// WaitUntil with a bound already scaled to the machine.
+bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= limitMs) return false;
+        PumpOwnMessages();
+        Sleep(20);
+    }
+}
+
 }  // namespace
 
 RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
@@ -74,7 +88,8 @@ RunningProgram StartProgram(const std::string& exePath, const std::string& tail)
 
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {
     if (program.process == nullptr) return STILL_ACTIVE;
-    if (WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (WaitForSingleObject(program.process, MachineTime(timeoutMs)) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(program.process, &code);
     return code;
@@ -84,20 +99,14 @@ void StopProgram(RunningProgram& program) {
     if (program.process == nullptr) return;
     if (WaitForSingleObject(program.process, 0) != WAIT_OBJECT_0) {
         TerminateProcess(program.process, 99);
-        WaitForSingleObject(program.process, 5000);
+        WaitForSingleObject(program.process, MachineTime(5000));
     }
     CloseHandle(program.process);
     program.process = nullptr;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        PumpOwnMessages();
-        Sleep(20);
-    }
+    return WaitFor(condition, MachineTime(timeoutMs));
 }
 
 HWND FindTopWindow(const char* className, const char* title, DWORD processId) {
@@ -116,16 +125,18 @@ HWND WaitForTopWindow(const char* className, const char* title, DWORD processId,
 
 HWND WaitForPage(const char* pageClass, DWORD timeoutMs) {
     DWORD start = GetTickCount();
-    HWND page = WaitForTopWindow(pageClass, nullptr, 0, timeoutMs);
+    DWORD limit = MachineTime(timeoutMs);
+    HWND page = nullptr;
+    WaitFor([&] { return (page = FindTopWindow(pageClass, nullptr)) != nullptr; }, limit);
     if (page == nullptr) return nullptr;
     // A page is shown while it is being created, before its controls exist and are
     // filled. Wait for its controls, then for its loop: a message sent to the page is
     // handled only once the page has been initialised and waits for input.
     DWORD used = GetTickCount() - start;
-    DWORD left = used < timeoutMs ? timeoutMs - used : 0;
-    if (!WaitUntil([&] { return GetDlgItem(page, 1) != nullptr; }, left)) return nullptr;
+    DWORD left = used < limit ? limit - used : 0;
+    if (!WaitFor([&] { return GetDlgItem(page, 1) != nullptr; }, left)) return nullptr;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored);
+    SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_NORMAL, limit, &ignored);
     return IsWindow(page) ? page : nullptr;
 }
 

@@ -2,7 +2,8 @@
 // message boxes, read control texts and states, click, and type real keys.
 //
 // Every wait takes a timeout in milliseconds and returns a null handle or false when it
-// runs out, so a test fails with a message instead of hanging. Reads go through
+// runs out, so a test fails with a message instead of hanging. Timeouts are scaled to the
+// machine (MachineTime: longer on the emulated 32-bit machine). Reads go through
 // SendMessageTimeout, which also works for windows of another process.
 #pragma once
 #include <windows.h>

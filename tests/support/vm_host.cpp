@@ -44,6 +44,19 @@ std::string ShellQuote(const std::string& text) {
     return out + "'";
 }
 
+DWORD MachineTime(DWORD timeoutMs) {
+    static DWORD scale = 0;
+    if (scale == 0) {
+        for (char c : EnvText("VM_TIME_SCALE")) {
+            if (c < '0' || c > '9' || scale > 20) break;
+            scale = scale * 10 + (c - '0');
+        }
+        if (scale < 1) scale = 1;
+        if (scale > 20) scale = 20;
+    }
+    return timeoutMs > MAXDWORD / scale ? MAXDWORD : timeoutMs * scale;
+}
+
 std::string HostScratchDir() {
     std::string prefix = EnvText("VM_PREFIX");
     return prefix.empty() ? std::string("/tmp") : prefix + "/.vm";
@@ -85,8 +98,9 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     if (pi.hThread) CloseHandle(pi.hThread);
 
     const DWORD start = GetTickCount();
+    const DWORD limit = MachineTime(timeoutMs);
     while (GetFileAttributesA(statusWin.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start > timeoutMs) return -1;
+        if (GetTickCount() - start > limit) return -1;
         PumpMessages();
         Sleep(10);
     }

@@ -31,5 +31,10 @@ bool HostKeys(const std::string& keys);
 // Saves the whole screen as a PNG file at the given Linux path.
 bool HostScreenshot(const std::string& linuxPngPath);
 
+// A bound of a wait, in milliseconds, on this machine: timeoutMs times VM_TIME_SCALE (an
+// integer from 1 to 20, default 1). The 32-bit machine runs every program through an
+// emulator and sets a larger scale; a wait is a bound, never an expected duration.
+DWORD MachineTime(DWORD timeoutMs);
+
 // A Linux path for scratch files of this test run (in the machine's directory under vmrun).
 std::string HostScratchDir();
