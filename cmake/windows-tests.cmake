@@ -13,12 +13,13 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Helpers shared by the Windows-side tests.
+# Helpers shared by the Windows-side tests. They use the program's code (the install page,
+# the script model), so it comes after them on every link line.
 file(GLOB TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
                            ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(testsupport PUBLIC gtest ${SYSTEM_LIBS})
+target_link_libraries(testsupport PUBLIC gtest setupcore ${SYSTEM_LIBS})
 
 # Small Win32 tools used by the virtual machine scripts, the tests and the demo (and the
 # benchmarks, x86_64 only).
@@ -30,13 +31,18 @@ if(NOT SHIPPED_EXE_TESTS)
 endif()
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
+  if(src MATCHES "/tools/bench/")
+    # The benchmarks make the copying page from its real template.
+    add_executable(${name} ${src} ${RESOURCE_FILE})
+  else()
+    add_executable(${name} ${src})
+  endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-  target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
   if(name STREQUAL "demowalk" OR src MATCHES "/tools/bench/")
     # The demo's wizard walker and the benchmarks use the tests' window and file helpers.
     target_link_libraries(${name} PRIVATE testsupport)
   endif()
+  target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
   target_link_options(${name} PRIVATE ${HOSTED_LINK})
   add_custom_command(TARGET ${name} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}/tools
@@ -88,7 +94,7 @@ foreach(src ${WIN_TESTS} ${E2E_TESTS})
   else()
     add_executable(${target} ${src} ${RESOURCE_FILE})
   endif()
-  target_link_libraries(${target} PRIVATE setupcore testsupport gtest_main)
+  target_link_libraries(${target} PRIVATE testsupport setupcore gtest_main)
   target_link_options(${target} PRIVATE ${HOSTED_LINK})
   if(TARGET setup)
     add_dependencies(${target} setup uninstaller)

@@ -75,8 +75,7 @@ bool Walk(const std::string& exe, bool restart) {
 
     page = Page("SETUP_SELMOUSE");
     if (page == nullptr) return Fail("the mouse page did not appear");
-    ClickItem(page, IDC_PS2);
-    WaitUntil([&] { return IsItemChecked(page, IDC_PS2); }, 3000);
+    ChooseItem(page, IDC_PS2);
     Say("  chose: PS/2 Mouse");
     Shot("mouse-type");
     if (!Next(page)) return false;
@@ -113,8 +112,7 @@ bool Walk(const std::string& exe, bool restart) {
     if (page == nullptr) return Fail("the finish page did not appear");
     Say("  " + ItemText(page, IDC_TEXT1));
     int choice = restart ? IDC_RESTART_NOW : IDC_RESTART_LATER;
-    ClickItem(page, choice);
-    WaitUntil([&] { return IsItemChecked(page, choice); }, 3000);
+    ChooseItem(page, choice);
     Say(restart ? "  chose: Yes, I want to restart my computer now."
                 : "  chose: No, I will restart my computer later.");
     Shot("finish");

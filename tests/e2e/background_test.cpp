@@ -63,7 +63,7 @@ protected:
     void SetUp() override {
         // The background is seen behind the first page; a build without the page templates
         // or the banners has nothing to show here.
-        HMODULE exe = LoadLibraryExA(WinePathOf(EnvText("SETUP_EXE")).c_str(), nullptr,
+        HMODULE exe = LoadLibraryExA(LinuxPathToWindows(EnvText("SETUP_EXE")).c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, exe);
         bool ready = FindResourceA(exe, MAKEINTRESOURCEA(IDD_BEGIN), RT_DIALOG) &&
@@ -82,7 +82,7 @@ protected:
     HWND StartToFirstPage(int oem, const char* tail = "", const char* pageClass = "SETUP_BEGIN") {
         std::string dir = MakeScratchDir(oem ? "bg_oem" : "bg");
         std::string exe = dir + "\\SETUP.EXE";
-        EXPECT_TRUE(CopyFileA(WinePathOf(EnvText("SETUP_EXE")).c_str(), exe.c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA(LinuxPathToWindows(EnvText("SETUP_EXE")).c_str(), exe.c_str(), FALSE));
         WriteFileBytes(dir + "\\SETUP.INF", SetupInf(oem));
         WriteFileBytes(dir + "\\README.TXT", "Read me.\r\n");
         art = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -154,7 +154,7 @@ TEST_F(BackgroundE2E, FirstPageOverGradientAndBanners) {
     if (!shots.empty()) {
         char name[64];
         std::snprintf(name, sizeof(name), "/background-%dx%d.png", W, H);
-        EXPECT_TRUE(HostScreenshot(shots + name));
+        EXPECT_TRUE(SaveScreenshot(shots + name));
     }
 }
 

@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "resource.h"
-#include "support/install_run.h"
+#include "support/machine.h"
 #include "support/package.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -62,14 +63,8 @@ TEST_F(CancelRun, CancelBeforeCopyingChangesNothing) {
         SCOPED_TRACE(last);
         setup = StartProgram(exe);
         ASSERT_NE(nullptr, setup.process);
-        HWND page = nullptr;
-        for (const char* p : pages) {
-            page = WaitForPage(p, 20000);
-            ASSERT_NE(nullptr, page) << p << " did not appear";
-            if (p == last) break;
-            ClickItem(page, IDC_NEXT);
-            ASSERT_TRUE(WaitWindowGone(page, 10000));
-        }
+        HWND page = WalkTo(last);
+        ASSERT_NE(nullptr, page) << "the walk to " << last << " stopped";
         EXPECT_TRUE(ClickItem(page, IDC_CANCEL));
         ConfirmNotice(page);
         StopProgram(setup);
@@ -117,12 +112,10 @@ TEST_F(CancelRun, CancelWhileCopyingFinishesTheFileAndStillRegisters) {
 
     setup = StartProgram(exe);
     ASSERT_NE(nullptr, setup.process);
-    for (const char* p : {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"}) {
-        HWND page = WaitForPage(p, 20000);
-        ASSERT_NE(nullptr, page) << p;
-        ClickItem(page, IDC_NEXT);
-        ASSERT_TRUE(WaitWindowGone(page, 10000));
-    }
+    HWND destination = WalkTo("SETUP_SELDIR");
+    ASSERT_NE(nullptr, destination) << "the walk to the destination page stopped";
+    ClickItem(destination, IDC_NEXT);
+    ASSERT_TRUE(WaitWindowGone(destination, 10000));
     HWND install = WaitForTopWindow("SETUP_INSTALL", nullptr, setup.id, 20000);
     ASSERT_NE(nullptr, install);
     ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(install, IDC_NEXT) != nullptr; }));

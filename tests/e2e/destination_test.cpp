@@ -7,6 +7,7 @@
 #include "support/registry_util.h"
 #include "support/ui.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -24,14 +25,8 @@ protected:
         ASSERT_FALSE(exe.empty());
         setup = StartProgram(exe);
         ASSERT_NE(nullptr, setup.process);
-        HWND begin = WaitForPage("SETUP_BEGIN");
-        ASSERT_NE(nullptr, begin);
-        ASSERT_TRUE(ClickItem(begin, IDC_NEXT));
-        HWND mouse = WaitForPage("SETUP_SELMOUSE");
-        ASSERT_NE(nullptr, mouse);
-        ASSERT_TRUE(ClickItem(mouse, IDC_NEXT));
-        page = WaitForPage("SETUP_SELDIR");
-        ASSERT_NE(nullptr, page);
+        page = WalkTo("SETUP_SELDIR");
+        ASSERT_NE(nullptr, page) << "the walk to the destination page stopped";
     }
     void TearDown() override { StopProgram(setup); }
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "resource.h"
-#include "support/install_run.h"
+#include "support/machine.h"
+#include "support/package.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 

@@ -12,19 +12,9 @@
 #include "support/ui.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
-
-std::string Env(const char* name) {
-    const char* v = std::getenv(name);
-    return v != nullptr ? v : "";
-}
-
-std::string SystemDir() {
-    char b[MAX_PATH];
-    GetSystemDirectoryA(b, MAX_PATH);
-    return b;
-}
 
 // The pixels of a screen area, through a screenshot converted to PPM on the Linux side.
 struct Shot {
@@ -43,9 +33,9 @@ struct Shot {
 Shot ScreenArea(const RECT& area, const std::string& name) {
     Shot s;
     std::string path = HostScratchDir() + "/" + name + ".ppm";
-    if (!Env("SETUP_SHOTS_DIR").empty()) path = Env("SETUP_SHOTS_DIR") + "/" + name + ".ppm";
+    if (!EnvText("SETUP_SHOTS_DIR").empty()) path = EnvText("SETUP_SHOTS_DIR") + "/" + name + ".ppm";
     if (!SaveScreenshot(path, &area)) return s;
-    std::string data = ReadFileBytes(WinePathOf(path));
+    std::string data = ReadFileBytes(LinuxPathToWindows(path));
     // "P6\n<w> <h>\n255\n" then the bytes.
     size_t pos = 0;
     auto field = [&]() {
@@ -81,17 +71,10 @@ void SeedPs2Node() {
     RegCloseKey(k);
 }
 
-// Walks the first three pages with the PS/2 mouse; returns the install page.
+// Walks the first three pages, with the PS/2 mouse when ps2 is set (otherwise the
+// script's serial default); returns the install page.
 HWND WalkToInstallPage(bool ps2) {
-    HWND page = WaitForPage("SETUP_BEGIN", 20000);
-    if (page == nullptr) return nullptr;
-    ClickItem(page, IDC_NEXT);
-    page = WaitForPage("SETUP_SELMOUSE", 10000);
-    if (page == nullptr) return nullptr;
-    if (ps2) ClickItem(page, IDC_PS2);
-    WaitUntil([&] { return IsItemChecked(page, ps2 ? IDC_PS2 : IDC_SERIAL); }, 3000);
-    ClickItem(page, IDC_NEXT);
-    page = WaitForPage("SETUP_SELDIR", 10000);
+    HWND page = WalkTo("SETUP_SELDIR", ps2 ? IDC_PS2 : 0);
     if (page == nullptr) return nullptr;
     ClickItem(page, IDC_NEXT);
     // The page is on the screen while it is being created, before its controls exist.
@@ -110,20 +93,20 @@ HWND WalkToInstallPage(bool ps2) {
 }
 
 TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
-    const std::string prefix = Env("VM_PREFIX"), root = Env("SETUP_ROOT");
+    const std::string prefix = EnvText("VM_PREFIX"), root = EnvText("SETUP_ROOT");
     ASSERT_FALSE(prefix.empty()) << "run under tools/vm/vmrun";
     ASSERT_EQ(0, RunHostCommand(ShellQuote(root + "/demo/make-package") + " " +
-                                ShellQuote(prefix + "/drive_c/pkg") + " " + ShellQuote(Env("SETUP_EXE")) +
-                                " " + ShellQuote(Env("SETUP_TOOLS")), 60000));
+                                ShellQuote(prefix + "/drive_c/pkg") + " " + ShellQuote(EnvText("SETUP_EXE")) +
+                                " " + ShellQuote(EnvText("SETUP_TOOLS")), 60000));
     SeedPs2Node();
-    const std::string win = "C:\\windows", vmm32 = SystemDir() + "\\VMM32";
+    const std::string win = "C:\\windows", vmm32 = SystemPath() + "\\VMM32";
     CreateDirectoryA(vmm32.c_str(), nullptr);
     WriteFileBytes(vmm32 + "\\VMOUSE.VXD", "MZ stand-in VxD");
     const std::string iniBefore = ReadFileBytes(win + "\\system.ini");
     ASSERT_NE(std::string::npos, iniBefore.find("mouse=*vmd\r\n"));
 
     // The companion program runs and must be asked to close before copying.
-    RunningProgram companion = StartProgram(WinePathOf(Env("SETUP_TOOLS") + "/qxmain.exe"));
+    RunningProgram companion = StartProgram(LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe"));
     HWND companionWindow = WaitForTopWindow(nullptr, "Quillotrax", 0, 10000);
     ASSERT_NE(nullptr, companionWindow);
 
@@ -155,16 +138,15 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
 
     HWND end = WaitForPage("SETUP_END", 20000);
     ASSERT_NE(nullptr, end);
-    ClickItem(end, IDC_RESTART_LATER);
-    WaitUntil([&] { return IsItemChecked(end, IDC_RESTART_LATER); }, 3000);
+    ChooseItem(end, IDC_RESTART_LATER);
     ClickItem(end, IDC_NEXT);
     EXPECT_NE(STILL_ACTIVE, WaitProgramEnd(setup, 20000));
     StopProgram(setup);
     StopProgram(companion);
 
     // Files: packed ones expanded, plain ones copied, each to its directory.
-    const std::string dest = "C:\\QORVA", demo = WinePathOf(root + "/demo/package");
-    EXPECT_TRUE(SameFile(dest + "\\QXMAIN.EXE", WinePathOf(Env("SETUP_TOOLS") + "/qxmain.exe")));
+    const std::string dest = "C:\\QORVA", demo = LinuxPathToWindows(root + "/demo/package");
+    EXPECT_TRUE(SameFile(dest + "\\QXMAIN.EXE", LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe")));
     EXPECT_TRUE(SameFile(dest + "\\QXPAGE.DLL", demo + "\\QXPAGE.DLL"));
     EXPECT_TRUE(SameFile(dest + "\\UNINSTAL.EXE", "C:\\pkg\\UNINSTAL.EXE"));
     EXPECT_TRUE(SameFile(dest + "\\README.TXT", "C:\\pkg\\README.TXT"));

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "resource.h"
-#include "support/install_run.h"
+#include "support/machine.h"
+#include "support/package.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -99,8 +101,7 @@ TEST_F(Restart, SwitchModeRestartsAfterRegistering) {
     ASSERT_NE(nullptr, setup.process);
     HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
     ASSERT_NE(nullptr, page);
-    ClickItem(page, IDC_PS2);
-    ASSERT_TRUE(WaitUntil([&] { return IsItemChecked(page, IDC_PS2); }));
+    ASSERT_TRUE(ChooseItem(page, IDC_PS2, 5000));
     ClickItem(page, IDC_NEXT);
     HWND box = WaitForMessageBox(nullptr, setup.id, 15000);
     ASSERT_NE(nullptr, box);

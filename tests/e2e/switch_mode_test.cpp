@@ -69,8 +69,7 @@ protected:
         ASSERT_NE(nullptr, setup.process);
         HWND mouse = WaitForPage("SETUP_SELMOUSE");
         ASSERT_NE(nullptr, mouse);
-        ASSERT_TRUE(ClickItem(mouse, radio));
-        ASSERT_TRUE(WaitUntil([&] { return IsItemChecked(mouse, radio); }));
+        ASSERT_TRUE(ChooseItem(mouse, radio, 5000));
         ASSERT_TRUE(ClickItem(mouse, IDC_NEXT));
         HWND box = WaitForMessageBox(nullptr, setup.id);
         ASSERT_NE(nullptr, box);

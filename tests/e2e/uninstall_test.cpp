@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "resource.h"
-#include "support/install_run.h"
+#include "support/machine.h"
+#include "support/package.h"
 #include "support/registry_util.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -165,8 +167,7 @@ void SwitchFromInstallDir(const std::string& package, int mouse) {
     RunningProgram setup = StartProgram(exe, "-u");
     HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
     ASSERT_NE(nullptr, page);
-    ClickItem(page, mouse);
-    ASSERT_TRUE(WaitUntil([&] { return IsItemChecked(page, mouse); }));
+    ASSERT_TRUE(ChooseItem(page, mouse, 5000));
     ClickItem(page, IDC_NEXT);
     HWND box = WaitForMessageBox(nullptr, setup.id, 15000);
     ASSERT_NE(nullptr, box);

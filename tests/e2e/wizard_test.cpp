@@ -7,9 +7,9 @@
 
 #include "resource.h"
 #include "support/package.h"
-#include "support/install_run.h"
 #include "support/registry_util.h"
 #include "support/ui.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -34,14 +34,26 @@ protected:
     HWND Page(const char* pageClass) {
         HWND page = WaitForPage(pageClass);
         EXPECT_NE(nullptr, page) << pageClass << " did not appear";
-        if (page == nullptr) return nullptr;
+        if (page != nullptr) ExpectPageLook(page);
+        return page;
+    }
+
+    // Walks with Next to a page of SETUP.EXE, checking on the way what every page shares.
+    HWND Walk(const char* pageClass) {
+        HWND page = WalkTo(pageClass, 0, 5000, [this](HWND p) { ExpectPageLook(p); });
+        EXPECT_NE(nullptr, page) << "the walk to " << pageClass << " stopped";
+        return page;
+    }
+
+    // The caption and the place on the screen that every page has.
+    void ExpectPageLook(HWND page) {
+        const std::string pageClass = ClassOf(page);
         EXPECT_EQ(kCaption, WindowText(page)) << pageClass;
         RECT r = WindowRect(page);
         int screenWidth = GetSystemMetrics(SM_CXSCREEN);
         int screenHeight = GetSystemMetrics(SM_CYSCREEN);
         EXPECT_EQ((screenWidth - (r.right - r.left)) / 2, r.left) << pageClass;
         EXPECT_EQ((screenHeight - (r.bottom - r.top)) / 2, r.top) << pageClass;
-        return page;
     }
 
     // Checks the cancel notice owned by page, confirms it and expects the program to end.
@@ -190,13 +202,7 @@ TEST_F(Wizard, EscapeCancelsTheMousePage) {
 
 TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
     Start();
-    HWND begin = Page("SETUP_BEGIN");
-    ASSERT_NE(nullptr, begin);
-    ClickItem(begin, IDC_NEXT);
-    HWND mouse = Page("SETUP_SELMOUSE");
-    ASSERT_NE(nullptr, mouse);
-    ClickItem(mouse, IDC_NEXT);
-    HWND dir = Page("SETUP_SELDIR");
+    HWND dir = Walk("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_TRUE(TypeKeys(dir, "Escape"));
     ExpectCancelNotice(dir);
@@ -204,10 +210,7 @@ TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
 
 TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
     Start();
-    HWND begin = Page("SETUP_BEGIN");
-    ASSERT_NE(nullptr, begin);
-    ClickItem(begin, IDC_NEXT);
-    HWND mouse = Page("SETUP_SELMOUSE");
+    HWND mouse = Walk("SETUP_SELMOUSE");
     ASSERT_NE(nullptr, mouse);
     EXPECT_TRUE(MouseClickItem(mouse, IDC_CANCEL));
     ExpectCancelNotice(mouse);
@@ -241,13 +244,7 @@ TEST_F(Wizard, NextOnTheDestinationPageClosesTheCompanionFirst) {
     ASSERT_NE(nullptr, companion);
 
     Start();
-    HWND begin = Page("SETUP_BEGIN");
-    ASSERT_NE(nullptr, begin);
-    ClickItem(begin, IDC_NEXT);
-    HWND mouse = Page("SETUP_SELMOUSE");
-    ASSERT_NE(nullptr, mouse);
-    ClickItem(mouse, IDC_NEXT);
-    HWND dir = Page("SETUP_SELDIR");
+    HWND dir = Walk("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_FALSE(closeSeen) << "the companion must stay until the user moves on";
     ClickItem(dir, IDC_NEXT);
@@ -272,18 +269,16 @@ TEST_F(Wizard, HungCompanionDoesNotStopTheInstallation) {
     ASSERT_NE(nullptr, FindWindowA(nullptr, "Quillotrax"));
 
     Start();
-    for (const char* p : {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"}) {
-        HWND page = Page(p);
-        if (page == nullptr) break;
-        ClickItem(page, IDC_NEXT);
-        EXPECT_TRUE(WaitWindowGone(page));
+    HWND dir = Walk("SETUP_SELDIR");
+    if (dir != nullptr) {
+        ClickItem(dir, IDC_NEXT);
+        EXPECT_TRUE(WaitWindowGone(dir));
     }
     EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL", 15000)) << "setup waits for the companion";
     HWND end = WaitForPage("SETUP_END", 15000);
     EXPECT_NE(nullptr, end);
     if (end != nullptr) {
-        ClickItem(end, IDC_RESTART_LATER);
-        EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(end, IDC_RESTART_LATER); }));
+        EXPECT_TRUE(ChooseItem(end, IDC_RESTART_LATER, 5000));
         ClickItem(end, IDC_NEXT);
         EXPECT_EQ(0u, WaitProgramEnd(setup));
     }

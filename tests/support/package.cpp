@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
-#include "support/ui.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 
 std::string SetupExeUnderTest() {
-    const char* linuxPath = std::getenv("SETUP_EXE");
-    return linuxPath != nullptr ? LinuxPathToWindows(linuxPath) : std::string();
+    const std::string linuxPath = EnvText("SETUP_EXE");
+    return linuxPath.empty() ? std::string() : LinuxPathToWindows(linuxPath);
 }
 
 std::string MakeTestPackage(const std::string& name, const std::string& setupInf) {
@@ -32,4 +30,22 @@ std::string SmallSetupInf(const std::string& productName, const std::string& def
            "\r\n[DirectoryName]\r\nRootDir=.\r\n"
            "\r\n[FileCounts]\r\nDisk1=1\r\n"
            "\r\n[Disk1]\r\n1=README.TXT, README.TXT, Read me first, RootDir\r\n";
+}
+
+std::string ToolPath(const std::string& name) {
+    return LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/" + name);
+}
+
+std::string SampleSource(const std::string& relative) {
+    return LinuxPathToWindows(EnvText("SETUP_ROOT") + "/demo/package/" + relative);
+}
+
+std::string MakeSamplePackage(const std::string& name) {
+    std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/" + name;
+    std::string command = ShellQuote(EnvText("SETUP_ROOT") + "/demo/make-package") + " " +
+                          ShellQuote(linuxDir) + " " + ShellQuote(EnvText("SETUP_EXE")) + " " +
+                          ShellQuote(EnvText("SETUP_TOOLS")) + " >/dev/null 2>&1";
+    if (EnvText("VM_PREFIX").empty() || RunHostCommand(command, 60000) != 0) return "";
+    std::string exe = "C:\\" + name + "\\SETUP.EXE";
+    return FileExists(exe) ? exe : "";
 }

@@ -1,5 +1,5 @@
 // Test packages: a directory below C:\tests holding the SETUP.EXE under test beside a
-// SETUP.INF written by the test.
+// SETUP.INF written by the test, or the sample package assembled whole.
 #pragma once
 #include <string>
 
@@ -13,3 +13,13 @@ std::string MakeTestPackage(const std::string& name, const std::string& setupInf
 // A small script: [Main] with the given values and one disk of one file.
 std::string SmallSetupInf(const std::string& productName, const std::string& defaultPath,
                           int minimumSpace, int defaultSerialMouse = 1);
+
+// Assembles the sample package (demo/make-package) as C:\<name>; the Windows path of its
+// SETUP.EXE, or "" on failure.
+std::string MakeSamplePackage(const std::string& name);
+
+// A file of the sample package's sources (demo/package/<relative>), as a Windows path.
+std::string SampleSource(const std::string& relative);
+
+// A Windows tool of ours (out/x86_64/tools/<name>), as a Windows path.
+std::string ToolPath(const std::string& name);

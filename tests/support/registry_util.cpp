@@ -1,5 +1,7 @@
 #include "support/registry_util.h"
 
+#include "script/model.h"
+
 namespace {
 
 typedef LONG(WINAPI* OverrideFn)(HKEY, HKEY);
@@ -185,4 +187,21 @@ std::string ProfileValue(const std::string& file, const std::string& section, co
     char buf[512];
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "<absent>", buf, sizeof(buf), file.c_str());
     return buf;
+}
+
+void SetSampleProfile(const std::string& tag) {
+    auto put = [&](char* field, size_t width, const std::string& text) {
+        std::string t = (text + " " + tag).substr(0, width - 1);
+        t.copy(field, t.size());
+        field[t.size()] = 0;
+    };
+    put(DriverProfile.Title, sizeof(DriverProfile.Title), "Qorva Mouse");
+    put(DriverProfile.Mfg, sizeof(DriverProfile.Mfg), "Qorva");
+    put(DriverProfile.MouseDriver, sizeof(DriverProfile.MouseDriver), "QXMOUSE.DRV");
+    put(DriverProfile.MouseInf, sizeof(DriverProfile.MouseInf), "QXMOUSE.INF");
+    put(DriverProfile.DriverDate, sizeof(DriverProfile.DriverDate), "1-15-1999");
+    put(DriverProfile.PS2InfSection, sizeof(DriverProfile.PS2InfSection), "QX_PS2");
+    put(DriverProfile.SerialInfSection, sizeof(DriverProfile.SerialInfSection), "QX_Serial");
+    put(DriverProfile.PS2Name, sizeof(DriverProfile.PS2Name), "Qorva PS/2 Mouse");
+    put(DriverProfile.SeialName, sizeof(DriverProfile.SeialName), "Qorva Serial Mouse");
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "script/model.h"
-
 #ifndef HKEY_DYN_DATA
 #define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
 #endif
@@ -73,24 +71,8 @@ void AddDeviceNode(const std::string& node, const std::string& hardwareKey);
 std::string Sz(const std::string& text);
 
 // Fills the DriverProfile texts with samples that carry tag, e.g. "PS2Name" becomes
-// "Qorva PS/2 Mouse <tag>", so that two registrations can be told apart. Inline: the model
-// belongs to the program's code, which test executables link after this support library.
-inline void SetSampleProfile(const std::string& tag) {
-    auto put = [&](char* field, size_t width, const std::string& text) {
-        std::string t = (text + " " + tag).substr(0, width - 1);
-        t.copy(field, t.size());
-        field[t.size()] = 0;
-    };
-    put(DriverProfile.Title, sizeof(DriverProfile.Title), "Qorva Mouse");
-    put(DriverProfile.Mfg, sizeof(DriverProfile.Mfg), "Qorva");
-    put(DriverProfile.MouseDriver, sizeof(DriverProfile.MouseDriver), "QXMOUSE.DRV");
-    put(DriverProfile.MouseInf, sizeof(DriverProfile.MouseInf), "QXMOUSE.INF");
-    put(DriverProfile.DriverDate, sizeof(DriverProfile.DriverDate), "1-15-1999");
-    put(DriverProfile.PS2InfSection, sizeof(DriverProfile.PS2InfSection), "QX_PS2");
-    put(DriverProfile.SerialInfSection, sizeof(DriverProfile.SerialInfSection), "QX_Serial");
-    put(DriverProfile.PS2Name, sizeof(DriverProfile.PS2Name), "Qorva PS/2 Mouse");
-    put(DriverProfile.SeialName, sizeof(DriverProfile.SeialName), "Qorva Serial Mouse");
-}
+// "Qorva PS/2 Mouse <tag>", so that two registrations can be told apart.
+void SetSampleProfile(const std::string& tag);
 
 // The value of key in section of a profile file, or "<absent>".
 std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key);

@@ -1,21 +1,10 @@
 #include "support/ui.h"
 
-#include "support/vm_host.h"
-
-#include <cstdlib>
 #include <vector>
 
 namespace {
 
 const DWORD kSendTimeoutMs = 2000;
-
-void PumpOwnMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 // Not SMTO_ABORTIFHUNG: Wine takes a thread that has not asked for a message for 5 s as hung
 // and fails the call at once, and a program starting or copying on the emulated 32-bit
@@ -58,7 +47,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= limitMs) return false;
-        PumpOwnMessages();
+        PumpMessages();
         Sleep(20);
     }
 }
@@ -235,6 +224,10 @@ bool ClickItem(HWND dialog, int id) {
     return item != nullptr && PostMessageA(item, BM_CLICK, 0, 0);
 }
 
+bool ChooseItem(HWND dialog, int id, DWORD timeoutMs) {
+    return ClickItem(dialog, id) && WaitUntil([&] { return IsItemChecked(dialog, id); }, timeoutMs);
+}
+
 void Activate(HWND window) {
     // Another program's window can take the foreground back a moment later (Wine's
     // desktop does while the machine settles after a restart): ask again until it holds.
@@ -265,22 +258,10 @@ bool MouseClickItem(HWND dialog, int id) {
                           " click 1") == 0;
 }
 
-bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
-    std::string command = "import -window root ";
-    if (area != nullptr) {
-        command += "-crop " + std::to_string(area->right - area->left) + "x" +
-                   std::to_string(area->bottom - area->top) + "+" +
-                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
-    }
-    return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
-}
-
-std::string LinuxPathToWindows(const std::string& linuxPath) { return WinePathOf(linuxPath); }
-
 void SaveDocumentationShot(HWND window, const std::string& name) {
-    const char* dir = std::getenv("SETUP_SHOTS_DIR");
-    if (dir == nullptr || *dir == 0 || window == nullptr) return;
+    const std::string dir = EnvText("SETUP_SHOTS_DIR");
+    if (dir.empty() || window == nullptr) return;
     Sleep(200);  // let the window finish painting
     RECT r = WindowRect(window);
-    SaveScreenshot(std::string(dir) + "/" + name + ".png", &r);
+    SaveScreenshot(dir + "/" + name + ".png", &r);
 }

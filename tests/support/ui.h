@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "support/vm_host.h"  // RunHostCommand and the other Linux-side actions
+#include "support/vm_host.h"  // RunHostCommand, SaveScreenshot and the other Linux-side actions
 
 // ---- programs ----
 
@@ -75,6 +75,9 @@ RECT ItemRectInDialogUnits(HWND dialog, int id);
 // when the dialog has no such control.
 bool ClickItem(HWND dialog, int id);
 
+// Clicks a radio button and waits until it is checked; false when it did not take.
+bool ChooseItem(HWND dialog, int id, DWORD timeoutMs = 3000);
+
 // Brings the window to the front and gives it the keyboard.
 void Activate(HWND window);
 
@@ -84,13 +87,6 @@ bool TypeKeys(HWND window, const std::string& keys);
 
 // Clicks with the real mouse at the centre of the control.
 bool MouseClickItem(HWND dialog, int id);
-
-// Saves a PNG of the screen (ImageMagick's import) to a Linux path: the whole screen, or
-// only the given area in screen coordinates.
-bool SaveScreenshot(const std::string& linuxPath, const RECT* area = nullptr);
-
-// The Windows path (on drive Z:) of a Linux path.
-std::string LinuxPathToWindows(const std::string& linuxPath);
 
 // When the environment names a directory in SETUP_SHOTS_DIR (a Linux path), saves a PNG
 // of the window's area there as <name>.png, for the documentation. Otherwise nothing.

@@ -6,7 +6,7 @@ std::string EnvText(const char* name) {
     return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
-std::string WinePathOf(const std::string& linuxPath) {
+std::string LinuxPathToWindows(const std::string& linuxPath) {
     std::string out = "Z:";
     for (char c : linuxPath) out += c == '/' ? '\\' : c;
     return out;
@@ -62,8 +62,6 @@ std::string HostScratchDir() {
     return prefix.empty() ? std::string("/tmp") : prefix + "/.vm";
 }
 
-namespace {
-
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -72,14 +70,12 @@ void PumpMessages() {
     }
 }
 
-}  // namespace
-
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     static unsigned counter = 0;
     char name[96];
     wsprintfA(name, "/host-%lu-%lu-%u.status", GetCurrentProcessId(), GetTickCount(), ++counter);
     const std::string status = HostScratchDir() + name;
-    const std::string statusWin = WinePathOf(status);
+    const std::string statusWin = LinuxPathToWindows(status);
     DeleteFileA(statusWin.c_str());
 
     // The status file appears whole: written to a side name, then renamed.
@@ -122,10 +118,12 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     return code;
 }
 
-bool HostKeys(const std::string& keys) {
-    return RunHostCommand("xdotool key --delay 20 " + keys) == 0;
-}
-
-bool HostScreenshot(const std::string& linuxPngPath) {
-    return RunHostCommand("import -window root " + ShellQuote(linuxPngPath)) == 0;
+bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
+    std::string command = "import -window root ";
+    if (area != nullptr) {
+        command += "-crop " + std::to_string(area->right - area->left) + "x" +
+                   std::to_string(area->bottom - area->top) + "+" +
+                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
+    }
+    return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
 }

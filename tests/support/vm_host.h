@@ -1,5 +1,7 @@
-// Linux-side actions for the Windows-side tests: real X input (xdotool) and screenshots
-// (ImageMagick import) on the virtual machine's display, started from inside the test.
+// The Linux side of the virtual machine, seen from a Windows-side test: its environment,
+// Linux paths, shell commands run on the Linux side, and screenshots (ImageMagick import) of
+// the machine's display. Real X input goes through these commands too (ui.h: TypeKeys,
+// MouseClickItem).
 //
 // Wine starts a Unix program given to CreateProcessA by its Linux path, but hands back no
 // process handle; RunHostCommand therefore has /bin/sh write the exit status to a file and
@@ -9,11 +11,11 @@
 
 #include <string>
 
-// The environment variable's value, or an empty string.
+// The environment variable's value, or an empty string when it is unset.
 std::string EnvText(const char* name);
 
 // "Z:\a\b" for the Linux path "/a/b" (Wine's Z: drive is the Linux root).
-std::string WinePathOf(const std::string& linuxPath);
+std::string LinuxPathToWindows(const std::string& linuxPath);
 
 // A command line argument that CommandLineToArgv-style splitting gives back unchanged.
 std::string QuoteArgument(const std::string& text);
@@ -22,14 +24,15 @@ std::string QuoteArgument(const std::string& text);
 // returns its exit status; -1 if it could not start or did not finish within timeoutMs.
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs = 20000);
 
+// Takes every message waiting for this thread and dispatches it.
+void PumpMessages();
+
 // Quotes text for the POSIX shell: 'text' with embedded quotes escaped.
 std::string ShellQuote(const std::string& text);
 
-// Real key presses through the X server, e.g. HostKeys("Return"), HostKeys("alt+n Tab").
-bool HostKeys(const std::string& keys);
-
-// Saves the whole screen as a PNG file at the given Linux path.
-bool HostScreenshot(const std::string& linuxPngPath);
+// Saves the screen (ImageMagick's import) to a Linux path, its format by the name's ending
+// (.png, .ppm): the whole screen, or only the given area in screen coordinates.
+bool SaveScreenshot(const std::string& linuxPath, const RECT* area = nullptr);
 
 // A bound of a wait, in milliseconds, on this machine: timeoutMs times VM_TIME_SCALE (an
 // integer from 1 to 20, default 1). The 32-bit machine runs every program through an

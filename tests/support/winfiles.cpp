@@ -1,5 +1,17 @@
 #include "support/winfiles.h"
 
+std::string WindowsPath() {
+    char b[MAX_PATH];
+    GetWindowsDirectoryA(b, MAX_PATH);
+    return b;
+}
+
+std::string SystemPath() {
+    char b[MAX_PATH];
+    GetSystemDirectoryA(b, MAX_PATH);
+    return b;
+}
+
 std::string MakeScratchDir(const std::string& name) {
     CreateDirectoryA("C:\\tests", nullptr);
     std::string path = "C:\\tests\\" + name;

@@ -1,8 +1,13 @@
-// File helpers for the Windows-side tests: scratch directories and files with known contents.
+// File helpers for the Windows-side tests: the machine's Windows directories, scratch
+// directories and files with known contents.
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+// The machine's Windows and system directories, as the program under test gets them.
+std::string WindowsPath();
+std::string SystemPath();
 
 // A new empty directory below C:\tests with a name of its own; returns its path.
 std::string MakeScratchDir(const std::string& name);

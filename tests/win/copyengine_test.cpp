@@ -12,26 +12,16 @@
 #include "setup/app.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "support/install_util.h"
+#include "support/install_page.h"
 #include "support/pixels.h"
 #include "support/winfiles.h"
 #include "wizard/pages.h"
 
 namespace {
 
-// The page as the program makes it; LoadText and the notice need AppInstance.
-HWND InstallPage() {
-    AppInstance = GetModuleHandleA(nullptr);
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    return CreateInstallPage(InstallPageProc);
-}
-
-std::string Fixture(const std::string& name) { return ReadFileBytes(InstallFixtureDir() + "\\" + name); }
-
 // Byte equality of a file with a fixture, reported by size rather than by content.
 ::testing::AssertionResult Holds(const std::string& path, const std::string& fixture) {
-    std::string want = Fixture(fixture), got = ReadFileBytes(path);
+    std::string want = InstallFixture(fixture), got = ReadFileBytes(path);
     if (!want.empty() && got == want) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, "
                                          << fixture << " " << want.size() << " (or differs)";
@@ -98,7 +88,7 @@ class CopyEngine : public ::testing::Test {
             CreateDirectoryA(d.c_str(), nullptr);
             start = end + 1;
         }
-        WriteFileBytes(d + "\\" + name, Fixture(fixture), false);
+        WriteFileBytes(d + "\\" + name, InstallFixture(fixture), false);
     }
     void Entry(const std::string& dir, const std::string& destDir, const std::string& src,
                const std::string& dst, const std::string& desc, int absolute = 0) {
@@ -125,7 +115,7 @@ class CopyEngine : public ::testing::Test {
         FileTable = entries.data();
     }
     void OpenPage() {
-        page = InstallPage();
+        page = CreateInstallPage();
         ASSERT_NE(nullptr, page);
         for (int id : {IDC_STATUS, IDC_PERCENT}) {
             HWND c = GetDlgItem(page, id);
@@ -282,7 +272,7 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
     for (std::string dir : {longPkg + "\\SUB\\..", longPkg + ".",
                             root + "\\\\Package of a long name\\\\", std::string(alias)}) {
         WriteFileBytes(longPkg + "\\SETUP.INF", script, false);
-        WriteFileBytes(longPkg + "\\README.TXT", Fixture("readme.txt"), false);
+        WriteFileBytes(longPkg + "\\README.TXT", InstallFixture("readme.txt"), false);
         TextCopy(InstallDir, kDirWidth, dir.c_str());
         ASSERT_TRUE(RunInstall()) << dir;
         EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;

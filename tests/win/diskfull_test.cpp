@@ -9,7 +9,7 @@
 #include "runtime/text.h"
 #include "script/model.h"
 #include "setup/app.h"
-#include "support/install_util.h"
+#include "support/install_page.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 #include "wizard/pages.h"
@@ -42,8 +42,6 @@ class SmallDriveEnvironment : public ::testing::Environment {
 };
 ::testing::Environment* const smallDrive = ::testing::AddGlobalTestEnvironment(new SmallDriveEnvironment);
 
-std::string Fixture(const std::string& name) { return ReadFileBytes(InstallFixtureDir() + "\\" + name); }
-
 // Fills drive E: up to its last byte with a file of its own.
 void FillDrive(const std::string& name) {
     HANDLE h = CreateFileA(("E:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -63,10 +61,10 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     CreateDirectoryA(pkg.c_str(), nullptr);
     // 360 KB each, packed: the second one no longer fits the 600 KB drive.
     std::string big;
-    while (big.size() < 360000) big += Fixture("readme.txt");
+    while (big.size() < 360000) big += InstallFixture("readme.txt");
     big.resize(360000);
     WriteFileBytes(pkg + "\\BIG.TXT", big, false);
-    WriteFileBytes(pkg + "\\SHORT.TX_", Fixture("short.pk"), false);
+    WriteFileBytes(pkg + "\\SHORT.TX_", InstallFixture("short.pk"), false);
     CreateDirectoryA("E:\\dest", nullptr);
 
     FileEntry table[4];
@@ -89,10 +87,7 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     TextCopy(InstallDir, kDirWidth, "E:\\dest");
     TextCopy(ProductName, kProductWidth, "Qorva");
 
-    AppInstance = GetModuleHandleA(nullptr);
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    HWND page = CreateInstallPage(InstallPageProc);
+    HWND page = CreateInstallPage();
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     EXPECT_TRUE(DrainQueue());
     EXPECT_FALSE(IsWindow(page));
@@ -100,7 +95,7 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     EXPECT_EQ(big, ReadFileBytes("E:\\dest\\ONE.TXT"));
     std::string two = ReadFileBytes("E:\\dest\\TWO.TXT");
     EXPECT_LT(two.size(), big.size());
-    EXPECT_EQ(Fixture("short.txt"), ReadFileBytes(root + "\\FOUR.TXT"));
+    EXPECT_EQ(InstallFixture("short.txt"), ReadFileBytes(root + "\\FOUR.TXT"));
     FileTable = nullptr;
     RemoveTree("E:\\dest");
 }

@@ -6,18 +6,10 @@
 #include "presentation/pumpwait.h"
 #include "resource.h"
 #include "setup/app.h"
-#include "support/install_util.h"
+#include "support/install_page.h"
 #include "support/pixels.h"
 
 namespace {
-
-// The page as the program makes it; LoadText and the notice need AppInstance.
-HWND InstallPage() {
-    AppInstance = GetModuleHandleA(nullptr);
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    return CreateInstallPage(InstallPageProc);
-}
 
 class Gauge : public ::testing::Test {
   protected:
@@ -28,7 +20,7 @@ class Gauge : public ::testing::Test {
     RECT r{};
 
     void SetUp() override {
-        page = InstallPage();
+        page = CreateInstallPage();
         ASSERT_NE(nullptr, page);
         ASSERT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
         HDC screen = GetDC(nullptr);
@@ -122,7 +114,7 @@ TEST_F(Gauge, AControlThatDoesNotExistDrawsNothing) {
 }
 
 TEST(WaitPumping, DiscardsEveryQueuedMessageForItsWholeLength) {
-    HWND page = InstallPage();
+    HWND page = CreateInstallPage();
     DrainQueue();
     PostThreadMessageA(GetCurrentThreadId(), WM_USER + 7, 0, 0);
     PostMessageA(page, WM_COMMAND, IDC_NEXT, 0);

@@ -15,6 +15,7 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "setup/app.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 
 namespace {
@@ -39,12 +40,6 @@ std::string SelfPath() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof(path));
     return path;
-}
-
-std::string WinDir() {
-    char dir[MAX_PATH];
-    GetWindowsDirectoryA(dir, sizeof(dir));
-    return dir;
 }
 
 // Reads the install model as the loader left it; releases the file table.
@@ -180,7 +175,7 @@ void ExpectDefaults(const Model& m, const std::string& dir) {
     EXPECT_EQ("1", m["Result"]);
     EXPECT_EQ(dir, m["SourceDir"]);
     EXPECT_EQ(dir + "\\SETUP.INF", m["ScriptPath"]);
-    EXPECT_EQ(WinDir().substr(0, 1) + ":\\QORVA", m["InstallDir"]);
+    EXPECT_EQ(WindowsPath().substr(0, 1) + ":\\QORVA", m["InstallDir"]);
     EXPECT_EQ("Qorva", m["ProductName"]);
     EXPECT_EQ("Qorva Setup Program", m["SetupCaption"]);
     EXPECT_EQ("1024", m["MinimumSpace"]);
@@ -203,8 +198,8 @@ std::string Entry(const Model& m, int i) { return m["Entry" + std::to_string(i)]
 // ---- the child ----
 
 TEST(LoaderChild, LoadAndWriteModel) {
-    const char* dump = getenv(kDumpVar);
-    if (dump == nullptr) GTEST_SKIP() << "runs only as the child of a loader test";
+    const std::string dump = EnvText(kDumpVar);
+    if (dump.empty()) GTEST_SKIP() << "runs only as the child of a loader test";
     AppInstance = GetModuleHandleA(nullptr);
     GetWindowsDirectoryA(WindowsDir, kDirWidth);
     Model m = ReadModel(LoadSetupScript());
@@ -261,7 +256,7 @@ TEST(Loader, TypicalPackage) {
                           "PS2InfSection=QXPS2\r\nSerialInfSection=QXSER\r\n"
                           "PS2Name=Qorva PS/2 Mouse\r\nSeialName=Qorva Serial Mouse\r\n",
                           RunOptions(), &dir);
-    std::string drive = WinDir().substr(0, 1);
+    std::string drive = WindowsPath().substr(0, 1);
     EXPECT_EQ("1", m["Result"]);
     EXPECT_EQ(dir, m["SourceDir"]);
     EXPECT_EQ(drive + ":\\QXMOUSE", m["InstallDir"]);
@@ -278,7 +273,7 @@ TEST(Loader, TypicalPackage) {
     const char* dirs[] = {"BASE", "DRIVERS", "HELP", "", "", "", "EXTRA", "WIN", "SYS", "INF"};
     for (int k = 0; k < kDirKeyCount; ++k) EXPECT_EQ(dirs[k], m["Dir" + std::to_string(k)]) << k;
 
-    std::string win = WinDir();
+    std::string win = WindowsPath();
     EXPECT_EQ("DRIVERS|DRIVERS|QXMAIN.EX_|QXMAIN.EXE|Mouse  control program|0", Entry(m, 0));
     EXPECT_EQ("SYS|" + win + "\\SYSTEM|QXPAGE.DL_|QXPAGE.DLL|Property page|1", Entry(m, 1));
     EXPECT_EQ("INF|" + win + "\\INF|QXMOUSE.IN_|QXMOUSE.INF|Driver information|1", Entry(m, 2));
@@ -369,7 +364,7 @@ TEST(Loader, MinimumSpaceKeepsValuesBeyondSixteenBits) {
 }
 
 TEST(Loader, DefaultPathRule) {
-    std::string drive = WinDir().substr(0, 1);
+    std::string drive = WindowsPath().substr(0, 1);
     // Empty: the programs directory and one backslash.
     EXPECT_EQ("C:\\Program Files\\",
               LoadPackage("dp-empty", "[Main]\r\nDefaultPath=\r\n")["InstallDir"]);
@@ -445,7 +440,7 @@ TEST(Loader, LongValuesAreCutToTheirWidthLessOne) {
                          "\r\nSeialName=" + Repeat('S', 40) + "\r\n";
     Model m = LoadPackage("long", script.c_str());
     EXPECT_EQ("1", m["Result"]);
-    EXPECT_EQ(WinDir().substr(0, 1) + ":\\" + Repeat('d', 76), m["InstallDir"]);
+    EXPECT_EQ(WindowsPath().substr(0, 1) + ":\\" + Repeat('d', 76), m["InstallDir"]);
     EXPECT_EQ(Repeat('p', 71), m["ProductName"]);
     EXPECT_EQ(Repeat('p', 71) + " Setup P", m["SetupCaption"]);  // a caption, cut at 79
     EXPECT_EQ(Repeat('l', 39), m["Disk1.Label"]);
@@ -544,7 +539,7 @@ TEST(Loader, MaximalScript) {
     EXPECT_EQ("32767", m["TotalFiles"]);
     EXPECT_EQ("27305", m["Disk6.FirstEntry"]);
     EXPECT_EQ("Maximal", m["Profile.Title"]);
-    std::string win = WinDir();
+    std::string win = WindowsPath();
     const std::string dest[kDirKeyCount] = {"D0", "D1", "D2", "D3", "D4", "D5", "D6", win,
                                             win + "\\SYSTEM", win + "\\INF"};
     index = 0;
@@ -566,9 +561,9 @@ TEST(Loader, MaximalScript) {
 // The example script of the README, taken from the README itself and loaded in-process:
 // every value reads as the README says, none carries a comment along.
 TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
-    const char* root = getenv("SETUP_ROOT");
-    ASSERT_NE(nullptr, root);
-    std::string readme = ReadFileBytes(std::string("Z:") + root + "\\README.md");
+    const std::string root = EnvText("SETUP_ROOT");
+    ASSERT_FALSE(root.empty());
+    std::string readme = ReadFileBytes(LinuxPathToWindows(root + "/README.md"));
     size_t start = readme.find("```ini\n");
     ASSERT_NE(std::string::npos, start);
     start += 7;
@@ -580,7 +575,7 @@ TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
 
     ASSERT_EQ(1, LoadSetupScriptFrom(dir.c_str()));
     EXPECT_STREQ("Qorva Mouse", ProductName);
-    EXPECT_EQ(WinDir().substr(0, 1) + ":\\QORVA", InstallDir);
+    EXPECT_EQ(WindowsPath().substr(0, 1) + ":\\QORVA", InstallDir);
     EXPECT_EQ(1024, MinimumSpace);
     EXPECT_EQ(0, MouseKind);
     EXPECT_STREQ("Program files", DiskSet.Disk[0].DiskLabelText);
@@ -589,7 +584,7 @@ TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
     std::vector<std::string> texts = {DirTable[DirKeyRoot], DirTable[DirKeyWinSystem],
                                       FileTable[2].DestDir, FileTable[2].Description,
                                       DriverProfile.Title, DriverProfile.SeialName};
-    EXPECT_EQ((std::vector<std::string>{".", "SYSTEM", WinDir() + "\\SYSTEM", "Mouse driver",
+    EXPECT_EQ((std::vector<std::string>{".", "SYSTEM", WindowsPath() + "\\SYSTEM", "Mouse driver",
                                         "Qorva Mouse Driver", "Qorva Serial Mouse"}),
               texts);
     ReleaseFileTable();

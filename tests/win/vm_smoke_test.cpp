@@ -8,16 +8,11 @@
 
 #include <string>
 
+#include "support/ui.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
 namespace {
-
-std::string WindowsDir() {
-    char buf[MAX_PATH];
-    UINT n = GetWindowsDirectoryA(buf, sizeof buf);
-    return std::string(buf, n);
-}
 
 // Runs a Windows program to its end and returns its exit code (-1 if it did not start).
 int RunProgram(const std::string& exe, const std::string& args) {
@@ -57,7 +52,7 @@ TEST(VirtualMachine, ReportsTheWindows98Family) {
 }
 
 TEST(VirtualMachine, HasWindows98SystemFiles) {
-    const std::string ini = WindowsDir() + "\\system.ini";
+    const std::string ini = WindowsPath() + "\\system.ini";
     ASSERT_TRUE(FileExists(ini));
     EXPECT_NE(ReadFileBytes(ini).find("[386Enh]\r\n"), std::string::npos);
     char mouse[64] = {};
@@ -70,7 +65,7 @@ TEST(VirtualMachine, HasWindows98SystemFiles) {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     EXPECT_TRUE(FileExists(std::string(system) + "\\VMM32\\VMOUSE.VXD"));
-    EXPECT_TRUE(FileExists(WindowsDir() + "\\Fonts\\sserife.fon"));
+    EXPECT_TRUE(FileExists(WindowsPath() + "\\Fonts\\sserife.fon"));
 }
 
 TEST(VirtualMachine, ScreenHasTheRequestedSize) {
@@ -113,7 +108,7 @@ TEST(VirtualMachine, DynDataKeysAreCreatedAndEnumerated) {
 TEST(VirtualMachine, HelperSeedsKeysThatOtherProcessesRead) {
     const std::string tools = EnvText("SETUP_TOOLS");
     ASSERT_FALSE(tools.empty());
-    const std::string helper = WinePathOf(tools + "/vmhelper.exe");
+    const std::string helper = LinuxPathToWindows(tools + "/vmhelper.exe");
     ASSERT_TRUE(FileExists(helper)) << helper;
 
     // Several commands in one run; the volatile key outlives the helper's process.
@@ -160,8 +155,8 @@ TEST(VirtualMachine, HostCommandsRunAndTakeScreenshots) {
     EXPECT_EQ(RunHostCommand("test 'a\"b\\\\c $x' = \"a\\\"b\\\\\\\\c \\$x\""), 0);
 
     const std::string shot = HostScratchDir() + "/smoke-shot.png";
-    ASSERT_TRUE(HostScreenshot(shot));
-    const std::string png = ReadFileBytes(WinePathOf(shot));
+    ASSERT_TRUE(SaveScreenshot(shot));
+    const std::string png = ReadFileBytes(LinuxPathToWindows(shot));
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(1, 3), "PNG");
     auto be32 = [&](size_t at) {
@@ -180,14 +175,10 @@ TEST(VirtualMachine, XKeyPressesReachTheFocusedWindow) {
     ASSERT_NE(edit, nullptr);
     SetForegroundWindow(edit);
     SetFocus(edit);
-    ASSERT_TRUE(HostKeys("a b c"));
+    ASSERT_TRUE(TypeKeys(edit, "a b c"));
     char text[32] = {};
     for (int i = 0; i < 100 && lstrlenA(text) < 3; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PumpMessages();
         GetWindowTextA(edit, text, sizeof text);
         Sleep(10);
     }

@@ -18,6 +18,7 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "setup/app.h"
+#include "support/vm_host.h"
 #include "texts/textring.h"
 
 namespace {
@@ -154,7 +155,7 @@ int Measure(const char* setupExe, int rounds, const std::vector<int>& counts, co
                 bare.push_back(Now() - t0);
             }
         }
-        if (getenv("BENCH_LOADER_VERBOSE") != nullptr)
+        if (!EnvText("BENCH_LOADER_VERBOSE").empty())
             printf("  round %d: loader %.2f ms, bare %.2f ms\n", r, loader.back() * 1000.0,
                    bare.back() * 1000.0);
     }
@@ -183,14 +184,8 @@ std::vector<int> Counts64K() {
 std::vector<int> CountsMaximal() { return {5461, 5461, 5461, 5461, 5461, 5462}; }
 
 std::string DefaultSetupExe(const char* self) {
-    if (const char* env = getenv("SETUP_EXE")) {
-        std::string path = env;
-        if (!path.empty() && path[0] == '/') {  // a Linux path: reach it through Z:
-            std::replace(path.begin(), path.end(), '/', '\\');
-            path = "Z:" + path;
-        }
-        return path;
-    }
+    std::string path = EnvText("SETUP_EXE");
+    if (!path.empty()) return path[0] == '/' ? LinuxPathToWindows(path) : path;
     std::string dir(self);
     dir = dir.substr(0, dir.rfind('\\'));
     return dir.substr(0, dir.rfind('\\')) + "\\SETUP.EXE";

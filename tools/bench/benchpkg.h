@@ -15,6 +15,7 @@
 #include "presentation/pumpwait.h"
 #include "resource.h"
 #include "setup/app.h"
+#include "support/install_page.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
@@ -98,35 +99,11 @@ inline double PlainLoop(const std::string& pkg, const std::vector<std::string>& 
     return Now() - start;
 }
 
-// A window of the install page's class with the four controls the copy engine uses, where
-// the page has them.
-inline HWND MakePage() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = InstallPageProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = AppInstance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = "SETUP_INSTALL";
-    RegisterClassA(&wc);
-    HWND page = CreateWindowExA(0, "SETUP_INSTALL", "Setup", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
-                                50, 420, 300, nullptr, nullptr, AppInstance, nullptr);
-    auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
-        CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, page,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, nullptr);
-    };
-    child("BUTTON", "Cancel", WS_VISIBLE | BS_DEFPUSHBUTTON, IDC_NEXT, 337, 263, 65, 23);
-    child("STATIC", "", WS_VISIBLE, IDC_STATUS, 144, 52, 260, 39);
-    child("STATIC", "", SS_BLACKFRAME, IDC_GAUGE, 144, 112, 212, 20);
-    child("STATIC", "0%", WS_VISIBLE, IDC_PERCENT, 374, 115, 30, 13);
-    return page;
-}
-
 // The least an install page can add to the plain loop: the status text of each entry set
 // and painted at once, one message taken out of the queue after opening its source and one
 // after copying it, and the one-second wait at the end. No percentage, gauge or registration.
 inline double Floor(const std::string& dir, const std::vector<std::string>& names, const std::string& dest) {
-    HWND page = MakePage();
+    HWND page = CreateInstallPage();
     HWND status = GetDlgItem(page, IDC_STATUS);
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);

@@ -30,7 +30,7 @@ double Engine(const std::string& dir, const std::string& dest) {
     CreateDirectoryA(dest.c_str(), nullptr);
     TextCopy(SourceDir, kDirWidth, dir.c_str());
     TextCopy(InstallDir, kDirWidth, dest.c_str());
-    HWND page = MakePage();
+    HWND page = CreateInstallPage();
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     Settle();

@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "resource.h"
-#include "support/install_run.h"
+#include "support/machine.h"
 #include "support/ui.h"
+#include "support/wizard_walk.h"
 
 #include "benchpkg.h"
 
@@ -32,8 +33,6 @@ bool Fail(const std::string& why) {
     return false;
 }
 
-bool NextPage(HWND page) { return ClickItem(page, IDC_NEXT) && WaitWindowGone(page, 30000); }
-
 // One installation by SETUP.EXE; its time in *seconds.
 bool SetupRun(const std::string& exe, double* seconds) {
     RemoveTree(kSetupDest);
@@ -41,17 +40,8 @@ bool SetupRun(const std::string& exe, double* seconds) {
     if (setup.process == nullptr) return Fail("cannot start " + exe);
     bool ok = false;
     do {
-        HWND page = WaitForPage("SETUP_BEGIN", 60000);
-        if (page == nullptr || !NextPage(page)) { Fail("welcome page"); break; }
-        page = WaitForPage("SETUP_SELMOUSE", 30000);
-        if (page == nullptr) { Fail("mouse page"); break; }
-        ClickItem(page, IDC_PS2);
-        if (!WaitUntil([&] { return IsItemChecked(page, IDC_PS2); }, 3000) || !NextPage(page)) {
-            Fail("mouse page choice");
-            break;
-        }
-        page = WaitForPage("SETUP_SELDIR", 30000);
-        if (page == nullptr) { Fail("destination page"); break; }
+        HWND page = WalkTo("SETUP_SELDIR", IDC_PS2, 60000);
+        if (page == nullptr) { Fail("the walk to the destination page stopped"); break; }
         if (ItemText(page, IDC_DESTDIR) != kSetupDest) {
             Fail("destination page proposes " + ItemText(page, IDC_DESTDIR));
             break;
@@ -65,9 +55,7 @@ bool SetupRun(const std::string& exe, double* seconds) {
         if (finish == nullptr) { Fail("the finish page did not appear"); break; }
         finish = WaitForPage("SETUP_END", 30000);
         if (finish == nullptr) { Fail("finish page"); break; }
-        ClickItem(finish, IDC_RESTART_LATER);
-        if (!WaitUntil([&] { return IsItemChecked(finish, IDC_RESTART_LATER); }, 3000) ||
-            !ClickItem(finish, IDC_NEXT)) {
+        if (!ChooseItem(finish, IDC_RESTART_LATER) || !ClickItem(finish, IDC_NEXT)) {
             Fail("finish page choice");
             break;
         }

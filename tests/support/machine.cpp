@@ -1,8 +1,9 @@
-#include "support/install_run.h"
+#include "support/machine.h"
 
-#include "resource.h"
+#include <windows.h>
+
 #include "support/registry_util.h"
-#include "support/vm_host.h"
+#include "support/ui.h"
 #include "support/winfiles.h"
 
 namespace {
@@ -53,39 +54,6 @@ void SetFlags(HKEY root, const std::string& path, const std::string& name) {
 }
 
 }  // namespace
-
-std::string ToolPath(const std::string& name) {
-    return WinePathOf(EnvText("SETUP_TOOLS") + "/" + name);
-}
-
-std::string SampleSource(const std::string& relative) {
-    std::string path = WinePathOf(EnvText("SETUP_ROOT") + "/demo/package/") + relative;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-std::string MakeSamplePackage(const std::string& name) {
-    std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/" + name;
-    std::string command = ShellQuote(EnvText("SETUP_ROOT") + "/demo/make-package") + " " +
-                          ShellQuote(linuxDir) + " " + ShellQuote(EnvText("SETUP_EXE")) + " " +
-                          ShellQuote(EnvText("SETUP_TOOLS")) + " >/dev/null 2>&1";
-    if (EnvText("VM_PREFIX").empty() || RunHostCommand(command, 60000) != 0) return "";
-    std::string exe = "C:\\" + name + "\\SETUP.EXE";
-    return FileExists(exe) ? exe : "";
-}
-
-std::string WindowsPath() {
-    char b[MAX_PATH];
-    GetWindowsDirectoryA(b, MAX_PATH);
-    return b;
-}
-
-std::string SystemPath() {
-    char b[MAX_PATH];
-    GetSystemDirectoryA(b, MAX_PATH);
-    return b;
-}
 
 std::string VmouseDir() { return SystemPath() + "\\VMM32"; }
 
@@ -159,41 +127,4 @@ void ResetMachine() {
     Remove(VmouseDir() + "\\VMOUSE.BAK");
     Restore(kSavedSystemIni, win + "\\system.ini");
     Restore(kSavedVmouse, VmouseDir() + "\\VMOUSE.VXD");
-}
-
-std::string WalkWizard(RunningProgram& setup, int mouseChoice, int restartChoice) {
-    struct Step {
-        const char* page;
-        int choice;
-    };
-    const Step steps[] = {{"SETUP_BEGIN", 0},
-                          {"SETUP_SELMOUSE", mouseChoice},
-                          {"SETUP_SELDIR", 0},
-                          {"SETUP_INSTALL", -1},
-                          {"SETUP_END", restartChoice}};
-    for (const Step& step : steps) {
-        HWND page = WaitForPage(step.page, 20000);
-        if (page == nullptr) return std::string(step.page) + " did not appear";
-        if (step.choice > 0) {
-            ClickItem(page, step.choice);
-            if (!WaitUntil([&] { return IsItemChecked(page, step.choice); }, 3000))
-                return std::string("the choice on ") + step.page + " did not take";
-        }
-        // The copying page moves on by itself.
-        if (step.choice >= 0 && !ClickItem(page, IDC_NEXT))
-            return std::string("no Next on ") + step.page;
-        if (!WaitWindowGone(page, 60000)) return std::string(step.page) + " stayed open";
-    }
-    DWORD code = WaitProgramEnd(setup, 30000);
-    if (code == STILL_ACTIVE) return "SETUP.EXE did not end";
-    if (code != 0) return "SETUP.EXE ended with code " + std::to_string(code);
-    return "";
-}
-
-std::string InstallWith(const std::string& setupExe, int mouseChoice, int restartChoice) {
-    RunningProgram setup = StartProgram(setupExe);
-    if (setup.process == nullptr) return "cannot start " + setupExe;
-    std::string result = WalkWizard(setup, mouseChoice, restartChoice);
-    StopProgram(setup);
-    return result;
 }

@@ -1,5 +1,6 @@
-// Helpers of the install engine's Windows-side tests: fixtures, a page to copy on, message
-// boxes answered from a second thread.
+// The copying page in process, for the install engine's Windows-side tests and the
+// benchmarks: the page made from its dialog template, its test files, message boxes
+// answered from a second thread.
 #pragma once
 #include <windows.h>
 
@@ -8,16 +9,14 @@
 #include <thread>
 #include <vector>
 
-// Windows path of tests\fixtures\install in the source tree (through drive Z:).
-std::string InstallFixtureDir();
+// The contents of tests\fixtures\install\<name> in the source tree; "" when unreadable.
+std::string InstallFixture(const std::string& name);
 
-// Linux path -> the same path through Wine's drive Z:.
-std::string ZPath(const std::string& unixPath);
-
-// Creates an install page with the given procedure (InstallPageProc): from dialog template 103 when the
-// executable holds it, otherwise a window of the same class with the controls the engine
-// uses (1, 1011, 1013, 1019) at the template's places. The page is shown.
-HWND CreateInstallPage(WNDPROC proc);
+// The copying page as the program makes it: the window class SETUP_INSTALL with
+// InstallPageProc, the page from dialog template IDD_INSTALL of the executable (which must
+// link resources/setup.rc), shown and centred on the screen. Sets AppInstance and the
+// screen size the page code reads. Null when the executable has no such template.
+HWND CreateInstallPage();
 
 // Takes every message of the thread out of the queue and dispatches it; returns whether
 // a WM_QUIT was among them.

@@ -1,54 +1,31 @@
-#include "support/install_util.h"
+#include "support/install_page.h"
 
-#include <cstdlib>
-
+#include "install/installpage.h"
 #include "resource.h"
+#include "setup/app.h"
+#include "support/vm_host.h"
+#include "support/winfiles.h"
 
-std::string ZPath(const std::string& unixPath) {
-    std::string p = "Z:" + unixPath;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    return p;
+std::string InstallFixture(const std::string& name) {
+    std::string root = EnvText("SETUP_ROOT");
+    if (root.empty()) root = "/work";
+    return ReadFileBytes(LinuxPathToWindows(root + "/tests/fixtures/install/" + name));
 }
 
-std::string InstallFixtureDir() {
-    const char* root = std::getenv("SETUP_ROOT");
-    return ZPath(std::string(root != nullptr ? root : "/work") + "/tests/fixtures/install");
-}
-
-static void RegisterInstallClass(WNDPROC proc) {
+HWND CreateInstallPage() {
+    AppInstance = GetModuleHandleA(nullptr);
+    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
+    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
+    wc.lpfnWndProc = InstallPageProc;
     wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = AppInstance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     wc.lpszClassName = "SETUP_INSTALL";
     RegisterClassA(&wc);
-}
-
-HWND CreateInstallPage(WNDPROC proc) {
-    HINSTANCE AppInstance = GetModuleHandleA(nullptr);
-    RegisterInstallClass(proc);
-    if (FindResourceA(AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), MAKEINTRESOURCEA(5)) != nullptr)
-        return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
-
-    // The template's layout in pixels for the 8-point Arial dialog font (about 1.5 x 1.625
-    // pixels per unit): enough for the engine, which only uses these controls.
-    HWND page = CreateWindowExA(0, "SETUP_INSTALL", "Setup", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                                100, 50, 420, 300, nullptr, nullptr, AppInstance, nullptr);
-    auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
-                     int h) {
-        CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, w, h, page,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, nullptr);
-    };
-    child("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_NEXT, 337, 263, 65, 23);
-    child("STATIC", "", WS_VISIBLE | SS_LEFT, IDC_STATUS, 144, 52, 260, 39);
-    child("STATIC", "", SS_BLACKFRAME, IDC_GAUGE, 144, 112, 212, 20);
-    child("STATIC", "0%", WS_VISIBLE | SS_LEFT, IDC_PERCENT, 374, 115, 30, 13);
-    UpdateWindow(page);
-    return page;
+    return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
 }
 
 bool DrainQueue() {
