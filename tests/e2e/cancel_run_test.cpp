@@ -7,6 +7,7 @@
 #include "support/machine.h"
 #include "support/package.h"
 #include "support/registry_util.h"
+#include "support/uninstall_run.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
@@ -144,6 +145,14 @@ TEST_F(CancelRun, CancelWhileCopyingFinishesTheFileAndStillRegisters) {
     EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Standard PS/2 Port Mouse",
               ProfileValue("C:\\QORVA\\SETUP.INF", "PS2", "DeviceDesc"));
+    ExpectSystemIniUntouched();
+
+    // The uninstaller, put beside what was copied, takes the part-way registration back from
+    // the journal (this script lists no file of its own: no file is its to remove).
+    ASSERT_TRUE(CopyFileA(UninstallerUnderTest().c_str(), "C:\\QORVA\\UNINSTAL.EXE", FALSE));
+    EXPECT_EQ(0u, RunUninstaller("C:\\QORVA\\UNINSTAL.EXE", IDYES));
+    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Quillotrax"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
     ExpectSystemIniUntouched();
 }
 

@@ -12,6 +12,7 @@
 #include "support/machine.h"
 #include "support/package.h"
 #include "support/registry_util.h"
+#include "support/uninstall_run.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
@@ -94,26 +95,9 @@ std::string Differences(const std::vector<std::string>& before, const std::vecto
     return d;
 }
 
-// Runs C:\QORVA\UNINSTAL.EXE, answers its questions (the first, then the restart offer when
-// it comes) and returns its exit code; caption and text of its message boxes go to texts.
+// Runs C:\QORVA\UNINSTAL.EXE; see RunUninstaller.
 DWORD Uninstall(int firstAnswer, std::vector<std::string>* texts = nullptr, int restart = IDNO) {
-    RunningProgram program = StartProgram(kUninstaller);
-    if (program.process == nullptr) return STILL_ACTIVE;
-    for (int answer : {firstAnswer, restart}) {
-        HWND box = nullptr;
-        WaitUntil([&] {
-            box = FindTopWindow("#32770", nullptr, program.id);
-            return box != nullptr || WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0;
-        }, 30000);
-        if (box == nullptr) break;
-        if (texts != nullptr) texts->push_back(WindowText(box) + ": " + MessageBoxText(box));
-        ClickItem(box, GetDlgItem(box, answer) != nullptr ? answer : IDOK);
-        WaitWindowGone(box, 10000);
-        if (firstAnswer == IDNO) break;
-    }
-    DWORD code = WaitProgramEnd(program, 30000);
-    StopProgram(program);
-    return code;
+    return RunUninstaller(kUninstaller, firstAnswer, texts, restart);
 }
 
 // The queued removals of wininit.ini's [rename] section, in the file's order.
