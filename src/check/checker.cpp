@@ -20,17 +20,17 @@ static char KeyList[65536];
 
 // A value as the profile functions give it, read wider than the loader reads it.
 static void ReadRaw(const char* section, const char* key, const char* def, char* out) {
-    GetPrivateProfileStringA(section, key, def, out, kRawWidth, ScriptPath);
+    GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
 }
 
 static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
-    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, ScriptPath));
+    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, Shared::ScriptPath));
 }
 
 // 1 when the section holds a key; its names are then in KeyList.
 static int ReadKeyList(const char* section) {
     ZeroBytes(KeyList, 2);
-    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList), ScriptPath) > 0;
+    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList), Shared::ScriptPath) > 0;
 }
 
 static void Name(char* out, unsigned id) {
@@ -83,14 +83,14 @@ static void CheckMainSection() {
     PlaceOf(place, IDS_MAIN, IDS_DEFAULTPATH);
     ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, raw);
     ReadProgramsDir(programs);
-    CheckDefaultPath(place, raw, InstallDir, programs);
+    CheckDefaultPath(place, raw, Shared::InstallDir, programs);
 
     PlaceOf(place, IDS_MAIN, IDS_PRODUCTNAME);
     ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, raw);
     CheckProductName(place, raw);
 
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
-    CheckMinimumSpace(place, MinimumSpace);
+    CheckMinimumSpace(place, Shared::MinimumSpace);
     char main[kNameWidth];
     Name(main, IDS_MAIN);
     MakePlace(place, main, "OEM");
@@ -111,7 +111,7 @@ static int CheckDiskSet() {
         facts[n].Count = ReadNumber(ScriptNames.FileCounts, ScriptNames.Disk[n], 0);
         facts[n].HasLines = ReadKeyList(ScriptNames.Disk[n]);
     }
-    return CheckDisks(facts, DiskSet.DiskCount);
+    return CheckDisks(facts, Shared::DiskSet.DiskCount);
 }
 
 // The texts of [DirectoryName] and [Startup], and journal sections in the package.
@@ -175,10 +175,10 @@ static void CheckEntries() {
     CheckSubDirs(created);
     DriveTotals totals;
     ZeroBytes(&totals, sizeof(totals));
-    totals.Entries = TotalFiles;
-    for (int n = 0; n < DiskSet.DiskCount; ++n) {
+    totals.Entries = Shared::TotalFiles;
+    for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
         const char* disk = ScriptNames.Disk[n];
-        int count = DiskSet.Disk[n].FileCount;
+        int count = Shared::DiskSet.Disk[n].FileCount;
         if (ReadKeyList(disk)) CheckDiskKeys(n, KeyList, count);
         for (int i = 0; i < count; ++i) {
             char key[16], place[kPlaceWidth], raw[kRawWidth];
@@ -186,7 +186,7 @@ static void CheckEntries() {
             MakePlace(place, disk, key);
             ReadRaw(disk, key, "", raw);
             CheckFileLine(place, raw, count);
-            const FileEntry& e = FileTable[DiskSet.Disk[n].FirstEntry + i];
+            const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
             if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
             int reachesDest = CheckDestDirCreated(place, e, created);
@@ -205,11 +205,11 @@ static void CheckEntries() {
     CheckDirectoryLimits();
     char place[kPlaceWidth];
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
-    CheckTotals(totals, place, MinimumSpace);
+    CheckTotals(totals, place, Shared::MinimumSpace);
 }
 
 void CheckPackage(const char* dir) {
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     FillNames();
     if (!DirectoryExists(dir)) {
         Found(FindPackageMissing, "package", dir);
@@ -235,7 +235,7 @@ static void WriteLine(const char* line) {
 }
 
 int ConsoleMain(const char* tail) {
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
     int quiet;
     char dir[kRawWidth];
     if (!ParseCheckArgs(tail, &quiet, dir, kRawWidth)) {

@@ -151,10 +151,10 @@ static int DirKeyNamed(const char* field) {
 
 // The entry directory of key k that does not fit the entry's 40 characters, or null.
 static const char* EntryDirTooLong(int k, char* composed) {
-    if (TextLength(DirTable[k]) > kEntryDirWidth - 1) return DirTable[k];
+    if (TextLength(Shared::DirTable[k]) > kEntryDirWidth - 1) return Shared::DirTable[k];
     static const char* const kSuffixes[] = {"", "\\SYSTEM", "\\INF"};
     if (k < DirKeyWin) return nullptr;
-    TextCopy(composed, kLineWidth, WindowsDir);
+    TextCopy(composed, kLineWidth, Shared::WindowsDir);
     TextAppend(composed, kLineWidth, kSuffixes[k - DirKeyWin]);
     return TextLength(composed) > kEntryDirWidth - 1 ? composed : nullptr;
 }
@@ -195,7 +195,7 @@ static int CreatedDir(const char* dir, const int created[kDirKeyCount]) {
     if (TextSamePathNoCase(path, kBase)) return 1;
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         char other[kDirWidth + 2];
-        TextJoin(other, sizeof(other), kBase, "\\", DirTable[k]);
+        TextJoin(other, sizeof(other), kBase, "\\", Shared::DirTable[k]);
         if (created[k] && TextSamePathNoCase(path, other)) return 1;
     }
     return 0;
@@ -204,11 +204,11 @@ static int CreatedDir(const char* dir, const int created[kDirKeyCount]) {
 void CheckSubDirs(int created[kDirKeyCount]) {
     for (int k = 0; k < kDirKeyCount; ++k) created[k] = 0;
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
-        if (DirTable[k][0] == 0) continue;
+        if (Shared::DirTable[k][0] == 0) continue;
         // The level above must be the installation directory or made by an earlier SubDir
         // (created[k] is still 0, so k does not count itself).
         char parent[kDirWidth];
-        TextCopy(parent, kDirWidth, DirTable[k]);
+        TextCopy(parent, kDirWidth, Shared::DirTable[k]);
         int last = -1;
         for (int n = TextLength(parent); n > 0 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
         for (int n = 0; parent[n] != 0; ++n)
@@ -218,12 +218,12 @@ void CheckSubDirs(int created[kDirKeyCount]) {
         if (created[k]) continue;
         char place[kPlaceWidth];
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
-        Found(FindSubDirNotCreated, place, DirTable[k]);
+        Found(FindSubDirNotCreated, place, Shared::DirTable[k]);
     }
 }
 
 static const FileEntry& EntryAt(int disk, int index) {
-    return FileTable[DiskSet.Disk[disk].FirstEntry + index];
+    return Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
 }
 
 int EntryNamesFile(const FileEntry& e) { return e.SourceFile[0] != 0 || e.DestFile[0] != 0; }
@@ -233,13 +233,13 @@ int CheckEntryPaths(const char* place, int disk, int index, char* source, char* 
     int fits = 1;
     if (!MakeSourcePath(source, disk, index)) {
         FoundNumbers(FindSourcePathLong, place,
-                     TextLength(SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
+                     TextLength(Shared::SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
         fits = 0;
     }
     if (!MakeDestPath(dest, disk, index)) {
         int length = TextLength(e.DestDir) + TextLength(e.DestFile) + 1;
-        if (e.DestIsAbsolute == 0) length += TextLength(InstallDir) + 1;
-        FoundNumbers(FindDestPathLong, place, length, 0, InstallDir);
+        if (e.DestIsAbsolute == 0) length += TextLength(Shared::InstallDir) + 1;
+        FoundNumbers(FindDestPathLong, place, length, 0, Shared::InstallDir);
         fits = 0;
     }
     return fits;
@@ -248,7 +248,7 @@ int CheckEntryPaths(const char* place, int disk, int index, char* source, char* 
 int CheckDestDirCreated(const char* place, const FileEntry& e, const int created[kDirKeyCount]) {
     if (e.DestIsAbsolute != 0 || !EntryNamesFile(e) || CreatedDir(e.DestDir, created)) return 1;
     int k = 0;
-    while (k < DirKeyWin && !TextEqual(DirTable[k], e.DestDir)) ++k;
+    while (k < DirKeyWin && !TextEqual(Shared::DirTable[k], e.DestDir)) ++k;
     Found(FindDestDirNotCreated, place, e.DestDir, k < DirKeyWin ? ScriptNames.DirKey[k] : "");
     return 0;
 }
@@ -260,14 +260,14 @@ static void EntryPlace(char* place, int disk, int index) {
 }
 
 void CheckSameDestinations() {
-    for (int d = 0; d < DiskSet.DiskCount; ++d) {
-        for (int i = 0; i < DiskSet.Disk[d].FileCount; ++i) {
+    for (int d = 0; d < Shared::DiskSet.DiskCount; ++d) {
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount; ++i) {
             char path[kDirWidth];
             if (!EntryNamesFile(EntryAt(d, i)) || !MakeDestPath(path, d, i)) continue;
             // The earlier entries, up to this one.
             int found = 0;
             for (int d2 = 0; d2 <= d && !found; ++d2) {
-                int end = d2 == d ? i : DiskSet.Disk[d2].FileCount;
+                int end = d2 == d ? i : Shared::DiskSet.Disk[d2].FileCount;
                 for (int i2 = 0; i2 < end && !found; ++i2) {
                     char other[kDirWidth];
                     if (!TextEqualNoCase(EntryAt(d2, i2).DestFile, EntryAt(d, i).DestFile) ||
@@ -288,8 +288,8 @@ void CheckSameDestinations() {
 // 1 when an entry copies name into the installation directory itself.
 static int InstallsIntoInstallDir(const char* name) {
     const int none[kDirKeyCount] = {0};
-    for (int d = 0; d < DiskSet.DiskCount; ++d)
-        for (int i = 0; i < DiskSet.Disk[d].FileCount; ++i) {
+    for (int d = 0; d < Shared::DiskSet.DiskCount; ++d)
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount; ++i) {
             const FileEntry& e = EntryAt(d, i);
             if (e.DestIsAbsolute == 0 && EntryNamesFile(e) && TextEqualNoCase(e.DestFile, name) &&
                 CreatedDir(e.DestDir, none))
@@ -323,18 +323,18 @@ void CheckDirectoryLimits() {
     for (int v = 0; v < 3; ++v) {
         int length = TextLength(kValues[v]);
         Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
-        if (TextLength(InstallDir) + length > kProductValueWidth - 1)
-            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(InstallDir) + length,
+        if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
+            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(Shared::InstallDir) + length,
                          kProductValueWidth - 1, kValueNames[v]);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
-        if (DirTable[k][0] == 0) continue;
+        if (Shared::DirTable[k][0] == 0) continue;
         char place[kPlaceWidth];
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
-        Tighten(&installLimit, by, longest - 1 - TextLength(DirTable[k]), place);
+        Tighten(&installLimit, by, longest - 1 - TextLength(Shared::DirTable[k]), place);
     }
-    for (int d = 0; d < DiskSet.DiskCount; ++d)
-        for (int i = 0; i < DiskSet.Disk[d].FileCount; ++i) {
+    for (int d = 0; d < Shared::DiskSet.DiskCount; ++d)
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount; ++i) {
             const FileEntry& e = EntryAt(d, i);
             if (!EntryNamesFile(e)) continue;
             char place[kPlaceWidth];

@@ -128,14 +128,14 @@ static PumpReport CopyToDest(CopyRun* run, const char* path) {
 
 // One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
 static void CopyEntry(CopyRun* run, int disk, int index) {
-    const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + index];
+    const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
     ShowEntryStatus(run->status, e);
 
     char source[kDirWidth];
     MakeSourcePath(source, disk, index);
     int goOn = OpenSource(run, source) == PumpGoOn;
 
-    int16_t percent = DiskPercentage(index, DiskSet.Disk[disk].FileCount);
+    int16_t percent = DiskPercentage(index, Shared::DiskSet.Disk[disk].FileCount);
     ShowPercentage(run->percent, percent, &run->shownPercent);
     FillGauge(run, percent);
 
@@ -152,18 +152,18 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
     if (CopyToDest(run, path) == PumpTookCancel) goOn = 0;
     RestoreJournal(journal);
-    if (!goOn) PageResult = 0;
+    if (!goOn) Shared::PageResult = 0;
 }
 
 void CopyFiles(HWND page) {
     CopyRun run = {page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT),
                    -1, -1, -1, 0};
     ActiveRun = &run;
-    for (int d = 0; d < DiskSet.DiskCount && d < kMaxDisks && PageResult != 0; ++d) {
+    for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && Shared::PageResult != 0; ++d) {
         UpdateWindow(page);
         DrawGaugeFrame(page, run.dc, IDC_GAUGE, WHITE_BRUSH);
         run.filledPercent = -1;  // the new frame is empty
-        for (int i = 0; i < DiskSet.Disk[d].FileCount && PageResult != 0; ++i)
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && Shared::PageResult != 0; ++i)
             CopyEntry(&run, d, i);
     }
     SetControlText(run.status, UPDATING_REGISTRY_TEXT);

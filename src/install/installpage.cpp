@@ -14,10 +14,10 @@ static int InstallRunning;
 static void OnSetupInit(HWND page) {
     UpdateWindow(page);
     MakeSubDirectories();
-    PageResult = 1;
+    Shared::PageResult = 1;
     InstallRunning = 1;
     CopyFiles(page);
-    if (PageResult == 0) ShowCancelNotice(page);
+    if (Shared::PageResult == 0) ShowCancelNotice(page);
     InstallRunning = 0;
     SendMessageA(page, WM_CLOSE, 0, 0);
 }
@@ -26,14 +26,14 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_COMMAND:
         if (wParam != IDC_STOP_COPYING) break;
-        PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
+        Shared::PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
         return 0;
     case WM_CLOSE:
         // A close sent from elsewhere while copying would destroy the page under the copy:
         // take it as a cancel instead. (Alt+F4 sends none: the default procedure of the
         // pages ignores the close command.)
         if (!InstallRunning) break;
-        PageResult = 0;
+        Shared::PageResult = 0;
         return 0;
     case WM_PAINT:
         GaugeCoveredByPaint();  // the page's background covers the gauge's fill

@@ -38,9 +38,9 @@ static int CopyPatched(TextFile* ini, TextFile* out, const char* exactLine, cons
 // holds the whole patched copy; otherwise system.new is removed and nothing is renamed.
 int RewriteMouseLine(const char* exactLine, const char* newLine, int onlyWhenFound) {
     char iniPath[kDirWidth], newPath[kDirWidth], bakPath[kDirWidth];
-    if (!TextJoin(iniPath, kDirWidth, WindowsDir, "\\system.ini") ||
-        !TextJoin(newPath, kDirWidth, WindowsDir, "\\system.new") ||
-        !TextJoin(bakPath, kDirWidth, WindowsDir, "\\system.bak"))
+    if (!TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\system.ini") ||
+        !TextJoin(newPath, kDirWidth, Shared::WindowsDir, "\\system.new") ||
+        !TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak"))
         return 0;
 
     TextFile out, ini;

@@ -9,8 +9,8 @@
 #include "script/model.h"
 #include "setup/app.h"
 
-HWND BackgroundWindow;
-int32_t DissolvePending = 1;
+HWND Shared::BackgroundWindow;
+int32_t Shared::DissolvePending = 1;
 
 static const char kClassName[] = "SetupMain";
 
@@ -33,22 +33,22 @@ static void PaintGradient(HDC dc, int width, int height) {
 // Draws the banner when its rectangle meets the region being painted.
 static void PaintBanner(HDC dc, int id, const RECT* place, const RECT* update) {
     RECT meet;
-    if (IntersectRect(&meet, place, update)) DrawKeyedBitmap(dc, id, place, DissolvePending);
+    if (IntersectRect(&meet, place, update)) DrawKeyedBitmap(dc, id, place, Shared::DissolvePending);
 }
 
 // Everything the window shows; the first call dissolves the banners in, later calls draw
 // them in one sweep.
 void PaintBackground(HDC dc, const RECT* update) {
-    int width = ScreenWidth, height = ScreenHeight;
+    int width = Shared::ScreenWidth, height = Shared::ScreenHeight;
     PaintGradient(dc, width, height);
     RECT place;
     TopBannerRect(&place);
     PaintBanner(dc, IDB_BANNER_TOP, &place, update);
-    if (OemMode == 0) {
+    if (Shared::OemMode == 0) {
         LowBannerRect(&place, height);
         PaintBanner(dc, IDB_BANNER_LOW, &place, update);
     }
-    DissolvePending = 0;
+    Shared::DissolvePending = 0;
 }
 
 static void OnPaint(HWND window) {
@@ -62,7 +62,7 @@ static LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wPar
     switch (static_cast<uint16_t>(message)) {
     case WM_CREATE:
         // Topmost and over the whole screen, behind the pages it owns.
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, Shared::ScreenWidth, Shared::ScreenHeight, SWP_SHOWWINDOW);
         return 0;
     case WM_DESTROY:
         // The pages run their own loops; destroying the background ends none of them.
@@ -83,15 +83,15 @@ int CreateBackgroundWindow() {
     ZeroBytes(&wc, sizeof(wc));
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = BackgroundWndProc;
-    wc.hInstance = AppInstance;
+    wc.hInstance = Shared::AppInstance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 
-    BackgroundWindow = CreateWindowExA(0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER,
+    Shared::BackgroundWindow = CreateWindowExA(0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       nullptr, nullptr, AppInstance, nullptr);
-    if (!BackgroundWindow) return 0;
+                                       nullptr, nullptr, Shared::AppInstance, nullptr);
+    if (!Shared::BackgroundWindow) return 0;
 
     // Handle the first paint, with the dissolving banners, before any page exists.
     MSG msg;

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <stdint.h>
 
+namespace Shared {
 extern HWND BackgroundWindow;    // owner of every page; null in the -u mode
 extern int32_t DissolvePending;  // 1 until the end of the first paint
+}  // namespace Shared
 
 // Creates, shows and paints the window. 1 with BackgroundWindow set, 0 on failure.
 int CreateBackgroundWindow();

@@ -31,7 +31,7 @@ static void DrawDissolving(HDC target, HDC source, int width, int height, int x0
 
 void DrawKeyedBitmap(HDC dc, int id, const RECT* rect, int32_t dissolve) {
     HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = LoadBitmapA(AppInstance, MAKEINTRESOURCEA(id));
+    HBITMAP bitmap = LoadBitmapA(Shared::AppInstance, MAKEINTRESOURCEA(id));
     if (!bitmap) {
         DeleteDC(memory);
         return;

@@ -58,21 +58,21 @@ void UpdateDriverKey(const char* driverName, const char* description, const char
     if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    JournalWrite(MouseTypeName, "SubKey2", path);
+    JournalWrite(Shared::MouseTypeName, "SubKey2", path);
     if (!opened) {
         CreateDriverKey(driverName, description, infSection);
         return;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
-    const char* values[] = {DriverProfile.MouseDriver, DriverProfile.MouseInf, description,
-                            DriverProfile.DriverDate, infSection};
+    const char* values[] = {Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf, description,
+                            Shared::DriverProfile.DriverDate, infSection};
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        JournalWrite(MouseTypeName, names[i], old);
+        JournalWrite(Shared::MouseTypeName, names[i], old);
         SetTextValue(key, names[i], values[i]);
     }
-    SetTextValue(key, "MouseType", MouseTypeName);
+    SetTextValue(key, "MouseType", Shared::MouseTypeName);
     RegCloseKey(key);
 }
 
@@ -82,11 +82,11 @@ void CreateDriverKey(const char* driverName, const char* description, const char
     HKEY key;
     if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
     SetTextValue(key, "DevLoader", "*vmouse");
-    SetTextValue(key, "MouseType", MouseTypeName);
-    SetTextValue(key, "MouseDriver", DriverProfile.MouseDriver);
-    SetTextValue(key, "InfPath", DriverProfile.MouseInf);
+    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseDriver", Shared::DriverProfile.MouseDriver);
+    SetTextValue(key, "InfPath", Shared::DriverProfile.MouseInf);
     SetTextValue(key, "DriverDesc", description);
-    SetTextValue(key, "DriverDate", DriverProfile.DriverDate);
+    SetTextValue(key, "DriverDate", Shared::DriverProfile.DriverDate);
     SetTextValue(key, "InfSection", infSection);
     RegCloseKey(key);
 }

@@ -11,7 +11,7 @@
 #include "script/journal.h"
 #include "script/model.h"
 
-char MouseTypeName[kMouseTypeWidth];
+char Shared::MouseTypeName[kMouseTypeWidth];
 
 #ifndef HKEY_DYN_DATA
 #define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
@@ -72,18 +72,18 @@ struct BranchTexts {
 };
 
 static BranchTexts PS2Texts() {
-    return {"PS2", DriverProfile.PS2Name, DriverProfile.PS2InfSection};
+    return {"PS2", Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
 }
 
 static BranchTexts SerialTexts() {
-    return {"Serial", DriverProfile.SeialName, DriverProfile.SerialInfSection};
+    return {"Serial", Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
 }
 
 // Journals the old value of name, then writes text over it.
 static void ReplaceJournalled(HKEY key, const char* name, const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    JournalWrite(MouseTypeName, name, old);
+    JournalWrite(Shared::MouseTypeName, name, old);
     SetTextValue(key, name, text);
 }
 
@@ -93,13 +93,13 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    TextCopy(MouseTypeName, kMouseTypeWidth, texts.TypeName);
+    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, texts.TypeName);
     if (!opened) return;
 
-    JournalWrite(MouseTypeName, "SubKey1", path);
+    JournalWrite(Shared::MouseTypeName, "SubKey1", path);
     ReplaceJournalled(key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    ReplaceJournalled(key, "Mfg", DriverProfile.Mfg);
+    ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -128,18 +128,18 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
 static void CreateOwnSerialKey() {
     HKEY key;
     int created = CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key);
-    TextCopy(MouseTypeName, kMouseTypeWidth, "Serial");
+    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "Serial");
     if (!created) return;
     SetTextValue(key, "Class", "Mouse");
-    SetTextValue(key, "DeviceDesc", DriverProfile.SeialName);
-    SetTextValue(key, "Mfg", DriverProfile.Mfg);
+    SetTextValue(key, "DeviceDesc", Shared::DriverProfile.SeialName);
+    SetTextValue(key, "Mfg", Shared::DriverProfile.Mfg);
     SetZeroFlags(key, "ConfigFlags");
     SetZeroFlags(key, "DetFlags");
     SetTextValue(key, "DetFunc", "*:DETECTSERIALMOUSE");
     char driver[kClassNameWidth];
     NextMouseClassKey(driver);
     SetTextValue(key, "Driver", driver);
-    CreateDriverKey(driver, DriverProfile.SeialName, DriverProfile.SerialInfSection);
+    CreateDriverKey(driver, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection);
     RegCloseKey(key);
 }
 
@@ -152,14 +152,14 @@ void RegisterMouseDevice() {
     int ps2 = 0;
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
-    if (ps2 && MouseKind == 0) {
+    if (ps2 && Shared::MouseKind == 0) {
         UpdateDeviceKey(hardwareKey, PS2Texts());
         return;
     }
     int serial = 0;
     for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
         serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (MouseKind != 1) return;
+    if (Shared::MouseKind != 1) return;
     if (serial)
         UpdateDeviceKey(hardwareKey, SerialTexts());
     else

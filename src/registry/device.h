@@ -10,7 +10,9 @@ enum {
 
 // "PS2" or "Serial": set by the branch of RegisterMouseDevice that runs, and kept after it.
 // The journal section and the MouseType value of the driver class key.
+namespace Shared {
 extern char MouseTypeName[kMouseTypeWidth];
+}  // namespace Shared
 
 // Returns 1 when some device node's HardWareKey contains identifier (byte for byte, case
 // sensitive); hardwareKey (80 characters) then holds the last such value in enumeration

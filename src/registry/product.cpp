@@ -24,7 +24,7 @@ static void WriteProductKey(HKEY root, const char* path, const ProductValue* val
             SetTextValue(key, v.Name, v.Data);
         } else {
             char composed[kProductValueWidth];
-            if (TextJoin(composed, kProductValueWidth, InstallDir, v.Suffix))
+            if (TextJoin(composed, kProductValueWidth, Shared::InstallDir, v.Suffix))
                 SetTextValue(key, v.Name, composed);
         }
     }
@@ -38,7 +38,7 @@ static void WriteProductEntries() {
     const ProductValue handlers[] = {{nullptr, PAGE_HANDLER_NAME, nullptr}};
     const ProductValue handler[] = {{nullptr, PAGE_CLSID, nullptr}};
     const ProductValue run[] = {{RUN_VALUE_NAME, nullptr, "\\" COMPANION_FILE " -startup"}};
-    const ProductValue uninstall[] = {{"DisplayName", DriverProfile.Title, nullptr},
+    const ProductValue uninstall[] = {{"DisplayName", Shared::DriverProfile.Title, nullptr},
                                       {"UninstallString", nullptr, "\\" UNINSTALLER_FILE}};
     WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, page, 1);
     WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32", server, 2);

@@ -13,11 +13,11 @@ static_assert(static_cast<int>(kJournalPathWidth) == static_cast<int>(kDirWidth)
               "the journal's path is a directory text");
 
 int JournalPath(char* path) {
-    if (InstallDir[0] == 0) {
+    if (Shared::InstallDir[0] == 0) {
         path[0] = 0;
         return 0;
     }
-    return TextJoin(path, kJournalPathWidth, InstallDir, "\\SETUP.INF");
+    return TextJoin(path, kJournalPathWidth, Shared::InstallDir, "\\SETUP.INF");
 }
 
 const char* JournalRead(const char* section, const char* key, const char* def) {

@@ -16,16 +16,16 @@ static HGLOBAL FileTableBlock;
 // A script path that did not fit is left empty; every read then gives its default,
 // as for a missing script.
 static void ReadText(const char* section, const char* key, const char* def, char* out, int width) {
-    if (ScriptPath[0] == 0 || section == nullptr || key == nullptr) {
+    if (Shared::ScriptPath[0] == 0 || section == nullptr || key == nullptr) {
         TextCopy(out, width, def);
         return;
     }
-    GetPrivateProfileStringA(section, key, def, out, static_cast<DWORD>(width), ScriptPath);
+    GetPrivateProfileStringA(section, key, def, out, static_cast<DWORD>(width), Shared::ScriptPath);
 }
 
 static int32_t ReadInt(const char* section, const char* key, int32_t def) {
-    if (ScriptPath[0] == 0 || section == nullptr || key == nullptr) return def;
-    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, ScriptPath));
+    if (Shared::ScriptPath[0] == 0 || section == nullptr || key == nullptr) return def;
+    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, def, Shared::ScriptPath));
 }
 
 void ReadProgramsDir(char* out) {
@@ -50,37 +50,37 @@ static void LoadMain() {
     char programs[kDirWidth];
     programs[0] = 0;
     if (!(TextLength(v) > 2 && v[1] == ':')) ReadProgramsDir(programs);
-    ComposeInstallDir(InstallDir, v, WindowsDir, programs);
+    ComposeInstallDir(Shared::InstallDir, v, Shared::WindowsDir, programs);
 
-    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, ProductName, kProductWidth);
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, Shared::ProductName, kProductWidth);
     const char* setupProgram = LoadText(IDS_SETUP_PROGRAM);
-    TextCopy(SetupCaption, kCaptionWidth, ProductName);
-    TextAppend(SetupCaption, kCaptionWidth, " ");
-    TextAppend(SetupCaption, kCaptionWidth, setupProgram != nullptr ? setupProgram : "");
+    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
+    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
+    TextAppend(Shared::SetupCaption, kCaptionWidth, setupProgram != nullptr ? setupProgram : "");
 
-    MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
+    Shared::MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
 }
 
 // Labels, directory table and counts. Returns 0 when more than 32767 lines are listed.
 static int LoadDisks() {
-    DiskSet.DiskCount = 0;
+    Shared::DiskSet.DiskCount = 0;
     for (int n = 0; n < kMaxDisks; ++n) {
-        DiskInfo& disk = DiskSet.Disk[n];
+        DiskInfo& disk = Shared::DiskSet.Disk[n];
         ReadText(LoadText(IDS_DISKLABEL), LoadText(IDS_DISK1 + n), "", disk.DiskLabelText, kLabelWidth);
-        if (disk.DiskLabelText[0] != 0) ++DiskSet.DiskCount;
+        if (disk.DiskLabelText[0] != 0) ++Shared::DiskSet.DiskCount;
     }
     for (int k = 0; k < kDirKeyCount; ++k)
-        ReadText(LoadText(IDS_DIRECTORYNAME), LoadText(IDS_ROOTDIR + k), "", DirTable[k], kDirWidth);
+        ReadText(LoadText(IDS_DIRECTORYNAME), LoadText(IDS_ROOTDIR + k), "", Shared::DirTable[k], kDirWidth);
 
     int32_t total = 0;
-    for (int n = 0; n < DiskSet.DiskCount; ++n) {
+    for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
         int32_t count = ReadInt(LoadText(IDS_FILECOUNTS), LoadText(IDS_DISK1 + n), 0);
         if (count < 0) count = 0;
         if (count > kMaxTotalFiles || total + count > kMaxTotalFiles) return 0;
-        DiskSet.Disk[n].FileCount = static_cast<int16_t>(count);
+        Shared::DiskSet.Disk[n].FileCount = static_cast<int16_t>(count);
         total += count;
     }
-    TotalFiles = static_cast<int16_t>(total);
+    Shared::TotalFiles = static_cast<int16_t>(total);
     return 1;
 }
 
@@ -94,30 +94,30 @@ static void LoadFileLines() {
         keyNames[k] = names[k];
     }
     int32_t first = 0;
-    for (int n = 0; n < DiskSet.DiskCount; ++n) {
-        DiskSet.Disk[n].FirstEntry = first;
+    for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
+        Shared::DiskSet.Disk[n].FirstEntry = first;
         char section[kLineWidth];
         const char* name = LoadText(IDS_DISK1 + n);
         TextCopy(section, kLineWidth, name != nullptr ? name : "");
-        for (int j = 1; j <= DiskSet.Disk[n].FileCount; ++j) {
+        for (int j = 1; j <= Shared::DiskSet.Disk[n].FileCount; ++j) {
             char key[16];
             TextFromInt(key, sizeof(key), j);
             char line[kLineWidth];
             ReadText(section, key, "", line, kLineWidth);
             if (line[0] != 0)
-                ParseFileLine(line, keyNames, DirTable, WindowsDir, &FileTable[first + j - 1]);
+                ParseFileLine(line, keyNames, Shared::DirTable, Shared::WindowsDir, &Shared::FileTable[first + j - 1]);
         }
-        first += DiskSet.Disk[n].FileCount;
+        first += Shared::DiskSet.Disk[n].FileCount;
     }
 }
 
 static void LoadProfile() {
     const unsigned ids[] = {IDS_MFG, IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
                             IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME, IDS_SEIALNAME};
-    char* fields[] = {DriverProfile.Mfg, DriverProfile.MouseDriver, DriverProfile.MouseInf,
-                      DriverProfile.DriverDate, DriverProfile.PS2InfSection,
-                      DriverProfile.SerialInfSection, DriverProfile.PS2Name, DriverProfile.SeialName};
-    ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", DriverProfile.Title, kTitleWidth);
+    char* fields[] = {Shared::DriverProfile.Mfg, Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf,
+                      Shared::DriverProfile.DriverDate, Shared::DriverProfile.PS2InfSection,
+                      Shared::DriverProfile.SerialInfSection, Shared::DriverProfile.PS2Name, Shared::DriverProfile.SeialName};
+    ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", Shared::DriverProfile.Title, kTitleWidth);
     for (int i = 0; i < CountOf(ids); ++i)
         ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
 }
@@ -127,27 +127,27 @@ int LoadSetupScriptFrom(const char* packageDir) {
     // that cannot be named is a script that cannot be read: loading it as missing would
     // install nothing and register empty driver texts over the mouse's settings.
     ReleaseFileTable();
-    if (packageDir == nullptr || !TextCopy(SourceDir, kDirWidth, packageDir)) SourceDir[0] = 0;
-    if (SourceDir[0] == 0 || !TextJoin(ScriptPath, kDirWidth, SourceDir, "\\SETUP.INF"))
-        ScriptPath[0] = 0;
+    if (packageDir == nullptr || !TextCopy(Shared::SourceDir, kDirWidth, packageDir)) Shared::SourceDir[0] = 0;
+    if (Shared::SourceDir[0] == 0 || !TextJoin(Shared::ScriptPath, kDirWidth, Shared::SourceDir, "\\SETUP.INF"))
+        Shared::ScriptPath[0] = 0;
 
     LoadMain();  // the defaults, and the caption of the message that follows a failure
-    if (ScriptPath[0] == 0) return 0;
+    if (Shared::ScriptPath[0] == 0) return 0;
     if (!LoadDisks()) return 0;
 
     FileTableBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
-                                 static_cast<SIZE_T>(TotalFiles) * sizeof(FileEntry) + 1);
+                                 static_cast<SIZE_T>(Shared::TotalFiles) * sizeof(FileEntry) + 1);
     if (FileTableBlock == nullptr) return 0;
-    FileTable = static_cast<FileEntry*>(GlobalLock(FileTableBlock));
-    if (FileTable == nullptr) {
+    Shared::FileTable = static_cast<FileEntry*>(GlobalLock(FileTableBlock));
+    if (Shared::FileTable == nullptr) {
         GlobalFree(FileTableBlock);
         FileTableBlock = nullptr;
         return 0;
     }
     LoadFileLines();
 
-    OemMode = ReadInt(LoadText(IDS_MAIN), "OEM", 0);
-    MouseKind = ReadInt(LoadText(IDS_MAIN), "DefaultSerialMouse", 1);
+    Shared::OemMode = ReadInt(LoadText(IDS_MAIN), "OEM", 0);
+    Shared::MouseKind = ReadInt(LoadText(IDS_MAIN), "DefaultSerialMouse", 1);
     LoadProfile();
     return 1;
 }
@@ -168,5 +168,5 @@ void ReleaseFileTable() {
     GlobalUnlock(FileTableBlock);
     GlobalFree(FileTableBlock);
     FileTableBlock = nullptr;
-    FileTable = nullptr;
+    Shared::FileTable = nullptr;
 }

@@ -1,16 +1,16 @@
 #include "script/model.h"
 
-char SourceDir[kDirWidth];
-char InstallDir[kDirWidth];
-char WindowsDir[kDirWidth];
-char ScriptPath[kDirWidth];
-char ProductName[kProductWidth];
-char SetupCaption[kCaptionWidth];
-int32_t MinimumSpace;
-DiskSetModel DiskSet;
-int16_t TotalFiles;
-char DirTable[kDirKeyCount][kDirWidth];
-FileEntry* FileTable;
-int32_t OemMode = 0;
-int32_t MouseKind = 1;
-DriverProfileModel DriverProfile;
+char Shared::SourceDir[kDirWidth];
+char Shared::InstallDir[kDirWidth];
+char Shared::WindowsDir[kDirWidth];
+char Shared::ScriptPath[kDirWidth];
+char Shared::ProductName[kProductWidth];
+char Shared::SetupCaption[kCaptionWidth];
+int32_t Shared::MinimumSpace;
+DiskSetModel Shared::DiskSet;
+int16_t Shared::TotalFiles;
+char Shared::DirTable[kDirKeyCount][kDirWidth];
+FileEntry* Shared::FileTable;
+int32_t Shared::OemMode = 0;
+int32_t Shared::MouseKind = 1;
+DriverProfileModel Shared::DriverProfile;

@@ -62,6 +62,10 @@ struct DriverProfileModel {
     char SeialName[kProfileWidth];
 };
 
+// The process-wide state of the programs lives in namespace Shared (here, and in app.h,
+// pages.h, background.h, device.h, textring.h): every use is spelt Shared::Name, so each
+// place that writes it shows as such. Everything else is local to a file or a run.
+namespace Shared {
 extern char SourceDir[kDirWidth];
 extern char InstallDir[kDirWidth];
 extern char WindowsDir[kDirWidth];
@@ -76,3 +80,4 @@ extern FileEntry* FileTable;
 extern int32_t OemMode;    // initially 0
 extern int32_t MouseKind;  // initially 1: 1 serial, 0 PS/2
 extern DriverProfileModel DriverProfile;
+}  // namespace Shared

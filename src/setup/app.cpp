@@ -2,8 +2,8 @@
 
 #include "setup/app.h"
 
-HINSTANCE AppInstance;
-int16_t ScreenWidth;
-int16_t ScreenHeight;
-int32_t BackAllowed = 1;
-int32_t RestartChoice = 1;
+HINSTANCE Shared::AppInstance;
+int16_t Shared::ScreenWidth;
+int16_t Shared::ScreenHeight;
+int32_t Shared::BackAllowed = 1;
+int32_t Shared::RestartChoice = 1;

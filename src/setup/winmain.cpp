@@ -22,7 +22,7 @@ static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 
 // Reads the Windows directory and the setup script; on failure says so and gives 0.
 static int LoadInstallModel() {
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (LoadSetupScript()) return 1;
     ShowMessage(nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
     return 0;
@@ -47,9 +47,9 @@ static void CompleteSetup() {
     PatchSystemIni();
     RunPage("SETUP_END", EndPageProc, IDD_END);
     ReleaseFileTable();
-    DestroyWindow(BackgroundWindow);
-    BackgroundWindow = nullptr;
-    if (RestartChoice == 1) ExitWindowsEx(EWX_REBOOT, 0);
+    DestroyWindow(Shared::BackgroundWindow);
+    Shared::BackgroundWindow = nullptr;
+    if (Shared::RestartChoice == 1) ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 static void RunNormalMode() {
@@ -79,19 +79,19 @@ static void RunNormalMode() {
 // the chosen type, journalled beside the running program, and Windows restarts.
 static void RunSwitchMode() {
     if (!LoadInstallModel()) return;
-    BackAllowed = 0;
+    Shared::BackAllowed = 0;
     if (RunPage("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE) == 0) return;
-    TextCopy(InstallDir, kDirWidth, SourceDir);
+    TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
     RegisterProduct(0);
     ShowMessage(nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
     ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
-    ProductName[0] = 0;
-    AppInstance = instance;
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    Shared::ProductName[0] = 0;
+    Shared::AppInstance = instance;
+    Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+    Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     if (IsSwitchMode(tail)) {
         RunSwitchMode();
     } else {

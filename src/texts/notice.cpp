@@ -9,13 +9,13 @@
 
 void ShowCancelNotice(HWND owner) {
     char text[kLineWidth];
-    TextCopy(text, sizeof(text), ProductName);
+    TextCopy(text, sizeof(text), Shared::ProductName);
     const char* tail = LoadText(IDS_NOT_COMPLETED);
     TextAppend(text, sizeof(text), tail != nullptr ? tail : "");
-    MessageBoxA(owner, text, SetupCaption, MB_ICONEXCLAMATION);
+    MessageBoxA(owner, text, Shared::SetupCaption, MB_ICONEXCLAMATION);
 }
 
 void ShowMessage(HWND owner, unsigned textId, UINT icon) {
     const char* text = LoadText(textId);
-    MessageBoxA(owner, text != nullptr ? text : "", SetupCaption, icon);
+    MessageBoxA(owner, text != nullptr ? text : "", Shared::SetupCaption, icon);
 }

@@ -5,8 +5,8 @@
 #include "setup/app.h"
 
 const char* LoadText(unsigned id) {
-    char* slot = TextRing[NextRingSlot()];
+    char* slot = Shared::TextRing[NextRingSlot()];
     slot[0] = 0;
-    int copied = LoadStringA(AppInstance, id & 0xFFFF, slot, kRingSlotWidth);
+    int copied = LoadStringA(Shared::AppInstance, id & 0xFFFF, slot, kRingSlotWidth);
     return copied > 0 ? slot : nullptr;
 }

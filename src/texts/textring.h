@@ -4,8 +4,10 @@
 
 enum { kRingSlots = 4, kRingSlotWidth = 128 };
 
+namespace Shared {
 extern char TextRing[kRingSlots][kRingSlotWidth];
 extern int RingPosition;  // slot used last; the first text after start goes to slot 0
+}  // namespace Shared
 
 // Moves RingPosition to the next slot and returns it.
 int NextRingSlot();

@@ -1,9 +1,9 @@
 #include "texts/textring.h"
 
-char TextRing[kRingSlots][kRingSlotWidth];
-int RingPosition = kRingSlots - 1;
+char Shared::TextRing[kRingSlots][kRingSlotWidth];
+int Shared::RingPosition = kRingSlots - 1;
 
 int NextRingSlot() {
-    RingPosition = (RingPosition < kRingSlots - 1) ? RingPosition + 1 : 0;
-    return RingPosition;
+    Shared::RingPosition = (Shared::RingPosition < kRingSlots - 1) ? Shared::RingPosition + 1 : 0;
+    return Shared::RingPosition;
 }

@@ -20,7 +20,7 @@ static void RemoveFile(const char* path) {
 static void RemoveEmptyDirs(const char* path) {
     char dir[kDirWidth];
     if (!TextCopy(dir, kDirWidth, path)) return;
-    int base = TextLength(InstallDir);
+    int base = TextLength(Shared::InstallDir);
     for (;;) {
         int n = TextLength(dir);
         if (n <= base) return;
@@ -32,25 +32,25 @@ static void RemoveEmptyDirs(const char* path) {
 }
 
 void RemoveInstalledFiles() {
-    if (InstallDir[0] == 0 || FileTable == nullptr) return;
+    if (Shared::InstallDir[0] == 0 || Shared::FileTable == nullptr) return;
     char path[kDirWidth];
-    for (int disk = 0; disk < DiskSet.DiskCount; ++disk) {
-        for (int i = 0; i < DiskSet.Disk[disk].FileCount; ++i) {
-            const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + i];
+    for (int disk = 0; disk < Shared::DiskSet.DiskCount; ++disk) {
+        for (int i = 0; i < Shared::DiskSet.Disk[disk].FileCount; ++i) {
+            const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + i];
             if (e.DestFile[0] != 0 && MakeDestPath(path, disk, i)) RemoveFile(path);
         }
     }
     // The entries' own directories, then SubDir6 ... SubDir1 (a later one may lie in an
     // earlier one), then the installation directory.
-    for (int disk = 0; disk < DiskSet.DiskCount; ++disk) {
-        for (int i = 0; i < DiskSet.Disk[disk].FileCount; ++i) {
-            const FileEntry& e = FileTable[DiskSet.Disk[disk].FirstEntry + i];
+    for (int disk = 0; disk < Shared::DiskSet.DiskCount; ++disk) {
+        for (int i = 0; i < Shared::DiskSet.Disk[disk].FileCount; ++i) {
+            const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + i];
             if (e.DestIsAbsolute == 0 && e.DestFile[0] != 0 &&
-                TextJoin(path, kDirWidth, InstallDir, "\\", e.DestDir))
+                TextJoin(path, kDirWidth, Shared::InstallDir, "\\", e.DestDir))
                 RemoveEmptyDirs(path);
         }
     }
     for (int key = DirKeySub6; key >= DirKeySub1; --key)
         if (MakeSubDirPath(path, key)) RemoveEmptyDirs(path);
-    RemoveDirectoryA(InstallDir);
+    RemoveDirectoryA(Shared::InstallDir);
 }

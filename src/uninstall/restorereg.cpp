@@ -147,7 +147,7 @@ int AnotherDeviceNames(const char* driverName) {
 
 // 1 when the class key of driverName holds the driver texts that this package writes.
 int CarriesPackageTexts(const char* driverName) {
-    const DriverProfileModel& p = DriverProfile;
+    const DriverProfileModel& p = Shared::DriverProfile;
     if (p.MouseDriver[0] == 0 || (p.PS2Name[0] == 0 && p.SeialName[0] == 0)) return 0;
     char path[kPathWidth];
     if (!TextJoin(path, kPathWidth, kClassRoot, driverName)) return 0;

@@ -46,9 +46,9 @@ int QueueRemovalAtRestart(const char* path) {
     char line[kQueueLineWidth];
     char iniPath[kDirWidth], newPath[kDirWidth], oldPath[kDirWidth];
     if (!RenameDeleteLine(line, kQueueLineWidth, shortPath) ||
-        !TextJoin(iniPath, kDirWidth, WindowsDir, "\\wininit.ini") ||
-        !TextJoin(newPath, kDirWidth, WindowsDir, "\\wininit.new") ||
-        !TextJoin(oldPath, kDirWidth, WindowsDir, "\\wininit.old"))
+        !TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\wininit.ini") ||
+        !TextJoin(newPath, kDirWidth, Shared::WindowsDir, "\\wininit.new") ||
+        !TextJoin(oldPath, kDirWidth, Shared::WindowsDir, "\\wininit.old"))
         return 0;
 
     TextFile out;

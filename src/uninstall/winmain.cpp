@@ -33,22 +33,22 @@ static int LoadInstalledScript() {
     if (readable) TextFileClose(&file);
     // The loader also gives the product name, for the caption, when it cannot load.
     int loaded = LoadSetupScriptFrom(module);
-    TextCopy(SetupCaption, kCaptionWidth, ProductName);
-    TextAppend(SetupCaption, kCaptionWidth, " ");
+    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
+    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
     const char* tail = LoadText(IDS_UNINSTALL);
-    TextAppend(SetupCaption, kCaptionWidth, tail != nullptr ? tail : "");
+    TextAppend(Shared::SetupCaption, kCaptionWidth, tail != nullptr ? tail : "");
     if (!readable || !loaded) return 0;
-    TextCopy(InstallDir, kDirWidth, SourceDir);
+    TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
     return 1;
 }
 
 // A message box with the product's name before string-table text id; its answer.
 static int Ask(unsigned id, UINT style) {
     char text[kMessageWidth];
-    TextCopy(text, kMessageWidth, ProductName);
+    TextCopy(text, kMessageWidth, Shared::ProductName);
     const char* tail = LoadText(id);
     TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
-    return MessageBoxA(nullptr, text, SetupCaption, style);
+    return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
 }
 
 // The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
@@ -56,7 +56,7 @@ static int Ask(unsigned id, UINT style) {
 // in system.bak, or without setup's line in system.ini, system.ini stays as it is.
 static void RestoreSystemIni() {
     char bakPath[kDirWidth], backupLine[kIniLineWidth], line[kIniLineWidth];
-    if (!TextJoin(bakPath, kDirWidth, WindowsDir, "\\system.bak") ||
+    if (!TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak") ||
         !ReadMouseLine(bakPath, backupLine, kIniLineWidth) ||
         !RestoredMouseLine(line, kIniLineWidth, backupLine))
         return;
@@ -64,11 +64,11 @@ static void RestoreSystemIni() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    AppInstance = instance;
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    Shared::AppInstance = instance;
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (!LoadInstalledScript()) {
         const char* text = LoadText(IDS_UNINSTALL_NO_SCRIPT);
-        MessageBoxA(nullptr, text != nullptr ? text : "", SetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(nullptr, text != nullptr ? text : "", Shared::SetupCaption, MB_OK | MB_ICONEXCLAMATION);
         return 2;
     }
     if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {

@@ -30,7 +30,7 @@ void BrowseForDirectory(HWND page) {
     ZeroBytes(&request, sizeof(request));
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record Windows 95 knows
     request.hwndOwner = page;
-    request.hInstance = AppInstance;
+    request.hInstance = Shared::AppInstance;
     request.lpstrFile = BrowseFileName;
     request.nMaxFile = sizeof(BrowseFileName);
     request.lpstrInitialDir = "C:\\";
@@ -38,7 +38,7 @@ void BrowseForDirectory(HWND page) {
                     OFN_NOVALIDATE;
     request.lpfnHook = BrowseHookProc;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_BROWSE);
-    if (GetOpenFileNameA(&request)) TextCopy(InstallDir, kDirWidth, BrowseBuffer);
+    if (GetOpenFileNameA(&request)) TextCopy(Shared::InstallDir, kDirWidth, BrowseBuffer);
 }
 
 // OK takes the path field as it is; a change of directory or drive refreshes the field
@@ -72,7 +72,7 @@ static void BrowseInit(HWND dialog) {
 static UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        TextCopy(BrowseBuffer, kDirWidth, InstallDir);
+        TextCopy(BrowseBuffer, kDirWidth, Shared::InstallDir);
         PostMessageA(dialog, WM_SETUP_INIT, 0, 0);
         break;
     case WM_COMMAND:

@@ -8,7 +8,7 @@
 // (command 2) does nothing; PageResult stays as the copying page left it.
 static LRESULT EndCommand(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
     if (wParam != IDC_NEXT) return DefWindowProcA(page, message, wParam, lParam);
-    if (IsDlgButtonChecked(page, IDC_RESTART_LATER) == BST_CHECKED) RestartChoice = 0;
+    if (IsDlgButtonChecked(page, IDC_RESTART_LATER) == BST_CHECKED) Shared::RestartChoice = 0;
     ClosePage(page);
     return 0;
 }
@@ -23,7 +23,7 @@ LRESULT CALLBACK EndPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT1);
         CheckRadioButton(page, IDC_RESTART_NOW, IDC_RESTART_LATER,
-                         RestartChoice != 0 ? IDC_RESTART_NOW : IDC_RESTART_LATER);
+                         Shared::RestartChoice != 0 ? IDC_RESTART_NOW : IDC_RESTART_LATER);
         break;
     }
     return PageDefaultProc(page, message, wParam, lParam);

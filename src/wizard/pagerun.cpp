@@ -10,7 +10,7 @@
 #include "texts/notice.h"
 #include "wizard/placement.h"
 
-int16_t PageResult;
+int16_t Shared::PageResult;
 
 enum { kPageTextWidth = 128, kFormatOutputWidth = 1025 };  // wsprintfA writes 1024 at most
 
@@ -20,7 +20,7 @@ static void RegisterPageClass(const char* className, WNDPROC pageProc) {
     pageClass.style = CS_HREDRAW | CS_VREDRAW;
     pageClass.lpfnWndProc = pageProc;
     pageClass.cbWndExtra = DLGWINDOWEXTRA;
-    pageClass.hInstance = AppInstance;
+    pageClass.hInstance = Shared::AppInstance;
     pageClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     pageClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
     pageClass.lpszClassName = className;
@@ -30,7 +30,7 @@ static void RegisterPageClass(const char* className, WNDPROC pageProc) {
 
 int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
     RegisterPageClass(className, pageProc);
-    HWND page = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), BackgroundWindow,
+    HWND page = CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(templateId), Shared::BackgroundWindow,
                                    nullptr, 0);
     if (page == nullptr) return 0;  // no window will ever post the quit message
     // Without a dialog procedure the dialog manager gives no control the focus.
@@ -43,20 +43,20 @@ int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
             DispatchMessageA(&msg);
         }
     }
-    return PageResult;
+    return Shared::PageResult;
 }
 
 void CaptionAndCenterPage(HWND page, int askScreenAnew) {
     char title[kPageTextWidth];
     char caption[kPageTextWidth];
     GetWindowTextA(page, title, sizeof(title));
-    TextCopy(caption, sizeof(caption), ProductName);
+    TextCopy(caption, sizeof(caption), Shared::ProductName);
     TextAppend(caption, sizeof(caption), " ");
     TextAppend(caption, sizeof(caption), title);
     SetWindowTextA(page, caption);
 
-    int16_t screenWidth = ScreenWidth;
-    int16_t screenHeight = ScreenHeight;
+    int16_t screenWidth = Shared::ScreenWidth;
+    int16_t screenHeight = Shared::ScreenHeight;
     if (askScreenAnew) {
         screenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
         screenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
@@ -72,7 +72,7 @@ void FillPlaceholder(HWND page, int controlId) {
     char formatted[kFormatOutputWidth];
     char text[kPageTextWidth];
     GetDlgItemTextA(page, controlId, format, sizeof(format));
-    wsprintfA(formatted, format, ProductName);
+    wsprintfA(formatted, format, Shared::ProductName);
     // A long product name could make the text longer than the control's buffer: cut it.
     TextCopy(text, sizeof(text), formatted);
     SetDlgItemTextA(page, controlId, text);
@@ -82,12 +82,12 @@ void ClosePage(HWND page) { SendMessageA(page, WM_CLOSE, 0, 0); }
 
 // A button's end of a page: PageResult := result, then the page closes itself.
 static void EndPage(HWND page, int16_t result) {
-    PageResult = result;
+    Shared::PageResult = result;
     ClosePage(page);
 }
 
 static void CancelPage(HWND page) {
-    PageResult = 0;
+    Shared::PageResult = 0;
     ShowCancelNotice(page);
     ClosePage(page);
 }

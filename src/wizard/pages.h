@@ -7,7 +7,9 @@
 #define WM_SETUP_INIT (WM_USER + 100)      // sent once to a new page after its controls exist
 #define WM_BROWSE_REFRESH (WM_USER + 101)  // the browser's refresh of its path field
 
+namespace Shared {
 extern int16_t PageResult;  // 0 cancel, 1 next or finish, 2 back; never reset between pages
+}  // namespace Shared
 
 // Creates the page from its template, owned by BackgroundWindow, sends WM_SETUP_INIT, runs
 // its loop until it closes and returns PageResult. A page that cannot be created gives 0.

@@ -12,26 +12,26 @@
 // MinimumSpace kilobytes free and the directory exists or can be created. Otherwise the
 // page says why and stays open.
 static void SelDirNext(HWND page) {
-    PageResult = 1;
-    GetDlgItemTextA(page, IDC_DESTDIR, InstallDir, kDirWidth);
+    Shared::PageResult = 1;
+    GetDlgItemTextA(page, IDC_DESTDIR, Shared::InstallDir, kDirWidth);
     char root[kRootPathWidth];
-    DestinationRoot(root, InstallDir);
-    if (!DestinationFormOk(InstallDir)) {
+    DestinationRoot(root, Shared::InstallDir);
+    if (!DestinationFormOk(Shared::InstallDir)) {
         ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
         return;
     }
-    int existed = DirectoryExists(InstallDir);
+    int existed = DirectoryExists(Shared::InstallDir);
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     // A drive that cannot be queried (no medium, no such drive) has no room to offer.
     if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters) ||
         !SpaceSuffices(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters),
-                       MinimumSpace)) {
+                       Shared::MinimumSpace)) {
         ShowMessage(page, IDS_NO_SPACE, MB_ICONEXCLAMATION);
         return;
     }
     // Only the last component is created: a missing parent fails.
-    if (!existed && !CreateDirectoryA(InstallDir, nullptr)) {
+    if (!existed && !CreateDirectoryA(Shared::InstallDir, nullptr)) {
         ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
         return;
     }
@@ -47,7 +47,7 @@ static int SelDirCommand(HWND page, WPARAM wParam) {
         return 1;
     case IDC_BROWSE:
         BrowseForDirectory(page);
-        SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
+        SetDlgItemTextA(page, IDC_DESTDIR, Shared::InstallDir);
         break;
     }
     return 0;
@@ -60,7 +60,7 @@ LRESULT CALLBACK SelDirPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_SETUP_INIT:
         FillPlaceholder(page, IDC_TEXT1);
-        SetDlgItemTextA(page, IDC_DESTDIR, InstallDir);
+        SetDlgItemTextA(page, IDC_DESTDIR, Shared::InstallDir);
         break;
     }
     return WizardPageDefaultProc(page, message, wParam, lParam);

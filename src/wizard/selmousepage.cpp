@@ -7,14 +7,14 @@
 
 // Shows MouseKind as the checked radio button and Back as BackAllowed says.
 static void SelMouseInit(HWND page) {
-    CheckRadioButton(page, IDC_SERIAL, IDC_PS2, MouseKind != 0 ? IDC_SERIAL : IDC_PS2);
-    EnableWindow(GetDlgItem(page, IDC_BACK), BackAllowed != 0);
+    CheckRadioButton(page, IDC_SERIAL, IDC_PS2, Shared::MouseKind != 0 ? IDC_SERIAL : IDC_PS2);
+    EnableWindow(GetDlgItem(page, IDC_BACK), Shared::BackAllowed != 0);
 }
 
 // A click on a radio button changes MouseKind at once, not at Next.
 static void SelMouseCommand(WPARAM wParam) {
-    if (wParam == IDC_SERIAL) MouseKind = 1;
-    if (wParam == IDC_PS2) MouseKind = 0;
+    if (wParam == IDC_SERIAL) Shared::MouseKind = 1;
+    if (wParam == IDC_PS2) Shared::MouseKind = 0;
 }
 
 LRESULT CALLBACK SelMousePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,22 +28,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> p = SplitParts(data + 1, size - 1, 7);
 
     FileEntry entry = {};
-    Set(SourceDir, kDirWidth, p[0]);
-    Set(InstallDir, kDirWidth, p[1]);
-    Set(DirTable[key], kDirWidth, p[2]);
+    Set(Shared::SourceDir, kDirWidth, p[0]);
+    Set(Shared::InstallDir, kDirWidth, p[1]);
+    Set(Shared::DirTable[key], kDirWidth, p[2]);
     Set(entry.DirName, kEntryDirWidth, p[3]);
     Set(entry.DestDir, kEntryDirWidth, p[4]);
     Set(entry.SourceFile, kFileNameWidth, p[5]);
     Set(entry.DestFile, kFileNameWidth, p[6]);
     entry.DestIsAbsolute = data[0] >> 7;
-    FileTable = &entry;
-    DiskSet.DiskCount = 1;
-    DiskSet.Disk[0].FileCount = 1;
-    DiskSet.Disk[0].FirstEntry = 0;
+    Shared::FileTable = &entry;
+    Shared::DiskSet.DiskCount = 1;
+    Shared::DiskSet.Disk[0].FileCount = 1;
+    Shared::DiskSet.Disk[0].FirstEntry = 0;
 
-    std::string source = std::string(SourceDir) + "\\" + entry.DirName + "\\" + entry.SourceFile;
+    std::string source = std::string(Shared::SourceDir) + "\\" + entry.DirName + "\\" + entry.SourceFile;
     std::string dest = entry.DestIsAbsolute ? std::string(entry.DestDir) + "\\" + entry.DestFile
-                                            : std::string(InstallDir) + "\\" + entry.DestDir + "\\" + entry.DestFile;
+                                            : std::string(Shared::InstallDir) + "\\" + entry.DestDir + "\\" + entry.DestFile;
     std::vector<char> buffer = Buffer(kDirWidth);
     CheckPath(MakeSourcePath(buffer.data(), 0, 0), buffer, source);
     buffer = Buffer(kDirWidth);
@@ -51,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     buffer = Buffer(kDirWidth);
     int ok = MakeSubDirPath(buffer.data(), key);
-    if (DirTable[key][0] == 0) {
+    if (Shared::DirTable[key][0] == 0) {
         FUZZ_CHECK(ok == 0 && buffer[0] == 0);
     } else {
-        CheckPath(ok, buffer, std::string(InstallDir) + "\\" + DirTable[key]);
+        CheckPath(ok, buffer, std::string(Shared::InstallDir) + "\\" + Shared::DirTable[key]);
     }
-    FileTable = nullptr;
+    Shared::FileTable = nullptr;
     return 0;
 }

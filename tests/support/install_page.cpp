@@ -13,19 +13,19 @@ std::string InstallFixture(const std::string& name) {
 }
 
 HWND CreateInstallPage() {
-    AppInstance = GetModuleHandleA(nullptr);
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+    Shared::AppInstance = GetModuleHandleA(nullptr);
+    Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
+    Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = InstallPageProc;
     wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = AppInstance;
+    wc.hInstance = Shared::AppInstance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     wc.lpszClassName = "SETUP_INSTALL";
     RegisterClassA(&wc);
-    return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
+    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
 }
 
 bool DrainQueue() {

@@ -9,7 +9,7 @@ void RegistryCase::SetUp() {
     sandbox_.reset(new RegistrySandbox(name));
     ASSERT_TRUE(sandbox_->Ready());
     dir_ = MakeScratchDir(name);
-    TextCopy(InstallDir, kDirWidth, dir_.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, dir_.c_str());
     inf_ = dir_ + "\\SETUP.INF";
     SetSampleProfile("1");
 }

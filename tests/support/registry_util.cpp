@@ -195,13 +195,13 @@ void SetSampleProfile(const std::string& tag) {
         t.copy(field, t.size());
         field[t.size()] = 0;
     };
-    put(DriverProfile.Title, sizeof(DriverProfile.Title), "Qorva Mouse");
-    put(DriverProfile.Mfg, sizeof(DriverProfile.Mfg), "Qorva");
-    put(DriverProfile.MouseDriver, sizeof(DriverProfile.MouseDriver), "QXMOUSE.DRV");
-    put(DriverProfile.MouseInf, sizeof(DriverProfile.MouseInf), "QXMOUSE.INF");
-    put(DriverProfile.DriverDate, sizeof(DriverProfile.DriverDate), "1-15-1999");
-    put(DriverProfile.PS2InfSection, sizeof(DriverProfile.PS2InfSection), "QX_PS2");
-    put(DriverProfile.SerialInfSection, sizeof(DriverProfile.SerialInfSection), "QX_Serial");
-    put(DriverProfile.PS2Name, sizeof(DriverProfile.PS2Name), "Qorva PS/2 Mouse");
-    put(DriverProfile.SeialName, sizeof(DriverProfile.SeialName), "Qorva Serial Mouse");
+    put(Shared::DriverProfile.Title, sizeof(Shared::DriverProfile.Title), "Qorva Mouse");
+    put(Shared::DriverProfile.Mfg, sizeof(Shared::DriverProfile.Mfg), "Qorva");
+    put(Shared::DriverProfile.MouseDriver, sizeof(Shared::DriverProfile.MouseDriver), "QXMOUSE.DRV");
+    put(Shared::DriverProfile.MouseInf, sizeof(Shared::DriverProfile.MouseInf), "QXMOUSE.INF");
+    put(Shared::DriverProfile.DriverDate, sizeof(Shared::DriverProfile.DriverDate), "1-15-1999");
+    put(Shared::DriverProfile.PS2InfSection, sizeof(Shared::DriverProfile.PS2InfSection), "QX_PS2");
+    put(Shared::DriverProfile.SerialInfSection, sizeof(Shared::DriverProfile.SerialInfSection), "QX_Serial");
+    put(Shared::DriverProfile.PS2Name, sizeof(Shared::DriverProfile.PS2Name), "Qorva PS/2 Mouse");
+    put(Shared::DriverProfile.SeialName, sizeof(Shared::DriverProfile.SeialName), "Qorva Serial Mouse");
 }

@@ -32,12 +32,12 @@ class CheckRules : public ::testing::Test {
         }
         TextCopy(ScriptNames.FileCounts, kNameWidth, "FileCounts");
         TextCopy(ScriptNames.DirectoryName, kNameWidth, "DirectoryName");
-        ZeroBytes(DirTable, sizeof(DirTable));
+        ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
         ZeroBytes(table, sizeof(table));
-        ZeroBytes(&DiskSet, sizeof(DiskSet));
-        FileTable = table;
+        ZeroBytes(&Shared::DiskSet, sizeof(Shared::DiskSet));
+        Shared::FileTable = table;
     }
-    void TearDown() override { FileTable = nullptr; }
+    void TearDown() override { Shared::FileTable = nullptr; }
 
     // The report's lines joined, one per line.
     std::string Text() {
@@ -116,10 +116,10 @@ TEST_F(CheckRules, CountsAboveTheLimitAndDisksAfterALabelGap) {
 }
 
 TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
-    TextCopy(DirTable[1], kDirWidth, "HELP");
-    TextCopy(DirTable[2], kDirWidth, "HELP\\IMAGES");
-    TextCopy(DirTable[3], kDirWidth, "DOCS\\EN");
-    TextCopy(DirTable[5], kDirWidth, "DOCS");  // too late for SubDir3
+    TextCopy(Shared::DirTable[1], kDirWidth, "HELP");
+    TextCopy(Shared::DirTable[2], kDirWidth, "HELP\\IMAGES");
+    TextCopy(Shared::DirTable[3], kDirWidth, "DOCS\\EN");
+    TextCopy(Shared::DirTable[5], kDirWidth, "DOCS");  // too late for SubDir3
     int created[kDirKeyCount];
     CheckSubDirs(created);
     EXPECT_EQ(1, created[1]);
@@ -132,10 +132,10 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
 }
 
 TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
-    DiskSet.DiskCount = 1;
-    DiskSet.Disk[0].FileCount = 1;
-    TextCopy(SourceDir, kDirWidth, "Z:\\packages\\a package directory deep below the root of a drive");
-    TextCopy(InstallDir, kDirWidth, "C:\\QORVA");
+    Shared::DiskSet.DiskCount = 1;
+    Shared::DiskSet.Disk[0].FileCount = 1;
+    TextCopy(Shared::SourceDir, kDirWidth, "Z:\\packages\\a package directory deep below the root of a drive");
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
     TextCopy(table[0].DirName, kEntryDirWidth, "DRIVER");
     TextCopy(table[0].SourceFile, kFileNameWidth, "QXMOUSE.DR_");
     TextCopy(table[0].DestFile, kFileNameWidth, "QXMOUSE.DRV");

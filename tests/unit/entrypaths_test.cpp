@@ -15,18 +15,18 @@ class EntryPaths : public ::testing::Test {
 
     void SetUp() override {
         ZeroBytes(table, sizeof(table));
-        ZeroBytes(&DiskSet, sizeof(DiskSet));
-        ZeroBytes(DirTable, sizeof(DirTable));
-        DiskSet.DiskCount = 2;
-        DiskSet.Disk[0].FileCount = 3;
-        DiskSet.Disk[0].FirstEntry = 0;
-        DiskSet.Disk[1].FileCount = 1;
-        DiskSet.Disk[1].FirstEntry = 3;
-        FileTable = table;
-        TextCopy(SourceDir, kDirWidth, "Z:\\pkg");
-        TextCopy(InstallDir, kDirWidth, "C:\\QORVA");
+        ZeroBytes(&Shared::DiskSet, sizeof(Shared::DiskSet));
+        ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
+        Shared::DiskSet.DiskCount = 2;
+        Shared::DiskSet.Disk[0].FileCount = 3;
+        Shared::DiskSet.Disk[0].FirstEntry = 0;
+        Shared::DiskSet.Disk[1].FileCount = 1;
+        Shared::DiskSet.Disk[1].FirstEntry = 3;
+        Shared::FileTable = table;
+        TextCopy(Shared::SourceDir, kDirWidth, "Z:\\pkg");
+        TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
     }
-    void TearDown() override { FileTable = nullptr; }
+    void TearDown() override { Shared::FileTable = nullptr; }
 
     void Set(int n, const char* dir, const char* destDir, const char* src, const char* dst,
              int absolute) {
@@ -62,7 +62,7 @@ TEST_F(EntryPaths, RelativeAndAbsoluteDestinationsOfEachDisk) {
     EXPECT_EQ("Z:\\pkg\\D2\\B.EXE", Source(1, 0));
     EXPECT_EQ("C:\\QORVA\\D2\\B2.EXE", Dest(1, 0));
     // InstallDir is read at copy time.
-    TextCopy(InstallDir, kDirWidth, "D:\\Elsewhere");
+    TextCopy(Shared::InstallDir, kDirWidth, "D:\\Elsewhere");
     EXPECT_EQ("D:\\Elsewhere\\D2\\B2.EXE", Dest(1, 0));
     EXPECT_EQ("C:\\WINDOWS\\SYSTEM\\QXM.VXD", Dest(0, 1));
 }
@@ -79,14 +79,14 @@ TEST_F(EntryPaths, EmptyDirectoriesGiveDoubledSeparators) {
 TEST_F(EntryPaths, PathsThatDoNotFitAreRefusedNotCut) {
     // 79 characters fit the 80-character buffer, 80 do not.
     std::string dir(39, 'D');  // the widest DirName
-    TextCopy(SourceDir, kDirWidth, ("Z:\\" + std::string(22, 's')).c_str());  // 25 characters
+    TextCopy(Shared::SourceDir, kDirWidth, ("Z:\\" + std::string(22, 's')).c_str());  // 25 characters
     Set(0, dir.c_str(), "", "ABCDEFGH.IJKLM", "X", 0);                        // 25+1+39+1+14 = 80
     EXPECT_EQ("", Source(0, 0, 0));
-    TextCopy(SourceDir, kDirWidth, ("Z:\\" + std::string(21, 's')).c_str());
+    TextCopy(Shared::SourceDir, kDirWidth, ("Z:\\" + std::string(21, 's')).c_str());
     EXPECT_EQ(79u, Source(0, 0).size());
 
     std::string longInstall(70, 'I');
-    TextCopy(InstallDir, kDirWidth, ("C:\\" + longInstall).c_str());  // 73 characters
+    TextCopy(Shared::InstallDir, kDirWidth, ("C:\\" + longInstall).c_str());  // 73 characters
     Set(1, "", "SUB", "A", "ABC", 0);                                  // 73 + 1 + 3 + 1 + 3 = 81
     EXPECT_EQ("", Dest(0, 1, 0));
     Set(1, "", "SU", "A", "AB", 0);  // 79
@@ -95,15 +95,15 @@ TEST_F(EntryPaths, PathsThatDoNotFitAreRefusedNotCut) {
 
 TEST_F(EntryPaths, SubDirectoriesBelowInstallDir) {
     char b[kDirWidth];
-    TextCopy(DirTable[1], kDirWidth, "DRIVER");
-    TextCopy(DirTable[2], kDirWidth, "DRIVER\\HELP");
+    TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
+    TextCopy(Shared::DirTable[2], kDirWidth, "DRIVER\\HELP");
     EXPECT_EQ(1, MakeSubDirPath(b, 1));
     EXPECT_STREQ("C:\\QORVA\\DRIVER", b);
     EXPECT_EQ(1, MakeSubDirPath(b, 2));
     EXPECT_STREQ("C:\\QORVA\\DRIVER\\HELP", b);
     EXPECT_EQ(0, MakeSubDirPath(b, 3));  // empty value: nothing to create
     EXPECT_STREQ("", b);
-    TextCopy(DirTable[4], kDirWidth, std::string(71, 'x').c_str());  // 8 + 1 + 71 = 80
+    TextCopy(Shared::DirTable[4], kDirWidth, std::string(71, 'x').c_str());  // 8 + 1 + 71 = 80
     EXPECT_EQ(0, MakeSubDirPath(b, 4));
     EXPECT_STREQ("", b);
 }

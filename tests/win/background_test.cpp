@@ -37,20 +37,20 @@ protected:
     const PixelImage& low = picture.low;
 
     void SetUp() override {
-        AppInstance = GetModuleHandleA(nullptr);
-        ScreenWidth = static_cast<int16_t>(W);
-        ScreenHeight = static_cast<int16_t>(H);
-        DissolvePending = 1;
-        OemMode = 0;
-        BackgroundWindow = nullptr;
+        Shared::AppInstance = GetModuleHandleA(nullptr);
+        Shared::ScreenWidth = static_cast<int16_t>(W);
+        Shared::ScreenHeight = static_cast<int16_t>(H);
+        Shared::DissolvePending = 1;
+        Shared::OemMode = 0;
+        Shared::BackgroundWindow = nullptr;
         ASSERT_EQ(400, top.width);
         ASSERT_EQ(50, top.height);
         ASSERT_EQ(490, low.width);
         ASSERT_EQ(43, low.height);
     }
     void TearDown() override {
-        if (BackgroundWindow) DestroyWindow(BackgroundWindow);
-        BackgroundWindow = nullptr;
+        if (Shared::BackgroundWindow) DestroyWindow(Shared::BackgroundWindow);
+        Shared::BackgroundWindow = nullptr;
         Settle();
     }
 
@@ -60,7 +60,7 @@ protected:
         ASSERT_EQ(W, screen.width);
         ASSERT_EQ(H, screen.height);
         POINT origin = {0, 0};
-        ClientToScreen(BackgroundWindow, &origin);
+        ClientToScreen(Shared::BackgroundWindow, &origin);
         picture.lowBanner = lowBanner;
         picture.topRight = topRight;
         std::string report;
@@ -76,24 +76,24 @@ TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
     QueryPerformanceCounter(&t1);
     std::printf("screen %dx%d: CreateBackgroundWindow with the dissolve took %.1f ms\n", W, H,
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
-    ASSERT_NE(nullptr, BackgroundWindow);
-    EXPECT_EQ(0, DissolvePending);
+    ASSERT_NE(nullptr, Shared::BackgroundWindow);
+    EXPECT_EQ(0, Shared::DissolvePending);
 
     char name[32] = {}, text[32] = {};
-    GetClassNameA(BackgroundWindow, name, sizeof(name));
-    GetWindowTextA(BackgroundWindow, text, sizeof(text));
+    GetClassNameA(Shared::BackgroundWindow, name, sizeof(name));
+    GetWindowTextA(Shared::BackgroundWindow, text, sizeof(text));
     EXPECT_STREQ("SetupMain", name);
     EXPECT_STREQ("Setup", text);
     EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_BORDER),
-              GetWindowLongA(BackgroundWindow, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-    EXPECT_TRUE(GetWindowLongA(BackgroundWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+              GetWindowLongA(Shared::BackgroundWindow, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_TRUE(GetWindowLongA(Shared::BackgroundWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT r;
-    GetWindowRect(BackgroundWindow, &r);
+    GetWindowRect(Shared::BackgroundWindow, &r);
     EXPECT_EQ(0, r.left);
     EXPECT_EQ(0, r.top);
     EXPECT_EQ(W, r.right);
     EXPECT_EQ(H, r.bottom);
-    GetClientRect(BackgroundWindow, &r);
+    GetClientRect(Shared::BackgroundWindow, &r);
     EXPECT_EQ(W - 2, r.right);  // thin border: the last two rows and columns fall outside
     EXPECT_EQ(H - 2, r.bottom);
 
@@ -117,7 +117,7 @@ TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
 }
 
 TEST_F(Background, OemModeLeavesOutTheLowerBanner) {
-    OemMode = 1;
+    Shared::OemMode = 1;
     ASSERT_EQ(1, CreateBackgroundWindow());
     Settle();
     ExpectScreen(false);
@@ -125,39 +125,39 @@ TEST_F(Background, OemModeLeavesOutTheLowerBanner) {
 
 TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
     ASSERT_EQ(1, CreateBackgroundWindow());
-    ASSERT_EQ(0, DissolvePending);
+    ASSERT_EQ(0, Shared::DissolvePending);
 
     // A full repaint, as after a page over the banners has gone.
     LARGE_INTEGER f, t0, t1;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&t0);
-    InvalidateRect(BackgroundWindow, nullptr, FALSE);
-    UpdateWindow(BackgroundWindow);
+    InvalidateRect(Shared::BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(Shared::BackgroundWindow);
     QueryPerformanceCounter(&t1);
     std::printf("screen %dx%d: full repaint in one sweep took %.1f ms\n", W, H,
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
-    EXPECT_EQ(0, DissolvePending);
+    EXPECT_EQ(0, Shared::DissolvePending);
     Settle();
     ExpectScreen(true);
 
     // The same full paint with the dissolve, for comparison; it leaves the same picture.
-    DissolvePending = 1;
+    Shared::DissolvePending = 1;
     QueryPerformanceCounter(&t0);
-    InvalidateRect(BackgroundWindow, nullptr, FALSE);
-    UpdateWindow(BackgroundWindow);
+    InvalidateRect(Shared::BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(Shared::BackgroundWindow);
     QueryPerformanceCounter(&t1);
     std::printf("screen %dx%d: full paint with the dissolve took %.1f ms\n", W, H,
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
-    EXPECT_EQ(0, DissolvePending);
+    EXPECT_EQ(0, Shared::DissolvePending);
     Settle();
     ExpectScreen(true);
 
     // A paint that meets neither banner clears a pending dissolve all the same.
-    DissolvePending = 1;
+    Shared::DissolvePending = 1;
     RECT middle = {W / 2, H / 2, W / 2 + 40, H / 2 + 40};
-    InvalidateRect(BackgroundWindow, &middle, FALSE);
-    UpdateWindow(BackgroundWindow);
-    EXPECT_EQ(0, DissolvePending);
+    InvalidateRect(Shared::BackgroundWindow, &middle, FALSE);
+    UpdateWindow(Shared::BackgroundWindow);
+    EXPECT_EQ(0, Shared::DissolvePending);
 }
 
 TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
@@ -169,8 +169,8 @@ TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
     // Columns 330 to 419 lie right of the banner's 300-pixel test rectangle: the gradient
     // is painted there again and the banner is not, so its artwork there is gone.
     RECT beside = {330, 10, 420, 60};
-    InvalidateRect(BackgroundWindow, &beside, FALSE);
-    UpdateWindow(BackgroundWindow);
+    InvalidateRect(Shared::BackgroundWindow, &beside, FALSE);
+    UpdateWindow(Shared::BackgroundWindow);
     Settle();
     ExpectScreen(true, 330);
 }
@@ -184,7 +184,7 @@ TEST_F(Background, OnlyTheFirstPaintDissolvesOneBannerAfterTheOther) {
         PixelRecording recording;
         PaintBackground(recording.dc, &all);
         std::vector<POINT> set = recording.Finish();
-        EXPECT_EQ(0, DissolvePending);
+        EXPECT_EQ(0, Shared::DissolvePending);
         size_t at = 0;
         const struct { const PixelImage& art; int left, top; } banners[] = {{top, 20, 10}, {low, 20, H - 60}};
         for (const auto& b : banners) {
@@ -212,16 +212,16 @@ TEST_F(Background, PaintingLeavesNoGdiObjectBehind) {
     ASSERT_EQ(1, CreateBackgroundWindow());
     int before = GdiObjectCount();
     ASSERT_GT(before, 0);
-    InvalidateRect(BackgroundWindow, nullptr, FALSE);
-    UpdateWindow(BackgroundWindow);
+    InvalidateRect(Shared::BackgroundWindow, nullptr, FALSE);
+    UpdateWindow(Shared::BackgroundWindow);
     EXPECT_EQ(before, GdiObjectCount());
 }
 
 TEST_F(Background, DestroyingItPostsNoQuitMessage) {
     ASSERT_EQ(1, CreateBackgroundWindow());
-    HWND window = BackgroundWindow;
+    HWND window = Shared::BackgroundWindow;
     EXPECT_TRUE(DestroyWindow(window));
-    BackgroundWindow = nullptr;
+    Shared::BackgroundWindow = nullptr;
     EXPECT_FALSE(IsWindow(window));
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
-        TextCopy(MouseTypeName, kMouseTypeWidth, "PS2");
+        TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "PS2");
     }
     std::string Next() {
         char out[80];
@@ -32,7 +32,7 @@ protected:
     void Seed(std::initializer_list<const char*> names) {
         for (const char* n : names) MakeKey(HKEY_LOCAL_MACHINE, kMouse + "\\" + n);
     }
-    std::string Journal(const char* key) { return ProfileValue(inf_, MouseTypeName, key); }
+    std::string Journal(const char* key) { return ProfileValue(inf_, Shared::MouseTypeName, key); }
 };
 
 TEST_F(ClassKey, NextNameFillsTheFirstGap) {

@@ -61,20 +61,20 @@ class CopyEngine : public ::testing::Test {
         dest = root + "\\dest";
         CreateDirectoryA(pkg.c_str(), nullptr);
         CreateDirectoryA(dest.c_str(), nullptr);
-        ZeroBytes(&DiskSet, sizeof(DiskSet));
-        ZeroBytes(DirTable, sizeof(DirTable));
-        TextCopy(SourceDir, kDirWidth, pkg.c_str());
-        TextCopy(InstallDir, kDirWidth, dest.c_str());
-        TextCopy(ProductName, kProductWidth, "Qorva");
-        TextCopy(SetupCaption, kCaptionWidth, "Qorva Setup Program");
+        ZeroBytes(&Shared::DiskSet, sizeof(Shared::DiskSet));
+        ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
+        TextCopy(Shared::SourceDir, kDirWidth, pkg.c_str());
+        TextCopy(Shared::InstallDir, kDirWidth, dest.c_str());
+        TextCopy(Shared::ProductName, kProductWidth, "Qorva");
+        TextCopy(Shared::SetupCaption, kCaptionWidth, "Qorva Setup Program");
         recorded = &texts;
         originals = &procs;
-        PageResult = 0;
+        Shared::PageResult = 0;
     }
     void TearDown() override {
         if (page != nullptr && IsWindow(page)) DestroyWindow(page);
         DrainQueue();
-        FileTable = nullptr;
+        Shared::FileTable = nullptr;
     }
 
     // Puts a fixture into the package below dir under the given name.
@@ -104,15 +104,15 @@ class CopyEngine : public ::testing::Test {
     }
     // Disks of the given sizes over the entries added so far.
     void Disks(std::vector<int> counts) {
-        DiskSet.DiskCount = static_cast<int16_t>(counts.size());
+        Shared::DiskSet.DiskCount = static_cast<int16_t>(counts.size());
         int first = 0;
         for (size_t d = 0; d < counts.size(); ++d) {
-            TextCopy(DiskSet.Disk[d].DiskLabelText, kLabelWidth, "Disk");
-            DiskSet.Disk[d].FileCount = static_cast<int16_t>(counts[d]);
-            DiskSet.Disk[d].FirstEntry = first;
+            TextCopy(Shared::DiskSet.Disk[d].DiskLabelText, kLabelWidth, "Disk");
+            Shared::DiskSet.Disk[d].FileCount = static_cast<int16_t>(counts[d]);
+            Shared::DiskSet.Disk[d].FirstEntry = first;
             first += counts[d];
         }
-        FileTable = entries.data();
+        Shared::FileTable = entries.data();
     }
     void OpenPage() {
         page = CreateInstallPage();
@@ -129,7 +129,7 @@ class CopyEngine : public ::testing::Test {
     RECT CopyKeepingThePage() {
         RECT r = {0, 0, 0, 0};
         OpenPage();
-        PageResult = 1;
+        Shared::PageResult = 1;
         CopyFiles(page);
         EXPECT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
         return r;
@@ -148,9 +148,9 @@ class CopyEngine : public ::testing::Test {
 };
 
 TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
-    TextCopy(DirTable[1], kDirWidth, "DRIVER");
-    TextCopy(DirTable[2], kDirWidth, "HELP");
-    TextCopy(DirTable[3], kDirWidth, "HELP\\EN");  // second level below SubDir2, made before it
+    TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
+    TextCopy(Shared::DirTable[2], kDirWidth, "HELP");
+    TextCopy(Shared::DirTable[3], kDirWidth, "HELP\\EN");  // second level below SubDir2, made before it
     std::string abs = root + "\\win";
     CreateDirectoryA(abs.c_str(), nullptr);
     Source("DRIVER", "driver.pk", "DRIVER.BI_");
@@ -170,7 +170,7 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     Disks({4, 2});
 
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     EXPECT_TRUE(Holds(dest + "\\DRIVER\\DRIVER.BIN", "driver.bin"));
     EXPECT_TRUE(Holds(dest + "\\DRIVER\\PLAIN.BIN", "driver.bin"));
     EXPECT_TRUE(Holds(dest + "\\README.TXT", "readme.txt"));
@@ -188,8 +188,8 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
 }
 
 TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
-    TextCopy(DirTable[1], kDirWidth, "NOPE\\DEEP");  // first level missing: not created
-    TextCopy(DirTable[2], kDirWidth, "OK");
+    TextCopy(Shared::DirTable[1], kDirWidth, "NOPE\\DEEP");  // first level missing: not created
+    TextCopy(Shared::DirTable[2], kDirWidth, "OK");
     Source("OK", "short.txt", "ONE.TXT");
     Source("NOPE\\DEEP", "short.txt", "TWO.TXT");
     WriteFileBytes(dest + "\\KEEP.TXT", "an older file that must survive", false);
@@ -203,7 +203,7 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
     WriteFileBytes(dest + "\\OK\\KEEP.TXT", "an older file that must survive", false);
 
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OK\\KEEP.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\OK\\NEW.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\NOPE"));
@@ -215,7 +215,7 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
     std::string longDest = dest + "\\" + std::string(70 - dest.size() - 1, 'L');
     ASSERT_EQ(70u, longDest.size());
     CreateDirectoryA(longDest.c_str(), nullptr);
-    TextCopy(InstallDir, kDirWidth, longDest.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, longDest.c_str());
     Source("", "short.txt", "ABCDEFGH.TXT");
     Source("", "short.txt", "A.TXT");
     Entry("", "", "ABCDEFGH.TXT", "ABCDEFGH.TXT", "Too long");
@@ -237,8 +237,8 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
 // A package installed into its own directory: the files that would be copied onto
 // themselves keep their contents, the others are copied as usual.
 TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
-    TextCopy(InstallDir, kDirWidth, pkg.c_str());
-    TextCopy(DirTable[1], kDirWidth, "HELP");
+    TextCopy(Shared::InstallDir, kDirWidth, pkg.c_str());
+    TextCopy(Shared::DirTable[1], kDirWidth, "HELP");
     Source("", "readme.txt", "README.TXT");
     Source("HELP", "short.txt", "SHORT.TXT");
     Source("", "readme.pk", "PACKED.TX_");
@@ -248,7 +248,7 @@ TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
     Disks({3});
 
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     EXPECT_TRUE(Holds(pkg + "\\README.TXT", "readme.txt"));
     EXPECT_TRUE(Holds(pkg + "\\HELP\\SHORT.TXT", "short.txt"));
     EXPECT_TRUE(Holds(pkg + "\\PACKED.TXT", "readme.txt"));
@@ -265,7 +265,7 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
     ASSERT_NE(0u, GetShortPathNameA(longPkg.c_str(), alias, MAX_PATH));
     ASSERT_EQ(std::string::npos, std::string(alias).find(' ')) << alias;
     const std::string script = "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nDeviceDesc=Old\r\n";
-    TextCopy(SourceDir, kDirWidth, longPkg.c_str());
+    TextCopy(Shared::SourceDir, kDirWidth, longPkg.c_str());
     Entry("", "", "SETUP.INF", "SETUP.INF", "Script and journal");
     Entry("", "", "README.TXT", "README.TXT", "Read me");
     Disks({2});
@@ -273,7 +273,7 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
                             root + "\\\\Package of a long name\\\\", std::string(alias)}) {
         WriteFileBytes(longPkg + "\\SETUP.INF", script, false);
         WriteFileBytes(longPkg + "\\README.TXT", InstallFixture("readme.txt"), false);
-        TextCopy(InstallDir, kDirWidth, dir.c_str());
+        TextCopy(Shared::InstallDir, kDirWidth, dir.c_str());
         ASSERT_TRUE(RunInstall()) << dir;
         EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
         EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
@@ -285,7 +285,7 @@ TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {
     DWORD start = GetTickCount();
     ASSERT_TRUE(RunInstall());
     EXPECT_GE(GetTickCount() - start, 1000u);
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     EXPECT_EQ((std::vector<std::string>{"Updating Registry..."}), textsAfterClose[0]);
     EXPECT_TRUE(textsAfterClose[1].empty());
 }
@@ -332,7 +332,7 @@ TEST_F(CopyEngineCancel, AClickOnCancelFinishesTheEntryThenStops) {
     textsAfterClose[0] = texts[status];
     EXPECT_FALSE(IsWindow(owner));
     EXPECT_TRUE(DrainQueue());
-    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ(0, Shared::PageResult);
     ExpectOnlyFirstCopied();
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ("Qorva installation is not completed !", answerer.Texts()[0]);
@@ -348,7 +348,7 @@ TEST_F(CopyEngineCancel, ACancelCommandStandingInTheQueueIsCaughtByThePump) {
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     textsAfterClose[0] = texts[status];
     EXPECT_TRUE(DrainQueue());
-    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ(0, Shared::PageResult);
     ExpectOnlyFirstCopied();
     EXPECT_EQ(1u, answerer.Texts().size());
 }
@@ -363,7 +363,7 @@ TEST_F(CopyEngineCancel, ACloseFromElsewhereWhileCopyingActsAsCancel) {
     textsAfterClose[0] = texts[status];
     EXPECT_FALSE(IsWindow(page));
     EXPECT_TRUE(DrainQueue());
-    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ(0, Shared::PageResult);
     ExpectOnlyFirstCopied();
     EXPECT_EQ(1u, answerer.Texts().size());
 }
@@ -375,7 +375,7 @@ TEST_F(CopyEngine, GaugeShowsTheDiskDoneInBlue) {
     Entry("", "", "B.TXT", "B.TXT", "b");
     Disks({2});
     RECT r = CopyKeepingThePage();
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     EXPECT_EQ("Updating Registry...", Texts(IDC_STATUS).back());
     EXPECT_EQ("100%", Texts(IDC_PERCENT).back());
     const COLORREF blue = RGB(0, 0, 255), white = RGB(255, 255, 255);
@@ -397,7 +397,7 @@ TEST_F(CopyEngine, EveryDiskStartsWithAnEmptyGauge) {
     Entry("", "", "E.TXT", "E.TXT", "never reached");
     Disks({2, 3});
     RECT r = CopyKeepingThePage();
-    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ(0, Shared::PageResult);
     EXPECT_EQ((std::vector<std::string>{"50%", "100%", "33%"}), Texts(IDC_PERCENT));
     const int inner = (r.right - 3) - (r.left + 1);
     const int filled = r.left + 1 + ((inner + 1) * 33) / 100;
@@ -424,7 +424,7 @@ TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
     for (int i = 0; i < 20; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "missing");
     Disks({20});
     OpenPage();
-    PageResult = 1;
+    Shared::PageResult = 1;
     int before = GdiObjectCount();
     ASSERT_GT(before, 0);
     CopyFiles(page);
@@ -441,7 +441,7 @@ TEST_F(CopyEngine, FillComesBackAfterThePageWasPaintedOver) {
     for (int i = 3; i < 200; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "never reached");
     Disks({200});
     RECT r = CopyKeepingThePage();
-    EXPECT_EQ(0, PageResult);
+    EXPECT_EQ(0, Shared::PageResult);
     EXPECT_EQ((std::vector<std::string>{"0%", "1%"}), Texts(IDC_PERCENT));
     EXPECT_EQ(RGB(0, 0, 255), ClientPixel(page, r.left + 1, r.top + 2));
 }
@@ -477,7 +477,7 @@ TEST_F(CopyEngineJournal, JournalSectionsOfTheOldScriptSurviveTheCopy) {
     ScriptEntry(".", "setup.inf");  // RootDir "." and a name in other case: the same file
 
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(1, PageResult);
+    EXPECT_EQ(1, Shared::PageResult);
     std::string got = ReadFileBytes(file);
     EXPECT_TRUE(Has(got, "ProductName=New")) << got;
     EXPECT_TRUE(Has(got, "1=SETUP.INF, SETUP.INF, Script, RootDir")) << got;

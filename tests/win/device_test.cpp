@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
-        TextCopy(MouseTypeName, kMouseTypeWidth, "unchanged");
+        TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "unchanged");
     }
     // A device node and its device key with the given old values ("" leaves one out).
     void AddDevice(const std::string& node, const std::string& hw, const std::string& desc,
@@ -53,7 +53,7 @@ protected:
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
         EXPECT_FALSE(FileExists(inf_));
-        EXPECT_STREQ("unchanged", MouseTypeName);
+        EXPECT_STREQ("unchanged", Shared::MouseTypeName);
     }
 };
 
@@ -103,10 +103,10 @@ TEST_F(Device, FindPassesOverValuesAndNamesThatDoNotFit) {
 
 TEST_F(Device, PS2BranchUpdatesTheDeviceKeyAndJournalsFirst) {
     AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "(Standard mouse types)", "");
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
 
-    EXPECT_STREQ("PS2", MouseTypeName);
+    EXPECT_STREQ("PS2", Shared::MouseTypeName);
     EXPECT_EQ(Sz("Qorva PS/2 Mouse 1"), ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc").data);
     EXPECT_EQ("Qorva 1", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
     RegValue flags = ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "ConfigFlags");
@@ -130,7 +130,7 @@ TEST_F(Device, ProbeOrderDecidesBetweenNodes) {
     AddDevice("A0000001", "ROOT\\*PNP0F0E\\0000", "root ps2", "m", "");
     AddDevice("B0000001", "BIOS\\*PNP0F0E\\0000", "bios ps2", "m", "");
     AddDevice("C0000001", "ROOT\\*PNP0F0C\\0000", "serial", "m", "");
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     EXPECT_EQ("Qorva PS/2 Mouse 1",
               ReadText(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F0E\\0000", "DeviceDesc"));
@@ -139,7 +139,7 @@ TEST_F(Device, ProbeOrderDecidesBetweenNodes) {
 
     // Serial: ROOT\*PNP0F0C\ comes before SERENUM\KVZ0005\ in the probe order.
     AddDevice("0", kSerialHw, "serenum", "m", "");
-    MouseKind = 1;
+    Shared::MouseKind = 1;
     RegisterMouseDevice();
     EXPECT_EQ("Qorva Serial Mouse 1",
               ReadText(HKEY_LOCAL_MACHINE, "Enum\\ROOT\\*PNP0F0C\\0000", "DeviceDesc"));
@@ -150,10 +150,10 @@ TEST_F(Device, ProbeOrderDecidesBetweenNodes) {
 TEST_F(Device, SerialBranchUpdatesTheClassKeyItsDriverNames) {
     AddDevice("C0000001", kSerialHw, "", "", "Mouse\\0000");  // no DeviceDesc, no Mfg
     SetString(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "DriverDesc", "Old serial driver");
-    MouseKind = 1;
+    Shared::MouseKind = 1;
     RegisterMouseDevice();
 
-    EXPECT_STREQ("Serial", MouseTypeName);
+    EXPECT_STREQ("Serial", Shared::MouseTypeName);
     EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
     EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "Driver"));
     EXPECT_EQ(1u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());  // no new class key
@@ -173,7 +173,7 @@ TEST_F(Device, SerialBranchUpdatesTheClassKeyItsDriverNames) {
 
 TEST_F(Device, DriverNamingAMissingClassKeyGetsItCreated) {
     AddDevice("C0000001", kPS2Hw, "d", "m", "Mouse\\0007");
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     EXPECT_EQ(kMouse + "\\0007", Journal("PS2", "SubKey2"));
     EXPECT_EQ("<absent>", Journal("PS2", "DriverDesc"));
@@ -187,7 +187,7 @@ TEST_F(Device, DriverNamingAMissingClassKeyGetsItCreated) {
 TEST_F(Device, DriverTooLongLeavesTheClassKeysAlone) {
     std::string driver = "Mouse\\" + std::string(80, '1');
     AddDevice("C0000001", kPS2Hw, "d", "m", driver);
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     EXPECT_EQ("Qorva PS/2 Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ(driver, ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Driver"));
@@ -197,10 +197,10 @@ TEST_F(Device, DriverTooLongLeavesTheClassKeysAlone) {
 
 TEST_F(Device, SerialChoiceWithoutSerialNodeCreatesOwnKeyEachRun) {
     AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "m", "");
-    MouseKind = 1;
+    Shared::MouseKind = 1;
     RegisterMouseDevice();
 
-    EXPECT_STREQ("Serial", MouseTypeName);
+    EXPECT_STREQ("Serial", Shared::MouseTypeName);
     EXPECT_EQ(2u, ValueNames(HKEY_LOCAL_MACHINE, kPS2Key).size());  // PS/2 key untouched
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ("Mouse", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Class"));
@@ -231,7 +231,7 @@ TEST_F(Device, SerialChoiceWithoutSerialNodeCreatesOwnKeyEachRun) {
 TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     // PS/2 chosen, only a serial node.
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
     ExpectNothingWritten();
@@ -245,7 +245,7 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
     AddDevice("C0000002", kPS2Hw, "ps2", "m", "");
     for (int32_t kind : {2, -1}) {
-        MouseKind = kind;
+        Shared::MouseKind = kind;
         RegisterMouseDevice();
         EXPECT_EQ("ps2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
         EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
@@ -256,22 +256,22 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
 // The own serial key cannot be created: the branch sets the type and stops before any
 // journal entry or write.
 TEST_F(Device, OwnSerialKeyThatCannotBeCreatedWritesNothing) {
-    MouseKind = 1;
+    Shared::MouseKind = 1;
     sandbox_->BreakRoot(HKEY_LOCAL_MACHINE);
     HKEY probe = nullptr;
     ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &probe, nullptr));
     RegisterMouseDevice();
-    EXPECT_STREQ("Serial", MouseTypeName);
+    EXPECT_STREQ("Serial", Shared::MouseTypeName);
     EXPECT_FALSE(FileExists(inf_));
 }
 
 // A node whose device key is missing: the branch sets the type and stops.
 TEST_F(Device, MissingDeviceKeyWritesNothing) {
     AddDeviceNode("C0000001", kPS2Hw);
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
-    EXPECT_STREQ("PS2", MouseTypeName);
+    EXPECT_STREQ("PS2", Shared::MouseTypeName);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPS2Key));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
     EXPECT_FALSE(FileExists(inf_));
@@ -286,7 +286,7 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
     AddDevice("C0000002", kSerialHw, "Serial Mouse", "Serial Maker", "Mouse\\0001");
     SetString(HKEY_LOCAL_MACHINE, kMouse + "\\0001", "DriverDesc", "Serial driver");
 
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     const std::string first = ReadFileBytes(inf_);
     SetSampleProfile("2");
@@ -299,7 +299,7 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
     EXPECT_EQ("Qorva 2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
     EXPECT_EQ("QXMOUSE.DRV 2", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "MouseDriver"));
 
-    MouseKind = 1;
+    Shared::MouseKind = 1;
     RegisterMouseDevice();
     EXPECT_EQ("Serial Mouse", Journal("Serial", "DeviceDesc"));
     EXPECT_EQ("Serial Maker", Journal("Serial", "Mfg"));
@@ -315,7 +315,7 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
 TEST_F(Device, LongOldDeviceValuesAreJournalledCutTo79) {
     std::string desc = std::string(79, 'x') + "TAIL";
     AddDevice("C0000001", kPS2Hw, desc, std::string(79, 'm'), "");
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     RegisterMouseDevice();
     EXPECT_EQ(std::string(79, 'x'), Journal("PS2", "DeviceDesc"));
     EXPECT_EQ(std::string(79, 'm'), Journal("PS2", "Mfg"));

@@ -79,24 +79,24 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     set(1, "BIG.TXT", "", "TWO.TXT", 0);
     set(2, "SHORT.TX_", "", "THREE.TXT", 0);
     set(3, "SHORT.TX_", root.c_str(), "FOUR.TXT", 1);  // on C:, after the failures
-    ZeroBytes(&DiskSet, sizeof(DiskSet));
-    DiskSet.DiskCount = 1;
-    DiskSet.Disk[0].FileCount = 4;
-    FileTable = table;
-    TextCopy(SourceDir, kDirWidth, pkg.c_str());
-    TextCopy(InstallDir, kDirWidth, "E:\\dest");
-    TextCopy(ProductName, kProductWidth, "Qorva");
+    ZeroBytes(&Shared::DiskSet, sizeof(Shared::DiskSet));
+    Shared::DiskSet.DiskCount = 1;
+    Shared::DiskSet.Disk[0].FileCount = 4;
+    Shared::FileTable = table;
+    TextCopy(Shared::SourceDir, kDirWidth, pkg.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, "E:\\dest");
+    TextCopy(Shared::ProductName, kProductWidth, "Qorva");
 
     HWND page = CreateInstallPage();
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     EXPECT_TRUE(DrainQueue());
     EXPECT_FALSE(IsWindow(page));
-    EXPECT_EQ(1, PageResult);  // a full disk is not a cancel
+    EXPECT_EQ(1, Shared::PageResult);  // a full disk is not a cancel
     EXPECT_EQ(big, ReadFileBytes("E:\\dest\\ONE.TXT"));
     std::string two = ReadFileBytes("E:\\dest\\TWO.TXT");
     EXPECT_LT(two.size(), big.size());
     EXPECT_EQ(InstallFixture("short.txt"), ReadFileBytes(root + "\\FOUR.TXT"));
-    FileTable = nullptr;
+    Shared::FileTable = nullptr;
     RemoveTree("E:\\dest");
 }
 
@@ -108,7 +108,7 @@ TEST(DiskFull, ASystemNewThatCannotBeWrittenWholeChangesNothing) {
     WriteFileBytes("E:\\win\\system.ini", ini, false);
     WriteFileBytes("E:\\win\\system.bak", "older backup", false);
     FillDrive("filler");
-    TextCopy(WindowsDir, kDirWidth, "E:\\win");
+    TextCopy(Shared::WindowsDir, kDirWidth, "E:\\win");
     PatchSystemIni();
     EXPECT_EQ(ini, ReadFileBytes("E:\\win\\system.ini"));
     EXPECT_EQ("older backup", ReadFileBytes("E:\\win\\system.bak"));

@@ -20,7 +20,7 @@ class Journal : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = MakeScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        TextCopy(InstallDir, kDirWidth, dir_.c_str());
+        TextCopy(Shared::InstallDir, kDirWidth, dir_.c_str());
         inf_ = dir_ + "\\SETUP.INF";
     }
     void TearDown() override { RemoveTree(dir_); }
@@ -81,7 +81,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     std::string longDir = dir_ + "\\" + std::string(69 - dir_.size(), 'd');
     ASSERT_EQ(70u, longDir.size());  // + "\SETUP.INF" is 80 characters: one too many
     ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
-    TextCopy(InstallDir, kDirWidth, longDir.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
 
     JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
     EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
@@ -101,7 +101,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     // One character shorter fits exactly and is journalled.
     std::string fitting = longDir.substr(0, 69);
     ASSERT_TRUE(CreateDirectoryA(fitting.c_str(), nullptr));
-    TextCopy(InstallDir, kDirWidth, fitting.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, fitting.c_str());
     JournalWrite("PS2", "SubKey1", "x");
     EXPECT_EQ("x", Profile(fitting + "\\SETUP.INF", "PS2", "SubKey1"));
 }
@@ -111,7 +111,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
 TEST_F(Journal, NoInstallDirWritesNothing) {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
     DeleteFileA("C:\\SETUP.INF");
-    InstallDir[0] = 0;
+    Shared::InstallDir[0] = 0;
     JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
     EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
     EXPECT_FALSE(FileExists("C:\\SETUP.INF"));

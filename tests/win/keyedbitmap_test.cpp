@@ -92,7 +92,7 @@ struct Source {
 
 class KeyedBitmap : public ::testing::Test {
 protected:
-    void SetUp() override { AppInstance = GetModuleHandleA(nullptr); }
+    void SetUp() override { Shared::AppInstance = GetModuleHandleA(nullptr); }
 };
 
 void Draw(Canvas& c, int id, int left, int top, int right, int bottom, int dissolve) {

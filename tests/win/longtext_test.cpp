@@ -24,7 +24,7 @@ std::string LongText() {
 }  // namespace
 
 TEST(LongText, ArrivesCutTo127Characters) {
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
     const char* before = LoadText(900);
     ASSERT_NE(nullptr, before);
     std::string first = before;

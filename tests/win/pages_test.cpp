@@ -20,16 +20,16 @@ namespace {
 class Pages : public ::testing::Test {
 protected:
     void SetUp() override {
-        AppInstance = GetModuleHandleA(nullptr);
-        ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
-        ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-        BackgroundWindow = nullptr;
-        TextCopy(ProductName, kProductWidth, "Qorva Mouse");
-        TextCopy(SetupCaption, kCaptionWidth, "Qorva Mouse Setup Program");
-        TextCopy(InstallDir, kDirWidth, "C:\\QORVA");
-        RestartChoice = 1;
-        BackAllowed = 1;
-        MouseKind = 1;
+        Shared::AppInstance = GetModuleHandleA(nullptr);
+        Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+        Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
+        Shared::BackgroundWindow = nullptr;
+        TextCopy(Shared::ProductName, kProductWidth, "Qorva Mouse");
+        TextCopy(Shared::SetupCaption, kCaptionWidth, "Qorva Mouse Setup Program");
+        TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
+        Shared::RestartChoice = 1;
+        Shared::BackAllowed = 1;
+        Shared::MouseKind = 1;
     }
 
     // Runs the page on this thread while user() acts on it from another.
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
-    PageResult = 7;  // the finish page never writes PageResult
+    Shared::PageResult = 7;  // the finish page never writes PageResult
     int16_t result = Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
         ASSERT_NE(nullptr, page);
         EXPECT_EQ("Qorva Mouse Setup", WindowText(page));
@@ -64,11 +64,11 @@ TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
         EXPECT_EQ(nullptr, FindTopWindow("#32770", nullptr, GetCurrentProcessId()));
         EXPECT_TRUE(MouseClickItem(page, IDC_RESTART_LATER));
         EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(page, IDC_RESTART_LATER); }));
-        EXPECT_EQ(1, RestartChoice) << "the choice is read at Finish, not at the click";
+        EXPECT_EQ(1, Shared::RestartChoice) << "the choice is read at Finish, not at the click";
         EXPECT_TRUE(TypeKeys(page, "Return"));
     });
     EXPECT_EQ(7, result);
-    EXPECT_EQ(0, RestartChoice);
+    EXPECT_EQ(0, Shared::RestartChoice);
 }
 
 // The pages have no close box: Alt+F4 ends none of them, and does not take away the
@@ -77,7 +77,7 @@ TEST_F(Pages, FinishPageTakesTheRestartChoiceAndIgnoresEscape) {
 // page takes keys only while it copies: the install test presses Alt+F4 there.)
 TEST_F(Pages, AltF4ClosesNoPageAndNotTheBackground) {
     ASSERT_EQ(1, CreateBackgroundWindow());
-    HWND background = BackgroundWindow;
+    HWND background = Shared::BackgroundWindow;
     EXPECT_TRUE(TypeKeys(background, "alt+F4"));
     Sleep(400);
     EXPECT_TRUE(IsWindow(background));
@@ -92,7 +92,7 @@ TEST_F(Pages, AltF4ClosesNoPageAndNotTheBackground) {
                               {"SETUP_SELDIR", SelDirPageProc, IDD_SELDIR},
                               {"SETUP_END", EndPageProc, IDD_END}};
     for (const PageKind& kind : kinds) {
-        PageResult = 5;
+        Shared::PageResult = 5;
         int16_t result = Run(kind.cls, kind.proc, kind.id, [&](HWND page) {
             ASSERT_NE(nullptr, page) << kind.cls;
             EXPECT_TRUE(TypeKeys(page, "alt+F4"));
@@ -105,11 +105,11 @@ TEST_F(Pages, AltF4ClosesNoPageAndNotTheBackground) {
         EXPECT_TRUE(IsWindow(background)) << kind.cls;
     }
     DestroyWindow(background);
-    BackgroundWindow = nullptr;
+    Shared::BackgroundWindow = nullptr;
 }
 
 TEST_F(Pages, FinishPageNeverRaisesTheRestartChoice) {
-    RestartChoice = 0;
+    Shared::RestartChoice = 0;
     Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
         ASSERT_NE(nullptr, page);
         EXPECT_TRUE(IsItemChecked(page, IDC_RESTART_LATER));
@@ -117,14 +117,14 @@ TEST_F(Pages, FinishPageNeverRaisesTheRestartChoice) {
         EXPECT_TRUE(WaitUntil([&] { return IsItemChecked(page, IDC_RESTART_NOW); }));
         EXPECT_TRUE(ClickItem(page, IDC_NEXT));
     });
-    EXPECT_EQ(0, RestartChoice);
+    EXPECT_EQ(0, Shared::RestartChoice);
 }
 
 TEST_F(Pages, FinishPageAsksForTheScreenSizeAnew) {
     // The size recorded at start differs from the screen's, as after a change of the display
     // settings during the run; the finish page centres itself on the screen as it is.
-    ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN) + 400);
-    ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN) + 300);
+    Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN) + 400);
+    Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN) + 300);
     Run("SETUP_END", EndPageProc, IDD_END, [](HWND page) {
         ASSERT_NE(nullptr, page);
         RECT r = WindowRect(page);
@@ -135,8 +135,8 @@ TEST_F(Pages, FinishPageAsksForTheScreenSizeAnew) {
 }
 
 TEST_F(Pages, PageGrowsOnePixelAndCentresOnTheRecordedScreen) {
-    ScreenWidth = 640;
-    ScreenHeight = 480;
+    Shared::ScreenWidth = 640;
+    Shared::ScreenHeight = 480;
     Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [](HWND page) {
         ASSERT_NE(nullptr, page);
         // What the dialog manager makes of 280 x 183 units with this font and frame.
@@ -156,14 +156,14 @@ TEST_F(Pages, PageGrowsOnePixelAndCentresOnTheRecordedScreen) {
 }
 
 TEST_F(Pages, PageThatCannotBeCreatedReturnsZeroAtOnce) {
-    PageResult = 1;
+    Shared::PageResult = 1;
     DWORD start = GetTickCount();
     EXPECT_EQ(0, RunPage("SETUP_NONE", BeginPageProc, 999));
     EXPECT_LT(GetTickCount() - start, 1000u);
 }
 
 TEST_F(Pages, ResultIsNotResetBetweenPages) {
-    PageResult = 2;
+    Shared::PageResult = 2;
     // A page closed without any button keeps what the last button left.
     int16_t result = Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [](HWND page) {
         ASSERT_NE(nullptr, page);
@@ -173,19 +173,19 @@ TEST_F(Pages, ResultIsNotResetBetweenPages) {
 }
 
 TEST_F(Pages, MousePageChangesMouseKindAtTheClick) {
-    MouseKind = 0;
+    Shared::MouseKind = 0;
     int16_t result = Run("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE, [](HWND page) {
         ASSERT_NE(nullptr, page);
         EXPECT_TRUE(IsItemChecked(page, IDC_PS2));
         EXPECT_TRUE(ClickItem(page, IDC_SERIAL));
-        EXPECT_TRUE(WaitUntil([] { return MouseKind == 1; }));
+        EXPECT_TRUE(WaitUntil([] { return Shared::MouseKind == 1; }));
         EXPECT_TRUE(ClickItem(page, IDC_BACK));
     });
     EXPECT_EQ(2, result);
-    EXPECT_EQ(1, MouseKind) << "the choice stays after Back";
+    EXPECT_EQ(1, Shared::MouseKind) << "the choice stays after Back";
 
-    MouseKind = 5;  // any non-zero value reads as serial
-    BackAllowed = 0;
+    Shared::MouseKind = 5;  // any non-zero value reads as serial
+    Shared::BackAllowed = 0;
     result = Run("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE, [](HWND page) {
         ASSERT_NE(nullptr, page);
         EXPECT_TRUE(IsItemChecked(page, IDC_SERIAL));
@@ -196,14 +196,14 @@ TEST_F(Pages, MousePageChangesMouseKindAtTheClick) {
         EXPECT_TRUE(ClickItem(page, IDC_NEXT));
     });
     EXPECT_EQ(1, result);
-    EXPECT_EQ(5, MouseKind);
+    EXPECT_EQ(5, Shared::MouseKind);
 }
 
 TEST_F(Pages, LongestProductNameFillsCaptionAndPlaceholder) {
     char name[kProductWidth];
     for (int i = 0; i < kProductWidth - 1; ++i) name[i] = static_cast<char>('A' + i % 26);
     name[kProductWidth - 1] = 0;
-    TextCopy(ProductName, kProductWidth, name);
+    TextCopy(Shared::ProductName, kProductWidth, name);
     Run("SETUP_BEGIN", BeginPageProc, IDD_BEGIN, [&](HWND page) {
         ASSERT_NE(nullptr, page);
         EXPECT_EQ(std::string(" This program will install ") + name + " into your computer.",

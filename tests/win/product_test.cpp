@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
-        MouseKind = 1;  // no device nodes: the device step creates its own serial key
+        Shared::MouseKind = 1;  // no device nodes: the device step creates its own serial key
     }
     void ExpectSz(HKEY root, const std::string& key, const std::string& name,
                   const std::string& text) {
@@ -58,7 +58,7 @@ TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
     EXPECT_FALSE(FileExists(dir_ + "\\SETUP.INF"));  // product entries are not journalled
 
     // Again over the earlier entries, with other texts: overwritten.
-    TextCopy(DriverProfile.Title, kTitleWidth, "");
+    TextCopy(Shared::DriverProfile.Title, kTitleWidth, "");
     SetString(HKEY_LOCAL_MACHINE, kRun, "Other", "kept");
     RegisterProduct(1);
     ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
@@ -95,7 +95,7 @@ TEST_F(Product, AKeyThatCannotBeCreatedIsSkipped) {
 TEST_F(Product, LongInstallDirIsWrittenWhole) {
     std::string longDir = "C:\\" + std::string(76, 'L');
     ASSERT_EQ(79u, longDir.size());
-    TextCopy(InstallDir, kDirWidth, longDir.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
     RegisterProduct(1);
     ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
     ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", longDir + "\\UNINSTAL.EXE");

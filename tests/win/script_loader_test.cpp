@@ -49,34 +49,34 @@ Model ReadModel(int result) {
         model.values[name] = value;
     };
     put("Result", std::to_string(result));
-    put("SourceDir", SourceDir);
-    put("ScriptPath", ScriptPath);
-    put("InstallDir", InstallDir);
-    put("ProductName", ProductName);
-    put("SetupCaption", SetupCaption);
-    put("MinimumSpace", std::to_string(MinimumSpace));
-    put("DiskCount", std::to_string(DiskSet.DiskCount));
-    put("TotalFiles", std::to_string(TotalFiles));
-    put("FileTableReady", FileTable != nullptr ? "1" : "0");
+    put("SourceDir", Shared::SourceDir);
+    put("ScriptPath", Shared::ScriptPath);
+    put("InstallDir", Shared::InstallDir);
+    put("ProductName", Shared::ProductName);
+    put("SetupCaption", Shared::SetupCaption);
+    put("MinimumSpace", std::to_string(Shared::MinimumSpace));
+    put("DiskCount", std::to_string(Shared::DiskSet.DiskCount));
+    put("TotalFiles", std::to_string(Shared::TotalFiles));
+    put("FileTableReady", Shared::FileTable != nullptr ? "1" : "0");
     for (int n = 0; n < kMaxDisks; ++n) {
         std::string d = "Disk" + std::to_string(n + 1);
-        put(d + ".Label", DiskSet.Disk[n].DiskLabelText);
-        if (n < DiskSet.DiskCount) {
-            put(d + ".FileCount", std::to_string(DiskSet.Disk[n].FileCount));
-            put(d + ".FirstEntry", std::to_string(DiskSet.Disk[n].FirstEntry));
+        put(d + ".Label", Shared::DiskSet.Disk[n].DiskLabelText);
+        if (n < Shared::DiskSet.DiskCount) {
+            put(d + ".FileCount", std::to_string(Shared::DiskSet.Disk[n].FileCount));
+            put(d + ".FirstEntry", std::to_string(Shared::DiskSet.Disk[n].FirstEntry));
         }
     }
-    for (int k = 0; k < kDirKeyCount; ++k) put("Dir" + std::to_string(k), DirTable[k]);
-    for (int i = 0; FileTable != nullptr && i < TotalFiles; ++i) {
-        const FileEntry& e = FileTable[i];
+    for (int k = 0; k < kDirKeyCount; ++k) put("Dir" + std::to_string(k), Shared::DirTable[k]);
+    for (int i = 0; Shared::FileTable != nullptr && i < Shared::TotalFiles; ++i) {
+        const FileEntry& e = Shared::FileTable[i];
         put("Entry" + std::to_string(i), std::string(e.DirName) + "|" + e.DestDir + "|" +
                                              e.SourceFile + "|" + e.DestFile + "|" +
                                              e.Description + "|" +
                                              std::to_string(e.DestIsAbsolute));
     }
-    put("OemMode", std::to_string(OemMode));
-    put("MouseKind", std::to_string(MouseKind));
-    const DriverProfileModel& p = DriverProfile;
+    put("OemMode", std::to_string(Shared::OemMode));
+    put("MouseKind", std::to_string(Shared::MouseKind));
+    const DriverProfileModel& p = Shared::DriverProfile;
     put("Profile.Title", p.Title);
     put("Profile.Mfg", p.Mfg);
     put("Profile.MouseDriver", p.MouseDriver);
@@ -100,11 +100,11 @@ OverridePredefKey RegistryOverride() {
 // Loads the package in dir in process, with the Windows directory and the HKLM stand-in
 // that options ask for; returns what was loaded.
 Model LoadFrom(const std::string& dir, const RunOptions& options = RunOptions()) {
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
     if (!options.windowsDir.empty())
-        lstrcpynA(WindowsDir, options.windowsDir.c_str(), kDirWidth);
+        lstrcpynA(Shared::WindowsDir, options.windowsDir.c_str(), kDirWidth);
     else
-        GetWindowsDirectoryA(WindowsDir, kDirWidth);
+        GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     HKEY scratch = nullptr;
     if (!options.hklmKey.empty()) {
         EXPECT_EQ(ERROR_SUCCESS,
@@ -200,8 +200,8 @@ std::string Entry(const Model& m, int i) { return m["Entry" + std::to_string(i)]
 TEST(LoaderChild, LoadAndWriteModel) {
     const std::string dump = EnvText(kDumpVar);
     if (dump.empty()) GTEST_SKIP() << "runs only as the child of a loader test";
-    AppInstance = GetModuleHandleA(nullptr);
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     Model m = ReadModel(LoadSetupScript());
     std::string out;
     for (const auto& v : m.values) out += v.first + "=" + v.second + "\n";
@@ -570,20 +570,20 @@ TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
     std::string script = readme.substr(start, readme.find("```", start) - start);
     std::string dir = MakeScratchDir("readme-example");
     WriteFileBytes(dir + "\\SETUP.INF", script);
-    AppInstance = GetModuleHandleA(nullptr);
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
 
     ASSERT_EQ(1, LoadSetupScriptFrom(dir.c_str()));
-    EXPECT_STREQ("Qorva Mouse", ProductName);
-    EXPECT_EQ(WindowsPath().substr(0, 1) + ":\\QORVA", InstallDir);
-    EXPECT_EQ(1024, MinimumSpace);
-    EXPECT_EQ(0, MouseKind);
-    EXPECT_STREQ("Program files", DiskSet.Disk[0].DiskLabelText);
-    EXPECT_STREQ("DRIVER", DirTable[DirKeySub1]);
-    ASSERT_EQ(3, TotalFiles);
-    std::vector<std::string> texts = {DirTable[DirKeyRoot], DirTable[DirKeyWinSystem],
-                                      FileTable[2].DestDir, FileTable[2].Description,
-                                      DriverProfile.Title, DriverProfile.SeialName};
+    EXPECT_STREQ("Qorva Mouse", Shared::ProductName);
+    EXPECT_EQ(WindowsPath().substr(0, 1) + ":\\QORVA", Shared::InstallDir);
+    EXPECT_EQ(1024, Shared::MinimumSpace);
+    EXPECT_EQ(0, Shared::MouseKind);
+    EXPECT_STREQ("Program files", Shared::DiskSet.Disk[0].DiskLabelText);
+    EXPECT_STREQ("DRIVER", Shared::DirTable[DirKeySub1]);
+    ASSERT_EQ(3, Shared::TotalFiles);
+    std::vector<std::string> texts = {Shared::DirTable[DirKeyRoot], Shared::DirTable[DirKeyWinSystem],
+                                      Shared::FileTable[2].DestDir, Shared::FileTable[2].Description,
+                                      Shared::DriverProfile.Title, Shared::DriverProfile.SeialName};
     EXPECT_EQ((std::vector<std::string>{".", "SYSTEM", WindowsPath() + "\\SYSTEM", "Mouse driver",
                                         "Qorva Mouse Driver", "Qorva Serial Mouse"}),
               texts);

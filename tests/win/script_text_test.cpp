@@ -72,11 +72,11 @@ const std::map<unsigned, std::string>& StringTable() {
 
 class TextResources : public ::testing::Test {
   protected:
-    void SetUp() override { AppInstance = GetModuleHandleA(nullptr); }
+    void SetUp() override { Shared::AppInstance = GetModuleHandleA(nullptr); }
 };
 
 // The slot LoadText will fill next.
-const char* NextSlot() { return TextRing[(RingPosition + 1) % kRingSlots]; }
+const char* NextSlot() { return Shared::TextRing[(Shared::RingPosition + 1) % kRingSlots]; }
 
 }  // namespace
 
@@ -116,7 +116,7 @@ TEST_F(TextResources, RingKeepsATextThroughThreeMoreLoads) {
     // 16 bits of an id count.
     const char* slot = NextSlot();
     EXPECT_EQ(nullptr, LoadText(21));
-    EXPECT_EQ(slot, TextRing[RingPosition]);
+    EXPECT_EQ(slot, Shared::TextRing[Shared::RingPosition]);
     EXPECT_STREQ("Title", LoadText(0x10000u + IDS_TITLE));
 }
 
@@ -203,7 +203,7 @@ class Notices : public TextResources {
     void SetUp() override {
         TextResources::SetUp();
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 AppInstance, nullptr);
+                                 Shared::AppInstance, nullptr);
         ASSERT_NE(nullptr, owner_);
     }
     void TearDown() override { DestroyWindow(owner_); }
@@ -211,8 +211,8 @@ class Notices : public TextResources {
 };
 
 TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
-    lstrcpyA(ProductName, "Qorva Mouse");
-    lstrcpyA(SetupCaption, "Qorva Mouse Setup Program");
+    lstrcpyA(Shared::ProductName, "Qorva Mouse");
+    lstrcpyA(Shared::SetupCaption, "Qorva Mouse Setup Program");
     BoxSeen seen = WatchBox([this] { ShowCancelNotice(owner_); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("Qorva Mouse installation is not completed !", seen.text);
@@ -222,21 +222,21 @@ TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
     EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
 
     // Without a product name the text begins with the blank of the string table.
-    ProductName[0] = 0;
-    lstrcpyA(SetupCaption, " Setup Program");
+    Shared::ProductName[0] = 0;
+    lstrcpyA(Shared::SetupCaption, " Setup Program");
     seen = WatchBox([this] { ShowCancelNotice(owner_); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(" installation is not completed !", seen.text);
 
     // The longest product name still leaves the whole notice.
     std::string longest(kProductWidth - 1, 'Q');
-    lstrcpyA(ProductName, longest.c_str());
+    lstrcpyA(Shared::ProductName, longest.c_str());
     seen = WatchBox([this] { ShowCancelNotice(owner_); });
     EXPECT_EQ(longest + " installation is not completed !", seen.text);
 }
 
 TEST_F(Notices, MessagesFromTheStringTable) {
-    lstrcpyA(SetupCaption, "Qorva Setup Program");
+    lstrcpyA(Shared::SetupCaption, "Qorva Setup Program");
     BoxSeen seen = WatchBox([] { ShowMessage(nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("SETUP.INF Reading error !", seen.text);

@@ -29,7 +29,7 @@ class SystemIni : public ::testing::Test {
     std::string win, ini, bak, fresh, vmm32, vxd, vxdBak;
     void SetUp() override {
         win = MakeScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        TextCopy(WindowsDir, kDirWidth, win.c_str());
+        TextCopy(Shared::WindowsDir, kDirWidth, win.c_str());
         ini = win + "\\system.ini";
         bak = win + "\\system.bak";
         fresh = win + "\\system.new";

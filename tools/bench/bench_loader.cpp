@@ -100,15 +100,15 @@ void BareReads(const char* script) {
 bool ModelIsRight(const std::vector<int>& counts) {
     int total = 0;
     for (int c : counts) total += c;
-    if (TotalFiles != total || DiskSet.DiskCount != static_cast<int>(counts.size())) return false;
+    if (Shared::TotalFiles != total || Shared::DiskSet.DiskCount != static_cast<int>(counts.size())) return false;
     for (int i = 0; i < total; ++i) {
         char name[16];
         snprintf(name, sizeof(name), "QX%06d.DLL", i);
-        if (lstrcmpA(FileTable[i].DestFile, name) != 0) return false;
+        if (lstrcmpA(Shared::FileTable[i].DestFile, name) != 0) return false;
         int k = i % kDirKeyCount;
-        if (FileTable[i].DestIsAbsolute != (k >= 7 ? 1 : 0)) return false;
+        if (Shared::FileTable[i].DestIsAbsolute != (k >= 7 ? 1 : 0)) return false;
     }
-    return lstrcmpA(DriverProfile.SeialName, "Qorva Serial Mouse") == 0;
+    return lstrcmpA(Shared::DriverProfile.SeialName, "Qorva Serial Mouse") == 0;
 }
 
 double Median(std::vector<double> v) {
@@ -119,13 +119,13 @@ double Median(std::vector<double> v) {
 // In the package directory: load the script beside this program `rounds` times, alternating
 // with the bare reads, and print the medians.
 int Measure(const char* setupExe, int rounds, const std::vector<int>& counts, const char* label) {
-    AppInstance = LoadLibraryExA(setupExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const char* probe = AppInstance != nullptr ? LoadText(22) : nullptr;
+    Shared::AppInstance = LoadLibraryExA(setupExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const char* probe = Shared::AppInstance != nullptr ? LoadText(22) : nullptr;
     if (probe == nullptr || lstrcmpA(probe, "Main") != 0) {
         fprintf(stderr, "bench_loader: no string table in %s\n", setupExe);
         return 2;
     }
-    GetWindowsDirectoryA(WindowsDir, kDirWidth);
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof(self));
     std::string script(self);

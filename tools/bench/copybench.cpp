@@ -28,8 +28,8 @@ namespace {
 double Engine(const std::string& dir, const std::string& dest) {
     RemoveTree(dest);
     CreateDirectoryA(dest.c_str(), nullptr);
-    TextCopy(SourceDir, kDirWidth, dir.c_str());
-    TextCopy(InstallDir, kDirWidth, dest.c_str());
+    TextCopy(Shared::SourceDir, kDirWidth, dir.c_str());
+    TextCopy(Shared::InstallDir, kDirWidth, dest.c_str());
     HWND page = CreateInstallPage();
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int rounds = argc > 2 ? std::atoi(argv[2]) : 2;
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
     std::string dir = argv[1];
     std::vector<std::string> names = PackageNames(dir);
     if (names.empty()) {
@@ -68,16 +68,16 @@ int main(int argc, char** argv) {
         TextCopy(e.DestFile, kFileNameWidth, DestName(names[i]).c_str());
         TextCopy(e.Description, kDescriptionWidth, "Benchmark file");
     }
-    ZeroBytes(&DiskSet, sizeof(DiskSet));
-    ZeroBytes(DirTable, sizeof(DirTable));
-    TextCopy(DirTable[1], kDirWidth, "DATA");
+    ZeroBytes(&Shared::DiskSet, sizeof(Shared::DiskSet));
+    ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
+    TextCopy(Shared::DirTable[1], kDirWidth, "DATA");
     int half = static_cast<int>(names.size() / 2);
-    DiskSet.DiskCount = 2;
-    DiskSet.Disk[0].FileCount = static_cast<int16_t>(half);
-    DiskSet.Disk[1].FileCount = static_cast<int16_t>(names.size() - half);
-    DiskSet.Disk[1].FirstEntry = half;
-    FileTable = table.data();
-    TextCopy(ProductName, kProductWidth, "Bench");
+    Shared::DiskSet.DiskCount = 2;
+    Shared::DiskSet.Disk[0].FileCount = static_cast<int16_t>(half);
+    Shared::DiskSet.Disk[1].FileCount = static_cast<int16_t>(names.size() - half);
+    Shared::DiskSet.Disk[1].FirstEntry = half;
+    Shared::FileTable = table.data();
+    TextCopy(Shared::ProductName, kProductWidth, "Bench");
 
     CreateDirectoryA("C:\\bench", nullptr);
     // Each round runs the three, in an order that rotates from round to round.

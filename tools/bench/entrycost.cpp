@@ -25,7 +25,7 @@ void Measure(const char* what, int count, const std::function<void(int)>& step) 
 int main(int argc, char** argv) {
     int count = argc > 1 ? std::atoi(argv[1]) : 2000;
     if (count <= 0) count = 2000;
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
     HWND page = CreateInstallPage();
     HWND status = GetDlgItem(page, IDC_STATUS);
     MSG m;

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> names = PackageNames(dir);
     if (names.empty()) return Fail("no files in " + dir + "\\DATA"), 1;
     std::string exe = dir + "\\SETUP.EXE";
-    AppInstance = GetModuleHandleA(nullptr);
+    Shared::AppInstance = GetModuleHandleA(nullptr);
 
     // A PS/2 mouse for the program to register its driver with, as on a real machine.
     SeedOtherDevices();
