@@ -99,11 +99,7 @@ TEST_F(Restart, SwitchModeRestartsAfterRegistering) {
     const std::string systemIni = ReadFileBytes(WindowsPath() + "\\system.ini");
     RunningProgram setup = StartProgram(package, "-u");
     ASSERT_NE(nullptr, setup.process);
-    HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
-    ASSERT_NE(nullptr, page);
-    ASSERT_TRUE(ChooseItem(page, IDC_PS2, 5000));
-    ClickItem(page, IDC_NEXT);
-    HWND box = WaitForMessageBox(nullptr, setup.id, 15000);
+    HWND box = SwitchModeChoose(setup, IDC_PS2);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ("Standard PS/2 Port Mouse",
               ProfileValue("C:\\SAMPLE\\SETUP.INF", "PS2", "DeviceDesc"));

@@ -14,6 +14,7 @@
 #include "support/registry_util.h"
 #include "support/ui.h"
 #include "support/winfiles.h"
+#include "support/wizard_walk.h"
 
 namespace {
 
@@ -67,11 +68,7 @@ protected:
         inf = dir + "\\SETUP.INF";
         setup = StartProgram(exe, "-u");
         ASSERT_NE(nullptr, setup.process);
-        HWND mouse = WaitForPage("SETUP_SELMOUSE");
-        ASSERT_NE(nullptr, mouse);
-        ASSERT_TRUE(ChooseItem(mouse, radio, 5000));
-        ASSERT_TRUE(ClickItem(mouse, IDC_NEXT));
-        HWND box = WaitForMessageBox(nullptr, setup.id);
+        HWND box = SwitchModeChoose(setup, radio);
         ASSERT_NE(nullptr, box);
         EXPECT_TRUE(TypeKeys(box, "Return"));
         EXPECT_EQ(0u, WaitProgramEnd(setup));

@@ -149,11 +149,7 @@ void SwitchFromInstallDir(const std::string& package, int mouse) {
     const std::string exe = kInstallDir + "\\SETUP.EXE";
     ASSERT_TRUE(CopyFileA(package.c_str(), exe.c_str(), FALSE));
     RunningProgram setup = StartProgram(exe, "-u");
-    HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
-    ASSERT_NE(nullptr, page);
-    ASSERT_TRUE(ChooseItem(page, mouse, 5000));
-    ClickItem(page, IDC_NEXT);
-    HWND box = WaitForMessageBox(nullptr, setup.id, 15000);
+    HWND box = SwitchModeChoose(setup, mouse);
     ASSERT_NE(nullptr, box);
     ClickItem(box, IDOK);
     EXPECT_EQ(0u, WaitProgramEnd(setup, 15000));

@@ -57,3 +57,10 @@ std::string InstallWith(const std::string& setupExe, int mouseChoice, int restar
     StopProgram(setup);
     return result;
 }
+
+HWND SwitchModeChoose(const RunningProgram& setup, int mouseChoice) {
+    HWND page = WaitForPage("SETUP_SELMOUSE", 20000);
+    if (page == nullptr || !ChooseItem(page, mouseChoice, 5000) || !ClickItem(page, IDC_NEXT))
+        return nullptr;
+    return WaitForMessageBox(nullptr, setup.id, 15000);
+}

@@ -18,6 +18,10 @@
 HWND WalkTo(const char* pageClass, int mouseChoice = 0, DWORD timeoutMs = 20000,
             const std::function<void(HWND)>& visit = nullptr);
 
+// In the -u mode of a started SETUP.EXE: chooses the mouse (IDC_PS2 or IDC_SERIAL) on its
+// one page and clicks Next. Returns the message box that follows, or null when a step failed.
+HWND SwitchModeChoose(const RunningProgram& setup, int mouseChoice);
+
 // Walks a started SETUP.EXE from the welcome page to the end with Next on every page,
 // choosing the mouse (IDC_PS2 or IDC_SERIAL) and, on the finish page, IDC_RESTART_NOW or
 // IDC_RESTART_LATER. Returns "" when the program ended with code 0, otherwise where the
