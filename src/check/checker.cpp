@@ -12,7 +12,7 @@
 #include "script/identity.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "texts/textring.h"
 
 // Key names of one section, as the profile functions list them.
@@ -34,8 +34,7 @@ static int ReadKeyList(const char* section) {
 }
 
 static void Name(char* out, unsigned id) {
-    const char* text = LoadText(id);
-    TextCopy(out, kNameWidth, text != nullptr ? text : "");
+    TextCopy(out, kNameWidth, LoadTextOrEmpty(id));
 }
 
 static void FillNames() {

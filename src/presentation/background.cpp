@@ -7,7 +7,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 
 HWND Shared::BackgroundWindow;
 int32_t Shared::DissolvePending = 1;

@@ -3,7 +3,7 @@
 #include "presentation/keyedbitmap.h"
 
 #include "presentation/dissolve.h"
-#include "setup/app.h"
+#include "app/app.h"
 
 // Copies one bitmap pixel to the target unless it has the key colour.
 static void TransferPixel(HDC target, HDC source, int x, int y, int x0, int y0) {

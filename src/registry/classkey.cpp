@@ -3,7 +3,6 @@
 #include "registry/classkey.h"
 
 #include "registry/classnumber.h"
-#include "registry/device.h"
 #include "registry/regio.h"
 #include "runtime/countof.h"
 #include "runtime/text.h"
@@ -53,14 +52,15 @@ void NextMouseClassKey(char* out) {
     FormatClassName(out, kClassNameWidth, number);
 }
 
-void UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
+void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
+                     const char* infSection) {
     char path[kClassPathWidth];
     if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    JournalWrite(Shared::MouseTypeName, "SubKey2", path);
+    JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path);
     if (!opened) {
-        CreateDriverKey(driverName, description, infSection);
+        CreateDriverKey(journal.MouseType, driverName, description, infSection);
         return;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
@@ -69,20 +69,21 @@ void UpdateDriverKey(const char* driverName, const char* description, const char
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        JournalWrite(Shared::MouseTypeName, names[i], old);
+        JournalWrite(journal.Dir, journal.MouseType, names[i], old);
         SetTextValue(key, names[i], values[i]);
     }
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseType", journal.MouseType);
     RegCloseKey(key);
 }
 
-void CreateDriverKey(const char* driverName, const char* description, const char* infSection) {
+void CreateDriverKey(const char* mouseType, const char* driverName, const char* description,
+                     const char* infSection) {
     char path[kClassPathWidth];
     if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
     HKEY key;
     if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
     SetTextValue(key, "DevLoader", "*vmouse");
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseType", mouseType);
     SetTextValue(key, "MouseDriver", Shared::DriverProfile.MouseDriver);
     SetTextValue(key, "InfPath", Shared::DriverProfile.MouseInf);
     SetTextValue(key, "DriverDesc", description);

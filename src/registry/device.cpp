@@ -11,8 +11,6 @@
 #include "script/journal.h"
 #include "script/model.h"
 
-char Shared::MouseTypeName[kMouseTypeWidth];
-
 #ifndef HKEY_DYN_DATA
 #define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
 #endif
@@ -72,34 +70,33 @@ struct BranchTexts {
 };
 
 static BranchTexts PS2Texts() {
-    return {"PS2", Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
+    return {JOURNAL_SECTION_PS2, Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
 }
 
 static BranchTexts SerialTexts() {
-    return {"Serial", Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
+    return {JOURNAL_SECTION_SERIAL, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
 }
 
 // Journals the old value of name, then writes text over it.
-static void ReplaceJournalled(HKEY key, const char* name, const char* text) {
+static void ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name, const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    JournalWrite(Shared::MouseTypeName, name, old);
+    JournalWrite(journal.Dir, journal.MouseType, name, old);
     SetTextValue(key, name, text);
 }
 
 // PS/2 and serial branches: update the existing device key named by hardwareKey.
-static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
+static void UpdateDeviceKey(const char* journalDir, char* hardwareKey, const BranchTexts& texts) {
     char path[kDevicePathWidth];
     if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
     HKEY key;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, texts.TypeName);
-    if (!opened) return;
+    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
+    const DriverJournal journal = {journalDir, texts.TypeName};
 
-    JournalWrite(Shared::MouseTypeName, "SubKey1", path);
-    ReplaceJournalled(key, "DeviceDesc", texts.Description);
+    JournalWrite(journal.Dir, journal.MouseType, "SubKey1", path);
+    ReplaceJournalled(journal, key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
+    ReplaceJournalled(journal, key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -113,12 +110,12 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     if (tooLong) {
         // nothing to bind: keep the device's own driver
     } else if (hardwareKey[0] != 0) {
-        UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+        UpdateDriverKey(journal, hardwareKey, texts.Description, texts.InfSection);
     } else {
         char driver[kClassNameWidth];
         NextMouseClassKey(driver);
         SetTextValue(key, "Driver", driver);
-        CreateDriverKey(driver, texts.Description, texts.InfSection);
+        CreateDriverKey(journal.MouseType, driver, texts.Description, texts.InfSection);
     }
     RegCloseKey(key);
 }
@@ -127,9 +124,7 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
 // function, bound to a new class key on every run.
 static void CreateOwnSerialKey() {
     HKEY key;
-    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "Serial");
-    if (!created) return;
+    if (!CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key)) return;
     SetTextValue(key, "Class", "Mouse");
     SetTextValue(key, "DeviceDesc", Shared::DriverProfile.SeialName);
     SetTextValue(key, "Mfg", Shared::DriverProfile.Mfg);
@@ -139,11 +134,12 @@ static void CreateOwnSerialKey() {
     char driver[kClassNameWidth];
     NextMouseClassKey(driver);
     SetTextValue(key, "Driver", driver);
-    CreateDriverKey(driver, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection);
+    CreateDriverKey(JOURNAL_SECTION_SERIAL, driver, Shared::DriverProfile.SeialName,
+                    Shared::DriverProfile.SerialInfSection);
     RegCloseKey(key);
 }
 
-void RegisterMouseDevice() {
+const char* RegisterMouseDevice(const char* journalDir) {
     static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
@@ -153,15 +149,16 @@ void RegisterMouseDevice() {
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
     if (ps2 && Shared::MouseKind == 0) {
-        UpdateDeviceKey(hardwareKey, PS2Texts());
-        return;
+        UpdateDeviceKey(journalDir, hardwareKey, PS2Texts());
+        return JOURNAL_SECTION_PS2;
     }
     int serial = 0;
     for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
         serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (Shared::MouseKind != 1) return;
+    if (Shared::MouseKind != 1) return "";
     if (serial)
-        UpdateDeviceKey(hardwareKey, SerialTexts());
+        UpdateDeviceKey(journalDir, hardwareKey, SerialTexts());
     else
         CreateOwnSerialKey();
+    return JOURNAL_SECTION_SERIAL;
 }

@@ -9,6 +9,7 @@
 #include "script/identity.h"
 #include "script/model.h"
 #include "script/paths.h"
+#include "texts/notice.h"
 #include "texts/textring.h"
 
 static HGLOBAL FileTableBlock;
@@ -53,10 +54,7 @@ static void LoadMain() {
     ComposeInstallDir(Shared::InstallDir, v, Shared::WindowsDir, programs);
 
     ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, Shared::ProductName, kProductWidth);
-    const char* setupProgram = LoadText(IDS_SETUP_PROGRAM);
-    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
-    TextAppend(Shared::SetupCaption, kCaptionWidth, setupProgram != nullptr ? setupProgram : "");
+    ComposeCaption(Shared::SetupCaption, kCaptionWidth, Shared::ProductName, IDS_SETUP_PROGRAM);
 
     Shared::MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
 }
@@ -89,16 +87,14 @@ static void LoadFileLines() {
     char names[kDirKeyCount][kLineWidth];
     const char* keyNames[kDirKeyCount];
     for (int k = 0; k < kDirKeyCount; ++k) {
-        const char* name = LoadText(IDS_ROOTDIR + k);
-        TextCopy(names[k], kLineWidth, name != nullptr ? name : "");
+        TextCopy(names[k], kLineWidth, LoadTextOrEmpty(IDS_ROOTDIR + k));
         keyNames[k] = names[k];
     }
     int32_t first = 0;
     for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
         Shared::DiskSet.Disk[n].FirstEntry = first;
         char section[kLineWidth];
-        const char* name = LoadText(IDS_DISK1 + n);
-        TextCopy(section, kLineWidth, name != nullptr ? name : "");
+        TextCopy(section, kLineWidth, LoadTextOrEmpty(IDS_DISK1 + n));
         for (int j = 1; j <= Shared::DiskSet.Disk[n].FileCount; ++j) {
             char key[16];
             TextFromInt(key, sizeof(key), j);

@@ -23,7 +23,7 @@ enum {
     kSections = 2,
 };
 
-const char* const kSectionNames[kSections] = {"PS2", "Serial"};
+const char* const kSectionNames[kSections] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
 const char* const kDeviceValues[] = {"DeviceDesc", "Mfg"};
 const char* const kClassValues[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate",
                                     "InfSection"};
@@ -39,7 +39,7 @@ JournalSection Sections[kSections];
 
 // The journalled value of key in out; 0 when the journal has no such key.
 int JournalValue(const char* section, const char* key, char* out) {
-    TextCopy(out, kJournalWidth, JournalRead(section, key, kMissing));
+    TextCopy(out, kJournalWidth, JournalRead(Shared::InstallDir, section, key, kMissing));
     return !TextEqual(out, kMissing);
 }
 
@@ -62,8 +62,8 @@ void PutBack(const char* section, const char* keyPath, const char* const* names,
 void ReadSection(int s) {
     JournalSection& j = Sections[s];
     const char* name = kSectionNames[s];
-    TextCopy(j.DeviceKey, kPathWidth, JournalRead(name, "SubKey1", ""));
-    TextCopy(j.ClassKey, kPathWidth, JournalRead(name, "SubKey2", ""));
+    TextCopy(j.DeviceKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey1", ""));
+    TextCopy(j.ClassKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey2", ""));
     j.ClassRestored = 0;
     for (const char* value : kClassValues) {
         char unused[kJournalWidth];

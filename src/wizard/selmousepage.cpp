@@ -2,7 +2,7 @@
 
 #include "resource.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "wizard/pages.h"
 
 // Shows MouseKind as the checked radio button and Back as BackAllowed says.

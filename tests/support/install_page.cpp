@@ -1,8 +1,8 @@
 #include "support/install_page.h"
 
-#include "install/installpage.h"
+#include "wizard/pages.h"
 #include "resource.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
@@ -16,16 +16,7 @@ HWND CreateInstallPage() {
     Shared::AppInstance = GetModuleHandleA(nullptr);
     Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
     Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = InstallPageProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = Shared::AppInstance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = "SETUP_INSTALL";
-    RegisterClassA(&wc);
-    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
+    return CreatePage("SETUP_INSTALL", InstallPageProc, IDD_INSTALL);
 }
 
 bool DrainQueue() {

@@ -12,10 +12,10 @@
 // The contents of tests\fixtures\install\<name> in the source tree; "" when unreadable.
 std::string InstallFixture(const std::string& name);
 
-// The copying page as the program makes it: the window class SETUP_INSTALL with
-// InstallPageProc, the page from dialog template IDD_INSTALL of the executable (which must
-// link resources/setup.rc), shown and centred on the screen. Sets AppInstance and the
-// screen size the page code reads. Null when the executable has no such template.
+// The copying page as the program makes it (CreatePage with SETUP_INSTALL, InstallPageProc
+// and template IDD_INSTALL of the executable, which must link resources/setup.rc), shown
+// and centred on the screen, owned by BackgroundWindow (none in a test). Sets AppInstance
+// and the screen size the page code reads. Null when the executable has no such template.
 HWND CreateInstallPage();
 
 // Takes every message of the thread out of the queue and dispatches it; returns whether

@@ -12,7 +12,7 @@
 #include "presentation/dissolve.h"
 #include "resource.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/background_picture.h"
 
 namespace {

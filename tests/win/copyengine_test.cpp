@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "install/copyengine.h"
-#include "install/installpage.h"
 #include "presentation/gauge.h"
 #include "resource.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "runtime/text.h"
 #include "script/model.h"
 #include "support/install_page.h"
 #include "support/pixels.h"
 #include "support/winfiles.h"
+#include "wizard/copyprogress.h"
 #include "wizard/pages.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "presentation/dissolve.h"
 #include "presentation/keyedbitmap.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/pixels.h"
 
 namespace {

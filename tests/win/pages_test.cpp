@@ -11,7 +11,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/ui.h"
 #include "wizard/pages.h"
 

@@ -43,7 +43,7 @@ protected:
 };
 
 TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
-    RegisterProduct(1);
+    RegisterProduct(1, Shared::InstallDir);
     ExpectSz(HKEY_CLASSES_ROOT, kPage, "", "QXMouseControlPage");
     ExpectSz(HKEY_CLASSES_ROOT, kServer, "", dir_ + "\\QXPAGE.DLL");
     ExpectSz(HKEY_CLASSES_ROOT, kServer, "ThreadingModel", "Apartment");
@@ -60,7 +60,7 @@ TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
     // Again over the earlier entries, with other texts: overwritten.
     TextCopy(Shared::DriverProfile.Title, kTitleWidth, "");
     SetString(HKEY_LOCAL_MACHINE, kRun, "Other", "kept");
-    RegisterProduct(1);
+    RegisterProduct(1, Shared::InstallDir);
     ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
     EXPECT_EQ(1u, ReadValue(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName").data.size());
     EXPECT_EQ("kept", ReadText(HKEY_LOCAL_MACHINE, kRun, "Other"));
@@ -68,7 +68,7 @@ TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
 }
 
 TEST_F(Product, ArgumentZeroRunsOnlyTheDeviceStep) {
-    RegisterProduct(0);
+    RegisterProduct(0, Shared::InstallDir);
     EXPECT_TRUE(SubkeyNames(HKEY_CLASSES_ROOT, "").empty());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE"));
     EXPECT_EQ("QX_Serial 1",
@@ -83,7 +83,7 @@ TEST_F(Product, AKeyThatCannotBeCreatedIsSkipped) {
     HKEY probe = nullptr;
     ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &probe, nullptr));
-    RegisterProduct(1);
+    RegisterProduct(1, Shared::InstallDir);
     ExpectSz(HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
     ExpectSz(HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
     ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
@@ -96,7 +96,7 @@ TEST_F(Product, LongInstallDirIsWrittenWhole) {
     std::string longDir = "C:\\" + std::string(76, 'L');
     ASSERT_EQ(79u, longDir.size());
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
-    RegisterProduct(1);
+    RegisterProduct(1, Shared::InstallDir);
     ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
     ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", longDir + "\\UNINSTAL.EXE");
     ExpectSz(HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");

@@ -14,7 +14,7 @@
 
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 

@@ -17,7 +17,7 @@
 
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "support/vm_host.h"
 #include "texts/textring.h"
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "install/installpage.h"
+#include "wizard/pages.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "app/app.h"
 #include "wizard/pages.h"
 
 #include "benchpkg.h"
