@@ -2,10 +2,10 @@
 
 #include "install/entrypaths.h"
 #include "runtime/text.h"
+#include "script/destination.h"
 #include "script/fileline.h"
 #include "script/identity.h"
 #include "script/paths.h"
-#include "wizard/destination.h"
 
 ScriptNameTable ScriptNames;
 

@@ -2,6 +2,7 @@
 
 #include "install/keepjournal.h"
 
+#include "runtime/countof.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/journal.h"
@@ -13,7 +14,7 @@ namespace {
 enum { kSectionBytes = 32768 };
 
 const char* const kSections[] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
-const int kSectionCount = 2;
+const int kSectionCount = CountOf(kSections);
 
 // Drops the profile cache's copy of the file: it is written out where it has unsaved
 // changes, and read again from the disk at the next call.

@@ -9,12 +9,8 @@
 #include "script/journal.h"
 #include "script/model.h"
 
-static const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
-static const char kMouseClass[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
-
 enum {
     kClassPathWidth = 128,  // the class root (40 characters) and a driver name of up to 79
-    kSubkeyNameWidth = 80,
 };
 
 // 1 when the mouse class already holds a subkey named for number.
@@ -31,17 +27,8 @@ void NextMouseClassKey(char* out) {
     ClassScan scan;
     ClassScanStart(&scan);
     HKEY mouseClass;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, kMouseClass, &mouseClass);
-    if (opened) {
-        for (DWORD index = 0;; ++index) {
-            char name[kSubkeyNameWidth];
-            DWORD length = kSubkeyNameWidth;
-            if (RegEnumKeyExA(mouseClass, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS)
-                break;
-            if (!ClassScanTake(&scan, name)) break;
-        }
-    }
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, &mouseClass);
+    if (opened) ForEachSubkey(mouseClass, [&scan](const char* name) { return ClassScanTake(&scan, name); });
     // The scan trusts the listing order; a name that exists all the same is never handed
     // out, since writing into it would overwrite another device's driver settings.
     int32_t number = ClassScanCandidate(&scan);
@@ -55,7 +42,7 @@ void NextMouseClassKey(char* out) {
 void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
                      const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
     JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path);
@@ -79,7 +66,7 @@ void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const
 void CreateDriverKey(const char* mouseType, const char* driverName, const char* description,
                      const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
     HKEY key;
     if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
     SetTextValue(key, "DevLoader", "*vmouse");

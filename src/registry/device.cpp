@@ -19,7 +19,6 @@ static const char kRunningConfig[] = "Config Manager\\Enum";
 static const char kDeviceKeyPrefix[] = "Enum\\";
 
 enum {
-    kNodeNameWidth = 80,
     kHardwareValueWidth = 128,
     kDevicePathWidth = 80,
     // "Enum\" and the hardware key must fit the device path buffer.
@@ -43,22 +42,18 @@ int FindDeviceNode(const char* identifier, char* hardwareKey) {
     HKEY enumKey;
     if (!OpenKeyFull(HKEY_DYN_DATA, kRunningConfig, &enumKey)) return 0;
     int found = 0;
-    for (DWORD index = 0;; ++index) {
-        char node[kNodeNameWidth];
-        DWORD length = kNodeNameWidth;
-        LONG result = RegEnumKeyExA(enumKey, index, node, &length, nullptr, nullptr, nullptr, nullptr);
-        // A node name too long for the buffer is passed over; the nodes after it still count.
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS) break;
+    // A node name too long for the buffer is passed over; the nodes after it still count.
+    ForEachSubkey(enumKey, [&](const char* node) {
         char value[kHardwareValueWidth + 1];
-        if (!ReadHardwareKey(enumKey, node, value)) continue;
         // A value that would not fit the device key path is never cut into another key's
         // name: it does not match.
-        if (TextLength(value) > kMaxHardwareKeyLength) continue;
-        if (!TextContains(value, identifier)) continue;
-        TextCopy(hardwareKey, kHardwareKeyWidth, value);
-        found = 1;
-    }
+        if (ReadHardwareKey(enumKey, node, value) && TextLength(value) <= kMaxHardwareKeyLength &&
+            TextContains(value, identifier)) {
+            TextCopy(hardwareKey, kHardwareKeyWidth, value);
+            found = 1;
+        }
+        return 1;
+    });
     RegCloseKey(enumKey);
     return found;
 }

@@ -32,7 +32,7 @@ static int32_t ReadInt(const char* section, const char* key, int32_t def) {
 void ReadProgramsDir(char* out) {
     TextCopy(out, kDirWidth, "C:\\Program Files");
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CURRENT_VERSION_KEY, 0,
                       KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
     char value[kDirWidth + 1];
@@ -50,7 +50,7 @@ static void LoadMain() {
     ReadText(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, v, kDirWidth);
     char programs[kDirWidth];
     programs[0] = 0;
-    if (!(TextLength(v) > 2 && v[1] == ':')) ReadProgramsDir(programs);
+    if (!DefaultPathHasDrive(v)) ReadProgramsDir(programs);
     ComposeInstallDir(Shared::InstallDir, v, Shared::WindowsDir, programs);
 
     ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, Shared::ProductName, kProductWidth);
@@ -107,15 +107,17 @@ static void LoadFileLines() {
     }
 }
 
+const unsigned kProfileKeyIds[kProfileKeyCount] = {
+    IDS_TITLE,         IDS_MFG,              IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
+    IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME,     IDS_SEIALNAME};
+
 static void LoadProfile() {
-    const unsigned ids[] = {IDS_MFG, IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
-                            IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME, IDS_SEIALNAME};
-    char* fields[] = {Shared::DriverProfile.Mfg, Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf,
-                      Shared::DriverProfile.DriverDate, Shared::DriverProfile.PS2InfSection,
-                      Shared::DriverProfile.SerialInfSection, Shared::DriverProfile.PS2Name, Shared::DriverProfile.SeialName};
-    ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", Shared::DriverProfile.Title, kTitleWidth);
-    for (int i = 0; i < CountOf(ids); ++i)
-        ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
+    DriverProfileModel& p = Shared::DriverProfile;
+    char* fields[] = {p.Title,         p.Mfg,              p.MouseDriver, p.MouseInf, p.DriverDate,
+                      p.PS2InfSection, p.SerialInfSection, p.PS2Name,     p.SeialName};
+    static_assert(CountOf(fields) == kProfileKeyCount, "one field per key");
+    for (int i = 0; i < kProfileKeyCount; ++i)
+        ReadText(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", fields[i], i == 0 ? kTitleWidth : kProfileWidth);
 }
 
 int LoadSetupScriptFrom(const char* packageDir) {

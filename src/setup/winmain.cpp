@@ -2,8 +2,8 @@
 // and walks the wizard pages.
 #include <windows.h>
 
+#include "app/app.h"
 #include "install/companion.h"
-#include "wizard/pages.h"
 #include "install/systemini.h"
 #include "presentation/background.h"
 #include "registry/product.h"
@@ -11,10 +11,10 @@
 #include "runtime/text.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "app/app.h"
 #include "setup/sequence.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
+#include "wizard/pages.h"
 #include "wizard/pages.h"
 
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.

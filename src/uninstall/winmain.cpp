@@ -3,6 +3,7 @@
 // 1 the user said No, 2 no readable script.
 #include <windows.h>
 
+#include "app/app.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "resource.h"
@@ -11,7 +12,6 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/paths.h"
-#include "app/app.h"
 #include "texts/notice.h"
 #include "uninstall/mouseline.h"
 #include "uninstall/removefiles.h"

@@ -2,11 +2,11 @@
 
 #include "wizard/pages.h"
 
+#include "app/app.h"
 #include "presentation/background.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "app/app.h"
 #include "texts/notice.h"
 #include "wizard/placement.h"
 

@@ -2,10 +2,10 @@
 
 #include "resource.h"
 #include "runtime/fileexists.h"
+#include "script/destination.h"
 #include "script/model.h"
 #include "texts/notice.h"
 #include "wizard/browse.h"
-#include "wizard/destination.h"
 #include "wizard/pages.h"
 
 // Next: accepts the destination only when it has the form "X:\...", its drive has

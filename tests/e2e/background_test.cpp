@@ -2,7 +2,7 @@
 // up: the gradient and the banners of the program's own artwork around the page, no lower
 // banner with OEM=1, a correct repaint after a window over the banners has gone, and the
 // time from start to the first page, with the dissolve in between.
-// vmrun-screens: 640x480 1024x768
+// It runs at 640 x 480 and at 1024 x 768 (see cmake/windows-tests.cmake).
 #include <windows.h>
 
 #include <gtest/gtest.h>

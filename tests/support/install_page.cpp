@@ -1,10 +1,10 @@
 #include "support/install_page.h"
 
-#include "wizard/pages.h"
-#include "resource.h"
 #include "app/app.h"
+#include "resource.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
+#include "wizard/pages.h"
 
 std::string InstallFixture(const std::string& name) {
     std::string root = EnvText("SETUP_ROOT");

@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "app/app.h"
 #include "install/systemini.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "app/app.h"
 #include "support/install_page.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"

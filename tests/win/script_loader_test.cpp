@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "app/app.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 

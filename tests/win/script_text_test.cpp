@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/app.h"
 #include "resource.h"
 #include "script/model.h"
-#include "app/app.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 

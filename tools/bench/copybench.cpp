@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "wizard/pages.h"
+#include "app/app.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "app/app.h"
+#include "wizard/pages.h"
 #include "wizard/pages.h"
 
 #include "benchpkg.h"
