@@ -19,20 +19,6 @@ HWND CreateInstallPage() {
     return CreatePage("SETUP_INSTALL", InstallPageProc, IDD_INSTALL);
 }
 
-bool DrainQueue() {
-    bool quit = false;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    return quit;
-}
-
 MessageBoxAnswerer::MessageBoxAnswerer() {
     InitializeCriticalSection(&lock_);
     thread_ = std::thread([this] { Run(); });
@@ -78,11 +64,4 @@ std::vector<HWND> MessageBoxAnswerer::Owners() {
     std::vector<HWND> o = owners_;
     LeaveCriticalSection(&lock_);
     return o;
-}
-
-COLORREF ClientPixel(HWND w, int x, int y) {
-    HDC dc = GetDC(w);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return c;
 }

@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "script/model.h"
 #include "support/background_picture.h"
+#include "support/vm_host.h"
 
 namespace {
 
@@ -22,8 +23,7 @@ const COLORREF kMagenta = RGB(255, 0, 255);
 // Lets the window system show what was drawn before the screen is read.
 void Settle() {
     for (int i = 0; i < 10; ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        DrainQueue();
         Sleep(10);
     }
 }
@@ -55,7 +55,8 @@ protected:
     }
 
     // Compares every pixel of the client area on the screen with the expected picture.
-    void ExpectScreen(bool lowBanner, int topRight = 420) {
+    void ExpectScreen(int line, bool lowBanner, int topRight = 420) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         PixelImage screen = CaptureScreen();
         ASSERT_EQ(W, screen.width);
         ASSERT_EQ(H, screen.height);
@@ -98,7 +99,7 @@ TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
     EXPECT_EQ(H - 2, r.bottom);
 
     Settle();
-    ExpectScreen(true);
+    ExpectScreen(__LINE__, true);
 
     // Spot checks that read as the picture: pure blue on the top row; near-black at the
     // bottom (blue 1 where the last band reaches into the client area, as at 768 rows).
@@ -120,7 +121,7 @@ TEST_F(Background, OemModeLeavesOutTheLowerBanner) {
     Shared::OemMode = 1;
     ASSERT_EQ(1, CreateBackgroundWindow());
     Settle();
-    ExpectScreen(false);
+    ExpectScreen(__LINE__, false);
 }
 
 TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
@@ -138,7 +139,7 @@ TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
     EXPECT_EQ(0, DissolvePending());
     Settle();
-    ExpectScreen(true);
+    ExpectScreen(__LINE__, true);
 
     // The same full paint with the dissolve, for comparison; it leaves the same picture.
     DissolveNextPaint();
@@ -150,7 +151,7 @@ TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
     EXPECT_EQ(0, DissolvePending());
     Settle();
-    ExpectScreen(true);
+    ExpectScreen(__LINE__, true);
 
     // A paint that meets neither banner clears a pending dissolve all the same.
     DissolveNextPaint();
@@ -172,7 +173,7 @@ TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
     InvalidateRect(Shared::BackgroundWindow, &beside, FALSE);
     UpdateWindow(Shared::BackgroundWindow);
     Settle();
-    ExpectScreen(true, 330);
+    ExpectScreen(__LINE__, true, 330);
 }
 
 // A paint recorded pixel by pixel: the first dissolves the upper banner completely, pass by

@@ -422,7 +422,8 @@ class CopyEngineCancel : public CopyEngine {
         }
         Disks({5});
     }
-    void ExpectOnlyFirstCopied() {
+    void ExpectOnlyFirstCopied(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
         for (int i = 1; i < 5; ++i) EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
         EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
@@ -445,7 +446,7 @@ TEST_F(CopyEngineCancel, AClickOnCancelFinishesTheEntryThenStops) {
     EXPECT_FALSE(IsWindow(owner));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ("Qorva installation is not completed !", answerer.Texts()[0]);
     EXPECT_EQ(owner, answerer.Owners()[0]);
@@ -461,7 +462,7 @@ TEST_F(CopyEngineCancel, ACancelCommandStandingInTheQueueIsCaughtByThePump) {
     textsAfterClose[0] = texts[status];
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 
@@ -476,7 +477,7 @@ TEST_F(CopyEngineCancel, ACloseFromElsewhereWhileCopyingActsAsCancel) {
     EXPECT_FALSE(IsWindow(page));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 

@@ -53,7 +53,8 @@ protected:
         return ProfileValue(inf_, section, key);
     }
     // No own device key, no class key, no journal, no type registered.
-    void ExpectNothingWritten() {
+    void ExpectNothingWritten(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
         EXPECT_FALSE(FileExists(inf_));
@@ -238,12 +239,12 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     Shared::MouseKind = 0;
     Register();
     EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-    ExpectNothingWritten();
+    ExpectNothingWritten(__LINE__);
 
     // PS/2 chosen, nothing at all.
     DeleteTree(HKEY_DYN_DATA, "Config Manager");
     Register();
-    ExpectNothingWritten();
+    ExpectNothingWritten(__LINE__);
 
     // Neither 0 nor 1, with both kinds present.
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
@@ -253,7 +254,7 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
         Register();
         EXPECT_EQ("ps2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
         EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-        ExpectNothingWritten();
+        ExpectNothingWritten(__LINE__);
     }
 }
 

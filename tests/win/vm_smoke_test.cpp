@@ -178,7 +178,7 @@ TEST(VirtualMachine, XKeyPressesReachTheFocusedWindow) {
     ASSERT_TRUE(TypeKeys(edit, "a b c"));
     char text[32] = {};
     for (int i = 0; i < 100 && lstrlenA(text) < 3; ++i) {
-        PumpMessages();
+        DrainQueue();
         GetWindowTextA(edit, text, sizeof text);
         Sleep(10);
     }
