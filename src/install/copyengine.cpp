@@ -8,12 +8,14 @@
 #include "install/samefile.h"
 #include "registry/product.h"
 #include "runtime/fileexists.h"
+#include "runtime/text.h"
 
 // What a copy run works with, for the length of the run.
 struct CopyRun {
     const CopyCaller* caller;  // never null: a run without a caller gets a quiet one
     INT source;                // LZ handle of the source being copied; -1 when none is open
     int stopped;               // the caller asked to stop or aborted
+    OwnFileGuard ownFiles;     // which pairs of directories are one
 };
 
 void MakeSubDirectories() {
@@ -69,7 +71,7 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
     // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
     // system decides.
     int inPlace = 0;
-    if (run->source >= 0 && path[0] != 0 && SameExistingFile(source, path)) {
+    if (run->source >= 0 && path[0] != 0 && IsOwnDestination(&run->ownFiles, source, path)) {
         LZClose(run->source);
         run->source = -1;
         inPlace = 1;
@@ -101,7 +103,10 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
 
 int CopyEntries(const CopyCaller* caller) {
     static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    CopyRun run = {caller != nullptr ? caller : &kQuiet, -1, 0};
+    static CopyRun run;  // a few kilobytes: kept off the stack
+    ZeroBytes(&run, sizeof(run));
+    run.caller = caller != nullptr ? caller : &kQuiet;
+    run.source = -1;
     const CopyCaller* c = run.caller;
     for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && !run.stopped; ++d) {
         if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
