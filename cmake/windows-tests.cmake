@@ -31,7 +31,7 @@ set(TOOL_SOURCES tools/vm/vmhelper.cpp demo/src/demowalk.cpp demo/src/qxmain.cpp
 # walker use the tests' window and file helpers.
 set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp
     tools/bench/setupbench.cpp)
-set(TOOLS_WITH_SUPPORT demowalk)
+set(TOOLS_WITH_SUPPORT demowalk vmhelper)
 if(NOT SHIPPED_EXE_TESTS)
   list(APPEND TOOL_SOURCES ${BENCH_SOURCES})
   list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench)

@@ -55,24 +55,11 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
 }  // namespace
 
 RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
-    RunningProgram program;
     std::string commandLine = "\"" + exePath + "\"";
     if (!tail.empty()) commandLine += " " + tail;
     std::string directory = exePath.substr(0, exePath.find_last_of('\\'));
     if (directory.size() == 2) directory += "\\";
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
-    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info))
-        return program;
-    CloseHandle(info.hThread);
-    program.process = info.hProcess;
-    program.id = info.dwProcessId;
-    return program;
+    return StartCommand(commandLine, directory);
 }
 
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {
