@@ -3,6 +3,7 @@
 #include "install/copyengine.h"
 
 #include "install/entrypaths.h"
+#include "install/installrecord.h"
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
@@ -10,6 +11,7 @@
 #include "presentation/pumpwait.h"
 #include "registry/product.h"
 #include "resource.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/model.h"
@@ -40,7 +42,7 @@ enum {
 void MakeSubDirectories() {
     char path[kDirWidth];
     for (int key = DirKeySub1; key <= DirKeySub6; ++key)
-        if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
+        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr)) RecordCreatedDirectory(path);
 }
 
 // Sets a control's text and paints it at once.
@@ -149,9 +151,11 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
         LZClose(run->source);
         run->source = -1;
     }
+    int stood = path[0] != 0 && FileExists(path);
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
     if (CopyToDest(run, path) == PumpTookCancel) goOn = 0;
     RestoreJournal(journal);
+    RecordInstalledFile(e, path, stood);
     if (!goOn) Shared::PageResult = 0;
 }
 
@@ -166,6 +170,7 @@ void CopyFiles(HWND page) {
         for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && Shared::PageResult != 0; ++i)
             CopyEntry(&run, d, i);
     }
+    WriteInstallRecord();
     SetControlText(run.status, UPDATING_REGISTRY_TEXT);
     WaitPumping(1000);
     RegisterProduct(1);
