@@ -45,9 +45,11 @@ void Start() {
     }
 }
 
-int Holds(const char* path) {
-    return (Earlier != nullptr && RecordHolds(Earlier, path)) || (Added != nullptr && RecordHolds(Added, path));
-}
+// 1 when the earlier record names path. The lines of this run are not searched: a path
+// written twice in one run (two entries, one destination) is "New", then "Old", and the
+// uninstaller, which goes through every line, removes it once; a shared one is counted
+// twice and taken off twice.
+int Holds(const char* path) { return Earlier != nullptr && RecordHolds(Earlier, path); }
 
 // Appends "path=Word" to the added lines, keeping the block ended by an empty line.
 void Add(const char* path, RecordKind kind) {
