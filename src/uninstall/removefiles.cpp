@@ -29,11 +29,15 @@ int LoadInstallRecord() {
     return 0;
 }
 
-// Deletes a file, read-only or not; one that stays is queued for the next start.
+// Deletes a file, read-only or not; one that stays is queued for the next start. The
+// delete comes first: most files go with that one call.
 static void RemoveFile(const char* path) {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path)) return;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 && SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) &&
+        DeleteFileA(path))
+        return;
     if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) QueueRemovalAtRestart(path);
 }
 
