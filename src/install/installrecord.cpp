@@ -37,7 +37,7 @@ void Start() {
     if (Started) return;
     Started = 1;
     char script[kDirWidth], dir[kDirWidth], here[kDirWidth];
-    if (!JournalPath(script) || (Earlier = ReadInstallRecord(script)) == nullptr) return;
+    if (!JournalPath(script, Shared::InstallDir) || (Earlier = ReadInstallRecord(script)) == nullptr) return;
     if (!RecordDirectory(Earlier, dir, kDirWidth) || !FullPath(Shared::InstallDir, here) ||
         !TextSamePathNoCase(dir, here)) {
         GlobalFree(Earlier);
@@ -119,7 +119,7 @@ void RecordInstalledFile(const FileEntry& e, const char* destPath, int stood) {
 void WriteInstallRecord() {
     char script[kDirWidth], fullScript[kDirWidth], dir[kDirWidth];
     Start();
-    if (!JournalPath(script) || !FullPath(script, fullScript) || !FullPath(Shared::InstallDir, dir)) {
+    if (!JournalPath(script, Shared::InstallDir) || !FullPath(script, fullScript) || !FullPath(Shared::InstallDir, dir)) {
         LetGo();
         return;
     }

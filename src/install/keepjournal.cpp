@@ -4,6 +4,7 @@
 
 #include "install/installrecord.h"
 #include "install/recordlines.h"
+#include "runtime/countof.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/journal.h"
@@ -14,8 +15,8 @@ namespace {
 // few short lines.
 enum { kSectionBytes = 32768 };
 
-const char* const kSections[] = {"PS2", "Serial"};
-const int kSectionCount = 2;
+const char* const kSections[] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
+const int kSectionCount = CountOf(kSections);
 
 // What SaveJournal keeps: the journal's sections side by side, and the install record.
 struct SavedSections {
@@ -31,7 +32,7 @@ void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullpt
 
 char* SaveJournal(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
-    if (e.DestIsAbsolute != 0 || !JournalPath(path) || !TextSamePathNoCase(destPath, path)) return nullptr;
+    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) || !TextSamePathNoCase(destPath, path)) return nullptr;
 
     // Kept even when there is nothing to keep: the package's own record section must go.
     SavedSections* saved = static_cast<SavedSections*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, sizeof(SavedSections))));
@@ -54,7 +55,7 @@ void RestoreJournal(char* block) {
     if (block == nullptr) return;
     SavedSections* saved = static_cast<SavedSections*>(static_cast<void*>(block));
     char path[kDirWidth];
-    if (JournalPath(path) && FileExists(path)) {
+    if (JournalPath(path, Shared::InstallDir) && FileExists(path)) {
         FlushProfile(path);
         for (int s = 0; s < kSectionCount; ++s) {
             const char* section = saved->journal[s];

@@ -21,7 +21,7 @@ static char* Record;
 int LoadInstallRecord() {
     char script[kDirWidth], dir[kDirWidth];
     if (Record != nullptr) GlobalFree(Record);
-    Record = JournalPath(script) ? ReadInstallRecord(script) : nullptr;
+    Record = JournalPath(script, Shared::InstallDir) ? ReadInstallRecord(script) : nullptr;
     if (Record != nullptr && RecordDirectory(Record, dir, kDirWidth) && SameExistingFile(dir, Shared::InstallDir))
         return 1;
     if (Record != nullptr) GlobalFree(Record);

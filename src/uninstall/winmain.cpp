@@ -3,6 +3,7 @@
 // 1 the user said No, 2 no readable script or no installation here.
 #include <windows.h>
 
+#include "app/app.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "resource.h"
@@ -11,7 +12,6 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/paths.h"
-#include "setup/app.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 #include "uninstall/mouseline.h"
@@ -34,10 +34,7 @@ static int LoadInstalledScript() {
     if (readable) TextFileClose(&file);
     // The loader also gives the product name, for the caption, when it cannot load.
     int loaded = LoadSetupScriptFrom(module);
-    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
-    const char* tail = LoadText(IDS_UNINSTALL);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, tail != nullptr ? tail : "");
+    ComposeCaption(Shared::SetupCaption, kCaptionWidth, Shared::ProductName, IDS_UNINSTALL);
     if (!readable || !loaded) return 0;
     TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
     return 1;
@@ -46,11 +43,12 @@ static int LoadInstalledScript() {
 // A message box with the product's name before string-table text id, and more after it
 // (null for nothing); its answer.
 static int Ask(unsigned id, UINT style, const char* more = nullptr) {
+    if (more == nullptr) return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
     char text[kMessageWidth];
     TextCopy(text, kMessageWidth, Shared::ProductName);
     const char* tail = LoadText(id);
     TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
-    if (more != nullptr) TextAppend(text, kMessageWidth, more);
+    TextAppend(text, kMessageWidth, more);
     return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
 }
 
@@ -79,14 +77,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Shared::AppInstance = instance;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (!LoadInstalledScript()) {
-        const char* text = LoadText(IDS_UNINSTALL_NO_SCRIPT);
-        MessageBoxA(nullptr, text != nullptr ? text : "", Shared::SetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
         return 2;
     }
     // A package's script, or one copied away from its installation, holds no record of an
     // installation in this directory: nothing here is the uninstaller's to remove.
     if (!LoadInstallRecord()) {
-        ShowMessage(nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_ICONEXCLAMATION);
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
         ReleaseFileTable();
         return 2;
     }
