@@ -17,7 +17,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # the script model), so it comes after them on every link line.
 set(TEST_SUPPORT_SOURCES
     background_picture.cpp install_page.cpp machine.cpp package.cpp pixels.cpp registry_case.cpp
-    registry_util.cpp ui.cpp uninstall_run.cpp vm_host.cpp winfiles.cpp wizard_walk.cpp)
+    registry_util.cpp ui.cpp uninstall_run.cpp uninstall_state.cpp vm_host.cpp winfiles.cpp
+    wizard_walk.cpp)
 list(TRANSFORM TEST_SUPPORT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/tests/support/)
 add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
@@ -30,11 +31,11 @@ set(TOOL_SOURCES tools/vm/vmhelper.cpp demo/src/demowalk.cpp demo/src/qxmain.cpp
 # The benchmarks make the copying page from its real template; they and the demo's wizard
 # walker use the tests' window and file helpers.
 set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp
-    tools/bench/setupbench.cpp)
+    tools/bench/setupbench.cpp tools/bench/uninstbench.cpp)
 set(TOOLS_WITH_SUPPORT demowalk vmhelper)
 if(NOT SHIPPED_EXE_TESTS)
   list(APPEND TOOL_SOURCES ${BENCH_SOURCES})
-  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench)
+  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench uninstbench)
 endif()
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
@@ -151,4 +152,5 @@ windows_test(e2e install_test)
 windows_test(e2e restart_test)
 windows_test(e2e switch_mode_test)
 windows_test(e2e uninstall_test)
+windows_test(e2e uninstall_scope_test)
 windows_test(e2e wizard_test)

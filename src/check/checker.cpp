@@ -7,6 +7,7 @@
 #include "check/checker.h"
 #include "check/report.h"
 #include "check/rules.h"
+#include "install/recordlines.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -19,9 +20,16 @@
 // Key names of one section, as the profile functions list them.
 static char KeyList[65536];
 
-// A value as the profile functions give it, read wider than the loader reads it.
-static void ReadRaw(const char* section, const char* key, const char* def, char* out) {
-    GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
+// A value longer than kRawWidth - 1 is read again into this, to learn its length.
+static char LongValue[65536];
+
+// A value as the profile functions give it, read wider than the loader reads it, into out
+// (its start when it is longer still). Returns the value's whole length, up to 65535.
+static long ReadRaw(const char* section, const char* key, const char* def, char* out) {
+    DWORD n = GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
+    if (n < kRawWidth - 1) return static_cast<long>(n);
+    return static_cast<long>(GetPrivateProfileStringA(section, key, def, LongValue, sizeof(LongValue),
+                                                      Shared::ScriptPath));
 }
 
 static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
@@ -80,13 +88,13 @@ static int ScriptReadable(const char* dir) {
 static void CheckMainSection() {
     char place[kPlaceWidth], raw[kRawWidth], programs[kDirWidth];
     PlaceOf(place, IDS_MAIN, IDS_DEFAULTPATH);
-    ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, raw);
+    long length = ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, raw);
     ReadProgramsDir(programs);
-    CheckDefaultPath(place, raw, Shared::InstallDir, programs);
+    CheckDefaultPath(place, raw, Shared::InstallDir, programs, length);
 
     PlaceOf(place, IDS_MAIN, IDS_PRODUCTNAME);
-    ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, raw);
-    CheckProductName(place, raw);
+    length = ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, raw);
+    CheckProductName(place, raw, length);
 
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
     CheckMinimumSpace(place, Shared::MinimumSpace);
@@ -118,16 +126,24 @@ static void CheckOtherTexts() {
     char place[kPlaceWidth], raw[kRawWidth];
     for (int k = 0; k < kDirKeyCount; ++k) {
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
-        ReadRaw(ScriptNames.DirectoryName, ScriptNames.DirKey[k], "", raw);
-        CheckText(place, raw, kDirWidth);
+        long length = ReadRaw(ScriptNames.DirectoryName, ScriptNames.DirKey[k], "", raw);
+        CheckText(place, raw, kDirWidth, length);
     }
     for (int i = 0; i < kProfileKeyCount; ++i) {
         PlaceOf(place, IDS_STARTUP, kProfileKeyIds[i]);
-        ReadRaw(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", raw);
-        CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth);
+        long length = ReadRaw(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", raw);
+        CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth, length);
+    }
+    char startup[kNameWidth + 2];
+    Name(startup + 1, IDS_STARTUP);
+    if (!ReadKeyList(startup + 1)) {
+        startup[0] = '[';
+        TextAppend(startup, sizeof(startup), "]");
+        Found(FindStartupMissing, startup);
     }
     if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
     if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
+    if (ReadKeyList(kRecordSection)) Found(FindRecordInPackage, "[Installed]");
 }
 
 // 1 when the file starts with the signature of the LZ library's packed format.
@@ -147,7 +163,14 @@ static int IsPacked(const char* path) {
 // what the copy would write. Returns 0 when the source is missing.
 static int CheckSource(const char* place, const FileEntry& e, const char* path, long* bytes) {
     if (!FileExists(path)) {
-        Found(FindSourceMissing, place, path);
+        // An entry without a source directory has a doubled separator, which the platform
+        // passes over: the report shows the path as the file system reads it.
+        char shown[kDirWidth];
+        int n = 0;
+        for (int i = 0; path[i] != 0 && n < kDirWidth - 1; ++i)
+            if (!(path[i] == '\\' && i > 1 && path[i - 1] == '\\')) shown[n++] = path[i];
+        shown[n] = 0;
+        Found(FindSourceMissing, place, shown);
         return 0;
     }
     *bytes = 0;
@@ -181,12 +204,12 @@ static void CheckEntries() {
             char key[16], place[kPlaceWidth], raw[kRawWidth];
             TextFromInt(key, sizeof(key), i + 1);
             MakePlace(place, disk, key);
-            ReadRaw(disk, key, "", raw);
-            CheckFileLine(place, raw, count);
+            long length = ReadRaw(disk, key, "", raw);
+            CheckFileLine(place, raw, count, length);
             const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
             if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
-            int reachesDest = CheckDestDirCreated(place, e, created);
+            int reachesDest = CheckEntryPlace(place, e, dest) && CheckDestDirCreated(place, e, created);
             long bytes;
             if (!CheckSource(place, e, source, &bytes) || !reachesDest) continue;
             char size[24], what[kPlaceWidth];

@@ -32,6 +32,17 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "journal section in the package's script",
      "installed, it stays in the journal, which then keeps these values instead of the "
      "machine's own"},
+    {SeverityError, "install record section in the package's script",
+     "SETUP.EXE drops it from the copy it installs, but UNINSTAL.EXE started in the package "
+     "takes it for an installation there when it names the package's directory"},
+    {SeverityError, "missing",
+     "SETUP.EXE writes empty driver values into the mouse's device and class keys"},
+    {SeverityError, "no entry installs SETUP.INF into the installation directory itself",
+     "the journal and the install record land in a bare SETUP.INF, without the product name, "
+     "[Startup] texts and file lines that UNINSTAL.EXE reads there"},
+    {SeverityWarning, "no entry installs SETUP.EXE into the installation directory itself",
+     "\"SETUP.EXE -u\" cannot run where the journal is; run from the package, it journals into "
+     "the package's SETUP.INF"},
     {SeverityWarning, "%1 characters, more than %2", "SETUP.EXE cuts it to \"%3\""},
     {SeverityWarning, "the value \"%1\" holds \"; \"",
      "the profile functions keep a comment as part of the value"},
@@ -81,6 +92,10 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE writes a damaged file without notice"},
     {SeverityWarning, "writes %1, as %2 does",
      "the later entry's file replaces the earlier one's"},
+    {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",
+     "SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it"},
+    {SeverityError, "\"%1\" names a drive: the destination would be %2",
+     "no such path exists, and the copy fails without notice"},
     {SeverityNote, "the installation directory is %1 on this machine, %2 where Windows is in "
      "C:\\WINDOWS", nullptr},
     {SeverityNote, "%3 -> %2, %1 bytes", nullptr},
@@ -90,6 +105,9 @@ static const FindingText kTexts[FindingCount] = {
      nullptr},
     {SeverityNote, "%1 entries, %2 bytes after expansion", nullptr},
     {SeverityNote, "%2 bytes on drive %3", nullptr},
+    {SeverityNote, "%1 is a shared file of a Windows directory: SETUP.EXE counts it in SharedDLLs, "
+     "and UNINSTAL.EXE removes it only when no program counts it any more, so one that stood "
+     "there before stays", nullptr},
 };
 
 static const char* const kSeverityWords[] = {"note   ", "warning", "error  "};

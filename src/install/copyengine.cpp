@@ -3,6 +3,7 @@
 #include "install/copyengine.h"
 
 #include "install/entrypaths.h"
+#include "install/installrecord.h"
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
@@ -21,7 +22,7 @@ struct CopyRun {
 void MakeSubDirectories() {
     char path[kDirWidth];
     for (int key = DirKeySub1; key <= DirKeySub6; ++key)
-        if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
+        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr)) RecordCreatedDirectory(path);
 }
 
 // The caller's poll; a stop asked for is kept for the rest of the run.
@@ -76,10 +77,12 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
         run->source = -1;
         inPlace = 1;
     }
+    int stood = path[0] != 0 && FileExists(path);
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
     CopyFailure failure = CopyToDest(run, path);
     PollCaller(run);
     RestoreJournal(journal);
+    RecordInstalledFile(e, path, stood);
     return inPlace ? CopyFailedNot : failure;
 }
 
@@ -112,6 +115,7 @@ int CopyEntries(const CopyCaller* caller) {
         if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
         for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i) CopyEntry(&run, d, i);
     }
+    WriteInstallRecord();
     return !run.stopped;
 }
 

@@ -1,6 +1,6 @@
 // UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
-// 1 the user said No, 2 no readable script.
+// 1 the user said No, 2 no readable script or no installation here.
 #include <windows.h>
 
 #include "app/app.h"
@@ -13,11 +13,12 @@
 #include "script/model.h"
 #include "script/paths.h"
 #include "texts/notice.h"
+#include "texts/textring.h"
 #include "uninstall/mouseline.h"
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kIniLineWidth = 256 };
+enum { kMessageWidth = 1024, kIniLineWidth = 256 };
 
 // The installation directory is the program's own; its SETUP.INF must be there and open.
 static int LoadInstalledScript() {
@@ -39,9 +40,25 @@ static int LoadInstalledScript() {
     return 1;
 }
 
-// A message box with the product's name before string-table text id; its answer.
-static int Ask(unsigned id, UINT style) {
-    return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
+// A message box with the product's name before string-table text id, and more after it
+// (null for nothing); its answer.
+static int Ask(unsigned id, UINT style, const char* more = nullptr) {
+    if (more == nullptr) return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
+    char text[kMessageWidth];
+    TextCopy(text, kMessageWidth, Shared::ProductName);
+    const char* tail = LoadText(id);
+    TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
+    TextAppend(text, kMessageWidth, more);
+    return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
+}
+
+// The journal's keys that were left alone, for the end of the last question; null for none.
+static const char* LeftAloneText(char* out, int width) {
+    const char* keys = JournalKeysLeftAlone();
+    if (keys[0] == 0) return nullptr;
+    const char* intro = LoadText(IDS_UNINSTALL_LEFT_ALONE);
+    TextJoin(out, width, intro != nullptr ? intro : "", keys, ".");
+    return out;
 }
 
 // The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
@@ -63,6 +80,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
         return 2;
     }
+    // A package's script, or one copied away from its installation, holds no record of an
+    // installation in this directory: nothing here is the uninstaller's to remove.
+    if (!LoadInstallRecord()) {
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
+        ReleaseFileTable();
+        return 2;
+    }
     if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         ReleaseFileTable();
         return 1;
@@ -73,6 +97,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     PutVxdBack();
     RemoveInstalledFiles();
     ReleaseFileTable();
-    if (Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION) == IDYES) ExitWindowsEx(EWX_REBOOT, 0);
+    char leftAlone[kMessageWidth];
+    if (Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION, LeftAloneText(leftAlone, kMessageWidth)) == IDYES)
+        ExitWindowsEx(EWX_REBOOT, 0);
     return 0;
 }

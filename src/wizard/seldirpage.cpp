@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "install/installrecord.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
 #include "script/destination.h"
@@ -35,6 +36,7 @@ static void SelDirNext(HWND page) {
         ShowMessage(page, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
         return;
     }
+    if (!existed) RecordCreatedDirectory(Shared::InstallDir);
     ClosePage(page);
 }
 

@@ -114,6 +114,7 @@ void ResetMachine() {
     DeleteTree(HKEY_CLASSES_ROOT, kProductClsid);
     DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Controls Folder\\Mouse");
     DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax");
+    DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\SharedDLLs");
     HKEY run;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kCurrentVersion) + "\\Run").c_str(), 0,
                       KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {

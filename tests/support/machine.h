@@ -19,7 +19,7 @@ void SeedPs2Mouse();
 void SeedSerialMouse();
 
 // Removes what the program writes and the tests seed: the running configuration, device
-// and class keys, the product entries, the installation directory C:\QORVA, the files of
+// and class keys, the product entries, the shared-file counts, the installation directory C:\QORVA, the files of
 // the Windows directories, C:\QXMAIN.LOG; restores system.ini and VMM32\VMOUSE.VXD.
 void ResetMachine();
 

@@ -145,4 +145,50 @@ TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
         << Text();
 }
 
+// ".." leads out of the installation directory: such a SubDir is created all the same, and
+// it and the files bound for it are reported where they land; a drive makes no path.
+TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
+    TextCopy(Shared::DirTable[1], kDirWidth, "..\\X");
+    TextCopy(Shared::DirTable[2], kDirWidth, "..\\X\\Y");
+    TextCopy(Shared::DirTable[3], kDirWidth, "D:\\Z");
+    TextCopy(Shared::DirTable[4], kDirWidth, "A\\..\\B");
+    int created[kDirKeyCount];
+    CheckSubDirs(created);
+    EXPECT_EQ(1, created[1]);
+    EXPECT_EQ(1, created[2]);
+    EXPECT_EQ(0, created[3]);
+    EXPECT_EQ(1, created[4]);  // "A\.." is the installation directory itself
+    EXPECT_EQ("warning [DirectoryName] SubDir1: \"..\\X\" leads out of the installation directory, to "
+              "C:\\X -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+              "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
+              "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+              "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
+              "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
+              Text());
+    Lines.clear();
+    TextCopy(table[0].DestFile, kFileNameWidth, "..\\..\\WIN.INI");
+    EXPECT_EQ(1, CheckEntryPlace("[Disk1] 1", table[0], "C:\\QORVA\\\\..\\..\\WIN.INI"));
+    EXPECT_EQ(0u, Text().find("warning [Disk1] 1: \"..\\..\\WIN.INI\" leads out of the installation "
+                              "directory, to C:\\WIN.INI")) << Text();
+    Lines.clear();
+    TextCopy(table[1].DestDir, kEntryDirWidth, "C:\\WINDOWS\\SYSTEM");
+    TextCopy(table[1].DestFile, kFileNameWidth, "QXMOUSE.DRV");
+    table[1].DestIsAbsolute = 1;
+    EXPECT_EQ(1, CheckEntryPlace("[Disk2] 1", table[1], "C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV"));
+    EXPECT_EQ(0u, Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file")) << Text();
+}
+
+// A description beyond the 127 characters that the loader reads of its line is reported
+// with its own length, and so is a value longer than the raw reads.
+TEST_F(CheckRules, LengthsAreTheValuesOwn) {
+    std::string line = "A.TXT, A.TXT, " + std::string(130, 'd') + ", RootDir";
+    TextCopy(ScriptNames.DirKey[0], kNameWidth, "RootDir");
+    CheckFileLine("[Disk1] 1", line.c_str(), 1);
+    EXPECT_NE(std::string::npos, Text().find("warning [Disk1] 1: 130 characters, more than 61")) << Text();
+    Lines.clear();
+    CheckText("[Startup] Title", "abc", kTitleWidth, 5000);
+    EXPECT_EQ(0u, Text().find("warning [Startup] Title: 5000 characters, more than 79")) << Text();
+}
+
 }  // namespace
