@@ -19,9 +19,11 @@ enum Finding {
     FindSubDirNotCreated, FindDirKeyUnknown, FindDestDirNotCreated, FindSourceMissing,
     FindNameLong, FindEntryDirLong, FindSourcePathLong, FindDestPathLong, FindNotExpanding,
     FindSameDestination,
+    // keys and [Startup] names that the package does not back
+    FindKeyMisspelt, FindKeyUnknown, FindProfileFileMissing, FindInfSectionMissing,
     // notes
     NoteInstallDir, NoteFileSize, NoteLongestInstallDir, NoteLongestPackageDir, NoteTotals,
-    NoteDriveTotal,
+    NoteDriveTotal, NoteIdentityFiles,
     FindingCount
 };
 

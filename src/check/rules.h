@@ -79,8 +79,13 @@ int CheckDestDirCreated(const char* place, const FileEntry& e, const int created
 // Entries writing the same destination as an earlier one.
 void CheckSameDestinations();
 
-// The three files the registry entries name, each installed into InstallDir itself.
+// The files the registry entries name (the companion and the property-page server of the
+// identity the checker was built with, when it has them, and the uninstaller), each
+// installed into InstallDir itself.
 void CheckRegistryFiles();
+
+// A note of the identity the checker was built with: its product and the files above.
+void NoteIdentity();
 
 // The longest installation and package directories for which every path still fits, and
 // the composed registry values for InstallDir.
