@@ -20,12 +20,12 @@ NONE = "none"
 # registry key or value name: no backslash), art (a text the artwork draws).
 SCHEMA = {
     "Product": {"DefaultPath": ("path", 79), "ProductName": ("text", 71)},
-    "Companion": {"WindowTitle": ("title", 79), "File": ("file", 12)},
-    "PropertyPage": {"Server": ("file", 12), "ClassId": ("clsid", 38),
+    "Companion": {"WindowTitle": ("title", 79), "File": ("file", 64)},
+    "PropertyPage": {"Server": ("file", 64), "ClassId": ("clsid", 64),
                      "ClassName": ("text", 79), "HandlerName": ("key", 79)},
     "Registry": {"UninstallKey": ("key", 60), "RunValue": ("key", 79),
                  "SerialDeviceKey": ("key", 60)},
-    "Artwork": {"Wordmark": ("art", 12), "BannerWords": ("art", 24), "BannerLine": ("art", 56)},
+    "Artwork": {"Wordmark": ("art", 10), "BannerWords": ("art", 16), "BannerLine": ("art", 52)},
 }
 # Keys that "none" in another key leaves unused: they may then be "none" or absent.
 UNUSED_WHEN_NONE = {
