@@ -26,6 +26,7 @@ struct CopyRun {
     int16_t shownPercent;   // the percentage text shown; -1 before the first entry
     int16_t filledPercent;  // the gauge fill drawn on the current disk; -1 for an empty gauge
     int gaugeCovered;       // the page was painted since: the fill must be drawn again
+    OwnFileGuard ownFiles;  // which pairs of directories are one
 };
 
 // The run under way, for the page's paint to reach; null between runs.
@@ -145,7 +146,7 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
     // creating the destination would empty the source. The file is in place already. The
     // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
     // system decides.
-    if (run->source >= 0 && path[0] != 0 && SameExistingFile(source, path)) {
+    if (run->source >= 0 && path[0] != 0 && IsOwnDestination(&run->ownFiles, source, path)) {
         LZClose(run->source);
         run->source = -1;
     }
@@ -156,8 +157,15 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
 }
 
 void CopyFiles(HWND page) {
-    CopyRun run = {page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT),
-                   -1, -1, -1, 0};
+    static CopyRun run;  // a few kilobytes: kept off the stack
+    ZeroBytes(&run, sizeof(run));
+    run.page = page;
+    run.dc = GetDC(page);
+    run.status = GetDlgItem(page, IDC_STATUS);
+    run.percent = GetDlgItem(page, IDC_PERCENT);
+    run.source = -1;
+    run.shownPercent = -1;
+    run.filledPercent = -1;
     ActiveRun = &run;
     for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && Shared::PageResult != 0; ++d) {
         UpdateWindow(page);

@@ -7,6 +7,7 @@
 
 #include "install/copyengine.h"
 #include "install/installpage.h"
+#include "install/samefile.h"
 #include "presentation/gauge.h"
 #include "resource.h"
 #include "setup/app.h"
@@ -278,6 +279,29 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
         EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
         EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
     }
+}
+
+// The guard walks the file system once per pair of directories, not once per file: into
+// another directory with every destination there already, and into the package itself.
+TEST_F(CopyEngine, TheOwnFileGuardResolvesEachPairOfDirectoriesOnce) {
+    for (int i = 0; i < 12; ++i) {
+        std::string name = "F" + std::to_string(i) + ".TXT";
+        Source("DATA", "short.txt", name);
+        WriteFileBytes(dest + "\\" + name, "older", false);
+        Entry("DATA", "", name, name, "Replaces an older file");
+    }
+    Disks({12});
+    long before = PathResolutionCount();
+    ASSERT_TRUE(RunInstall());
+    EXPECT_LE(PathResolutionCount() - before, 2);
+    EXPECT_TRUE(Holds(dest + "\\F11.TXT", "short.txt"));
+
+    TextCopy(Shared::InstallDir, kDirWidth, pkg.c_str());
+    for (FileEntry& e : entries) TextCopy(e.DestDir, kEntryDirWidth, "DATA");
+    before = PathResolutionCount();
+    ASSERT_TRUE(RunInstall());
+    EXPECT_LE(PathResolutionCount() - before, 2);
+    EXPECT_TRUE(Holds(pkg + "\\DATA\\F11.TXT", "short.txt"));
 }
 
 TEST_F(CopyEngine, NoDisksStillRegistersAfterASecond) {

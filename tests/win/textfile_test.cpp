@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/textfile.h"
+#include "texts/log.h"
 #include "support/winfiles.h"
 
 namespace {
@@ -114,6 +115,21 @@ TEST(TextFile, OpeningAMissingFileFails) {
     TextFile f;
     EXPECT_EQ(0, TextFileOpenRead(&f, "C:\\tests\\no-such-dir\\x.ini"));
     EXPECT_EQ(0, TextFileOpenWrite(&f, "C:\\tests\\no-such-dir\\x.ini"));
+}
+
+// The log writes every part whole, however long, one line each, and refuses a file it
+// cannot create.
+TEST(Log, LinesKeepEveryPartWhole) {
+    std::string dir = MakeScratchDir("log");
+    std::string path = dir + "\\SETUP.LOG", longPath = "C:\\" + std::string(600, 'P');
+    ASSERT_EQ(1, LogOpen(path.c_str()));
+    LogLine("file ", longPath.c_str(), " <- ", "A:\\X.EX_");
+    LogLineNumber("exit code", " ", 7);
+    EXPECT_EQ(1, LogClose());
+    EXPECT_EQ("file " + longPath + " <- A:\\X.EX_\r\nexit code 7\r\n", ReadFileBytes(path));
+    LogLine("not written: no log is open");
+    EXPECT_EQ(0, LogOpen((dir + "\\missing\\SETUP.LOG").c_str()));
+    EXPECT_EQ(0, LogActive());
 }
 
 }  // namespace
