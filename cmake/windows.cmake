@@ -28,8 +28,8 @@ file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h $
      ${CMAKE_SOURCE_DIR}/resources/art/*)
 # The artwork: the committed pictures of resources/art for the default identity; for any
 # other, resources/draw-art draws them with its texts into kitart/art of the build, which
-# the resource compiler then searches first.
-set(RC_ART_INCLUDE "")
+# the resource compiler then searches first (a directory's include path comes before a
+# target's own).
 if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
   set(KIT_ART_STAMP ${CMAKE_BINARY_DIR}/kitart/stamp)
   add_custom_command(OUTPUT ${KIT_ART_STAMP}
@@ -39,11 +39,11 @@ if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
       DEPENDS ${SETUP_IDENTITY} ${CMAKE_SOURCE_DIR}/resources/draw-art ${CMAKE_SOURCE_DIR}/tools/kit/identity.py
       COMMENT "Drawing the artwork of ${SETUP_IDENTITY}")
   list(APPEND RESOURCE_DEPENDS ${KIT_ART_STAMP})
-  set(RC_ART_INCLUDE "-I${CMAKE_BINARY_DIR}/kitart")
+  include_directories(${CMAKE_BINARY_DIR}/kitart)
 endif()
 set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
                             PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} ${RC_ART_INCLUDE} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 
 if(SHIPPED_EXE_TESTS)
   include(${CMAKE_SOURCE_DIR}/cmake/windows-tests.cmake)

@@ -9,6 +9,8 @@
 
 #include "resource.h"
 #include "support/machine.h"
+#include "support/package.h"
+#include "support/pixels.h"
 #include "support/registry_util.h"
 #include "support/ui.h"
 #include "support/uninstall_run.h"
@@ -45,6 +47,16 @@ TEST(Kit, TheSecondProductInstallsAndUninstallsUnderItsOwnNames) {
                           ShellQuote(EnvText("VM_PREFIX") + "/drive_c/ZXPKG") + " " + ShellQuote(kit) +
                           " >/dev/null 2>&1";
     ASSERT_EQ(0, RunHostCommand(command, 60000)) << command;
+
+    // The pages show the kit's own artwork, not the sample product's banners and picture.
+    HMODULE kitArt = LoadLibraryExA("C:\\ZXPKG\\SETUP.EXE", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE sampleArt = LoadLibraryExA(SetupExeUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (int id : {IDB_BANNER_TOP, IDB_BANNER_LOW, IDB_SIDE}) {
+        PixelImage kit = BitmapResourcePixels(id, kitArt), sample = BitmapResourcePixels(id, sampleArt);
+        EXPECT_TRUE(!kit.pixels.empty() && kit.pixels != sample.pixels) << "bitmap " << id;
+    }
+    FreeLibrary(kitArt);
+    FreeLibrary(sampleArt);
 
     // An earlier companion runs from the installation directory: its window (the kit's
     // title) is asked to close, and its file replaced.
