@@ -66,10 +66,10 @@ TEST(Kit, TheSecondProductInstallsAndUninstallsUnderItsOwnNames) {
     ASSERT_FALSE(packaged.empty());
     WriteFileBytes(companionFile, packaged + "an older build", false);
     RunningProgram companion = StartProgram(companionFile);
-    ASSERT_NE(nullptr, WaitForTopWindow(nullptr, "Zentrix Pointer", companion.id, 10000));
+    ASSERT_NE(nullptr, WaitForTopWindow(nullptr, "Zentrix Pointer", companion.id, 30000));
 
     ASSERT_EQ("", InstallWith("C:\\ZXPKG\\SETUP.EXE", IDC_SERIAL));
-    EXPECT_EQ(0u, WaitProgramEnd(companion, 10000)) << "the companion was not asked to close";
+    EXPECT_EQ(0u, WaitProgramEnd(companion, 30000)) << "the companion was not asked to close";
     StopProgram(companion);
     EXPECT_TRUE(ReadFileBytes(companionFile) == packaged) << "the companion's file was not replaced";
     EXPECT_EQ(kDir + "\\ZXMAIN.EXE -startup", ReadText(HKEY_LOCAL_MACHINE, kRun, "ZentrixPointer"));
