@@ -42,9 +42,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "CompanionStandIn";
+    wc.lpszClassName = "QorvaCompanion";
     RegisterClassA(&wc);
-    CreateWindowExA(0, "CompanionStandIn", COMPANION_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+    CreateWindowExA(0, "QorvaCompanion", COMPANION_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                     360, 120, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
