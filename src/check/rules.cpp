@@ -1,11 +1,12 @@
 #include "check/rules.h"
 
 #include "install/entrypaths.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
+#include "script/destination.h"
 #include "script/fileline.h"
 #include "script/identity.h"
 #include "script/paths.h"
-#include "wizard/destination.h"
 
 ScriptNameTable ScriptNames;
 
@@ -389,9 +390,9 @@ static long Clamped(int64_t value) { return value > 0x7FFFFFFF ? 0x7FFFFFFF : st
 
 void CheckTotals(const DriveTotals& totals, const char* place, int32_t minimumSpace) {
     int64_t sum = 0;
-    for (int drive = 0; drive < 26; ++drive) sum += totals.Bytes[drive];
+    for (int drive = 0; drive < CountOf(totals.Bytes); ++drive) sum += totals.Bytes[drive];
     FoundNumbers(NoteTotals, "totals", totals.Entries, Clamped(sum));
-    for (int drive = 0; drive < 26; ++drive) {
+    for (int drive = 0; drive < CountOf(totals.Bytes); ++drive) {
         if (totals.Bytes[drive] == 0) continue;
         const char name[3] = {static_cast<char>('A' + drive), ':', 0};
         FoundNumbers(NoteDriveTotal, "totals", 0, Clamped(totals.Bytes[drive]), name);

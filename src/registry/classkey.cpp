@@ -3,19 +3,14 @@
 #include "registry/classkey.h"
 
 #include "registry/classnumber.h"
-#include "registry/device.h"
 #include "registry/regio.h"
 #include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
 
-static const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
-static const char kMouseClass[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
-
 enum {
     kClassPathWidth = 128,  // the class root (40 characters) and a driver name of up to 79
-    kSubkeyNameWidth = 80,
 };
 
 // 1 when the mouse class already holds a subkey named for number.
@@ -32,17 +27,8 @@ void NextMouseClassKey(char* out) {
     ClassScan scan;
     ClassScanStart(&scan);
     HKEY mouseClass;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, kMouseClass, &mouseClass);
-    if (opened) {
-        for (DWORD index = 0;; ++index) {
-            char name[kSubkeyNameWidth];
-            DWORD length = kSubkeyNameWidth;
-            if (RegEnumKeyExA(mouseClass, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS)
-                break;
-            if (!ClassScanTake(&scan, name)) break;
-        }
-    }
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, &mouseClass);
+    if (opened) ForEachSubkey(mouseClass, [&scan](const char* name) { return ClassScanTake(&scan, name); });
     // The scan trusts the listing order; a name that exists all the same is never handed
     // out, since writing into it would overwrite another device's driver settings.
     int32_t number = ClassScanCandidate(&scan);
@@ -53,14 +39,15 @@ void NextMouseClassKey(char* out) {
     FormatClassName(out, kClassNameWidth, number);
 }
 
-void UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
+void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
+                     const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    JournalWrite(Shared::MouseTypeName, "SubKey2", path);
+    JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path);
     if (!opened) {
-        CreateDriverKey(driverName, description, infSection);
+        CreateDriverKey(journal.MouseType, driverName, description, infSection);
         return;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
@@ -69,20 +56,21 @@ void UpdateDriverKey(const char* driverName, const char* description, const char
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        JournalWrite(Shared::MouseTypeName, names[i], old);
+        JournalWrite(journal.Dir, journal.MouseType, names[i], old);
         SetTextValue(key, names[i], values[i]);
     }
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseType", journal.MouseType);
     RegCloseKey(key);
 }
 
-void CreateDriverKey(const char* driverName, const char* description, const char* infSection) {
+void CreateDriverKey(const char* mouseType, const char* driverName, const char* description,
+                     const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
     HKEY key;
     if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
     SetTextValue(key, "DevLoader", "*vmouse");
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseType", mouseType);
     SetTextValue(key, "MouseDriver", Shared::DriverProfile.MouseDriver);
     SetTextValue(key, "InfPath", Shared::DriverProfile.MouseInf);
     SetTextValue(key, "DriverDesc", description);

@@ -11,8 +11,6 @@
 #include "script/journal.h"
 #include "script/model.h"
 
-char Shared::MouseTypeName[kMouseTypeWidth];
-
 #ifndef HKEY_DYN_DATA
 #define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
 #endif
@@ -21,7 +19,6 @@ static const char kRunningConfig[] = "Config Manager\\Enum";
 static const char kDeviceKeyPrefix[] = "Enum\\";
 
 enum {
-    kNodeNameWidth = 80,
     kHardwareValueWidth = 128,
     kDevicePathWidth = 80,
     // "Enum\" and the hardware key must fit the device path buffer.
@@ -45,22 +42,18 @@ int FindDeviceNode(const char* identifier, char* hardwareKey) {
     HKEY enumKey;
     if (!OpenKeyFull(HKEY_DYN_DATA, kRunningConfig, &enumKey)) return 0;
     int found = 0;
-    for (DWORD index = 0;; ++index) {
-        char node[kNodeNameWidth];
-        DWORD length = kNodeNameWidth;
-        LONG result = RegEnumKeyExA(enumKey, index, node, &length, nullptr, nullptr, nullptr, nullptr);
-        // A node name too long for the buffer is passed over; the nodes after it still count.
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS) break;
+    // A node name too long for the buffer is passed over; the nodes after it still count.
+    ForEachSubkey(enumKey, [&](const char* node) {
         char value[kHardwareValueWidth + 1];
-        if (!ReadHardwareKey(enumKey, node, value)) continue;
         // A value that would not fit the device key path is never cut into another key's
         // name: it does not match.
-        if (TextLength(value) > kMaxHardwareKeyLength) continue;
-        if (!TextContains(value, identifier)) continue;
-        TextCopy(hardwareKey, kHardwareKeyWidth, value);
-        found = 1;
-    }
+        if (ReadHardwareKey(enumKey, node, value) && TextLength(value) <= kMaxHardwareKeyLength &&
+            TextContains(value, identifier)) {
+            TextCopy(hardwareKey, kHardwareKeyWidth, value);
+            found = 1;
+        }
+        return 1;
+    });
     RegCloseKey(enumKey);
     return found;
 }
@@ -72,34 +65,33 @@ struct BranchTexts {
 };
 
 static BranchTexts PS2Texts() {
-    return {"PS2", Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
+    return {JOURNAL_SECTION_PS2, Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
 }
 
 static BranchTexts SerialTexts() {
-    return {"Serial", Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
+    return {JOURNAL_SECTION_SERIAL, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
 }
 
 // Journals the old value of name, then writes text over it.
-static void ReplaceJournalled(HKEY key, const char* name, const char* text) {
+static void ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name, const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    JournalWrite(Shared::MouseTypeName, name, old);
+    JournalWrite(journal.Dir, journal.MouseType, name, old);
     SetTextValue(key, name, text);
 }
 
 // PS/2 and serial branches: update the existing device key named by hardwareKey.
-static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
+static void UpdateDeviceKey(const char* journalDir, char* hardwareKey, const BranchTexts& texts) {
     char path[kDevicePathWidth];
     if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
     HKEY key;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, texts.TypeName);
-    if (!opened) return;
+    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
+    const DriverJournal journal = {journalDir, texts.TypeName};
 
-    JournalWrite(Shared::MouseTypeName, "SubKey1", path);
-    ReplaceJournalled(key, "DeviceDesc", texts.Description);
+    JournalWrite(journal.Dir, journal.MouseType, "SubKey1", path);
+    ReplaceJournalled(journal, key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
+    ReplaceJournalled(journal, key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -113,12 +105,12 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     if (tooLong) {
         // nothing to bind: keep the device's own driver
     } else if (hardwareKey[0] != 0) {
-        UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+        UpdateDriverKey(journal, hardwareKey, texts.Description, texts.InfSection);
     } else {
         char driver[kClassNameWidth];
         NextMouseClassKey(driver);
         SetTextValue(key, "Driver", driver);
-        CreateDriverKey(driver, texts.Description, texts.InfSection);
+        CreateDriverKey(journal.MouseType, driver, texts.Description, texts.InfSection);
     }
     RegCloseKey(key);
 }
@@ -127,9 +119,7 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
 // function, bound to a new class key on every run.
 static void CreateOwnSerialKey() {
     HKEY key;
-    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "Serial");
-    if (!created) return;
+    if (!CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key)) return;
     SetTextValue(key, "Class", "Mouse");
     SetTextValue(key, "DeviceDesc", Shared::DriverProfile.SeialName);
     SetTextValue(key, "Mfg", Shared::DriverProfile.Mfg);
@@ -139,11 +129,12 @@ static void CreateOwnSerialKey() {
     char driver[kClassNameWidth];
     NextMouseClassKey(driver);
     SetTextValue(key, "Driver", driver);
-    CreateDriverKey(driver, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection);
+    CreateDriverKey(JOURNAL_SECTION_SERIAL, driver, Shared::DriverProfile.SeialName,
+                    Shared::DriverProfile.SerialInfSection);
     RegCloseKey(key);
 }
 
-void RegisterMouseDevice() {
+const char* RegisterMouseDevice(const char* journalDir) {
     static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
@@ -153,15 +144,16 @@ void RegisterMouseDevice() {
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
     if (ps2 && Shared::MouseKind == 0) {
-        UpdateDeviceKey(hardwareKey, PS2Texts());
-        return;
+        UpdateDeviceKey(journalDir, hardwareKey, PS2Texts());
+        return JOURNAL_SECTION_PS2;
     }
     int serial = 0;
     for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
         serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (Shared::MouseKind != 1) return;
+    if (Shared::MouseKind != 1) return "";
     if (serial)
-        UpdateDeviceKey(hardwareKey, SerialTexts());
+        UpdateDeviceKey(journalDir, hardwareKey, SerialTexts());
     else
         CreateOwnSerialKey();
+    return JOURNAL_SECTION_SERIAL;
 }

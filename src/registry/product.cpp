@@ -51,7 +51,7 @@ static void WriteProductEntries() {
     WriteProductKey(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, uninstall, 2);
 }
 
-void RegisterProduct(int withProductEntries) {
+void RegisterProduct(int withProductEntries, const char* journalDir) {
     if (withProductEntries != 0) WriteProductEntries();
-    RegisterMouseDevice();
+    RegisterMouseDevice(journalDir);
 }

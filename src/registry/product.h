@@ -1,8 +1,9 @@
 // Product registration: the property-page extension, the Run and Uninstall entries (with
-// a non-zero argument) and, always, the mouse device step.
+// a non-zero withProductEntries) and, always, the mouse device step, which journals the
+// values it replaces into the SETUP.INF of journalDir.
 #pragma once
 
-void RegisterProduct(int withProductEntries);
+void RegisterProduct(int withProductEntries, const char* journalDir);
 
 // Width of a composed product value (InstallDir followed by a file name): InstallDir (at
 // most 79 characters) and the longest appended text fit whole.

@@ -3,16 +3,17 @@
 #include "uninstall/removefiles.h"
 
 #include "install/entrypaths.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/model.h"
 #include "uninstall/wininit.h"
 
 // Deletes a file, read-only or not; one that stays is queued for the next start.
 static void RemoveFile(const char* path) {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
+    if (!FileExists(path)) return;
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path)) return;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) QueueRemovalAtRestart(path);
+    if (FileExists(path)) QueueRemovalAtRestart(path);
 }
 
 // Removes the directory at path and each one above it, below InstallDir, that is left

@@ -30,7 +30,7 @@ protected:
 
 TEST_F(Journal, FirstWriteCreatesTheScriptHoldingOnlyTheJournalSection) {
     ASSERT_FALSE(FileExists(inf_));
-    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
     ASSERT_TRUE(FileExists(inf_));
     EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Profile(inf_, "PS2", "SubKey1"));
     std::string text = ReadFileBytes(inf_);
@@ -44,13 +44,13 @@ TEST_F(Journal, KeysKeepTheirFirstNonEmptyValueAndTheRestOfTheScriptStays) {
                    "[Main]\r\nProductName=Qorva\r\n"
                    "[PS2]\r\nDeviceDesc=\r\nMfg=Old Maker\r\n"
                    "[Startup]\r\nTitle=Qorva Mouse\r\n");
-    JournalWrite("PS2", "DeviceDesc", "First");   // present but empty: written
-    JournalWrite("PS2", "DeviceDesc", "Second");  // now holds a value: kept
-    JournalWrite("PS2", "Mfg", "New Maker");      // held a value from the start
-    JournalWrite("PS2", "InfPath", "");           // an empty value may be written...
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First");   // present but empty: written
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Second");  // now holds a value: kept
+    JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker");      // held a value from the start
+    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "");           // an empty value may be written...
     EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
-    JournalWrite("PS2", "InfPath", "MOUSE.INF");  // ...and a later one replaces it
-    JournalWrite("PS2", "InfPath", "OTHER.INF");
+    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "MOUSE.INF");  // ...and a later one replaces it
+    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "OTHER.INF");
 
     EXPECT_EQ("First", Profile(inf_, "PS2", "DeviceDesc"));
     EXPECT_EQ("Old Maker", Profile(inf_, "PS2", "Mfg"));
@@ -60,20 +60,20 @@ TEST_F(Journal, KeysKeepTheirFirstNonEmptyValueAndTheRestOfTheScriptStays) {
 }
 
 TEST_F(Journal, SectionsOfTheTwoMouseTypesAreIndependent) {
-    JournalWrite("PS2", "DeviceDesc", "PS/2 before");
-    JournalWrite("Serial", "DeviceDesc", "Serial before");
-    JournalWrite("PS2", "DeviceDesc", "ignored");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "PS/2 before");
+    JournalWrite(Shared::InstallDir, "Serial", "DeviceDesc", "Serial before");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "ignored");
     EXPECT_EQ("PS/2 before", Profile(inf_, "PS2", "DeviceDesc"));
     EXPECT_EQ("Serial before", Profile(inf_, "Serial", "DeviceDesc"));
 }
 
 TEST_F(Journal, ReadGivesTheDefaultWhenMissingAndCutsAt127) {
-    EXPECT_STREQ("dflt", JournalRead("PS2", "Mfg", "dflt"));  // no file at all
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "Mfg", "dflt"));  // no file at all
     std::string longValue(200, 'v');
     WriteFileBytes(inf_, "[PS2]\r\nMfg=" + longValue + "\r\n");
-    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead("PS2", "Mfg", "")));
-    EXPECT_STREQ("dflt", JournalRead("PS2", "DeviceDesc", "dflt"));
-    EXPECT_STREQ("dflt", JournalRead("Serial", "Mfg", "dflt"));
+    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "DeviceDesc", "dflt"));
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "Serial", "Mfg", "dflt"));
 }
 
 // A journal path that does not fit is never cut into the name of another file.
@@ -83,8 +83,8 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
 
-    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
-    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "SubKey1", "dflt"));
 
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((longDir + "\\*").c_str(), &fd);
@@ -102,7 +102,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     std::string fitting = longDir.substr(0, 69);
     ASSERT_TRUE(CreateDirectoryA(fitting.c_str(), nullptr));
     TextCopy(Shared::InstallDir, kDirWidth, fitting.c_str());
-    JournalWrite("PS2", "SubKey1", "x");
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "x");
     EXPECT_EQ("x", Profile(fitting + "\\SETUP.INF", "PS2", "SubKey1"));
 }
 
@@ -112,8 +112,8 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
     DeleteFileA("C:\\SETUP.INF");
     Shared::InstallDir[0] = 0;
-    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
-    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "SubKey1", "dflt"));
     EXPECT_FALSE(FileExists("C:\\SETUP.INF"));
     SetCurrentDirectoryA("C:\\");
 }
@@ -121,7 +121,7 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
 // A line break in a recorded value would start new lines, even sections, in the script.
 TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
-    JournalWrite("PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
     std::string text = ReadFileBytes(inf_);
     EXPECT_EQ(0u, text.find("[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
@@ -137,8 +137,8 @@ TEST_F(Journal, ValuesComeBackExactlyWithBlanksAndQuotesAtTheirEnds) {
                             "\"\" both \"\"", "\"", "in \"the\" middle", "plain"};
     for (int i = 0; i < 9; ++i) {
         std::string key = "K" + std::to_string(i);
-        JournalWrite("PS2", key.c_str(), values[i]);
-        EXPECT_EQ(values[i], std::string(JournalRead("PS2", key.c_str(), "<absent>"))) << key;
+        JournalWrite(Shared::InstallDir, "PS2", key.c_str(), values[i]);
+        EXPECT_EQ(values[i], std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>"))) << key;
     }
     std::string text = ReadFileBytes(inf_);
     EXPECT_NE(std::string::npos, text.find("K0=\" 4-23-1999\"\r\n")) << text;
