@@ -4,9 +4,11 @@
 
 #include "app/app.h"
 #include "check/args.h"
+#include "check/authorrules.h"
 #include "check/checker.h"
 #include "check/report.h"
 #include "check/rules.h"
+#include "install/entrypaths.h"
 #include "install/recordlines.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
@@ -104,6 +106,31 @@ static void CheckMainSection() {
     CheckSwitch(FindOemRange, place, ReadNumber(main, "OEM", 0));
     MakePlace(place, main, "DefaultSerialMouse");
     CheckSwitch(FindSerialMouseRange, place, ReadNumber(main, "DefaultSerialMouse", 1));
+
+    char names[5][kNameWidth];
+    const unsigned ids[3] = {IDS_DEFAULTPATH, IDS_PRODUCTNAME, IDS_MINIMUMSPACE};
+    for (int i = 0; i < 3; ++i) Name(names[i], ids[i]);
+    const KnownKey known[5] = {{names[0], "\"" DEFAULT_INSTALL_PATH "\""},
+                               {names[1], "\"" DEFAULT_PRODUCT_NAME "\""},
+                               {names[2], "1024"},
+                               {"OEM", "0"},
+                               {"DefaultSerialMouse", "1 (serial)"}};
+    if (ReadKeyList(main)) CheckSectionKeys(main, KeyList, known, 5);
+}
+
+// Keys of [Startup] that SETUP.EXE never reads.
+static void CheckStartupKeys() {
+    char names[kProfileKeyCount][kNameWidth], startup[kNameWidth];
+    KnownKey known[kProfileKeyCount];
+    for (int i = 0; i < kProfileKeyCount; ++i) {
+        Name(names[i], kProfileKeyIds[i]);
+        known[i].Name = names[i];
+        known[i].Default = "empty";
+    }
+    known[7].Default = "empty: a PS/2 mouse is registered with an empty DeviceDesc and DriverDesc";
+    known[8].Default = "empty: a serial mouse is registered with an empty DeviceDesc and DriverDesc";
+    Name(startup, IDS_STARTUP);
+    if (ReadKeyList(startup)) CheckSectionKeys(startup, KeyList, known, kProfileKeyCount);
 }
 
 // Labels and counts; 0 when the counts keep the loader from loading.
@@ -141,6 +168,7 @@ static void CheckOtherTexts() {
         TextAppend(startup, sizeof(startup), "]");
         Found(FindStartupMissing, startup);
     }
+    CheckStartupKeys();
     if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
     if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
     if (ReadKeyList(kRecordSection)) Found(FindRecordInPackage, "[Installed]");
@@ -190,6 +218,43 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     return 1;
 }
 
+// The expanded text of the entry's source, as much as fits (an INF file is a few
+// kilobytes), ending in a zero; 0 when it cannot be read.
+static int ReadExpanded(int entry, char* text, int width) {
+    int disk = 0;
+    while (disk + 1 < Shared::DiskSet.DiskCount && Shared::DiskSet.Disk[disk + 1].FirstEntry <= entry) ++disk;
+    char source[kDirWidth];
+    if (!MakeSourcePath(source, disk, entry - Shared::DiskSet.Disk[disk].FirstEntry)) return 0;
+    OFSTRUCT scratch;
+    INT handle = LZOpenFileA(source, &scratch, OF_READ);
+    if (handle < 0) return 0;
+    INT got = LZRead(handle, text, width - 1);
+    LZClose(handle);
+    if (got < 0) return 0;
+    text[got] = 0;
+    return 1;
+}
+
+// [Startup]: the driver and the INF file are installed, and the INF file has the sections
+// the driver class key names.
+static void CheckStartupFiles() {
+    const DriverProfileModel& p = Shared::DriverProfile;
+    char place[kPlaceWidth], key[kNameWidth];
+    PlaceOf(place, IDS_STARTUP, IDS_MOUSEDRIVER);
+    Name(key, IDS_MOUSEDRIVER);
+    CheckProfileFileInstalled(place, key, p.MouseDriver);
+    PlaceOf(place, IDS_STARTUP, IDS_MOUSEINF);
+    Name(key, IDS_MOUSEINF);
+    CheckProfileFileInstalled(place, key, p.MouseInf);
+    int inf = p.MouseInf[0] != 0 ? EntryInstalling(p.MouseInf) : -1;
+    static char text[65536];
+    if (inf < 0 || !ReadExpanded(inf, text, sizeof(text))) return;
+    PlaceOf(place, IDS_STARTUP, IDS_PS2INFSECTION);
+    CheckInfSection(place, p.PS2InfSection, p.MouseInf, text);
+    PlaceOf(place, IDS_STARTUP, IDS_SERIALINFSECTION);
+    CheckInfSection(place, p.SerialInfSection, p.MouseInf, text);
+}
+
 static void CheckEntries() {
     int created[kDirKeyCount];
     CheckSubDirs(created);
@@ -222,6 +287,7 @@ static void CheckEntries() {
     }
     CheckSameDestinations();
     CheckRegistryFiles();
+    CheckStartupFiles();
     CheckDirectoryLimits();
     char place[kPlaceWidth];
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
@@ -231,6 +297,7 @@ static void CheckEntries() {
 void CheckPackage(const char* dir) {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     FillNames();
+    NoteIdentity();
     if (!DirectoryExists(dir)) {
         Found(FindPackageMissing, "package", dir);
         return;

@@ -20,9 +20,11 @@ enum Finding {
     FindSubDirNotCreated, FindDirKeyUnknown, FindDestDirNotCreated, FindSourceMissing,
     FindNameLong, FindEntryDirLong, FindSourcePathLong, FindDestPathLong, FindNotExpanding,
     FindSameDestination, FindLandsOutside, FindDriveInPath,
+    // keys and [Startup] names that the package does not back
+    FindKeyMisspelt, FindKeyUnknown, FindProfileFileMissing, FindInfSectionMissing,
     // notes
     NoteInstallDir, NoteFileSize, NoteLongestInstallDir, NoteLongestPackageDir, NoteTotals,
-    NoteDriveTotal, NoteSharedFile,
+    NoteDriveTotal, NoteSharedFile, NoteIdentityFiles,
     FindingCount
 };
 

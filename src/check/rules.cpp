@@ -51,7 +51,7 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
     int length = TextLength(raw);
     if (raw[length - 1] == '\\') {
         char run[kProductValueWidth];
-        TextJoin(run, kProductValueWidth, installDir, "\\" COMPANION_FILE " -startup");
+        TextJoin(run, kProductValueWidth, installDir, HAS_COMPANION_FILE ? "\\" COMPANION_FILE " -startup" : "\\" UNINSTALLER_FILE);
         Found(FindDefaultPathBackslash, place, run);
     }
     if (length > 2 && raw[1] == ':' && UpperAscii(raw[0]) != 'C') {
@@ -398,13 +398,42 @@ static int InstallsIntoInstallDir(const char* name) {
     return 0;
 }
 
+// The files of the installation directory that SETUP.EXE's registry entries name, with the
+// value that names each: the ones of the identity this checker was built with.
+struct RegistryFile {
+    int Present;           // 0 when the identity has none
+    const char* File;
+    const char* Entry;     // the entry, as the finding names it
+    const char* Origin;    // where the name comes from
+    const char* Value;     // what follows InstallDir in the value
+    const char* ValueName;
+};
+static const RegistryFile kRegistryFiles[] = {
+    {HAS_COMPANION_FILE, COMPANION_FILE, "Run", "the companion that this kit names",
+     "\\" COMPANION_FILE " -startup", "Run"},
+    {HAS_PAGE_SERVER, PAGE_SERVER_FILE, "property-page", "the property-page server that this kit names",
+     "\\" PAGE_SERVER_FILE, "InProcServer32"},
+    {1, UNINSTALLER_FILE, "Uninstall", "the uninstaller that this kit builds", "\\" UNINSTALLER_FILE,
+     "UninstallString"},
+};
+enum { kRegistryFileCount = sizeof(kRegistryFiles) / sizeof(kRegistryFiles[0]) };
+
 void CheckRegistryFiles() {
-    static const char* const kFiles[] = {COMPANION_FILE, PAGE_SERVER_FILE, UNINSTALLER_FILE};
-    static const char* const kEntries[] = {"Run", "property-page", "Uninstall"};
-    for (int f = 0; f < CountOf(kFiles); ++f)
-        if (!InstallsIntoInstallDir(kFiles[f])) Found(FindRegistryFileMissing, "files", kFiles[f], kEntries[f]);
+    for (const RegistryFile& f : kRegistryFiles)
+        if (f.Present && !InstallsIntoInstallDir(f.File))
+            Found(FindRegistryFileMissing, "files", f.File, f.Entry, f.Origin);
     if (!InstallsIntoInstallDir("SETUP.INF")) Found(FindScriptNotInstalled, "files");
     if (!InstallsIntoInstallDir("SETUP.EXE")) Found(FindSetupNotInstalled, "files");
+}
+
+void NoteIdentity() {
+    char files[kPlaceWidth * 2] = "";
+    for (const RegistryFile& f : kRegistryFiles) {
+        if (!f.Present) continue;
+        if (files[0] != 0) TextAppend(files, sizeof files, ", ");
+        TextAppend(files, sizeof files, f.File);
+    }
+    Found(NoteIdentityFiles, "identity", DEFAULT_PRODUCT_NAME, IDENTITY_FILE_NAME, files);
 }
 
 // Lowers *limit to candidate, naming what set it.
@@ -415,19 +444,21 @@ static void Tighten(int* limit, char* by, int candidate, const char* what) {
 }
 
 void CheckDirectoryLimits() {
-    static const char* const kValues[] = {"\\" PAGE_SERVER_FILE, "\\" COMPANION_FILE " -startup",
-                                          "\\" UNINSTALLER_FILE};
-    static const char* const kValueNames[] = {"InProcServer32", "Run", "UninstallString"};
     const int longest = kDirWidth - 1;
     int installLimit = longest, packageLimit = longest - TextLength("\\SETUP.INF");
     char by[kPlaceWidth] = "";
     Tighten(&installLimit, by, longest - TextLength("\\SETUP.INF"), "the journal SETUP.INF");
-    for (int v = 0; v < CountOf(kValues); ++v) {
-        int length = TextLength(kValues[v]);
-        Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
+    // In the order the entries were checked before: the page server, the Run value, the
+    // uninstaller.
+    static const int kOrder[kRegistryFileCount] = {1, 0, 2};
+    for (int o : kOrder) {
+        const RegistryFile& f = kRegistryFiles[o];
+        if (!f.Present) continue;
+        int length = TextLength(f.Value);
+        Tighten(&installLimit, by, kProductValueWidth - 1 - length, f.ValueName);
         if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
             FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(Shared::InstallDir) + length,
-                         kProductValueWidth - 1, kValueNames[v]);
+                         kProductValueWidth - 1, f.ValueName);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         if (Shared::DirTable[k][0] == 0) continue;

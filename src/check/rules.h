@@ -87,9 +87,14 @@ int CheckEntryPlace(const char* place, const FileEntry& e, const char* dest);
 // Entries writing the same destination as an earlier one.
 void CheckSameDestinations();
 
-// The three files the registry entries name, SETUP.INF (the journal and install record) and
-// SETUP.EXE (for "SETUP.EXE -u"), each installed into InstallDir itself.
+// The files the registry entries name (the companion and the property-page server of the
+// identity the checker was built with, when it has them, and the uninstaller), SETUP.INF (the
+// journal and install record) and SETUP.EXE (for "SETUP.EXE -u"), each installed into
+// InstallDir itself.
 void CheckRegistryFiles();
+
+// A note of the identity the checker was built with: its product and the files above.
+void NoteIdentity();
 
 // The longest installation and package directories for which every path still fits, and
 // the composed registry values for InstallDir.

@@ -229,17 +229,21 @@ void DeleteUpwards(HKEY root, const char* path, int levels) {
 // (and the keys above it that setup made and nothing else uses), the Run value and the
 // Uninstall key.
 void RemoveProductEntries() {
-    DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID);
     HKEY key;
-    if (OpenKeyFull(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, &key)) {
-        char unnamed[kOldValueWidth];
-        ReadOldText(key, nullptr, unnamed);
-        if (TextEqual(unnamed, PAGE_HANDLER_NAME)) RegDeleteValueA(key, nullptr);
-        RegCloseKey(key);
+    // A product without a property page or a companion program wrote no entry for it, and
+    // one of that name belongs to somebody else.
+    if (HAS_PAGE_SERVER) {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID);
+        if (OpenKeyFull(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, &key)) {
+            char unnamed[kOldValueWidth];
+            ReadOldText(key, nullptr, unnamed);
+            if (TextEqual(unnamed, PAGE_HANDLER_NAME)) RegDeleteValueA(key, nullptr);
+            RegCloseKey(key);
+        }
+        // ...\Controls Folder\Mouse\shellex\PropertySheetHandlers\<handler>: up to Mouse.
+        DeleteUpwards(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, 3);
     }
-    // ...\Controls Folder\Mouse\shellex\PropertySheetHandlers\QXMousePage: up to Mouse.
-    DeleteUpwards(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, 3);
-    if (OpenKeyFull(HKEY_LOCAL_MACHINE, RUN_KEY, &key)) {
+    if (HAS_COMPANION_FILE && OpenKeyFull(HKEY_LOCAL_MACHINE, RUN_KEY, &key)) {
         RegDeleteValueA(key, RUN_VALUE_NAME);
         RegCloseKey(key);
     }

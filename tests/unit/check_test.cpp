@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check/args.h"
+#include "check/authorrules.h"
 #include "check/report.h"
 #include "check/rules.h"
 #include "runtime/text.h"
@@ -189,6 +190,50 @@ TEST_F(CheckRules, LengthsAreTheValuesOwn) {
     Lines.clear();
     CheckText("[Startup] Title", "abc", kTitleWidth, 5000);
     EXPECT_EQ(0u, Text().find("warning [Startup] Title: 5000 characters, more than 79")) << Text();
+}
+
+TEST_F(CheckRules, KeysNeverReadWithTheKeyTheyProbablyMean) {
+    const KnownKey known[] = {{"PS2Name", "empty"}, {"SeialName", "empty: no description"}};
+    EXPECT_EQ(1, NearestKey("SerialName", known, 2));
+    EXPECT_EQ(1, NearestKey("seailname", known, 2));  // case aside, two letters swapped
+    EXPECT_EQ(-1, NearestKey("Vendor", known, 2));
+    CheckSectionKeys("Startup", "SerialName\0ps2name\0Vendor\0", known, 2);
+    EXPECT_EQ("error   [Startup] SerialName: SerialName is no key that SETUP.EXE reads: it probably "
+              "means SeialName, which the section lacks -- SETUP.EXE never reads it and takes "
+              "SeialName as empty: no description\n"
+              "warning [Startup] Vendor: Vendor is no key that SETUP.EXE reads -- SETUP.EXE never "
+              "reads it\n",
+              Text());
+    Lines.clear();
+    // Beside the key it would mean, a near name is only never read.
+    CheckSectionKeys("Startup", "PS2Nam\0PS2Name\0", known, 2);
+    EXPECT_EQ(0u, Text().find("warning [Startup] PS2Nam: PS2Nam is no key")) << Text();
+}
+
+TEST_F(CheckRules, StartupFilesInstalledAndInfSectionsPresent) {
+    Shared::DiskSet.DiskCount = 1;
+    Shared::DiskSet.Disk[0].FileCount = 2;
+    TextCopy(table[0].SourceFile, kFileNameWidth, "QXMOUSE.DR_");
+    TextCopy(table[0].DestFile, kFileNameWidth, "QXMOUSE.DRV");
+    TextCopy(table[1].SourceFile, kFileNameWidth, "ZXMOUSE.IN_");
+    TextCopy(table[1].DestFile, kFileNameWidth, "ZXMOUSE.INF");
+    EXPECT_EQ(1, EntryInstalling("zxmouse.inf"));
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "qxmouse.drv");
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "");
+    EXPECT_EQ("", Text());
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "ZXMOUSE.DRV");
+    EXPECT_EQ("error   [Startup] MouseDriver: no file line installs ZXMOUSE.DRV -- the driver class "
+              "key's MouseDriver names a file that the package does not put on the machine\n",
+              Text());
+    Lines.clear();
+    const char inf[] = "[Version]\r\n  [ ZXps2 ] \r\n; [ZXSERIAL]\r\nx=[ZXSERIAL]\n[ZXSERIALX]";
+    EXPECT_EQ(1, InfHasSection(inf, "zxPS2"));
+    CheckInfSection("[Startup] PS2InfSection", "ZXPS2", "ZXMOUSE.INF", inf);
+    CheckInfSection("[Startup] SerialInfSection", "ZXSERIAL", "ZXMOUSE.INF", inf);
+    EXPECT_EQ("error   [Startup] SerialInfSection: the INF file ZXMOUSE.INF that the package "
+              "installs has no section [ZXSERIAL] -- the driver class key's InfSection names a "
+              "section that is not there\n",
+              Text());
 }
 
 }  // namespace
