@@ -88,7 +88,8 @@ TEST(Kit, TheSecondProductInstallsAndUninstallsUnderItsOwnNames) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Zentrix"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRun, "ZentrixPointer"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Enum\\Root\\ZentrixMouse"));
-    EXPECT_FALSE(FileExists(companionFile));
+    EXPECT_FALSE(FileExists(kDir + "\\README.TXT"));
+    EXPECT_TRUE(FileExists(companionFile));  // it stood there before setup: it stays
     EXPECT_EQ("", SampleNamesOnMachine());
 }
 
