@@ -30,11 +30,13 @@
 #define IDS_PS2NAME         51
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
+#define IDS_SETUP_SWITCHES  54
 // UNINSTAL.EXE's own texts (uninstall.rc)
 #define IDS_UNINSTALL       60
 #define IDS_UNINSTALL_ASK   61
 #define IDS_UNINSTALL_DONE  62
 #define IDS_UNINSTALL_NO_SCRIPT 63
+#define IDS_UNINSTALL_SWITCHES 64
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -54,7 +54,18 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
 
 }  // namespace
 
-RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
+// This process's environment without DISPLAY, as a block for CreateProcessA.
+static std::vector<char> EnvironmentWithoutDisplay() {
+    std::vector<char> block;
+    char* all = GetEnvironmentStringsA();
+    for (const char* p = all; *p != 0; p += lstrlenA(p) + 1)
+        if (std::string(p).compare(0, 8, "DISPLAY=") != 0) block.insert(block.end(), p, p + lstrlenA(p) + 1);
+    FreeEnvironmentStringsA(all);
+    block.push_back(0);
+    return block;
+}
+
+RunningProgram StartProgram(const std::string& exePath, const std::string& tail, bool withoutDisplay) {
     RunningProgram program;
     std::string commandLine = "\"" + exePath + "\"";
     if (!tail.empty()) commandLine += " " + tail;
@@ -66,13 +77,22 @@ RunningProgram StartProgram(const std::string& exePath, const std::string& tail)
     PROCESS_INFORMATION info;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(0);
-    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info))
+    std::vector<char> environment;
+    if (withoutDisplay) environment = EnvironmentWithoutDisplay();
+    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0,
+                        withoutDisplay ? environment.data() : nullptr, directory.c_str(), &startup, &info))
         return program;
     CloseHandle(info.hThread);
     program.process = info.hProcess;
     program.id = info.dwProcessId;
     return program;
+}
+
+DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail, DWORD timeoutMs) {
+    RunningProgram program = StartProgram(exePath, tail, true);
+    DWORD code = WaitProgramEnd(program, timeoutMs);
+    StopProgram(program);
+    return code;
 }
 
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {
