@@ -11,6 +11,7 @@
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
+#include "runtime/textfile.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "setup/sequence.h"
@@ -29,11 +30,22 @@ struct RunEnd {
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.
 static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 
+// 1 when the loaded script's file can be opened. The profile functions read a missing
+// file as one without keys, so the loader alone does not tell.
+static int ScriptReadable() {
+    TextFile file;
+    if (!TextFileOpenRead(&file, Shared::ScriptPath)) return 0;
+    TextFileClose(&file);
+    return 1;
+}
+
 // Reads the Windows directory and the setup script, then takes the switches' directory
 // and mouse type over the script's. On failure says so (in a box unless silent) and gives 0.
+// With switches a script that cannot be opened is a failure too; without them the run
+// goes on from the loader's defaults, as it always did.
 static int LoadInstallModel(const Switches& switches) {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
-    if (!LoadSetupScript()) {
+    if (!LoadSetupScript() || (switches.any && !ScriptReadable())) {
         LogLine("SETUP.INF cannot be read beside the program");
         if (!switches.silent)
             ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
