@@ -15,7 +15,7 @@ NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-min
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build build-i686 build-i686-tests build-x86_64 build-host build-fuzz test \
-  test-host test-win test-win-i686 fuzz fuzz-short demo demo-build bench clean check-package
+  test-host test-win test-win-i686 fuzz fuzz-short demo demo-build bench clean check-package kit
 
 deps:
 	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
@@ -88,9 +88,21 @@ else
 	cmake --preset i686-tests >/dev/null && cmake --build --preset i686-tests --target $(DEMO_TOOLS)
 endif
 
+# DEMO_IDENTITY=file shows a kit: its programs are built into out/kit-demo, and the package
+# is assembled by the make-package beside the identity file (demo/zentrix/ is an example).
+DEMO_IDENTITY ?=
 demo: demo-build
+ifneq ($(DEMO_IDENTITY),)
+	tools/kit/make-kit --arch $(DEMO_ARCH) "$(DEMO_IDENTITY)" out/kit-demo
+endif
 	tools/vm/winvm --arch $(DEMO_ARCH) template
-	DEMO_ARCH=$(DEMO_ARCH) demo/run-demo
+	DEMO_ARCH=$(DEMO_ARCH) $(if $(DEMO_IDENTITY),DEMO_KIT=$(CURDIR)/out/kit-demo/$(DEMO_ARCH) DEMO_IDENTITY="$(DEMO_IDENTITY)") demo/run-demo
+
+# A kit for another product: the three programs of both builds with the names and artwork of
+# an identity file (see resources/identity.ini): make kit IDENTITY=file OUT=dir
+kit: deps
+	@[ -n "$(IDENTITY)" ] && [ -n "$(OUT)" ] || { echo "usage: make kit IDENTITY=file OUT=dir"; exit 2; }
+	tools/kit/make-kit "$(IDENTITY)" "$(OUT)"
 
 # SETUPCHK.EXE on a package directory: make check-package PKG=DIR
 check-package: build-x86_64

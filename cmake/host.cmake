@@ -15,3 +15,6 @@ target_link_options(unit_tests PRIVATE ${SANITIZE})
 target_link_libraries(unit_tests PRIVATE setuplogic GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(unit_tests)
+
+# The identity file's checks, and a build configured with a bad one.
+add_test(NAME identity_file COMMAND ${CMAKE_SOURCE_DIR}/tests/unit/identity_file_test.sh)

@@ -17,7 +17,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # the script model), so it comes after them on every link line.
 set(TEST_SUPPORT_SOURCES
     background_picture.cpp install_page.cpp machine.cpp package.cpp pixels.cpp registry_case.cpp
-    registry_util.cpp ui.cpp uninstall_run.cpp vm_host.cpp winfiles.cpp wizard_walk.cpp)
+    registry_util.cpp ui.cpp uninstall_run.cpp uninstall_state.cpp vm_host.cpp winfiles.cpp
+    wizard_walk.cpp)
 list(TRANSFORM TEST_SUPPORT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/tests/support/)
 add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
@@ -30,11 +31,11 @@ set(TOOL_SOURCES tools/vm/vmhelper.cpp demo/src/demowalk.cpp demo/src/qxmain.cpp
 # The benchmarks make the copying page from its real template; they and the demo's wizard
 # walker use the tests' window and file helpers.
 set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp
-    tools/bench/setupbench.cpp tools/bench/silentbench.cpp)
-set(TOOLS_WITH_SUPPORT demowalk)
+    tools/bench/setupbench.cpp tools/bench/silentbench.cpp tools/bench/uninstbench.cpp)
+set(TOOLS_WITH_SUPPORT demowalk vmhelper)
 if(NOT SHIPPED_EXE_TESTS)
   list(APPEND TOOL_SOURCES ${BENCH_SOURCES})
-  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench silentbench)
+  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench silentbench uninstbench)
 endif()
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
@@ -54,11 +55,27 @@ foreach(src ${TOOL_SOURCES})
       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> ${OUT_DIR}/tools/)
 endforeach()
 
+# A kit for a second product, the example demo/zentrix/identity.ini, built by
+# tools/kit/make-kit for this build's architecture into out/testkit/<arch>: the kit test
+# installs and uninstalls the Zentrix package with it, and the checker test checks that
+# package with its SETUPCHK.EXE.
+if(SHIPPED_EXE_TESTS)
+  set(KIT_ARCH i686)
+else()
+  set(KIT_ARCH x86_64)
+endif()
+set(TEST_KIT_DIR ${CMAKE_SOURCE_DIR}/out/testkit)
+add_custom_target(testkit ALL
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/kit/make-kit --arch ${KIT_ARCH}
+            ${CMAKE_SOURCE_DIR}/demo/zentrix/identity.ini ${TEST_KIT_DIR}
+    COMMENT "The Zentrix test kit (${KIT_ARCH})" USES_TERMINAL)
+
 # The package checker on the sample package and on a package with one case of each finding
 # (tools/setupchk runs the x86_64 build on a scratch machine of its own).
 if(NOT SHIPPED_EXE_TESTS)
   add_test(NAME e2e_setupchk COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/setupchk_test.sh)
-  set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e)
+  set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e
+      ENVIRONMENT "SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH}")
 endif()
 
 # One test executable per file; each runs on a fresh virtual Windows 98 machine. The
@@ -103,6 +120,9 @@ function(windows_test kind name)
   if(TARGET setup)
     add_dependencies(${target} setup uninstaller)
   endif()
+  if(name STREQUAL "kit_test")
+    add_dependencies(${target} testkit)
+  endif()
   if(NOT T_SCREENS)
     set(T_SCREENS 640x480)
   endif()
@@ -117,7 +137,7 @@ function(windows_test kind name)
              COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --arch ${TEST_ARCH} --screen ${screen}
                      $<TARGET_FILE:${target}>)
     set_tests_properties(${test_name} PROPERTIES
-        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
+        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools;SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH}"
         TIMEOUT 600 LABELS ${kind}${LABEL_SUFFIX})
   endforeach()
 endfunction()
@@ -148,7 +168,9 @@ windows_test(e2e cancel_run_test)
 windows_test(e2e destination_test)
 windows_test(e2e install_run_test)
 windows_test(e2e install_test)
+windows_test(e2e kit_test)
 windows_test(e2e restart_test)
 windows_test(e2e switch_mode_test)
 windows_test(e2e uninstall_test)
+windows_test(e2e uninstall_scope_test)
 windows_test(e2e wizard_test)

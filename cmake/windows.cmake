@@ -26,6 +26,21 @@ set(CHECK_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/check.rc)
 set(UNINSTALL_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)
 file(GLOB RESOURCE_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
      ${CMAKE_SOURCE_DIR}/resources/art/*)
+# The artwork: the committed pictures of resources/art for the default identity; for any
+# other, resources/draw-art draws them with its texts into kitart/art of the build, which
+# the resource compiler then searches first (a directory's include path comes before a
+# target's own).
+if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
+  set(KIT_ART_STAMP ${CMAKE_BINARY_DIR}/kitart/stamp)
+  add_custom_command(OUTPUT ${KIT_ART_STAMP}
+      COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/draw-art --identity ${SETUP_IDENTITY}
+              ${CMAKE_BINARY_DIR}/kitart/art
+      COMMAND ${CMAKE_COMMAND} -E touch ${KIT_ART_STAMP}
+      DEPENDS ${SETUP_IDENTITY} ${CMAKE_SOURCE_DIR}/resources/draw-art ${CMAKE_SOURCE_DIR}/tools/kit/identity.py
+      COMMENT "Drawing the artwork of ${SETUP_IDENTITY}")
+  list(APPEND RESOURCE_DEPENDS ${KIT_ART_STAMP})
+  include_directories(${CMAKE_BINARY_DIR}/kitart)
+endif()
 set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
                             PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
@@ -95,6 +110,19 @@ add_shipping_program(uninstaller UNINSTAL windows ${ENTRY_SYMBOL}
     ${UNINSTALL_SOURCES} ${RUNTIME_ONLY_SOURCES} ${UNINSTALL_RESOURCE_FILE})
 add_shipping_program(setupchk SETUPCHK console ${CONSOLE_ENTRY_SYMBOL}
     ${CHECK_SOURCES} ${CONSOLE_RUNTIME_SOURCES} ${CHECK_RESOURCE_FILE})
+# A kit's build (SETUP_PROGRAMS_ONLY) makes the three programs and the stand-in of the
+# companion that its identity names (for the demo and the tests), nothing else.
+option(SETUP_PROGRAMS_ONLY "Build the three programs only (a kit)" OFF)
+if(SETUP_PROGRAMS_ONLY)
+  add_executable(kitcompanion ${CMAKE_SOURCE_DIR}/demo/src/qxmain.cpp)
+  target_include_directories(kitcompanion PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(kitcompanion PRIVATE ${SYSTEM_LIBS})
+  target_link_options(kitcompanion PRIVATE -static -static-libgcc -static-libstdc++)
+  add_custom_command(TARGET kitcompanion POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${OUT_DIR}/tools
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:kitcompanion> ${OUT_DIR}/tools/qxmain.exe)
+  return()
+endif()
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   return()
 endif()

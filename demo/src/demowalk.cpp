@@ -128,20 +128,27 @@ bool Walk(const std::string& exe, bool restart) {
     return true;
 }
 
-// The uninstaller's two message boxes: Yes to the removal, the restart as chosen.
+// The uninstaller's message boxes: Yes to the removal and to the removal of each shared
+// file that no program uses any more, the restart as chosen.
 bool WalkUninstall(const std::string& exe, bool restart) {
     shotNumber = 5;  // after the five pages of the installation
     RunningProgram program = StartProgram(exe);
     if (program.process == nullptr) return Fail("cannot start " + exe);
     Say("started " + exe);
-    for (int answer : {IDYES, restart ? IDYES : IDNO}) {
+    for (bool first = true;; first = false) {
         HWND box = WaitForMessageBox(nullptr, program.id, 30000);
-        if (box == nullptr) return Fail("no message box");
-        Say("\"" + WindowText(box) + "\": " + MessageBoxText(box));
+        if (box == nullptr) {
+            if (first) return Fail("no message box");
+            break;
+        }
+        std::string text = MessageBoxText(box);
+        Say("\"" + WindowText(box) + "\": " + text);
         Shot("uninstall");
+        int answer = first || text.find("shared file") != std::string::npos || restart ? IDYES : IDNO;
         Say(answer == IDYES ? "  answered: Yes" : "  answered: No");
         ClickItem(box, answer);
         WaitWindowGone(box, 10000);
+        if (text.find("Do you want to restart") != std::string::npos) break;
     }
     DWORD code = WaitProgramEnd(program, 30000);
     StopProgram(program);

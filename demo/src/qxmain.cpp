@@ -1,14 +1,17 @@
-// Stand-in for the package's companion program QXMAIN.EXE: a small window titled
-// "Quillotrax" that closes when asked (WM_CLOSE), so the setup program's close request
-// can be seen working. Each start is noted in C:\QXMAIN.LOG with its command line.
+// Stand-in for the package's companion program (QXMAIN.EXE of the sample package): a small
+// window with the title that the identity names ("Quillotrax" for the sample) that closes
+// when asked (WM_CLOSE), so the setup program's close request can be seen working. Each
+// start is noted in C:\QXMAIN.LOG with its command line.
 #include <windows.h>
+
+#include "script/identity.h"
 
 static LRESULT CALLBACK CompanionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window, &ps);
-            const char text[] = "Qorva mouse companion (sample stand-in)";
+            const char text[] = DEFAULT_PRODUCT_NAME " mouse companion (sample stand-in)";
             TextOutA(dc, 10, 10, text, lstrlenA(text));
             EndPaint(window, &ps);
             return 0;
@@ -41,7 +44,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "QorvaCompanion";
     RegisterClassA(&wc);
-    CreateWindowExA(0, "QorvaCompanion", "Quillotrax", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+    CreateWindowExA(0, "QorvaCompanion", COMPANION_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                     360, 120, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -4,9 +4,12 @@
 
 #include "app/app.h"
 #include "check/args.h"
+#include "check/authorrules.h"
 #include "check/checker.h"
 #include "check/report.h"
 #include "check/rules.h"
+#include "install/entrypaths.h"
+#include "install/recordlines.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -19,9 +22,16 @@
 // Key names of one section, as the profile functions list them.
 static char KeyList[65536];
 
-// A value as the profile functions give it, read wider than the loader reads it.
-static void ReadRaw(const char* section, const char* key, const char* def, char* out) {
-    GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
+// A value longer than kRawWidth - 1 is read again into this, to learn its length.
+static char LongValue[65536];
+
+// A value as the profile functions give it, read wider than the loader reads it, into out
+// (its start when it is longer still). Returns the value's whole length, up to 65535.
+static long ReadRaw(const char* section, const char* key, const char* def, char* out) {
+    DWORD n = GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
+    if (n < kRawWidth - 1) return static_cast<long>(n);
+    return static_cast<long>(GetPrivateProfileStringA(section, key, def, LongValue, sizeof(LongValue),
+                                                      Shared::ScriptPath));
 }
 
 static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
@@ -80,13 +90,13 @@ static int ScriptReadable(const char* dir) {
 static void CheckMainSection() {
     char place[kPlaceWidth], raw[kRawWidth], programs[kDirWidth];
     PlaceOf(place, IDS_MAIN, IDS_DEFAULTPATH);
-    ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, raw);
+    long length = ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, raw);
     ReadProgramsDir(programs);
-    CheckDefaultPath(place, raw, Shared::InstallDir, programs);
+    CheckDefaultPath(place, raw, Shared::InstallDir, programs, length);
 
     PlaceOf(place, IDS_MAIN, IDS_PRODUCTNAME);
-    ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, raw);
-    CheckProductName(place, raw);
+    length = ReadRaw(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, raw);
+    CheckProductName(place, raw, length);
 
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
     CheckMinimumSpace(place, Shared::MinimumSpace);
@@ -96,6 +106,31 @@ static void CheckMainSection() {
     CheckSwitch(FindOemRange, place, ReadNumber(main, "OEM", 0));
     MakePlace(place, main, "DefaultSerialMouse");
     CheckSwitch(FindSerialMouseRange, place, ReadNumber(main, "DefaultSerialMouse", 1));
+
+    char names[5][kNameWidth];
+    const unsigned ids[3] = {IDS_DEFAULTPATH, IDS_PRODUCTNAME, IDS_MINIMUMSPACE};
+    for (int i = 0; i < 3; ++i) Name(names[i], ids[i]);
+    const KnownKey known[5] = {{names[0], "\"" DEFAULT_INSTALL_PATH "\""},
+                               {names[1], "\"" DEFAULT_PRODUCT_NAME "\""},
+                               {names[2], "1024"},
+                               {"OEM", "0"},
+                               {"DefaultSerialMouse", "1 (serial)"}};
+    if (ReadKeyList(main)) CheckSectionKeys(main, KeyList, known, 5);
+}
+
+// Keys of [Startup] that SETUP.EXE never reads.
+static void CheckStartupKeys() {
+    char names[kProfileKeyCount][kNameWidth], startup[kNameWidth];
+    KnownKey known[kProfileKeyCount];
+    for (int i = 0; i < kProfileKeyCount; ++i) {
+        Name(names[i], kProfileKeyIds[i]);
+        known[i].Name = names[i];
+        known[i].Default = "empty";
+    }
+    known[7].Default = "empty: a PS/2 mouse is registered with an empty DeviceDesc and DriverDesc";
+    known[8].Default = "empty: a serial mouse is registered with an empty DeviceDesc and DriverDesc";
+    Name(startup, IDS_STARTUP);
+    if (ReadKeyList(startup)) CheckSectionKeys(startup, KeyList, known, kProfileKeyCount);
 }
 
 // Labels and counts; 0 when the counts keep the loader from loading.
@@ -118,16 +153,25 @@ static void CheckOtherTexts() {
     char place[kPlaceWidth], raw[kRawWidth];
     for (int k = 0; k < kDirKeyCount; ++k) {
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
-        ReadRaw(ScriptNames.DirectoryName, ScriptNames.DirKey[k], "", raw);
-        CheckText(place, raw, kDirWidth);
+        long length = ReadRaw(ScriptNames.DirectoryName, ScriptNames.DirKey[k], "", raw);
+        CheckText(place, raw, kDirWidth, length);
     }
     for (int i = 0; i < kProfileKeyCount; ++i) {
         PlaceOf(place, IDS_STARTUP, kProfileKeyIds[i]);
-        ReadRaw(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", raw);
-        CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth);
+        long length = ReadRaw(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", raw);
+        CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth, length);
     }
+    char startup[kNameWidth + 2];
+    Name(startup + 1, IDS_STARTUP);
+    if (!ReadKeyList(startup + 1)) {
+        startup[0] = '[';
+        TextAppend(startup, sizeof(startup), "]");
+        Found(FindStartupMissing, startup);
+    }
+    CheckStartupKeys();
     if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
     if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
+    if (ReadKeyList(kRecordSection)) Found(FindRecordInPackage, "[Installed]");
 }
 
 // 1 when the file starts with the signature of the LZ library's packed format.
@@ -147,7 +191,14 @@ static int IsPacked(const char* path) {
 // what the copy would write. Returns 0 when the source is missing.
 static int CheckSource(const char* place, const FileEntry& e, const char* path, long* bytes) {
     if (!FileExists(path)) {
-        Found(FindSourceMissing, place, path);
+        // An entry without a source directory has a doubled separator, which the platform
+        // passes over: the report shows the path as the file system reads it.
+        char shown[kDirWidth];
+        int n = 0;
+        for (int i = 0; path[i] != 0 && n < kDirWidth - 1; ++i)
+            if (!(path[i] == '\\' && i > 1 && path[i - 1] == '\\')) shown[n++] = path[i];
+        shown[n] = 0;
+        Found(FindSourceMissing, place, shown);
         return 0;
     }
     *bytes = 0;
@@ -167,6 +218,43 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     return 1;
 }
 
+// The expanded text of the entry's source, as much as fits (an INF file is a few
+// kilobytes), ending in a zero; 0 when it cannot be read.
+static int ReadExpanded(int entry, char* text, int width) {
+    int disk = 0;
+    while (disk + 1 < Shared::DiskSet.DiskCount && Shared::DiskSet.Disk[disk + 1].FirstEntry <= entry) ++disk;
+    char source[kDirWidth];
+    if (!MakeSourcePath(source, disk, entry - Shared::DiskSet.Disk[disk].FirstEntry)) return 0;
+    OFSTRUCT scratch;
+    INT handle = LZOpenFileA(source, &scratch, OF_READ);
+    if (handle < 0) return 0;
+    INT got = LZRead(handle, text, width - 1);
+    LZClose(handle);
+    if (got < 0) return 0;
+    text[got] = 0;
+    return 1;
+}
+
+// [Startup]: the driver and the INF file are installed, and the INF file has the sections
+// the driver class key names.
+static void CheckStartupFiles() {
+    const DriverProfileModel& p = Shared::DriverProfile;
+    char place[kPlaceWidth], key[kNameWidth];
+    PlaceOf(place, IDS_STARTUP, IDS_MOUSEDRIVER);
+    Name(key, IDS_MOUSEDRIVER);
+    CheckProfileFileInstalled(place, key, p.MouseDriver);
+    PlaceOf(place, IDS_STARTUP, IDS_MOUSEINF);
+    Name(key, IDS_MOUSEINF);
+    CheckProfileFileInstalled(place, key, p.MouseInf);
+    int inf = p.MouseInf[0] != 0 ? EntryInstalling(p.MouseInf) : -1;
+    static char text[65536];
+    if (inf < 0 || !ReadExpanded(inf, text, sizeof(text))) return;
+    PlaceOf(place, IDS_STARTUP, IDS_PS2INFSECTION);
+    CheckInfSection(place, p.PS2InfSection, p.MouseInf, text);
+    PlaceOf(place, IDS_STARTUP, IDS_SERIALINFSECTION);
+    CheckInfSection(place, p.SerialInfSection, p.MouseInf, text);
+}
+
 static void CheckEntries() {
     int created[kDirKeyCount];
     CheckSubDirs(created);
@@ -181,12 +269,12 @@ static void CheckEntries() {
             char key[16], place[kPlaceWidth], raw[kRawWidth];
             TextFromInt(key, sizeof(key), i + 1);
             MakePlace(place, disk, key);
-            ReadRaw(disk, key, "", raw);
-            CheckFileLine(place, raw, count);
+            long length = ReadRaw(disk, key, "", raw);
+            CheckFileLine(place, raw, count, length);
             const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
             if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
-            int reachesDest = CheckDestDirCreated(place, e, created);
+            int reachesDest = CheckEntryPlace(place, e, dest) && CheckDestDirCreated(place, e, created);
             long bytes;
             if (!CheckSource(place, e, source, &bytes) || !reachesDest) continue;
             char size[24], what[kPlaceWidth];
@@ -199,6 +287,7 @@ static void CheckEntries() {
     }
     CheckSameDestinations();
     CheckRegistryFiles();
+    CheckStartupFiles();
     CheckDirectoryLimits();
     char place[kPlaceWidth];
     PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
@@ -208,6 +297,7 @@ static void CheckEntries() {
 void CheckPackage(const char* dir) {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     FillNames();
+    NoteIdentity();
     if (!DirectoryExists(dir)) {
         Found(FindPackageMissing, "package", dir);
         return;

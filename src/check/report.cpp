@@ -32,6 +32,17 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "journal section in the package's script",
      "installed, it stays in the journal, which then keeps these values instead of the "
      "machine's own"},
+    {SeverityError, "install record section in the package's script",
+     "SETUP.EXE drops it from the copy it installs, but UNINSTAL.EXE started in the package "
+     "takes it for an installation there when it names the package's directory"},
+    {SeverityError, "missing",
+     "SETUP.EXE writes empty driver values into the mouse's device and class keys"},
+    {SeverityError, "no entry installs SETUP.INF into the installation directory itself",
+     "the journal and the install record land in a bare SETUP.INF, without the product name, "
+     "[Startup] texts and file lines that UNINSTAL.EXE reads there"},
+    {SeverityWarning, "no entry installs SETUP.EXE into the installation directory itself",
+     "\"SETUP.EXE -u\" cannot run where the journal is; run from the package, it journals into "
+     "the package's SETUP.INF"},
     {SeverityWarning, "%1 characters, more than %2", "SETUP.EXE cuts it to \"%3\""},
     {SeverityWarning, "the value \"%1\" holds \"; \"",
      "the profile functions keep a comment as part of the value"},
@@ -59,8 +70,8 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityWarning, "holds \"&\"", "the pages show the letter after it underlined"},
     {SeverityWarning, "%1 characters",
      "the pages' captions and sentences show about 29 characters and cut the rest"},
-    {SeverityError, "no entry installs %1 into the installation directory itself",
-     "the %2 entry points at nothing"},
+    {SeverityError, "no entry installs %1, %3, into the installation directory itself",
+     "the %2 entry that SETUP.EXE writes points at nothing"},
     {SeverityError, "\"%1\" is not created: its first level is not a SubDir created before it",
      "every entry bound for it fails without notice"},
     {SeverityWarning, "the directory key \"%1\" is none of the ten of [DirectoryName]",
@@ -81,6 +92,17 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE writes a damaged file without notice"},
     {SeverityWarning, "writes %1, as %2 does",
      "the later entry's file replaces the earlier one's"},
+    {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",
+     "SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it"},
+    {SeverityError, "\"%1\" names a drive: the destination would be %2",
+     "no such path exists, and the copy fails without notice"},
+    {SeverityError, "%1 is no key that SETUP.EXE reads: it probably means %2, which the section lacks",
+     "SETUP.EXE never reads it and takes %2 as %3"},
+    {SeverityWarning, "%1 is no key that SETUP.EXE reads", "SETUP.EXE never reads it"},
+    {SeverityError, "no file line installs %1",
+     "the driver class key's %2 names a file that the package does not put on the machine"},
+    {SeverityError, "the INF file %2 that the package installs has no section [%1]",
+     "the driver class key's InfSection names a section that is not there"},
     {SeverityNote, "the installation directory is %1 on this machine, %2 where Windows is in "
      "C:\\WINDOWS", nullptr},
     {SeverityNote, "%3 -> %2, %1 bytes", nullptr},
@@ -90,6 +112,11 @@ static const FindingText kTexts[FindingCount] = {
      nullptr},
     {SeverityNote, "%1 entries, %2 bytes after expansion", nullptr},
     {SeverityNote, "%2 bytes on drive %3", nullptr},
+    {SeverityNote, "%1 is a shared file of a Windows directory: SETUP.EXE counts it in SharedDLLs, "
+     "and UNINSTAL.EXE removes it only when no program counts it any more, so one that stood "
+     "there before stays", nullptr},
+    {SeverityNote, "this checker was built for the product %1 (identity %2): the registry "
+     "entries name %3", nullptr},
 };
 
 static const char* const kSeverityWords[] = {"note   ", "warning", "error  "};

@@ -8,7 +8,8 @@ enum Finding {
     // the package and its script
     FindPackageMissing, FindScriptMissing, FindScriptUnreadable, FindScriptPathLong,
     FindTooManyLines, FindCountNegative, FindCountMissing, FindDiskIgnored,
-    FindLineMissing, FindLineIgnored, FindJournalInPackage,
+    FindLineMissing, FindLineIgnored, FindJournalInPackage, FindRecordInPackage,
+    FindStartupMissing, FindScriptNotInstalled, FindSetupNotInstalled,
     // values
     FindTextCut, FindValueComment, FindOemRange, FindSerialMouseRange,
     FindMinimumNegative, FindMinimumShort,
@@ -18,10 +19,12 @@ enum Finding {
     // directories and entries
     FindSubDirNotCreated, FindDirKeyUnknown, FindDestDirNotCreated, FindSourceMissing,
     FindNameLong, FindEntryDirLong, FindSourcePathLong, FindDestPathLong, FindNotExpanding,
-    FindSameDestination,
+    FindSameDestination, FindLandsOutside, FindDriveInPath,
+    // keys and [Startup] names that the package does not back
+    FindKeyMisspelt, FindKeyUnknown, FindProfileFileMissing, FindInfSectionMissing,
     // notes
     NoteInstallDir, NoteFileSize, NoteLongestInstallDir, NoteLongestPackageDir, NoteTotals,
-    NoteDriveTotal,
+    NoteDriveTotal, NoteSharedFile, NoteIdentityFiles,
     FindingCount
 };
 

@@ -26,8 +26,8 @@ static int HoldsComment(const char* value) {
     return TextContains(value, "; ") || TextContains(value, " ;") || TextContains(value, "\t;");
 }
 
-void CheckText(const char* place, const char* raw, int width) {
-    int length = TextLength(raw);
+void CheckText(const char* place, const char* raw, int width, long length) {
+    if (length < 0) length = TextLength(raw);
     if (length > width - 1) {
         char cut[kRawWidth];
         TextCopy(cut, width, raw);
@@ -39,8 +39,8 @@ void CheckText(const char* place, const char* raw, int width) {
 static char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 void CheckDefaultPath(const char* place, const char* raw, const char* installDir,
-                      const char* programsDir) {
-    CheckText(place, raw, kDirWidth);
+                      const char* programsDir, long rawLength) {
+    CheckText(place, raw, kDirWidth, rawLength);
     char onC[kDirWidth];
     if (!ComposeInstallDir(onC, raw, "C:\\WINDOWS", "C:\\Program Files")) TextCopy(onC, kDirWidth, "(too long)");
     Found(NoteInstallDir, place, installDir[0] != 0 ? installDir : "(too long)", onC);
@@ -51,7 +51,7 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
     int length = TextLength(raw);
     if (raw[length - 1] == '\\') {
         char run[kProductValueWidth];
-        TextJoin(run, kProductValueWidth, installDir, "\\" COMPANION_FILE " -startup");
+        TextJoin(run, kProductValueWidth, installDir, HAS_COMPANION_FILE ? "\\" COMPANION_FILE " -startup" : "\\" UNINSTALLER_FILE);
         Found(FindDefaultPathBackslash, place, run);
     }
     if (length > 2 && raw[1] == ':' && UpperAscii(raw[0]) != 'C') {
@@ -73,10 +73,11 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
         Found(FindInstallDirLevels, place, installDir, parent);
 }
 
-void CheckProductName(const char* place, const char* raw) {
-    CheckText(place, raw, kProductWidth);
+void CheckProductName(const char* place, const char* raw, long rawLength) {
+    if (rawLength < 0) rawLength = TextLength(raw);
+    CheckText(place, raw, kProductWidth, rawLength);
     if (TextContains(raw, "&")) Found(FindProductAmpersand, place);
-    if (TextLength(raw) > kCaptionFitLength) FoundNumbers(FindProductLong, place, TextLength(raw));
+    if (rawLength > kCaptionFitLength) FoundNumbers(FindProductLong, place, rawLength);
 }
 
 void CheckMinimumSpace(const char* place, int32_t minimumSpace) {
@@ -160,12 +161,27 @@ static const char* EntryDirTooLong(int k, char* composed) {
     return TextLength(composed) > kEntryDirWidth - 1 ? composed : nullptr;
 }
 
-void CheckFileLine(const char* place, const char* raw, int count) {
+// The length of field `index` (from 0) of a whole file line, blanks around it dropped as
+// the loader drops them: what the field holds before any width cuts it.
+static int FieldLength(const char* line, int index) {
+    const char* p = line;
+    for (int i = 0; i < index; ++i) {
+        while (*p != 0 && *p != ',') ++p;
+        if (*p == ',') ++p;
+    }
+    while (*p == ' ') ++p;
+    int n = 0;
+    while (p[n] != 0 && p[n] != ',') ++n;
+    while (n > 1 && p[n - 1] == ' ') --n;
+    return n;
+}
+
+void CheckFileLine(const char* place, const char* raw, int count, long rawLength) {
     if (raw[0] == 0) {
         FoundNumbers(FindLineMissing, place, count);
         return;
     }
-    CheckText(place, raw, kLineWidth);
+    CheckText(place, raw, kLineWidth, rawLength);
     char line[kLineWidth];
     TextCopy(line, kLineWidth, raw);  // what the loader reads of it
     char source[kLineWidth], dest[kLineWidth], description[kLineWidth], key[kLineWidth];
@@ -175,10 +191,11 @@ void CheckFileLine(const char* place, const char* raw, int count) {
     SplitField(pos, key);
     if (TextLength(source) > kFileNameWidth - 1) Found(FindNameLong, place, "source", source);
     if (TextLength(dest) > kFileNameWidth - 1) Found(FindNameLong, place, "destination", dest);
-    if (TextLength(description) > kDescriptionWidth - 1) {
+    // Measured in the whole line: the loader's cut of the line may have cut the field too.
+    if (FieldLength(raw, 2) > kDescriptionWidth - 1) {
         char cut[kDescriptionWidth];
         TextCopy(cut, kDescriptionWidth, description);
-        FoundNumbers(FindTextCut, place, TextLength(description), kDescriptionWidth - 1, cut);
+        FoundNumbers(FindTextCut, place, FieldLength(raw, 2), kDescriptionWidth - 1, cut);
     }
     int k = DirKeyNamed(key);
     char composed[kLineWidth];
@@ -189,17 +206,78 @@ void CheckFileLine(const char* place, const char* raw, int count) {
     }
 }
 
-// 1 when the relative directory dir is the installation directory or a created SubDir.
+// Path with "." parts, doubled separators and a part followed by ".." taken out, into out
+// (width wide); ".." above the first part (the drive) stays there, as the file system does.
+// 0 with out empty when it does not fit.
+static int ResolveDots(char* out, int width, const char* path) {
+    int n = 0, first = -1;  // first: the end of the first part, which ".." never removes
+    for (const char* p = path; *p != 0;) {
+        const char* end = p;
+        while (*end != 0 && *end != '\\') ++end;
+        int length = static_cast<int>(end - p);
+        if (length == 2 && p[0] == '.' && p[1] == '.' && first >= 0) {
+            while (n > first && out[n - 1] != '\\') --n;
+            if (n > first) --n;
+        } else if (length > 0 && !(length == 1 && p[0] == '.')) {
+            if (n + (first >= 0 ? 1 : 0) + length >= width) {
+                out[0] = 0;
+                return 0;
+            }
+            if (first >= 0) out[n++] = '\\';
+            for (int i = 0; i < length; ++i) out[n++] = p[i];
+            if (first < 0) first = n;
+        }
+        p = *end != 0 ? end + 1 : end;
+    }
+    out[n] = 0;
+    return 1;
+}
+
+// The installation directory that relative directories are judged below: this machine's,
+// or a stand-in when it is too long to be known.
+static const char* BaseDir() { return Shared::InstallDir[0] != 0 ? Shared::InstallDir : "C:\\R"; }
+
+// BaseDir \ relative with dots resolved into out (kLineWidth wide).
+static int ResolvedBelowBase(char* out, const char* relative) {
+    char joined[kLineWidth * 2];
+    return TextJoin(joined, sizeof(joined), BaseDir(), "\\", relative) && ResolveDots(out, kLineWidth, joined);
+}
+
+// 1 when path is dir itself or lies below it (both resolved; letter case aside).
+static int Within(const char* path, const char* dir) {
+    int n = TextLength(dir);
+    char head[kLineWidth];
+    if (TextLength(path) < n || !TextCopy(head, kLineWidth, path)) return 0;
+    head[n] = 0;
+    return TextEqualNoCase(head, dir) && (path[n] == 0 || path[n] == '\\');
+}
+
+// 1 when the relative directory dir exists when the copy starts: the installation
+// directory, a directory above it, or a created SubDir.
 static int CreatedDir(const char* dir, const int created[kDirKeyCount]) {
-    char path[kDirWidth + 2];
-    TextJoin(path, sizeof(path), kBase, "\\", dir);
-    if (TextSamePathNoCase(path, kBase)) return 1;
+    char path[kLineWidth], base[kLineWidth];
+    if (!ResolvedBelowBase(path, dir) || !ResolvedBelowBase(base, "")) return 0;
+    if (Within(base, path)) return 1;
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
-        char other[kDirWidth + 2];
-        TextJoin(other, sizeof(other), kBase, "\\", Shared::DirTable[k]);
-        if (created[k] && TextSamePathNoCase(path, other)) return 1;
+        char other[kLineWidth];
+        if (created[k] && ResolvedBelowBase(other, Shared::DirTable[k]) && TextEqualNoCase(path, other)) return 1;
     }
     return 0;
+}
+
+// 1 when a relative directory or name holds a drive (a colon); reported at place.
+static int ReportDrive(const char* place, const char* value, const char* where) {
+    if (!TextContains(value, ":")) return 0;
+    Found(FindDriveInPath, place, value, where);
+    return 1;
+}
+
+// Reports a relative value (a directory, or a directory and a name) that resolves to a place
+// outside the installation directory.
+static void ReportOutside(const char* place, const char* value, const char* relative) {
+    char path[kLineWidth], base[kLineWidth];
+    if (ResolvedBelowBase(path, relative) && ResolvedBelowBase(base, "") && !Within(path, base))
+        Found(FindLandsOutside, place, value, path);
 }
 
 void CheckSubDirs(int created[kDirKeyCount]) {
@@ -216,9 +294,17 @@ void CheckSubDirs(int created[kDirKeyCount]) {
             if (parent[n] == '\\') last = n;
         if (last >= 0) parent[last] = 0;
         created[k] = last < 0 || CreatedDir(parent, created);
-        if (created[k]) continue;
-        char place[kPlaceWidth];
+        char place[kPlaceWidth], where[kLineWidth];
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
+        if (!TextJoin(where, kLineWidth, BaseDir(), "\\", Shared::DirTable[k])) where[0] = 0;
+        if (ReportDrive(place, Shared::DirTable[k], where)) {
+            created[k] = 0;
+            continue;
+        }
+        if (created[k]) {
+            ReportOutside(place, Shared::DirTable[k], Shared::DirTable[k]);
+            continue;
+        }
         Found(FindSubDirNotCreated, place, Shared::DirTable[k]);
     }
 }
@@ -252,6 +338,19 @@ int CheckDestDirCreated(const char* place, const FileEntry& e, const int created
     while (k < DirKeyWin && !TextEqual(Shared::DirTable[k], e.DestDir)) ++k;
     Found(FindDestDirNotCreated, place, e.DestDir, k < DirKeyWin ? ScriptNames.DirKey[k] : "");
     return 0;
+}
+
+int CheckEntryPlace(const char* place, const FileEntry& e, const char* dest) {
+    if (!EntryNamesFile(e)) return 1;
+    if (e.DestIsAbsolute != 0) {
+        Found(NoteSharedFile, place, dest);
+        return 1;
+    }
+    char relative[kLineWidth];
+    if (!TextJoin(relative, kLineWidth, e.DestDir, "\\", e.DestFile)) return 1;
+    if (ReportDrive(place, e.DestDir, dest) || ReportDrive(place, e.DestFile, dest)) return 0;
+    ReportOutside(place, e.DestDir[0] != 0 ? relative : e.DestFile, relative);
+    return 1;
 }
 
 static void EntryPlace(char* place, int disk, int index) {
@@ -299,11 +398,42 @@ static int InstallsIntoInstallDir(const char* name) {
     return 0;
 }
 
+// The files of the installation directory that SETUP.EXE's registry entries name, with the
+// value that names each: the ones of the identity this checker was built with.
+struct RegistryFile {
+    int Present;           // 0 when the identity has none
+    const char* File;
+    const char* Entry;     // the entry, as the finding names it
+    const char* Origin;    // where the name comes from
+    const char* Value;     // what follows InstallDir in the value
+    const char* ValueName;
+};
+static const RegistryFile kRegistryFiles[] = {
+    {HAS_COMPANION_FILE, COMPANION_FILE, "Run", "the companion that this kit names",
+     "\\" COMPANION_FILE " -startup", "Run"},
+    {HAS_PAGE_SERVER, PAGE_SERVER_FILE, "property-page", "the property-page server that this kit names",
+     "\\" PAGE_SERVER_FILE, "InProcServer32"},
+    {1, UNINSTALLER_FILE, "Uninstall", "the uninstaller that this kit builds", "\\" UNINSTALLER_FILE,
+     "UninstallString"},
+};
+enum { kRegistryFileCount = sizeof(kRegistryFiles) / sizeof(kRegistryFiles[0]) };
+
 void CheckRegistryFiles() {
-    static const char* const kFiles[] = {COMPANION_FILE, PAGE_SERVER_FILE, UNINSTALLER_FILE};
-    static const char* const kEntries[] = {"Run", "property-page", "Uninstall"};
-    for (int f = 0; f < CountOf(kFiles); ++f)
-        if (!InstallsIntoInstallDir(kFiles[f])) Found(FindRegistryFileMissing, "files", kFiles[f], kEntries[f]);
+    for (const RegistryFile& f : kRegistryFiles)
+        if (f.Present && !InstallsIntoInstallDir(f.File))
+            Found(FindRegistryFileMissing, "files", f.File, f.Entry, f.Origin);
+    if (!InstallsIntoInstallDir("SETUP.INF")) Found(FindScriptNotInstalled, "files");
+    if (!InstallsIntoInstallDir("SETUP.EXE")) Found(FindSetupNotInstalled, "files");
+}
+
+void NoteIdentity() {
+    char files[kPlaceWidth * 2] = "";
+    for (const RegistryFile& f : kRegistryFiles) {
+        if (!f.Present) continue;
+        if (files[0] != 0) TextAppend(files, sizeof files, ", ");
+        TextAppend(files, sizeof files, f.File);
+    }
+    Found(NoteIdentityFiles, "identity", DEFAULT_PRODUCT_NAME, IDENTITY_FILE_NAME, files);
 }
 
 // Lowers *limit to candidate, naming what set it.
@@ -314,19 +444,21 @@ static void Tighten(int* limit, char* by, int candidate, const char* what) {
 }
 
 void CheckDirectoryLimits() {
-    static const char* const kValues[] = {"\\" PAGE_SERVER_FILE, "\\" COMPANION_FILE " -startup",
-                                          "\\" UNINSTALLER_FILE};
-    static const char* const kValueNames[] = {"InProcServer32", "Run", "UninstallString"};
     const int longest = kDirWidth - 1;
     int installLimit = longest, packageLimit = longest - TextLength("\\SETUP.INF");
     char by[kPlaceWidth] = "";
     Tighten(&installLimit, by, longest - TextLength("\\SETUP.INF"), "the journal SETUP.INF");
-    for (int v = 0; v < CountOf(kValues); ++v) {
-        int length = TextLength(kValues[v]);
-        Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
+    // In the order the entries were checked before: the page server, the Run value, the
+    // uninstaller.
+    static const int kOrder[kRegistryFileCount] = {1, 0, 2};
+    for (int o : kOrder) {
+        const RegistryFile& f = kRegistryFiles[o];
+        if (!f.Present) continue;
+        int length = TextLength(f.Value);
+        Tighten(&installLimit, by, kProductValueWidth - 1 - length, f.ValueName);
         if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
             FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(Shared::InstallDir) + length,
-                         kProductValueWidth - 1, kValueNames[v]);
+                         kProductValueWidth - 1, f.ValueName);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         if (Shared::DirTable[k][0] == 0) continue;

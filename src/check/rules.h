@@ -28,16 +28,18 @@ extern ScriptNameTable ScriptNames;
 enum { kPlaceWidth = kNameWidth * 2 };
 void MakePlace(char* place, const char* section, const char* key);
 
-// Cut and comment checks of a text value (raw) that the loader reads `width` wide.
-void CheckText(const char* place, const char* raw, int width);
+// Cut and comment checks of a text value (raw) that the loader reads `width` wide. length is
+// the value's whole length where raw holds only its start (-1: raw is whole).
+void CheckText(const char* place, const char* raw, int width, long length = -1);
 
 // [Main] DefaultPath (raw, at place) against the installation directory it gave on this machine, whose
 // programs directory is programsDir; notes both directories.
-void CheckDefaultPath(const char* place, const char* raw, const char* installDir, const char* programsDir);
+void CheckDefaultPath(const char* place, const char* raw, const char* installDir, const char* programsDir,
+                      long rawLength = -1);
 
 // [Main] ProductName; MinimumSpace; OEM and DefaultSerialMouse, which are to be 0 or 1
 // (finding: FindOemRange or FindSerialMouseRange).
-void CheckProductName(const char* place, const char* raw);
+void CheckProductName(const char* place, const char* raw, long rawLength = -1);
 void CheckMinimumSpace(const char* place, int32_t minimumSpace);
 void CheckSwitch(Finding finding, const char* place, int32_t value);
 
@@ -59,10 +61,11 @@ void CheckDiskKeys(int disk, const char* keys, int count);
 
 // One file line within its disk's count, as the profile functions give it (wider than the
 // loader's 128): missing, cut, names and directories too long, an unknown directory key.
-void CheckFileLine(const char* place, const char* raw, int count);
+void CheckFileLine(const char* place, const char* raw, int count, long rawLength = -1);
 
 // SubDir1..SubDir6 that the copying page creates (one level each, in order, below the
-// installation directory): created[k] is 1 for those; the others with a value are reported.
+// installation directory, ".." resolved): created[k] is 1 for those; the others with a value
+// are reported, and so are those created outside the installation directory.
 void CheckSubDirs(int created[kDirKeyCount]);
 
 // 1 when the entry names a file to copy: its line was there and was not refused.
@@ -76,11 +79,22 @@ int CheckEntryPaths(const char* place, int disk, int index, char* source, char* 
 // one of the created SubDirs; else reported (absolute entries always pass).
 int CheckDestDirCreated(const char* place, const FileEntry& e, const int created[kDirKeyCount]);
 
+// Where the entry's file lands: a shared file of a Windows directory (noted), a relative
+// directory or name that leads out of the installation directory or names a drive (reported).
+// Returns 0 when a drive makes the destination no path at all.
+int CheckEntryPlace(const char* place, const FileEntry& e, const char* dest);
+
 // Entries writing the same destination as an earlier one.
 void CheckSameDestinations();
 
-// The three files the registry entries name, each installed into InstallDir itself.
+// The files the registry entries name (the companion and the property-page server of the
+// identity the checker was built with, when it has them, and the uninstaller), SETUP.INF (the
+// journal and install record) and SETUP.EXE (for "SETUP.EXE -u"), each installed into
+// InstallDir itself.
 void CheckRegistryFiles();
+
+// A note of the identity the checker was built with: its product and the files above.
+void NoteIdentity();
 
 // The longest installation and package directories for which every path still fits, and
 // the composed registry values for InstallDir.

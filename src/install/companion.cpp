@@ -6,6 +6,7 @@
 
 void CloseCompanionProgram() {
     enum { kCompanionWaitMs = 5000 };
+    if (!HAS_COMPANION_WINDOW) return;
     HWND companion = FindWindowA(nullptr, COMPANION_WINDOW_TITLE);
     DWORD_PTR answer = 0;
     if (companion != nullptr)

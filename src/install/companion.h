@@ -1,7 +1,8 @@
 // The package's companion program, which holds files of the installation directory open.
 #pragma once
 
-// Asks its window ("Quillotrax") to close, when one is open. Nothing is confirmed: the
+// Asks its window (the title the identity names) to close, when one is open; a product
+// without a companion window asks nothing. Nothing is confirmed: the
 // send returns when the window has handled the request, or after a few seconds (at once
 // when its program hangs), so that a companion that does not answer cannot hold the
 // program up for good.

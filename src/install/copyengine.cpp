@@ -4,13 +4,13 @@
 
 #include "install/copylog.h"
 #include "install/entrypaths.h"
+#include "install/installrecord.h"
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
 #include "registry/product.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
-#include "texts/log.h"
 
 // What a copy run works with, for the length of the run.
 struct CopyRun {
@@ -23,7 +23,7 @@ struct CopyRun {
 void MakeSubDirectories() {
     char path[kDirWidth];
     for (int key = DirKeySub1; key <= DirKeySub6; ++key)
-        if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
+        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr)) RecordCreatedDirectory(path);
 }
 
 // The caller's poll; a stop asked for is kept for the rest of the run.
@@ -41,10 +41,10 @@ static void OpenSource(CopyRun* run, const char* path) {
 
 // With an open source: creates the destination (emptying an existing file), copies,
 // closes both. Without one nothing is created or emptied. Returns the failure, if any.
-static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path) {
+// existed: a file stood at path before.
+static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int existed) {
     if (run->source < 0) return CopyFailedSource;
     const CopyCaller* c = run->caller;
-    int existed = (c->EntryWritten != nullptr || LogActive()) && path[0] != 0 && FileExists(path);
     OFSTRUCT scratch;
     INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
     LONG copied = dest >= 0 ? LZCopy(run->source, dest) : 0;
@@ -80,10 +80,12 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
         inPlace = 1;
         LogFileInPlace(path);
     }
+    int stood = path[0] != 0 && FileExists(path);
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    CopyFailure failure = CopyToDest(run, source, path);
+    CopyFailure failure = CopyToDest(run, source, path, stood);
     PollCaller(run);
     RestoreJournal(journal);
+    RecordInstalledFile(e, path, stood);
     return inPlace ? CopyFailedNot : failure;
 }
 
@@ -117,6 +119,7 @@ int CopyEntries(const CopyCaller* caller) {
         if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
         for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i) CopyEntry(&run, d, i);
     }
+    WriteInstallRecord();
     return !run.stopped;
 }
 

@@ -40,11 +40,14 @@ static void WriteProductEntries() {
     const ProductValue run[] = {{RUN_VALUE_NAME, nullptr, "\\" COMPANION_FILE " -startup"}};
     const ProductValue uninstall[] = {{"DisplayName", Shared::DriverProfile.Title, nullptr},
                                       {"UninstallString", nullptr, "\\" UNINSTALLER_FILE}};
-    WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, page, 1);
-    WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32", server, 2);
-    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, handlers, 1);
-    WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, handler, 1);
-    WriteProductKey(HKEY_LOCAL_MACHINE, RUN_KEY, run, 1);
+    // A product without a property page or a companion program has no entry for it.
+    if (HAS_PAGE_SERVER) {
+        WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, page, 1);
+        WriteProductKey(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32", server, 2);
+        WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, handlers, 1);
+        WriteProductKey(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, handler, 1);
+    }
+    if (HAS_COMPANION_FILE) WriteProductKey(HKEY_LOCAL_MACHINE, RUN_KEY, run, 1);
     WriteProductKey(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, uninstall, 2);
 }
 

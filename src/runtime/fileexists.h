@@ -6,3 +6,7 @@ int DirectoryExists(const char* path);
 
 // 1 when path names an existing file that is not a directory.
 int FileExists(const char* path);
+
+// The size in bytes of an existing file that can be opened for reading, else -1. Files
+// larger than 2 GB are not provided for.
+long FileBytes(const char* path);

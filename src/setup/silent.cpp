@@ -5,8 +5,10 @@
 #include "app/exitcode.h"
 #include "install/companion.h"
 #include "install/destdir.h"
+#include "install/installrecord.h"
 #include "install/installrun.h"
 #include "registry/product.h"
+#include "runtime/fileexists.h"
 #include "script/model.h"
 #include "texts/log.h"
 
@@ -23,11 +25,13 @@ static const char* const kVerdictTexts[] = {
 };
 
 int RunSilentInstallation(const Switches&) {
+    int existed = DirectoryExists(Shared::InstallDir);
     DestinationVerdict verdict = AcceptDestination(Shared::InstallDir);
     if (verdict != DestinationAccepted) {
         LogLine(kVerdictTexts[verdict]);
         return ExitDestinationRefused;
     }
+    if (!existed) RecordCreatedDirectory(Shared::InstallDir);
     CloseCompanionProgram();
     const CopyCaller caller = {nullptr, nullptr, nullptr, nullptr, nullptr, AbortOnFailure, nullptr, LogRegistration};
     if (!RunInstallation(&caller)) {

@@ -9,6 +9,7 @@
 #include "script/identity.h"
 #include "script/journal.h"
 #include "script/model.h"
+#include "uninstall/journalkeys.h"
 
 namespace {
 
@@ -35,6 +36,10 @@ struct JournalSection {
 
 JournalSection Sections[kSections];
 
+// The keys the journal named that no setup journals, in the order met, "; " between them.
+enum { kLeftAloneWidth = kSections * 2 * (kPathWidth + 2) };
+char LeftAlone[kLeftAloneWidth];
+
 // The journalled value of key in out; 0 when the journal has no such key.
 int JournalValue(const char* section, const char* key, char* out) {
     TextCopy(out, kJournalWidth, JournalRead(Shared::InstallDir, section, key, kMissing));
@@ -57,11 +62,20 @@ void PutBack(const char* section, const char* keyPath, const char* const* names,
     RegCloseKey(key);
 }
 
+// Notes a key that the journal names but may not touch, and forgets it.
+void LeaveAlone(char* key) {
+    if (LeftAlone[0] != 0) TextAppend(LeftAlone, kLeftAloneWidth, "; ");
+    TextAppend(LeftAlone, kLeftAloneWidth, key);
+    key[0] = 0;
+}
+
 void ReadSection(int s) {
     JournalSection& j = Sections[s];
     const char* name = kSectionNames[s];
     TextCopy(j.DeviceKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey1", ""));
     TextCopy(j.ClassKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey2", ""));
+    if (j.DeviceKey[0] != 0 && !TrustedDeviceKey(j.DeviceKey)) LeaveAlone(j.DeviceKey);
+    if (j.ClassKey[0] != 0 && !TrustedClassKey(j.ClassKey)) LeaveAlone(j.ClassKey);
     j.ClassRestored = 0;
     for (const char* value : kClassValues) {
         char unused[kJournalWidth];
@@ -215,17 +229,21 @@ void DeleteUpwards(HKEY root, const char* path, int levels) {
 // (and the keys above it that setup made and nothing else uses), the Run value and the
 // Uninstall key.
 void RemoveProductEntries() {
-    DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID);
     HKEY key;
-    if (OpenKeyFull(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, &key)) {
-        char unnamed[kOldValueWidth];
-        ReadOldText(key, nullptr, unnamed);
-        if (TextEqual(unnamed, PAGE_HANDLER_NAME)) RegDeleteValueA(key, nullptr);
-        RegCloseKey(key);
+    // A product without a property page or a companion program wrote no entry for it, and
+    // one of that name belongs to somebody else.
+    if (HAS_PAGE_SERVER) {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID);
+        if (OpenKeyFull(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY, &key)) {
+            char unnamed[kOldValueWidth];
+            ReadOldText(key, nullptr, unnamed);
+            if (TextEqual(unnamed, PAGE_HANDLER_NAME)) RegDeleteValueA(key, nullptr);
+            RegCloseKey(key);
+        }
+        // ...\Controls Folder\Mouse\shellex\PropertySheetHandlers\<handler>: up to Mouse.
+        DeleteUpwards(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, 3);
     }
-    // ...\Controls Folder\Mouse\shellex\PropertySheetHandlers\QXMousePage: up to Mouse.
-    DeleteUpwards(HKEY_LOCAL_MACHINE, PAGE_HANDLERS_KEY "\\" PAGE_HANDLER_NAME, 3);
-    if (OpenKeyFull(HKEY_LOCAL_MACHINE, RUN_KEY, &key)) {
+    if (HAS_COMPANION_FILE && OpenKeyFull(HKEY_LOCAL_MACHINE, RUN_KEY, &key)) {
         RegDeleteValueA(key, RUN_VALUE_NAME);
         RegCloseKey(key);
     }
@@ -234,7 +252,10 @@ void RemoveProductEntries() {
 
 }  // namespace
 
+const char* JournalKeysLeftAlone() { return LeftAlone; }
+
 void RestoreRegistry() {
+    LeftAlone[0] = 0;
     for (int s = 0; s < kSections; ++s) {
         ReadSection(s);
         const JournalSection& j = Sections[s];

@@ -1,6 +1,7 @@
 // UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
-// 1 the user said No, 2 no readable script, 5 a bad switch, 6 no log (app/exitcode.h).
+// 1 the user said No, 2 no readable script or no installation here, 5 a bad switch, 6 no log
+// (app/exitcode.h).
 #include <windows.h>
 
 #include "app/app.h"
@@ -16,11 +17,12 @@
 #include "script/paths.h"
 #include "texts/log.h"
 #include "texts/notice.h"
+#include "texts/textring.h"
 #include "uninstall/mouseline.h"
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kIniLineWidth = 256 };
+enum { kMessageWidth = 1024, kIniLineWidth = 256 };
 
 // The installation directory is the program's own; its SETUP.INF must be there and open.
 static int LoadInstalledScript() {
@@ -42,9 +44,25 @@ static int LoadInstalledScript() {
     return 1;
 }
 
-// A message box with the product's name before string-table text id; its answer.
-static int Ask(unsigned id, UINT style) {
-    return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
+// A message box with the product's name before string-table text id, and more after it
+// (null for nothing); its answer.
+static int Ask(unsigned id, UINT style, const char* more = nullptr) {
+    if (more == nullptr) return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
+    char text[kMessageWidth];
+    TextCopy(text, kMessageWidth, Shared::ProductName);
+    const char* tail = LoadText(id);
+    TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
+    TextAppend(text, kMessageWidth, more);
+    return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
+}
+
+// The journal's keys that were left alone, for the end of the last question; null for none.
+static const char* LeftAloneText(char* out, int width) {
+    const char* keys = JournalKeysLeftAlone();
+    if (keys[0] == 0) return nullptr;
+    const char* intro = LoadText(IDS_UNINSTALL_LEFT_ALONE);
+    TextJoin(out, width, intro != nullptr ? intro : "", keys, ".");
+    return out;
 }
 
 // The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
@@ -69,6 +87,15 @@ static int Uninstall(const Switches& switches, int* restart) {
         return ExitNoScript;
     }
     LogLine("script: ", Shared::ScriptPath, " (", Shared::ProductName, ")");
+    // A package's script, or one copied away from its installation, holds no record of an
+    // installation in this directory: nothing here is the uninstaller's to remove.
+    if (!LoadInstallRecord()) {
+        LogLine("no record of an installation in this directory: nothing is removed");
+        if (!switches.silent)
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
+        ReleaseFileTable();
+        return ExitNoScript;
+    }
     if (!switches.silent && Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         LogLine("No was answered: nothing is removed");
         ReleaseFileTable();
@@ -78,9 +105,14 @@ static int Uninstall(const Switches& switches, int* restart) {
     RestoreRegistry();
     RestoreSystemIni();
     PutVxdBack();
-    RemoveInstalledFiles();
+    RemoveInstalledFiles(switches.silent);
     ReleaseFileTable();
-    *restart = switches.silent ? switches.restart : Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    if (switches.silent) {
+        *restart = switches.restart;
+    } else {
+        char leftAlone[kMessageWidth];
+        *restart = Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION, LeftAloneText(leftAlone, kMessageWidth)) == IDYES;
+    }
     LogLine(*restart ? "restart: Windows restarts" : "restart: none");
     return ExitDone;
 }

@@ -14,6 +14,7 @@
 
 #include "resource.h"
 #include "support/background_picture.h"
+#include "support/ui.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
@@ -73,7 +74,7 @@ protected:
 
     int W = GetSystemMetrics(SM_CXSCREEN);
     int H = GetSystemMetrics(SM_CYSCREEN);
-    PROCESS_INFORMATION setup = {};
+    RunningProgram setup;
     HMODULE art = nullptr;
     double toFirstPage = 0;
 
@@ -87,14 +88,10 @@ protected:
         art = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         EXPECT_NE(nullptr, art);
 
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        std::string line = "\"" + exe + "\" " + tail;
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            dir.c_str(), &si, &setup))
-            return nullptr;
+        setup = StartProgram(exe, tail);
+        if (setup.process == nullptr) return nullptr;
         HWND page = WaitVisible(pageClass, 30000);
         QueryPerformanceCounter(&t1);
         toFirstPage = Milliseconds(t0, t1);
@@ -102,13 +99,7 @@ protected:
     }
 
     void Stop() {
-        if (setup.hProcess) {
-            TerminateProcess(setup.hProcess, 0);
-            WaitForSingleObject(setup.hProcess, 5000);
-            CloseHandle(setup.hProcess);
-            CloseHandle(setup.hThread);
-        }
-        setup = {};
+        StopProgram(setup);
         if (art) FreeLibrary(art);
         art = nullptr;
     }

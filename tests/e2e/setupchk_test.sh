@@ -20,9 +20,44 @@ check() {  # name expected-exit dir [options...]: the report in $WORK/name.out
 check sample 0 "$WORK/sample"
 grep -q '^SETUPCHK: no errors, no warnings$' "$WORK/sample.out" || fail "sample: no clean summary"
 
+grep -q '^note    \[Disk2\] 1: C:\\windows\\SYSTEM\\QXMOUSE.DRV is a shared file' "$WORK/sample.out" ||
+  fail "sample: the shared file not noted"
+grep -q '^note    identity: this checker was built for the product Qorva (identity identity.ini): the registry entries name QXMAIN.EXE, QXPAGE.DLL, UNINSTAL.EXE$' \
+  "$WORK/sample.out" || fail "sample: no note of the identity"
+
 # One warning makes exit code 1.
 sed -i 's/^OEM=0/OEM=2/' "$WORK/sample/SETUP.INF"
 check sample-warning 1 "$WORK/sample"
+
+# The author's traps: a key never read, the driver and the INF sections not installed.
+sed -i 's/^SeialName=/SerialName=/; s/^MouseDriver=.*/MouseDriver=QXMOUSE.SYS/; s/^SerialInfSection=.*/SerialInfSection=QXSER/' \
+  "$WORK/sample/SETUP.INF"
+check sample-traps 2 "$WORK/sample"
+for expected in \
+    'error   [Startup] SerialName: SerialName is no key that SETUP.EXE reads: it probably means SeialName, which the section lacks -- SETUP.EXE never reads it and takes SeialName as empty: a serial mouse is registered with an empty DeviceDesc and DriverDesc' \
+    'error   [Startup] MouseDriver: no file line installs QXMOUSE.SYS' \
+    'error   [Startup] SerialInfSection: the INF file QXMOUSE.INF that the package installs has no section [QXSER]'; do
+  grep -qF -- "$expected" "$WORK/sample-traps.out" || fail "sample-traps: no '$expected'"
+done
+
+# The Zentrix example: clean for the checker of its own kit ($SETUP_KIT); the checker of the
+# sample product names the files its own identity expects, and where they come from.
+"$ROOT/demo/zentrix/make-package" "$WORK/zentrix" "$SETUP_KIT" >/dev/null || fail "zentrix make-package"
+SETUPCHK_EXE=$SETUP_KIT/SETUPCHK.EXE check zentrix 0 "$WORK/zentrix"
+grep -qF 'built for the product Zentrix (identity identity.ini): the registry entries name ZXMAIN.EXE, UNINSTAL.EXE' \
+  "$WORK/zentrix.out" || fail "zentrix: no note of its identity"
+check zentrix-other 2 "$WORK/zentrix"
+for expected in \
+    'error   files: no entry installs QXMAIN.EXE, the companion that this kit names, into the installation directory itself -- the Run entry that SETUP.EXE writes points at nothing' \
+    'error   files: no entry installs QXPAGE.DLL, the property-page server that this kit names,'; do
+  grep -qF -- "$expected" "$WORK/zentrix-other.out" || fail "zentrix-other: no '$expected'"
+done
+
+# Without [Startup] the driver values are written empty.
+sed -i '/^\[Startup\]/,$d' "$WORK/sample/SETUP.INF"
+check sample-no-startup 2 "$WORK/sample"
+grep -q '^error   \[Startup\]: missing -- SETUP.EXE writes empty driver values' "$WORK/sample-no-startup.out" ||
+  fail "sample: no [Startup] not reported"
 
 # The broken package: its packed files are made here, one of them cut short.
 cp -r "$ROOT/tests/fixtures/check/broken" "$WORK/broken"
@@ -53,11 +88,17 @@ warning|[Startup] Title|91 characters, more than 79
 warning|[Startup] Mfg|holds "; "
 error  |[PS2]|journal section
 error  |[DirectoryName] SubDir2|"A\B" is not created
-error  |files|no entry installs QXMAIN.EXE
-note   |[Disk1] 3|GOOD.TX_ (packed) -> C:\QORVA PACKAGES\QORVA MOUSE DRIVER\\.\GOOD.TXT, 3650 bytes
+error  |files|no entry installs QXMAIN.EXE, the companion that this kit names
+error  |files|no entry installs SETUP.INF into the installation directory itself
+warning|files|no entry installs SETUP.EXE into the installation directory itself
+error  |[Installed]|install record section in the package's script
+error  |[Startup] MouseDriver|no file line installs QXMOUSE.DRV
+note   |[Disk1] 3|GOOD.TX_ (packed) -> C:\QORVA PACKAGES\QORVA MOUSE DRIVER\\.\..\GOOD.TXT, 3650 bytes
+warning|[Disk1] 3|".\..\GOOD.TXT" leads out of the installation directory, to C:\QORVA PACKAGES\GOOD.TXT
 error  |[Disk1] 4|BAD.TX_ does not expand cleanly
 error  |[Disk1] 5|FILES (RootDir) is never created
-error  |[Disk1] 6|the source P:\.\ABSENT.TXT is missing
+error  |[Disk1] 6|the source P:\ABSENT.TXT is missing
+warning|[Disk1] 6|"NoSuchDir" is none of the ten
 error  |[Disk1] 7|"AVERYLONGNAME.TXT" is longer than 14
 error  |[Disk1] 8|longer than 39 characters
 warning|[Disk1] 9|as [Disk1] 1 does
@@ -69,13 +110,13 @@ warning|[Disk1] 14|more than 127
 error  |[Disk1] 15|beyond the count 14
 note   |totals|14 entries
 TABLE
-grep -q '^SETUPCHK: 13 errors, 15 warnings$' "$WORK/broken.out" || fail "broken: summary"
+grep -q '^SETUPCHK: 16 errors, 18 warnings$' "$WORK/broken.out" || fail "broken: summary"
 ! grep -q '^note    \[Disk1\] 5:' "$WORK/broken.out" || fail "broken: a file that is never written counted"
 
 # --quiet: the errors alone.
 check quiet 2 "$WORK/broken" --quiet
-[ "$(grep -c '^error ' "$WORK/quiet.out")" = 13 ] && [ "$(grep -vc '^error ' "$WORK/quiet.out")" = 0 ] ||
-  fail "quiet: not the 13 errors alone"
+[ "$(grep -c '^error ' "$WORK/quiet.out")" = 16 ] && [ "$(grep -vc '^error ' "$WORK/quiet.out")" = 0 ] ||
+  fail "quiet: not the 16 errors alone"
 
 # A directory that does not exist and one without SETUP.INF: errors, not crashes.
 check absent 2 "$WORK/absent"

@@ -1,6 +1,7 @@
 // UNINSTAL.EXE end to end: the state of the machine is taken, the sample package installed
-// and uninstalled again, and the state compared. The uninstaller is the one built beside
-// $SETUP_EXE, shipped in the package and installed with it.
+// and uninstalled again, and the state compared (uninstall_scope_test.cpp: what it leaves).
+// The uninstaller is the one built beside $SETUP_EXE, shipped in the package and installed
+// with it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,92 +14,13 @@
 #include "support/package.h"
 #include "support/registry_util.h"
 #include "support/uninstall_run.h"
+#include "support/uninstall_state.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
 namespace {
 
-const std::string kCurrent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const std::string kMouseClass = "System\\CurrentControlSet\\Services\\Class\\Mouse";
-const std::string kInstallDir = "C:\\QORVA";
-const std::string kUninstaller = kInstallDir + "\\UNINSTAL.EXE";
-
-std::string Printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) out += static_cast<char>(c);
-        else out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
-    }
-    return out;
-}
-
-void DumpKey(HKEY root, const std::string& label, const std::string& path, std::vector<std::string>& out) {
-    if (!KeyExists(root, path)) return;
-    out.push_back(label + path);
-    for (const std::string& name : ValueNames(root, path)) {
-        RegValue v = ReadValue(root, path, name);
-        out.push_back(label + path + " |" + name + "| " + std::to_string(v.type) + " " + Printable(v.data));
-    }
-    for (const std::string& sub : SubkeyNames(root, path)) DumpKey(root, label, path + "\\" + sub, out);
-}
-
-void DumpFiles(const std::string& dir, std::vector<std::string>& out) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = fd.cFileName, path = dir + "\\" + name;
-        if (name == "." || name == "..") continue;
-        out.push_back(path);
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DumpFiles(path, out);
-        else out.back() += " " + std::to_string(ReadFileBytes(path).size()) + " bytes";
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-}
-
-// What an installation touches, one line per key, value, file or line of system.ini.
-std::vector<std::string> MachineState() {
-    std::vector<std::string> s;
-    DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", "Enum", s);
-    DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kMouseClass, s);
-    DumpKey(HKEY_CLASSES_ROOT, "HKCR\\", "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}", s);
-    DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Controls Folder", s);
-    DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Uninstall\\Quillotrax", s);
-    s.push_back("Run Quillotrax: " + ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Run", "Quillotrax"));
-    std::string ini = ReadFileBytes(WindowsPath() + "\\system.ini");
-    for (size_t at = 0, n = 0; at < ini.size(); ++n) {
-        size_t end = ini.find('\n', at);
-        end = end == std::string::npos ? ini.size() : end + 1;
-        s.push_back("system.ini " + std::to_string(n) + ": " + Printable(ini.substr(at, end - at)));
-        at = end;
-    }
-    DumpFiles(VmouseDir(), s);
-    if (FileExists(kInstallDir)) s.push_back(kInstallDir);
-    DumpFiles(kInstallDir, s);
-    for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\SYSTEM\\QXMOUSE.DRV",
-                          "\\SYSTEM32\\QXMOUSE.DRV", "\\SYSTEM32\\QXMOUSE.VXD"})
-        if (FileExists(WindowsPath() + f)) s.push_back(WindowsPath() + f);
-    std::sort(s.begin(), s.end());
-    return s;
-}
-
-// The lines that differ, "-" before, "+" after. Values that the uninstaller leaves by
-// design (ConfigFlags of a device key, MouseType of a class key) are not counted.
-std::string Differences(const std::vector<std::string>& before, const std::vector<std::string>& after) {
-    std::string d;
-    for (const std::string& l : before)
-        if (!std::binary_search(after.begin(), after.end(), l)) d += "- " + l + "\n";
-    for (const std::string& l : after)
-        if (!std::binary_search(before.begin(), before.end(), l) &&
-            l.find("|ConfigFlags|") == std::string::npos && l.find("|MouseType|") == std::string::npos)
-            d += "+ " + l + "\n";
-    return d;
-}
-
-// Runs C:\QORVA\UNINSTAL.EXE; see RunUninstaller.
-DWORD Uninstall(int firstAnswer, std::vector<std::string>* texts = nullptr, int restart = IDNO) {
-    return RunUninstaller(kUninstaller, firstAnswer, texts, restart);
-}
+class Uninstaller : public UninstallerMachine {};
 
 // The queued removals of wininit.ini's [rename] section, in the file's order.
 std::vector<std::string> QueuedRemovals() {
@@ -120,21 +42,6 @@ std::vector<std::string> StateWithoutQueued() {
     return s;
 }
 
-class Uninstaller : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetMachine();
-        DeleteFileA((WindowsPath() + "\\wininit.ini").c_str());
-        SeedOtherDevices();
-        // A Windows 98 machine has these keys whatever its mouse.
-        SetString(HKEY_LOCAL_MACHINE, kMouseClass, "", "Mouse");
-        SetString(HKEY_LOCAL_MACHINE, "Enum\\Root\\*PNP0C01\\0000", "DeviceDesc", "System board");
-        package = MakeSamplePackage("SAMPLE");
-        ASSERT_FALSE(package.empty());
-    }
-    std::string package;
-};
-
 struct RoundTrip {
     const char* name;
     std::function<void()> seed;
@@ -143,19 +50,16 @@ struct RoundTrip {
     int switchTo;         // 0, or the mouse of a "SETUP.EXE -u" run from C:\QORVA
 };
 
-// Runs "C:\QORVA\SETUP.EXE -u" for the given mouse; it journals into C:\QORVA\SETUP.INF and
-// restarts Windows, which starts the installed companion program again.
-void SwitchFromInstallDir(const std::string& package, int mouse) {
-    const std::string exe = kInstallDir + "\\SETUP.EXE";
-    ASSERT_TRUE(CopyFileA(package.c_str(), exe.c_str(), FALSE));
-    RunningProgram setup = StartProgram(exe, "-u");
+// Runs the installed "C:\QORVA\SETUP.EXE -u" for the given mouse; it journals into
+// C:\QORVA\SETUP.INF and restarts Windows, which starts the installed companion program again.
+void SwitchFromInstallDir(int mouse) {
+    RunningProgram setup = StartProgram(kInstallDir + "\\SETUP.EXE", "-u");
     HWND box = SwitchModeChoose(setup, mouse);
     ASSERT_NE(nullptr, box);
     ClickItem(box, IDOK);
     EXPECT_EQ(0u, WaitProgramEnd(setup, 15000));
     StopProgram(setup);
     EXPECT_NE(nullptr, WaitForTopWindow(nullptr, "Quillotrax", 0, 30000)) << "no restart seen";
-    DeleteFileA(exe.c_str());  // the copy is the test's, not the installation's
 }
 
 TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
@@ -175,7 +79,7 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         c.seed();
         std::vector<std::string> before = MachineState();
         for (int i = 0; i < c.installs; ++i) ASSERT_EQ("", InstallWith(package, c.mouse));
-        if (c.switchTo != 0) SwitchFromInstallDir(package, c.switchTo);
+        if (c.switchTo != 0) SwitchFromInstallDir(c.switchTo);
         ASSERT_NE(before, MachineState());
 
         // The first case restarts: what was queued goes then.
@@ -189,10 +93,15 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
             EXPECT_EQ("+ " + kInstallDir + "\n", Differences(before, MachineState()));
             continue;
         }
-        ASSERT_EQ(2u, texts.size());
+        // The question, one about each shared file that no program uses any more, the end.
+        ASSERT_EQ(6u, texts.size());
         EXPECT_EQ(0u, texts[0].find("Qorva Mouse Uninstall: Qorva Mouse and its files will be removed"))
             << texts[0];
-        EXPECT_EQ(0u, texts[1].find("Qorva Mouse Uninstall: Qorva Mouse has been removed.")) << texts[1];
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ("Qorva Mouse Uninstall: As far as Windows knows, no program uses the shared file " +
+                          SampleSharedFiles()[i - 1] + " any more. Do you want to remove it?",
+                      texts[i]);
+        EXPECT_EQ(0u, texts[5].find("Qorva Mouse Uninstall: Qorva Mouse has been removed.")) << texts[5];
         if (c.installs == 2) {
             // system.bak held the first installation's line: Windows' own line goes back.
             for (std::string& l : before)

@@ -60,6 +60,7 @@ std::string VmouseDir() { return SystemPath() + "\\VMM32"; }
 void SeedOtherDevices() {
     AddDeviceNode("C29A2B60", "Htree\\Root\\0");
     AddDeviceNode("C29A2E50", "ROOT\\*PNP0A03\\0000");
+    AddDeviceNode("C29A3060", "BIOS\\*PNP0000\\0000");
     AddDeviceNode("C29A3210", "BIOS\\*PNP0303\\0000");
     AddDeviceNode("C29A3D30", "BIOS\\*PNP0501\\0000");
     AddDeviceNode("C29A3F20", "PCI\\VEN_1234&DEV_1111&SUBSYS_00000000&REV_00\\000000");
@@ -73,6 +74,8 @@ void SeedPs2Mouse() {
     SetString(HKEY_LOCAL_MACHINE, dev, "Mfg", "(Standard mouse types)");
     SetString(HKEY_LOCAL_MACHINE, dev, "Driver", "Mouse\\0000");
     SetString(HKEY_LOCAL_MACHINE, dev, "HardwareID", "*PNP0F13");
+    SetFlags(HKEY_LOCAL_MACHINE, dev, "ConfigFlags");
+    SetString(HKEY_LOCAL_MACHINE, kClassMouse, "", "Mouse");
     const std::string cls = std::string(kClassMouse) + "\\0000";
     SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard PS/2 Port Mouse");
     SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
@@ -111,6 +114,7 @@ void ResetMachine() {
     DeleteTree(HKEY_CLASSES_ROOT, kProductClsid);
     DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Controls Folder\\Mouse");
     DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax");
+    DeleteTree(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\SharedDLLs");
     HKEY run;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kCurrentVersion) + "\\Run").c_str(), 0,
                       KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {

@@ -178,7 +178,14 @@ void DeleteTree(HKEY root, const std::string& path) {
 }
 
 void AddDeviceNode(const std::string& node, const std::string& hardwareKey) {
-    SetString(HKEY_DYN_DATA, "Config Manager\\Enum\\" + node, "HardWareKey", hardwareKey);
+    const std::string path = "Config Manager\\Enum\\" + node;
+    SetString(HKEY_DYN_DATA, path, "HardWareKey", hardwareKey);
+    // Started without a problem, as Windows 98 lists a working device.
+    const DWORD problem = 0, status = 25190410;
+    SetRaw(HKEY_DYN_DATA, path, "Problem", REG_DWORD,
+           std::string(reinterpret_cast<const char*>(&problem), sizeof(problem)));
+    SetRaw(HKEY_DYN_DATA, path, "Status", REG_DWORD,
+           std::string(reinterpret_cast<const char*>(&status), sizeof(status)));
 }
 
 std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }

@@ -54,38 +54,12 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
 
 }  // namespace
 
-// This process's environment without DISPLAY, as a block for CreateProcessA.
-static std::vector<char> EnvironmentWithoutDisplay() {
-    std::vector<char> block;
-    char* all = GetEnvironmentStringsA();
-    for (const char* p = all; *p != 0; p += lstrlenA(p) + 1)
-        if (std::string(p).compare(0, 8, "DISPLAY=") != 0) block.insert(block.end(), p, p + lstrlenA(p) + 1);
-    FreeEnvironmentStringsA(all);
-    block.push_back(0);
-    return block;
-}
-
 RunningProgram StartProgram(const std::string& exePath, const std::string& tail, bool withoutDisplay) {
-    RunningProgram program;
     std::string commandLine = "\"" + exePath + "\"";
     if (!tail.empty()) commandLine += " " + tail;
     std::string directory = exePath.substr(0, exePath.find_last_of('\\'));
     if (directory.size() == 2) directory += "\\";
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0);
-    std::vector<char> environment;
-    if (withoutDisplay) environment = EnvironmentWithoutDisplay();
-    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0,
-                        withoutDisplay ? environment.data() : nullptr, directory.c_str(), &startup, &info))
-        return program;
-    CloseHandle(info.hThread);
-    program.process = info.hProcess;
-    program.id = info.dwProcessId;
-    return program;
+    return StartCommand(commandLine, directory, nullptr, withoutDisplay);
 }
 
 DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail, DWORD timeoutMs) {

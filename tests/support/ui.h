@@ -15,11 +15,6 @@
 
 // ---- programs ----
 
-struct RunningProgram {
-    HANDLE process = nullptr;
-    DWORD id = 0;
-};
-
 // Starts exePath with the given argument tail (the command line is "exePath" tail) in
 // the directory of the executable. On failure process stays null. Without a display the
 // program's environment lacks DISPLAY: Wine then finds no X server for it.

@@ -9,8 +9,9 @@
 std::string UninstallerUnderTest();
 
 // Runs the UNINSTAL.EXE at path and answers its first question with firstAnswer (IDYES or
-// IDNO) and the restart offer, when it comes, with restart; a box with OK alone gets OK.
-// Caption and text of each box go to texts. Returns the exit code, STILL_ACTIVE when the
-// program did not start or did not end.
+// IDNO), each question about a shared file with shared, and the restart offer, when it
+// comes, with restart; a box with OK alone gets OK. Caption and text of each box go to
+// texts. Returns the exit code, STILL_ACTIVE when the program did not start or did not end.
 DWORD RunUninstaller(const std::string& path, int firstAnswer,
-                     std::vector<std::string>* texts = nullptr, int restart = IDNO);
+                     std::vector<std::string>* texts = nullptr, int restart = IDNO,
+                     int shared = IDYES);

@@ -1,5 +1,7 @@
 #include "support/vm_host.h"
 
+#include <vector>
+
 std::string EnvText(const char* name) {
     char buf[4096];
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
@@ -76,6 +78,42 @@ bool DrainQueue() {
     return quit;
 }
 
+// This process's environment without DISPLAY, as a block for CreateProcessA.
+static std::vector<char> EnvironmentWithoutDisplay() {
+    std::vector<char> block;
+    char* all = GetEnvironmentStringsA();
+    for (const char* p = all; *p != 0; p += lstrlenA(p) + 1)
+        if (std::string(p).compare(0, 8, "DISPLAY=") != 0) block.insert(block.end(), p, p + lstrlenA(p) + 1);
+    FreeEnvironmentStringsA(all);
+    block.push_back(0);
+    return block;
+}
+
+RunningProgram StartCommand(const std::string& commandLine, const std::string& directory,
+                            HANDLE output, bool withoutDisplay) {
+    RunningProgram program;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (output != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
+    PROCESS_INFORMATION info = {};
+    std::string line = commandLine;  // CreateProcessA may write into its command line
+    std::vector<char> environment;
+    if (withoutDisplay) environment = EnvironmentWithoutDisplay();
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0,
+                        withoutDisplay ? environment.data() : nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+        return program;
+    if (info.hThread != nullptr) CloseHandle(info.hThread);
+    program.process = info.hProcess;
+    program.id = info.dwProcessId;
+    program.started = true;
+    return program;
+}
+
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     static unsigned counter = 0;
     char name[96];
@@ -88,16 +126,9 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     const std::string script = "(" + shellCommand + ") </dev/null; echo $? > " +
                                ShellQuote(status + ".tmp") + " && mv " +
                                ShellQuote(status + ".tmp") + " " + ShellQuote(status);
-    std::string commandLine = "/bin/sh -c " + QuoteArgument(script);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
-        return -1;
-    }
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
+    RunningProgram shell = StartCommand("/bin/sh -c " + QuoteArgument(script));
+    if (!shell.started) return -1;
+    if (shell.process != nullptr) CloseHandle(shell.process);
 
     const DWORD start = GetTickCount();
     const DWORD limit = MachineTime(timeoutMs);

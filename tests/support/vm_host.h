@@ -20,6 +20,21 @@ std::string LinuxPathToWindows(const std::string& linuxPath);
 // A command line argument that CommandLineToArgv-style splitting gives back unchanged.
 std::string QuoteArgument(const std::string& text);
 
+// A program started by StartCommand or StartProgram (ui.h).
+struct RunningProgram {
+    HANDLE process = nullptr;
+    DWORD id = 0;
+    bool started = false;  // also for a Unix program, which Wine starts without a handle
+};
+
+// The one way the tests and tools start a program: commandLine names it by its first word
+// (quoted when it holds blanks); it runs in directory (empty: this process's), with its
+// standard output and error going to output when one is given (an inheritable handle).
+// On failure started is false. Without a display the program's environment lacks DISPLAY:
+// Wine then finds no X server for it.
+RunningProgram StartCommand(const std::string& commandLine, const std::string& directory = "",
+                            HANDLE output = nullptr, bool withoutDisplay = false);
+
 // Runs shellCommand with /bin/sh on the Linux side (DISPLAY is the machine's display) and
 // returns its exit status; -1 if it could not start or did not finish within timeoutMs.
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs = 20000);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check/args.h"
+#include "check/authorrules.h"
 #include "check/report.h"
 #include "check/rules.h"
 #include "runtime/text.h"
@@ -143,6 +144,96 @@ TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
     EXPECT_EQ(0, CheckEntryPaths("[Disk1] 1", 0, 0, source, dest));
     EXPECT_EQ(0u, Text().find("error   [Disk1] 1: the source path is 81 characters, more than 79"))
         << Text();
+}
+
+// ".." leads out of the installation directory: such a SubDir is created all the same, and
+// it and the files bound for it are reported where they land; a drive makes no path.
+TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
+    TextCopy(Shared::DirTable[1], kDirWidth, "..\\X");
+    TextCopy(Shared::DirTable[2], kDirWidth, "..\\X\\Y");
+    TextCopy(Shared::DirTable[3], kDirWidth, "D:\\Z");
+    TextCopy(Shared::DirTable[4], kDirWidth, "A\\..\\B");
+    int created[kDirKeyCount];
+    CheckSubDirs(created);
+    EXPECT_EQ(1, created[1]);
+    EXPECT_EQ(1, created[2]);
+    EXPECT_EQ(0, created[3]);
+    EXPECT_EQ(1, created[4]);  // "A\.." is the installation directory itself
+    EXPECT_EQ("warning [DirectoryName] SubDir1: \"..\\X\" leads out of the installation directory, to "
+              "C:\\X -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+              "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
+              "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+              "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
+              "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
+              Text());
+    Lines.clear();
+    TextCopy(table[0].DestFile, kFileNameWidth, "..\\..\\WIN.INI");
+    EXPECT_EQ(1, CheckEntryPlace("[Disk1] 1", table[0], "C:\\QORVA\\\\..\\..\\WIN.INI"));
+    EXPECT_EQ(0u, Text().find("warning [Disk1] 1: \"..\\..\\WIN.INI\" leads out of the installation "
+                              "directory, to C:\\WIN.INI")) << Text();
+    Lines.clear();
+    TextCopy(table[1].DestDir, kEntryDirWidth, "C:\\WINDOWS\\SYSTEM");
+    TextCopy(table[1].DestFile, kFileNameWidth, "QXMOUSE.DRV");
+    table[1].DestIsAbsolute = 1;
+    EXPECT_EQ(1, CheckEntryPlace("[Disk2] 1", table[1], "C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV"));
+    EXPECT_EQ(0u, Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file")) << Text();
+}
+
+// A description beyond the 127 characters that the loader reads of its line is reported
+// with its own length, and so is a value longer than the raw reads.
+TEST_F(CheckRules, LengthsAreTheValuesOwn) {
+    std::string line = "A.TXT, A.TXT, " + std::string(130, 'd') + ", RootDir";
+    TextCopy(ScriptNames.DirKey[0], kNameWidth, "RootDir");
+    CheckFileLine("[Disk1] 1", line.c_str(), 1);
+    EXPECT_NE(std::string::npos, Text().find("warning [Disk1] 1: 130 characters, more than 61")) << Text();
+    Lines.clear();
+    CheckText("[Startup] Title", "abc", kTitleWidth, 5000);
+    EXPECT_EQ(0u, Text().find("warning [Startup] Title: 5000 characters, more than 79")) << Text();
+}
+
+TEST_F(CheckRules, KeysNeverReadWithTheKeyTheyProbablyMean) {
+    const KnownKey known[] = {{"PS2Name", "empty"}, {"SeialName", "empty: no description"}};
+    EXPECT_EQ(1, NearestKey("SerialName", known, 2));
+    EXPECT_EQ(1, NearestKey("seailname", known, 2));  // case aside, two letters swapped
+    EXPECT_EQ(-1, NearestKey("Vendor", known, 2));
+    CheckSectionKeys("Startup", "SerialName\0ps2name\0Vendor\0", known, 2);
+    EXPECT_EQ("error   [Startup] SerialName: SerialName is no key that SETUP.EXE reads: it probably "
+              "means SeialName, which the section lacks -- SETUP.EXE never reads it and takes "
+              "SeialName as empty: no description\n"
+              "warning [Startup] Vendor: Vendor is no key that SETUP.EXE reads -- SETUP.EXE never "
+              "reads it\n",
+              Text());
+    Lines.clear();
+    // Beside the key it would mean, a near name is only never read.
+    CheckSectionKeys("Startup", "PS2Nam\0PS2Name\0", known, 2);
+    EXPECT_EQ(0u, Text().find("warning [Startup] PS2Nam: PS2Nam is no key")) << Text();
+}
+
+TEST_F(CheckRules, StartupFilesInstalledAndInfSectionsPresent) {
+    Shared::DiskSet.DiskCount = 1;
+    Shared::DiskSet.Disk[0].FileCount = 2;
+    TextCopy(table[0].SourceFile, kFileNameWidth, "QXMOUSE.DR_");
+    TextCopy(table[0].DestFile, kFileNameWidth, "QXMOUSE.DRV");
+    TextCopy(table[1].SourceFile, kFileNameWidth, "ZXMOUSE.IN_");
+    TextCopy(table[1].DestFile, kFileNameWidth, "ZXMOUSE.INF");
+    EXPECT_EQ(1, EntryInstalling("zxmouse.inf"));
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "qxmouse.drv");
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "");
+    EXPECT_EQ("", Text());
+    CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "ZXMOUSE.DRV");
+    EXPECT_EQ("error   [Startup] MouseDriver: no file line installs ZXMOUSE.DRV -- the driver class "
+              "key's MouseDriver names a file that the package does not put on the machine\n",
+              Text());
+    Lines.clear();
+    const char inf[] = "[Version]\r\n  [ ZXps2 ] \r\n; [ZXSERIAL]\r\nx=[ZXSERIAL]\n[ZXSERIALX]";
+    EXPECT_EQ(1, InfHasSection(inf, "zxPS2"));
+    CheckInfSection("[Startup] PS2InfSection", "ZXPS2", "ZXMOUSE.INF", inf);
+    CheckInfSection("[Startup] SerialInfSection", "ZXSERIAL", "ZXMOUSE.INF", inf);
+    EXPECT_EQ("error   [Startup] SerialInfSection: the INF file ZXMOUSE.INF that the package "
+              "installs has no section [ZXSERIAL] -- the driver class key's InfSection names a "
+              "section that is not there\n",
+              Text());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The uninstaller's decisions: the mouse line it writes back, and where its lines go in
-// wininit.ini.
+// The uninstaller's decisions: the mouse line it writes back, where its lines go in
+// wininit.ini, which journal keys it trusts, and how it reads the install record.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "install/recordlines.h"
+#include "uninstall/journalkeys.h"
 #include "uninstall/mouseline.h"
 #include "uninstall/wininitrule.h"
 
@@ -58,6 +60,53 @@ TEST(UninstallWininit, LinesGoAfterTheRenameHeaderOrIntoANewSection) {
     EXPECT_STREQ("NUL=C:\\Q\n", plain);
     RenameDeleteLine(plain, 64, "C:\\Q\\..\\.X");
     EXPECT_STREQ("NUL=C:\\Q\\..\\.X\n", plain);
+}
+
+TEST(UninstallJournalKeys, OnlyDeviceKeysBelowEnumAndNumberedMouseClassKeys) {
+    EXPECT_EQ(1, TrustedDeviceKey("Enum\\BIOS\\*PNP0F13\\0000"));
+    EXPECT_EQ(1, TrustedDeviceKey("ENUM\\Root\\QorvaMouse\\0000"));
+    EXPECT_EQ(0, TrustedDeviceKey("Enum\\"));
+    EXPECT_EQ(0, TrustedDeviceKey("Enumerator\\X"));
+    EXPECT_EQ(0, TrustedDeviceKey("Software\\Microsoft\\Windows\\CurrentVersion"));
+    EXPECT_EQ(1, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Mouse\\0000"));
+    EXPECT_EQ(1, TrustedClassKey("SYSTEM\\currentcontrolset\\Services\\Class\\MOUSE\\12"));
+    EXPECT_EQ(0, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Display"));
+    EXPECT_EQ(0, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Display\\0000"));
+    EXPECT_EQ(0, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Mouse\\"));
+    EXPECT_EQ(0, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Mouse\\0000\\X"));
+    EXPECT_EQ(0, TrustedClassKey("System\\CurrentControlSet\\Services\\Class\\Mouse"));
+}
+
+TEST(InstallRecordLines, WrittenReadBackAndLookedUp) {
+    char line[40];
+    EXPECT_EQ(1, MakeRecordLine(line, sizeof(line), "C:\\QORVA\\QXMAIN.EXE", RecordNew));
+    EXPECT_STREQ("C:\\QORVA\\QXMAIN.EXE=New", line);
+    // What could not be read back as a key, or does not fit, is no line.
+    EXPECT_EQ(0, MakeRecordLine(line, sizeof(line), "C:\\A=B.TXT", RecordNew));
+    EXPECT_EQ(0, MakeRecordLine(line, sizeof(line), ";C:\\X", RecordNew));
+    EXPECT_EQ(0, MakeRecordLine(line, sizeof(line), "C:\\X ", RecordNew));
+    EXPECT_EQ(0, MakeRecordLine(line, 10, "C:\\QORVA\\X", RecordDir));
+    EXPECT_STREQ("", line);
+
+    const char block[] = "Directory=C:\\QORVA\0C:\\QORVA=Dir\0C:\\QORVA\\A.TXT=old\0"
+                         "C:\\WINDOWS\\SYSTEM\\Q.DRV=Shared\0C:\\X=Gone\0noequals\0";
+    std::vector<std::string> seen;
+    for (const char* l = block; l != nullptr; l = NextRecordLine(l)) {
+        char key[40];
+        RecordKind kind = SplitRecordLine(l, key, sizeof(key));
+        seen.push_back(std::string(key) + "|" + RecordWord(kind));
+    }
+    EXPECT_EQ((std::vector<std::string>{"|", "C:\\QORVA|Dir", "C:\\QORVA\\A.TXT|Old",
+                                        "C:\\WINDOWS\\SYSTEM\\Q.DRV|Shared", "|", "|"}),
+              seen);
+    char dir[40];
+    EXPECT_EQ(1, RecordDirectory(block, dir, sizeof(dir)));
+    EXPECT_STREQ("C:\\QORVA", dir);
+    EXPECT_EQ(0, RecordDirectory("C:\\QORVA=Dir\0", dir, sizeof(dir)));
+    EXPECT_EQ(1, RecordHolds(block, "c:\\qorva\\a.txt"));
+    EXPECT_EQ(1, RecordHolds(block, "C:\\QORVA\\\\A.TXT"));
+    EXPECT_EQ(0, RecordHolds(block, "C:\\X"));  // no kind it knows
+    EXPECT_EQ(0, RecordHolds(block, "C:\\QORVA\\B.TXT"));
 }
 
 }  // namespace

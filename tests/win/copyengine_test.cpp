@@ -259,7 +259,8 @@ TEST_F(CopyEngine, AFileThatIsItsOwnDestinationKeepsItsContents) {
     EXPECT_EQ(4u, textsAfterClose[0].size());  // every entry was shown
 }
 
-// The package's own directory given as another name of it: the files stay whole.
+// The package's own directory given as another name of it: the files stay whole, and the
+// install record counts them as standing there before.
 TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
     std::string longPkg = root + "\\Package of a long name";
     CreateDirectoryA(longPkg.c_str(), nullptr);
@@ -278,7 +279,13 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
         WriteFileBytes(longPkg + "\\README.TXT", InstallFixture("readme.txt"), false);
         TextCopy(Shared::InstallDir, kDirWidth, dir.c_str());
         ASSERT_TRUE(RunInstall()) << dir;
-        EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
+        // The script gains the install record alone, which counts neither file as made
+        // by setup: they stood there, and an uninstall leaves them.
+        std::string after = ReadFileBytes(longPkg + "\\SETUP.INF");
+        EXPECT_EQ(0u, after.find(script + "[Installed]\r\n")) << dir << after;
+        EXPECT_NE(std::string::npos, after.find("\\SETUP.INF=Old\r\n")) << after;
+        EXPECT_NE(std::string::npos, after.find("\\README.TXT=Old\r\n")) << after;
+        EXPECT_EQ(std::string::npos, after.find("=New")) << after;
         EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
     }
 }
@@ -587,9 +594,11 @@ TEST_F(CopyEngine, FillComesBackAfterThePageWasPaintedOver) {
 // of replaced registry values in its [PS2] and [Serial] sections.
 class CopyEngineJournal : public CopyEngine {
   protected:
-    const std::string newScript =
+    const std::string scriptLines =
         "[Main]\r\nProductName=New\r\n[PS2]\r\nDeviceDesc=From the package\r\n"
         "[Disk1]\r\n1=SETUP.INF, SETUP.INF, Script, RootDir\r\n";
+    // A record of an installation that comes with the package names nothing setup made.
+    const std::string newScript = scriptLines + "[Installed]\r\nDirectory=C:\\\r\nC:\\WINDOWS\\WIN.INI=New\r\n";
     const std::string oldJournal =
         "[Main]\r\nProductName=Old\r\n[Extra]\r\nOnly=old\r\n"
         "[PS2]\r\nDeviceDesc=Standard PS/2 Port Mouse\r\nMouseDriver=mouse.drv\r\n"
@@ -631,16 +640,18 @@ TEST_F(CopyEngineJournal, JournalSectionsOfTheOldScriptSurviveTheCopy) {
     EXPECT_STREQ("New", v);
 }
 
-TEST_F(CopyEngineJournal, WithoutAnOldJournalTheScriptIsCopiedAsItIs) {
-    // No old file: a plain copy.
+TEST_F(CopyEngineJournal, WithoutAnOldJournalTheScriptIsCopiedWithTheInstallationsRecord) {
+    // No old file: a plain copy, but for the record, which is the installation's own.
     ScriptEntry("");
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(newScript, ReadFileBytes(dest + "\\SETUP.INF"));
+    std::string got = ReadFileBytes(dest + "\\SETUP.INF");
+    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=New\r\n", got);
 }
 
 TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) {
     // An old script without journal sections, and a SETUP.INF in a subdirectory that has
-    // journal sections but is not the journal: both are replaced byte for byte.
+    // journal sections but is not the journal: both are replaced byte for byte, the first
+    // then gaining the record of what the installation wrote (over files that stood there).
     WriteFileBytes(dest + "\\SETUP.INF", "[Main]\r\nProductName=Old\r\n[Extra]\r\nOnly=old\r\n");
     CreateDirectoryA((dest + "\\HELP").c_str(), nullptr);
     WriteFileBytes(dest + "\\HELP\\SETUP.INF", oldJournal);
@@ -649,7 +660,9 @@ TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) 
     Entry("", "HELP", "SETUP.INF", "SETUP.INF", "Not the journal");
     Disks({2});
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(newScript, ReadFileBytes(dest + "\\SETUP.INF"));
+    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=Old\r\n" + dest +
+                  "\\HELP\\SETUP.INF=Old\r\n",
+              ReadFileBytes(dest + "\\SETUP.INF"));
     EXPECT_EQ(newScript, ReadFileBytes(dest + "\\HELP\\SETUP.INF"));
 }
 

@@ -131,20 +131,13 @@ Model RunLoaderAt(const std::string& exePath) {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = output;
-    si.hStdError = output;
-    PROCESS_INFORMATION pi = {};
     Model model;
     DWORD exitCode = 1;
-    if (CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 300000);
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    RunningProgram child = StartCommand(command, "", output);
+    if (child.process != nullptr) {
+        WaitForSingleObject(child.process, 300000);
+        GetExitCodeProcess(child.process, &exitCode);
+        CloseHandle(child.process);
     }
     CloseHandle(output);
     EXPECT_EQ(0u, exitCode) << "the loader child failed:\n" << ReadFileBytes(log);

@@ -16,19 +16,12 @@ namespace {
 
 // Runs a Windows program to its end and returns its exit code (-1 if it did not start).
 int RunProgram(const std::string& exe, const std::string& args) {
-    std::string commandLine = QuoteArgument(exe) + " " + args;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
-        return -1;
-    }
-    WaitForSingleObject(pi.hProcess, 60000);
+    RunningProgram program = StartCommand(QuoteArgument(exe) + " " + args);
+    if (program.process == nullptr) return -1;
+    WaitForSingleObject(program.process, 60000);
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    GetExitCodeProcess(program.process, &code);
+    CloseHandle(program.process);
     return static_cast<int>(code);
 }
 

@@ -220,19 +220,15 @@ int RunPackage(const char* self, const std::string& setupExe, int rounds, const 
     CopyFileA(self, exe.c_str(), FALSE);
     std::string command = "\"" + exe + "\" --measure " + label + " \"" + setupExe + "\" " +
                           std::to_string(rounds);
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    RunningProgram child = StartCommand(command);
+    if (child.process == nullptr) {
         fprintf(stderr, "bench_loader: cannot start %s\n", exe.c_str());
         return 1;
     }
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    WaitForSingleObject(child.process, INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    GetExitCodeProcess(child.process, &code);
+    CloseHandle(child.process);
     DeleteFileA(exe.c_str());
     DeleteFileA(scriptPath.c_str());
     RemoveDirectoryA(dir.c_str());

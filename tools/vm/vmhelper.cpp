@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "support/machine.h"
+
 namespace {
 
 struct RootName {
@@ -211,12 +213,26 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: vmhelper COMMAND ROOT KEY [NAME [VALUE]] [; COMMAND ...]\n"
                  "commands: setsz setdw setbin mkkey deltree delval get list values dump "
-                 "exists\n");
+                 "exists\n"
+                 "       vmhelper seed others|ps2|serial: the devices the tests seed\n");
     return 2;
 }
 
 // Runs one command; returns the process exit code it asks for.
 int RunCommand(const std::vector<std::string>& args) {
+    // The devices the whole-program tests seed, for the demo's machine.
+    if (args.size() == 2 && args[0] == "seed") {
+        if (args[1] == "others") {
+            SeedOtherDevices();
+        } else if (args[1] == "ps2") {
+            SeedPs2Mouse();
+        } else if (args[1] == "serial") {
+            SeedSerialMouse();
+        } else {
+            return Usage();
+        }
+        return 0;
+    }
     static const char* const kCommands[] = {"setsz", "setdw",  "setbin", "mkkey",
                                             "deltree", "delval", "get", "list",
                                             "values", "dump", "exists"};
