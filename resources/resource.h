@@ -30,6 +30,7 @@
 #define IDS_PS2NAME         51
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
+#define IDS_SETUP_SWITCHES  54
 // UNINSTAL.EXE's own texts (uninstall.rc)
 #define IDS_UNINSTALL       60
 #define IDS_UNINSTALL_ASK   61
@@ -39,6 +40,7 @@
 #define IDS_UNINSTALL_SHARED 65
 #define IDS_UNINSTALL_SHARED_END 66
 #define IDS_UNINSTALL_LEFT_ALONE 67
+#define IDS_UNINSTALL_SWITCHES 68
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -2,6 +2,7 @@
 
 #include "install/copyengine.h"
 
+#include "install/copylog.h"
 #include "install/entrypaths.h"
 #include "install/installrecord.h"
 #include "install/keepjournal.h"
@@ -40,10 +41,10 @@ static void OpenSource(CopyRun* run, const char* path) {
 
 // With an open source: creates the destination (emptying an existing file), copies,
 // closes both. Without one nothing is created or emptied. Returns the failure, if any.
-static CopyFailure CopyToDest(CopyRun* run, const char* path) {
+// existed: a file stood at path before.
+static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int existed) {
     if (run->source < 0) return CopyFailedSource;
     const CopyCaller* c = run->caller;
-    int existed = c->EntryWritten != nullptr && path[0] != 0 && FileExists(path);
     OFSTRUCT scratch;
     INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
     LONG copied = dest >= 0 ? LZCopy(run->source, dest) : 0;
@@ -52,6 +53,7 @@ static CopyFailure CopyToDest(CopyRun* run, const char* path) {
     run->source = -1;
     if (dest < 0 || copied == LZERROR_WRITE) return CopyFailedDest;
     if (copied < 0) return CopyFailedShort;
+    LogFileWritten(source, path, copied, existed);
     if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, existed);
     return CopyFailedNot;
 }
@@ -76,10 +78,11 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
         LZClose(run->source);
         run->source = -1;
         inPlace = 1;
+        LogFileInPlace(path);
     }
     int stood = path[0] != 0 && FileExists(path);
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    CopyFailure failure = CopyToDest(run, path);
+    CopyFailure failure = CopyToDest(run, source, path, stood);
     PollCaller(run);
     RestoreJournal(journal);
     RecordInstalledFile(e, path, stood);
@@ -94,10 +97,11 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
     const CopyCaller* c = run->caller;
     for (;;) {
         CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
-        if (why == CopyFailedNot || c->EntryFailed == nullptr) return;
+        if (why == CopyFailedNot) return;
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
         CopyFailureReport report = {e, source, path, why};
-        CopyAnswer answer = c->EntryFailed(c->Context, &report);
+        CopyAnswer answer = c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;
+        LogEntryFailed(&report, answer);
         if (answer == CopyRetry) continue;
         if (answer == CopyAbort) run->stopped = 1;
         return;

@@ -7,31 +7,52 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "script/model.h"
+#include "texts/log.h"
 
 enum {
-    kPieceWidth = 120,   // a read takes at most 119 characters
+    kPieceWidth = 120,  // a read takes at most 119 characters
     kLineBuffer = 128,
     kVxdPathWidth = 128,
+    kLoggedLineWidth = 256,  // the replaced mouse line as the log shows it
 };
 
 // Copies system.ini to system.new line by line, the chosen line replaced. Returns 1 when a
-// line was replaced.
-static int CopyPatched(TextFile* ini, TextFile* out, const char* exactLine, const char* newLine) {
+// line was replaced; oldLine (kLoggedLineWidth) gets the replaced line, as far as it fits.
+static int CopyPatched(TextFile* ini, TextFile* out, const char* exactLine, const char* newLine,
+                       char* oldLine) {
     char piece[kLineBuffer];
     IniMouseRule rule = {0, 0, 0, exactLine};
     int replaced = 0;
     int n;
     while ((n = TextFileReadPiece(ini, piece, kPieceWidth)) > 0) {
         switch (IniMouseRuleStep(&rule, piece, n)) {
-        case IniKeep: TextFileWrite(out, piece, n); break;
+        case IniKeep:
+            TextFileWrite(out, piece, n);
+            break;
         case IniReplace:
             TextFileWrite(out, newLine, TextLength(newLine));
+            TextCopy(oldLine, kLoggedLineWidth, piece);
             replaced = 1;
             break;
-        case IniDrop: break;
+        case IniDrop:
+            TextAppend(oldLine, kLoggedLineWidth, piece);
+            break;
         }
     }
     return replaced;
+}
+
+// "system.ini [386Enh] before: <line>" / "after: <line>", without their line ends.
+static void LogLineChange(const char* before, const char* after) {
+    if (!LogActive()) return;
+    char line[kLoggedLineWidth];
+    const char* texts[] = {before, after};
+    const char* labels[] = {"system.ini [386Enh] before: ", "system.ini [386Enh] after:  "};
+    for (int i = 0; i < 2; ++i) {
+        TextCopy(line, kLoggedLineWidth, texts[i]);
+        TextFlattenLines(line);
+        LogLine(labels[i], line);
+    }
 }
 
 // system.ini is set aside as system.bak and replaced by system.new only when system.new
@@ -46,19 +67,28 @@ int RewriteMouseLine(const char* exactLine, const char* newLine, int onlyWhenFou
     TextFile out, ini;
     if (!TextFileOpenWrite(&out, newPath)) return 0;
     int complete = 0, replaced = 0;
+    char oldLine[kLoggedLineWidth] = "";
     if (TextFileOpenRead(&ini, iniPath)) {
-        replaced = CopyPatched(&ini, &out, exactLine, newLine);
+        replaced = CopyPatched(&ini, &out, exactLine, newLine, oldLine);
         complete = TextFileClose(&ini);
     }
     if (!TextFileClose(&out)) complete = 0;
     if (!complete || (onlyWhenFound && !replaced)) {
         DeleteFileA(newPath);
+        LogLine(complete ? "system.ini has no such mouse line: left as it is"
+                         : "system.ini cannot be read or system.new written: left as it is");
         return 0;
     }
 
     // With a system.bak that cannot be deleted, system.ini stays as it is and system.new
     // remains beside it.
-    return TextFileReplace(iniPath, newPath, bakPath);
+    if (!TextFileReplace(iniPath, newPath, bakPath)) {
+        LogLine("system.ini cannot be replaced: left as it is");
+        return 0;
+    }
+    LogLineChange(replaced ? oldLine : "(no mouse line)", newLine);
+    LogLine("system.ini: the old file kept as ", bakPath);
+    return 1;
 }
 
 int ReadMouseLine(const char* path, char* out, int width) {
@@ -102,9 +132,14 @@ static int VxdPaths(char* vxdPath, char* bakPath) {
 static int SetVxdAside() {
     char vxdPath[kVxdPathWidth], bakPath[kVxdPathWidth];
     if (!VxdPaths(vxdPath, bakPath)) return -1;
-    if (!FileExists(vxdPath)) return -1;
+    if (!FileExists(vxdPath)) {
+        LogLine("no ", vxdPath, " to set aside");
+        return -1;
+    }
     DeleteFileA(bakPath);
-    return MoveFileA(vxdPath, bakPath) ? 0 : -1;
+    int moved = MoveFileA(vxdPath, bakPath);
+    LogLine(vxdPath, moved ? " set aside as " : " could not be set aside as ", bakPath);
+    return moved ? 0 : -1;
 }
 
 int PutVxdBack() {
@@ -112,7 +147,9 @@ int PutVxdBack() {
     if (!VxdPaths(vxdPath, bakPath)) return 0;
     if (FileExists(vxdPath)) return 0;
     if (!FileExists(bakPath)) return 0;
-    return MoveFileA(bakPath, vxdPath) ? 1 : 0;
+    int moved = MoveFileA(bakPath, vxdPath);
+    LogLine(bakPath, moved ? " put back as " : " could not be put back as ", vxdPath);
+    return moved ? 1 : 0;
 }
 
 int PatchSystemIni() {

@@ -80,12 +80,15 @@ int ParseSwitches(const char* tail, SwitchSet set, Switches* out) {
     // A word is at most a switch name, "=" and the longest value, with room to tell a
     // longer one apart.
     char word[kSwitchPathWidth + 16];
+    int good = 1;
     for (;;) {
         while (*p != 0 && static_cast<unsigned char>(*p) <= ' ') ++p;
-        if (*p == 0) return 1;
+        if (*p == 0) return good;
         int fits;
         p = NextWord(p, word, static_cast<int>(sizeof(word)), &fits);
         if (word[0] != '/') continue;  // the mode word, or no switch: passed over as ever
-        if (!fits || !TakeSwitch(word, set, out)) return Refuse(out, word);
+        // After a refused word the others are still read: a /S behind it keeps the run
+        // from showing anything.
+        if ((!fits || !TakeSwitch(word, set, out)) && good) good = Refuse(out, word);
     }
 }

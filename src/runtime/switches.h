@@ -31,5 +31,5 @@ struct Switches {
 
 // Reads the tail. 1 when every switch is known and its value good; 0 with refused set to
 // the word at fault (an unknown switch, a missing or bad value, a value too long for its
-// use: never cut into another directory or file).
+// use: never cut into another directory or file); the words after it are read all the same.
 int ParseSwitches(const char* tail, SwitchSet set, Switches* out);

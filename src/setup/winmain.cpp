@@ -1,31 +1,62 @@
 // The setup driver: records what every page needs, chooses the mode from the command line
-// and walks the wizard pages.
+// and walks the wizard pages, or with /S runs without any window.
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/exitcode.h"
+#include "app/switchstart.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "presentation/background.h"
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
+#include "runtime/textfile.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "setup/sequence.h"
+#include "setup/silent.h"
+#include "texts/log.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 #include "wizard/pages.h"
-#include "wizard/pages.h"
+
+// What a run ends with: its exit code, and whether Windows restarts after it.
+struct RunEnd {
+    int code;
+    int restart;
+};
 
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.
 static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 
-// Reads the Windows directory and the setup script; on failure says so and gives 0.
-static int LoadInstallModel() {
+// 1 when the loaded script's file can be opened. The profile functions read a missing
+// file as one without keys, so the loader alone does not tell.
+static int ScriptReadable() {
+    TextFile file;
+    if (!TextFileOpenRead(&file, Shared::ScriptPath)) return 0;
+    TextFileClose(&file);
+    return 1;
+}
+
+// Reads the Windows directory and the setup script, then takes the switches' directory
+// and mouse type over the script's. On failure says so (in a box unless silent) and gives 0.
+// With switches a script that cannot be opened is a failure too; without them the run
+// goes on from the loader's defaults, as it always did.
+static int LoadInstallModel(const Switches& switches) {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
-    if (LoadSetupScript()) return 1;
-    ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
-    return 0;
+    if (!LoadSetupScript() || (switches.any && !ScriptReadable())) {
+        LogLine("SETUP.INF cannot be read beside the program");
+        if (!switches.silent)
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (switches.installDir[0] != 0) TextCopy(Shared::InstallDir, kDirWidth, switches.installDir);
+    if (switches.mouse != MouseNotChosen) Shared::MouseKind = switches.mouse == MouseChosenSerial;
+    LogLine("script: ", Shared::ScriptPath, " (", Shared::ProductName, ")");
+    LogLine("installation directory: ", Shared::InstallDir);
+    LogLine("mouse type: ", Shared::MouseKind != 0 ? "serial" : "PS/2");
+    return 1;
 }
 
 // One page of the normal mode, run to its end.
@@ -42,24 +73,31 @@ static int16_t RunWizardPage(WizardState state) {
     }
 }
 
-// After a completed copy: system.ini, the finish page, and the restart if it was chosen.
-static void CompleteSetup() {
+// After a completed copy: system.ini and the finish page. Returns the restart choice.
+static int CompleteSetup() {
     PatchSystemIni();
     RunPage("SETUP_END", EndPageProc, IDD_END);
     ReleaseFileTable();
     DestroyWindow(Shared::BackgroundWindow);
     Shared::BackgroundWindow = nullptr;
-    if (Shared::RestartChoice == 1) ExitWindowsEx(EWX_REBOOT, 0);
+    LogLine(Shared::RestartChoice == 1 ? "restart: chosen on the finish page" : "restart: later, as chosen on the finish page");
+    return Shared::RestartChoice == 1;
 }
 
-static void RunNormalMode() {
+static RunEnd RunNormalMode(const Switches& switches) {
     if (!IsWindows9xFamily()) {
+        LogLine("not Windows 95/98: nothing is done");
         // The script is not read yet, so there is no SetupCaption.
-        ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
-        return;
+        if (!switches.silent) ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
+        return {ExitWrongPlatform, 0};
     }
-    if (!LoadInstallModel()) return;
-    if (!CreateBackgroundWindow()) return;
+    if (!LoadInstallModel(switches)) return {ExitNoScript, 0};
+    if (switches.silent) {
+        int code = RunSilentInstallation(switches);
+        ReleaseFileTable();
+        return {code, code == ExitDone && switches.restart};
+    }
+    if (!CreateBackgroundWindow()) return {ExitStopped, 0};
 
     WizardState state = StateBegin;
     while (state != StateCompletion && state != StateCancelled) {
@@ -68,32 +106,44 @@ static void RunNormalMode() {
         state = next;
     }
     if (state == StateCancelled) {
+        LogLine("cancelled");
         ReleaseFileTable();  // the background window ends with the process
-        return;
+        return {ExitStopped, 0};
     }
-    CompleteSetup();
+    return {ExitDone, CompleteSetup()};
 }
 
-// The driver-switch mode: the mouse page alone, then the driver is registered again for
-// the chosen type, journalled beside the running program, and Windows restarts.
-static void RunSwitchMode() {
-    if (!LoadInstallModel()) return;
+// The driver-switch mode: the mouse page alone (none with /S), then the driver is
+// registered again for the chosen type, journalled beside the running program, and
+// Windows restarts (with /S only when /RESTART asks).
+static RunEnd RunSwitchMode(const Switches& switches) {
+    if (!LoadInstallModel(switches)) return {ExitNoScript, 0};
+    if (switches.silent) return {RunSilentSwitch(switches), switches.restart};
     Shared::BackAllowed = 0;
-    if (RunPage("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE) == 0) return;
+    if (RunPage("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE) == 0) {
+        LogLine("cancelled");
+        return {ExitStopped, 0};
+    }
     RegisterProduct(0, Shared::SourceDir);
     ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
-    ExitWindowsEx(EWX_REBOOT, 0);
+    return {ExitDone, 1};
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     Shared::ProductName[0] = 0;
     Shared::AppInstance = instance;
-    Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
-    Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    if (IsSwitchMode(tail)) {
-        RunSwitchMode();
-    } else {
-        RunNormalMode();
+    Switches switches;
+    int early = StartWithSwitches(tail, SetupSwitches, &switches, IDS_SETUP_SWITCHES, "Setup");
+    if (early >= 0) return early;
+    if (!switches.silent) {
+        Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
+        Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     }
-    return 0;
+    RunEnd end = IsSwitchMode(tail) ? RunSwitchMode(switches) : RunNormalMode(switches);
+    if (switches.silent && end.code == ExitDone)
+        LogLine(end.restart ? "restart: Windows restarts (/RESTART)" : "restart: none (no /RESTART)");
+    int code = EndRun(end.code);
+    if (end.restart) ExitWindowsEx(EWX_REBOOT, 0);
+    // Without switches the program ends with 0, whatever happened, as it always did.
+    return switches.any ? code : 0;
 }

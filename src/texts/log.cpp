@@ -21,9 +21,9 @@ static void Part(const char* text) {
 }
 
 void LogLine(const char* a, const char* b, const char* c, const char* d, const char* e,
-             const char* f) {
+             const char* f, const char* g, const char* h) {
     if (!Open) return;
-    const char* parts[] = {a, b, c, d, e, f};
+    const char* parts[] = {a, b, c, d, e, f, g, h};
     for (const char* part : parts) Part(part);
     Part("\n");
     if (!TextWriterFlush(&Log.writer)) Failed = 1;

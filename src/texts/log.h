@@ -12,7 +12,8 @@ int LogActive();
 // Writes one line made of the given parts, each written as it is, however long: nothing is
 // cut, so a path never runs into another. The line reaches the file before this returns.
 void LogLine(const char* a, const char* b = nullptr, const char* c = nullptr,
-             const char* d = nullptr, const char* e = nullptr, const char* f = nullptr);
+             const char* d = nullptr, const char* e = nullptr, const char* f = nullptr,
+             const char* g = nullptr, const char* h = nullptr);
 
 // LogLine with a number as the last part.
 void LogLineNumber(const char* a, const char* b, long value);

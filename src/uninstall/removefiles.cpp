@@ -10,6 +10,7 @@
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
+#include "texts/log.h"
 #include "texts/textring.h"
 #include "uninstall/wininit.h"
 
@@ -32,13 +33,18 @@ int LoadInstallRecord() {
 // Deletes a file, read-only or not; one that stays is queued for the next start. The
 // delete comes first: most files go with that one call.
 static void RemoveFile(const char* path) {
-    if (DeleteFileA(path)) return;
+    if (DeleteFileA(path)) {
+        LogLine("removed ", path);
+        return;
+    }
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 && SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) &&
         DeleteFileA(path))
         return;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) QueueRemovalAtRestart(path);
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
+    QueueRemovalAtRestart(path);
+    LogLine("queued for removal at the next start: ", path);
 }
 
 // "... no program uses the shared file PATH any more. ..." with Yes and No, No the default.
@@ -52,19 +58,23 @@ static int AskRemoveShared(const char* path) {
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
-// One installation fewer uses the shared file; at none, it goes if the user agrees.
-static void ReleaseShared(const char* path) {
+// One installation fewer uses the shared file; at none, it goes if the user agrees (with
+// keepShared nobody is asked, and it stays).
+static void ReleaseShared(const char* path, int keepShared) {
     if (ReleaseSharedUse(path) != 0) return;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         ForgetSharedUse(path);
         return;
     }
-    if (!AskRemoveShared(path)) return;
+    if (keepShared || !AskRemoveShared(path)) {
+        LogLine("shared file kept, no program uses it any more: ", path);
+        return;
+    }
     ForgetSharedUse(path);
     RemoveFile(path);
 }
 
-void RemoveInstalledFiles() {
+void RemoveInstalledFiles(int keepShared) {
     if (Record == nullptr) return;
     enum { kKeyWidth = kDirWidth };
     char path[kKeyWidth];
@@ -72,7 +82,7 @@ void RemoveInstalledFiles() {
     for (const char* line = Record; line != nullptr; line = NextRecordLine(line)) {
         RecordKind kind = SplitRecordLine(line, path, kKeyWidth);
         if (kind == RecordNew) RemoveFile(path);
-        if (kind == RecordShared) ReleaseShared(path);
+        if (kind == RecordShared) ReleaseShared(path, keepShared);
         if (kind == RecordDir) ++dirs;
     }
     // The directories, the last created first: one created later lies in an earlier one,

@@ -7,8 +7,9 @@
 int LoadInstallRecord();
 
 // Removes the files that the record says setup made, takes this installation off the count
-// of each shared file (removing one that no program uses any more when the user agrees),
+// of each shared file (removing one that no program uses any more when the user agrees;
+// with keepShared, an unattended run, nobody is asked and it stays),
 // then removes the directories setup created, the last created first, where they are
 // empty. A file that cannot be removed now (in use, such as the running uninstaller) is
 // queued for removal at the next start of Windows. Lets go of the record.
-void RemoveInstalledFiles();
+void RemoveInstalledFiles(int keepShared);

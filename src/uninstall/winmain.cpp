@@ -1,9 +1,12 @@
 // UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
-// 1 the user said No, 2 no readable script or no installation here.
+// 1 the user said No, 2 no readable script or no installation here, 5 a bad switch, 6 no log
+// (app/exitcode.h).
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/exitcode.h"
+#include "app/switchstart.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "resource.h"
@@ -12,6 +15,7 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/paths.h"
+#include "texts/log.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 #include "uninstall/mouseline.h"
@@ -73,32 +77,54 @@ static void RestoreSystemIni() {
     RewriteMouseLine(kSetupMouseLine, line, 1);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    Shared::AppInstance = instance;
-    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
+// The removal itself. With /S the question is answered Yes and the restart comes only
+// with /RESTART; otherwise the user is asked both.
+static int Uninstall(const Switches& switches, int* restart) {
     if (!LoadInstalledScript()) {
-        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
-        return 2;
+        LogLine("SETUP.INF cannot be read in the installation directory: nothing is removed");
+        if (!switches.silent)
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
+        return ExitNoScript;
     }
+    LogLine("script: ", Shared::ScriptPath, " (", Shared::ProductName, ")");
     // A package's script, or one copied away from its installation, holds no record of an
     // installation in this directory: nothing here is the uninstaller's to remove.
     if (!LoadInstallRecord()) {
-        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
+        LogLine("no record of an installation in this directory: nothing is removed");
+        if (!switches.silent)
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
         ReleaseFileTable();
-        return 2;
+        return ExitNoScript;
     }
-    if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!switches.silent && Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        LogLine("No was answered: nothing is removed");
         ReleaseFileTable();
-        return 1;
+        return ExitStopped;
     }
     CloseCompanionProgram();
     RestoreRegistry();
     RestoreSystemIni();
     PutVxdBack();
-    RemoveInstalledFiles();
+    RemoveInstalledFiles(switches.silent);
     ReleaseFileTable();
-    char leftAlone[kMessageWidth];
-    if (Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION, LeftAloneText(leftAlone, kMessageWidth)) == IDYES)
-        ExitWindowsEx(EWX_REBOOT, 0);
-    return 0;
+    if (switches.silent) {
+        *restart = switches.restart;
+    } else {
+        char leftAlone[kMessageWidth];
+        *restart = Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION, LeftAloneText(leftAlone, kMessageWidth)) == IDYES;
+    }
+    LogLine(*restart ? "restart: Windows restarts" : "restart: none");
+    return ExitDone;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
+    Shared::AppInstance = instance;
+    Switches switches;
+    int early = StartWithSwitches(tail, UninstallSwitches, &switches, IDS_UNINSTALL_SWITCHES, "Uninstall");
+    if (early >= 0) return early;
+    GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
+    int restart = 0;
+    int code = EndRun(Uninstall(switches, &restart));
+    if (restart) ExitWindowsEx(EWX_REBOOT, 0);
+    return code;
 }

@@ -1,9 +1,9 @@
 #include <windows.h>
 
+#include "install/destdir.h"
 #include "install/installrecord.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
-#include "script/destination.h"
 #include "script/model.h"
 #include "texts/notice.h"
 #include "wizard/browse.h"
@@ -15,25 +15,11 @@
 static void SelDirNext(HWND page) {
     Shared::PageResult = 1;
     GetDlgItemTextA(page, IDC_DESTDIR, Shared::InstallDir, kDirWidth);
-    char root[kRootPathWidth];
-    DestinationRoot(root, Shared::InstallDir);
-    if (!DestinationFormOk(Shared::InstallDir)) {
-        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
-        return;
-    }
     int existed = DirectoryExists(Shared::InstallDir);
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    // A drive that cannot be queried (no medium, no such drive) has no room to offer.
-    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                           &totalClusters) ||
-        !SpaceSuffices(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters),
-                       Shared::MinimumSpace)) {
-        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_NO_SPACE, MB_ICONEXCLAMATION);
-        return;
-    }
-    // Only the last component is created: a missing parent fails.
-    if (!existed && !CreateDirectoryA(Shared::InstallDir, nullptr)) {
-        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+    DestinationVerdict verdict = AcceptDestination(Shared::InstallDir);
+    if (verdict != DestinationAccepted) {
+        unsigned id = verdict == DestinationNoSpace ? IDS_NO_SPACE : IDS_CANNOT_CREATE;
+        ShowMessage(page, Shared::SetupCaption, nullptr, id, MB_ICONEXCLAMATION);
         return;
     }
     if (!existed) RecordCreatedDirectory(Shared::InstallDir);

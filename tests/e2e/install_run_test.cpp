@@ -3,10 +3,13 @@
 // one without a mouse node, and a second installation over the first.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "resource.h"
 #include "support/machine.h"
 #include "support/package.h"
 #include "support/registry_util.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
@@ -24,6 +27,11 @@ std::string Hklm(const std::string& path, const std::string& name) {
 }
 
 std::string ClassKey(const std::string& driver) { return kClassPrefix + driver; }
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 class InstallRun : public ::testing::Test {
 protected:
@@ -44,13 +52,13 @@ protected:
     }
     void TearDown() override { StopProgram(companion); }
 
-    // Every file of the package where SETUP.INF sends it, packed ones expanded.
-    void ExpectFilesInstalled(int line) {
-        SCOPED_TRACE(::testing::Message() << "called from line " << line);
+    struct InstalledFile {
+        std::string installed, original;
+    };
+    // Every file of the package where SETUP.INF sends it, and what it must hold.
+    static std::vector<InstalledFile> PackageFiles() {
         const std::string pkg = "C:\\SAMPLE\\";
-        const struct {
-            std::string installed, original;
-        } files[] = {
+        return {
             {"C:\\QORVA\\QXMAIN.EXE", ToolPath("qxmain.exe")},
             {"C:\\QORVA\\QXPAGE.DLL", SampleSource("QXPAGE.DLL")},
             {"C:\\QORVA\\UNINSTAL.EXE", pkg + "UNINSTAL.EXE"},
@@ -63,7 +71,12 @@ protected:
             {WindowsPath() + "\\INF\\QXMOUSE.INF", SampleSource("INF/QXMOUSE.INF")},
             {WindowsPath() + "\\QXMOUSE.INI", pkg + "WIN\\QXMOUSE.INI"},
         };
-        for (const auto& f : files) {
+    }
+
+    // Every file of the package where SETUP.INF sends it, packed ones expanded.
+    void ExpectFilesInstalled(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
+        for (const auto& f : PackageFiles()) {
             std::string want = ReadFileBytes(f.original);
             ASSERT_FALSE(want.empty()) << f.original;
             EXPECT_EQ(want, ReadFileBytes(f.installed)) << f.installed;
@@ -253,6 +266,91 @@ TEST_F(InstallRun, JournalKeepsTheFirstValuesWhenTheScriptIsNotCopied) {
     EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
     EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
     EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
+}
+
+// Unattended, with no display at all: what the walk installs, and a log that names every
+// file written and every registry value set with the one it replaced.
+TEST_F(InstallRun, SilentRunWithoutDisplayInstallsWhatTheWalkInstallsAndLogsIt) {
+    SeedPs2Mouse();
+    SeedSerialMouse();
+    ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /d=C:\\QORVA /M=SERIAL \"/LOG=C:\\Setup Log.txt\"", 60000));
+
+    ExpectFilesInstalled(__LINE__);
+    ExpectProductEntries(__LINE__);
+    EXPECT_EQ("Qorva Serial Mouse", Hklm(kDeviceSerial, "DeviceDesc"));
+    ExpectClassKey(__LINE__, "Mouse\\0001", false);
+    EXPECT_EQ("Standard Serial Mouse", ProfileValue(kJournal, "Serial", "DeviceDesc"));
+    ExpectSystemIniPatched(__LINE__, systemIniBefore);
+
+    std::string log = Lower(ReadFileBytes("C:\\Setup Log.txt"));
+    for (size_t at; (at = log.find("\\.\\")) != std::string::npos;) log.erase(at, 2);  // RootDir "."
+    for (const auto& f : PackageFiles())
+        EXPECT_NE(std::string::npos, log.find(Lower(" -> " + f.installed + ", "))) << f.installed;
+    for (const char* text :
+         {"script: c:\\sample\\setup.inf", "installation directory: c:\\qorva", "bytes, new",
+          "enum\\root\\*pnp0f0c\\0000\\devicedesc = \"qorva serial mouse\", was \"standard serial mouse\"",
+          "mouse\\0001\\driverdesc = \"qorva serial mouse\", was \"standard serial mouse\"",
+          "uninstall\\quillotrax\\uninstallstring = \"c:\\qorva\\uninstal.exe\", was absent",
+          "configflags = 00 00 00 00", "[386enh] before: mouse=*vmd", "[386enh] after:  mouse=*vmouse",
+          "vmouse.vxd set aside as", "restart: none", "exit code 0"})
+        EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
+}
+
+// What an unattended run refuses ends it before anything is changed, each with its code.
+TEST_F(InstallRun, SilentRefusalsChangeNothing) {
+    SeedPs2Mouse();
+    std::string noScript = MakeTestPackage("noscript", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1));
+    ASSERT_FALSE(noScript.empty());
+    DeleteFileA((noScript.substr(0, noScript.rfind('\\')) + "\\SETUP.INF").c_str());
+    const struct {
+        std::string exe, tail;
+        DWORD code;
+    } runs[] = {
+        {noScript, "/S", 2},
+        {package, "/S /D=QORVA", 3},       // not X:\...
+        {package, "/S /D=Q:\\QORVA", 3},   // a drive that is not there has no room
+        {package, "/S /D=C:\\NO\\QORVA", 3},  // only the last part is created
+        {package, "/S /M=USB", 5},
+        {package, "/X /S", 5},
+        {package, "/S /LOG=C:\\NO\\SETUP.LOG", 6},
+    };
+    for (const auto& run : runs) EXPECT_EQ(run.code, RunWithoutDisplay(run.exe, run.tail)) << run.tail;
+    EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
+    EXPECT_FALSE(FileExists("C:\\QORVA"));
+    EXPECT_FALSE(FileExists("C:\\NO"));
+    EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax"));
+}
+
+// A destination drive that runs full during the copy: the run aborts at the first file that
+// does not fit, with code 1, and system.ini stays as it was.
+TEST_F(InstallRun, SilentRunOnAFullDiskAbortsAndLeavesSystemIniAlone) {
+    const std::string drive = HostScratchDir() + "/full", link = EnvText("VM_PREFIX") + "/dosdevices/e:";
+    ASSERT_EQ(0, RunHostCommand("mkdir -p " + ShellQuote(drive) + " && mount -t tmpfs -o size=256k tmpfs " +
+                                ShellQuote(drive) + " && ln -sfn " + ShellQuote(drive) + " " + ShellQuote(link)))
+        << "mounting a tmpfs needs root";
+    // 16 KB left: room for the script, not for the companion program after it.
+    HANDLE filler = CreateFileA("E:\\FILLER", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ULARGE_INTEGER freeBytes;
+    ASSERT_TRUE(GetDiskFreeSpaceExA("E:\\", &freeBytes, nullptr, nullptr));
+    std::string block(static_cast<size_t>(freeBytes.QuadPart - 16 * 1024), 'f');
+    DWORD put = 0;
+    WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &put, nullptr);
+    CloseHandle(filler);
+    std::string inf = ReadFileBytes("C:\\SAMPLE\\SETUP.INF");
+    inf.replace(inf.find("MinimumSpace=1024"), 17, "MinimumSpace=4");
+    WriteFileBytes("C:\\SAMPLE\\SETUP.INF", inf);
+
+    EXPECT_EQ(1u, RunWithoutDisplay(package, "/S /D=E:\\QORVA /LOG=C:\\FULL.LOG", 60000));
+    EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
+    EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
+    EXPECT_FALSE(FileExists("E:\\QORVA\\README.TXT"));  // nothing after the failed file
+    const std::string log = ReadFileBytes("C:\\FULL.LOG");
+    EXPECT_NE(std::string::npos, log.find("error: the destination cannot be created or written: ")) << log;
+    EXPECT_NE(std::string::npos, log.find("answer: abort\r\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("exit code 1")) << log;
+    RunHostCommand("rm -f " + ShellQuote(link) + "; umount " + ShellQuote(drive) + " && rmdir " + ShellQuote(drive));
 }
 
 }  // namespace

@@ -138,4 +138,22 @@ TEST_F(SwitchMode, SerialChoiceWithOnlyAPS2NodeMakesOwnSerialDevice) {
     EXPECT_EQ("<absent>", Journal("PS2", "SubKey1"));
 }
 
+// -u /S /M=PS2: the same switch with no page, no message box and no display at all, and
+// no restart without /RESTART.
+TEST_F(SwitchMode, SilentSwitchWithoutDisplayRegistersTheChosenType) {
+    std::string exe = MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
+    ASSERT_FALSE(exe.empty());
+    inf = exe.substr(0, exe.rfind('\\')) + "\\SETUP.INF";
+    ASSERT_EQ(0u, RunWithoutDisplay(exe, "-u /s /m=ps2 /LOG=C:\\SWITCH.LOG"));
+
+    EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
+    EXPECT_EQ("QX_PS2", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "InfSection"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DeviceDesc"));
+    const std::string log = ReadFileBytes("C:\\SWITCH.LOG");
+    for (const char* text : {"mouse type: PS/2", "\\DeviceDesc = \"Qorva PS/2 Mouse\", was \"Standard PS/2 Port Mouse\"",
+                             "restart: none", "exit code 0"})
+        EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
+}
+
 }  // namespace

@@ -147,4 +147,32 @@ TEST_F(Uninstaller, NoChangesNothingAndASecondRunFindsNothingMore) {
               "was removed.", texts[0]);
 }
 
+// Unattended both ways and with no display: SETUP.EXE /S, then UNINSTAL.EXE /S, which asks
+// nothing, does not restart and puts the machine back, but for the shared files of the
+// Windows directories, which it keeps (with their count at 0). A bad switch changes nothing.
+TEST_F(Uninstaller, SilentRoundTripWithoutDisplay) {
+    SeedPs2Mouse();
+    std::vector<std::string> before = MachineState();
+    ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /M=PS2", 60000));
+    std::vector<std::string> installed = MachineState();
+    ASSERT_NE(before, installed);
+
+    EXPECT_EQ(5u, RunWithoutDisplay(kUninstaller, "/S /M=PS2"));
+    EXPECT_EQ("", Differences(installed, MachineState()));
+    EXPECT_EQ(0u, RunWithoutDisplay(kUninstaller, "/s /log=C:\\UNINST.LOG", 30000));
+    std::string kept;
+    for (const std::string& line : StateWithoutQueued())
+        if (line.find("QXMOUSE.") != std::string::npos && line.find("\\windows\\") != std::string::npos) kept += line + "\n";
+    EXPECT_NE("", kept);
+    std::vector<std::string> after = StateWithoutQueued();
+    after.erase(std::remove_if(after.begin(), after.end(), [](const std::string& l) {
+                    return l.find("QXMOUSE.") != std::string::npos && l.find("\\windows\\") != std::string::npos;
+                }), after.end());
+    EXPECT_EQ("", Differences(before, after));
+    const std::string log = ReadFileBytes("C:\\UNINST.LOG");
+    for (const char* text : {"\\DeviceDesc = \"Standard PS/2 Port Mouse\", was \"Qorva PS/2 Mouse\"",
+                             "[386Enh] after:  mouse=*vmd", "VMOUSE.BAK put back as", "shared file kept", "restart: none", "exit code 0"})
+        EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
+}
+
 }  // namespace

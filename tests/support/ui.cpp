@@ -54,12 +54,19 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
 
 }  // namespace
 
-RunningProgram StartProgram(const std::string& exePath, const std::string& tail) {
+RunningProgram StartProgram(const std::string& exePath, const std::string& tail, bool withoutDisplay) {
     std::string commandLine = "\"" + exePath + "\"";
     if (!tail.empty()) commandLine += " " + tail;
     std::string directory = exePath.substr(0, exePath.find_last_of('\\'));
     if (directory.size() == 2) directory += "\\";
-    return StartCommand(commandLine, directory);
+    return StartCommand(commandLine, directory, nullptr, withoutDisplay);
+}
+
+DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail, DWORD timeoutMs) {
+    RunningProgram program = StartProgram(exePath, tail, true);
+    DWORD code = WaitProgramEnd(program, timeoutMs);
+    StopProgram(program);
+    return code;
 }
 
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs) {

@@ -16,8 +16,14 @@
 // ---- programs ----
 
 // Starts exePath with the given argument tail (the command line is "exePath" tail) in
-// the directory of the executable. On failure process stays null.
-RunningProgram StartProgram(const std::string& exePath, const std::string& tail = "");
+// the directory of the executable. On failure process stays null. Without a display the
+// program's environment lacks DISPLAY: Wine then finds no X server for it.
+RunningProgram StartProgram(const std::string& exePath, const std::string& tail = "",
+                            bool withoutDisplay = false);
+
+// Runs exePath with tail and no display (an unattended run) to its end; its exit code, or
+// STILL_ACTIVE when it did not start or end within timeoutMs.
+DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail, DWORD timeoutMs = 20000);
 
 // Waits for the program to end; its exit code, or STILL_ACTIVE on timeout.
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs = 10000);

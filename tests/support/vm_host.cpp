@@ -1,5 +1,7 @@
 #include "support/vm_host.h"
 
+#include <vector>
+
 std::string EnvText(const char* name) {
     char buf[4096];
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
@@ -76,8 +78,19 @@ bool DrainQueue() {
     return quit;
 }
 
+// This process's environment without DISPLAY, as a block for CreateProcessA.
+static std::vector<char> EnvironmentWithoutDisplay() {
+    std::vector<char> block;
+    char* all = GetEnvironmentStringsA();
+    for (const char* p = all; *p != 0; p += lstrlenA(p) + 1)
+        if (std::string(p).compare(0, 8, "DISPLAY=") != 0) block.insert(block.end(), p, p + lstrlenA(p) + 1);
+    FreeEnvironmentStringsA(all);
+    block.push_back(0);
+    return block;
+}
+
 RunningProgram StartCommand(const std::string& commandLine, const std::string& directory,
-                            HANDLE output) {
+                            HANDLE output, bool withoutDisplay) {
     RunningProgram program;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -88,7 +101,10 @@ RunningProgram StartCommand(const std::string& commandLine, const std::string& d
     }
     PROCESS_INFORMATION info = {};
     std::string line = commandLine;  // CreateProcessA may write into its command line
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
+    std::vector<char> environment;
+    if (withoutDisplay) environment = EnvironmentWithoutDisplay();
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0,
+                        withoutDisplay ? environment.data() : nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info))
         return program;
     if (info.hThread != nullptr) CloseHandle(info.hThread);

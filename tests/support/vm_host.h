@@ -30,9 +30,10 @@ struct RunningProgram {
 // The one way the tests and tools start a program: commandLine names it by its first word
 // (quoted when it holds blanks); it runs in directory (empty: this process's), with its
 // standard output and error going to output when one is given (an inheritable handle).
-// On failure started is false.
+// On failure started is false. Without a display the program's environment lacks DISPLAY:
+// Wine then finds no X server for it.
 RunningProgram StartCommand(const std::string& commandLine, const std::string& directory = "",
-                            HANDLE output = nullptr);
+                            HANDLE output = nullptr, bool withoutDisplay = false);
 
 // Runs shellCommand with /bin/sh on the Linux side (DISPLAY is the machine's display) and
 // returns its exit status; -1 if it could not start or did not finish within timeoutMs.

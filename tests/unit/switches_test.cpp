@@ -50,9 +50,10 @@ TEST(Switches, UnknownSwitchesAndBadValuesAreRefusedByName) {
         Read(tail, SetupSwitches, &ok);
         EXPECT_EQ(0, ok) << tail;
     }
-    Switches s = Read("/S /Q /D=C:\\X", SetupSwitches, &ok);
+    Switches s = Read("/Q /M=USB /S", SetupSwitches, &ok);
     EXPECT_EQ(0, ok);
-    EXPECT_STREQ("/Q", s.refused);
+    EXPECT_STREQ("/Q", s.refused);  // the first word at fault
+    EXPECT_EQ(1, s.silent);         // read after it: an unattended run still shows nothing
     // The uninstaller takes no directory and no mouse type.
     EXPECT_EQ(0, (Read("/S /M=PS2", UninstallSwitches, &ok), ok));
     EXPECT_EQ(0, (Read("/D=C:\\X", UninstallSwitches, &ok), ok));

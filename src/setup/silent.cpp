@@ -1,0 +1,48 @@
+#include <windows.h>
+
+#include "setup/silent.h"
+
+#include "app/exitcode.h"
+#include "install/companion.h"
+#include "install/destdir.h"
+#include "install/installrecord.h"
+#include "install/installrun.h"
+#include "registry/product.h"
+#include "runtime/fileexists.h"
+#include "script/model.h"
+#include "texts/log.h"
+
+// A failed entry ends the run, as Abort would: nobody is there to be asked.
+static CopyAnswer AbortOnFailure(void*, const CopyFailureReport*) { return CopyAbort; }
+
+static void LogRegistration(void*) { LogLine("registration"); }
+
+static const char* const kVerdictTexts[] = {
+    "",
+    "the destination is refused: it is not of the form X:\\...",
+    "the destination is refused: its drive has too little free space",
+    "the destination is refused: it cannot be created",
+};
+
+int RunSilentInstallation(const Switches&) {
+    int existed = DirectoryExists(Shared::InstallDir);
+    DestinationVerdict verdict = AcceptDestination(Shared::InstallDir);
+    if (verdict != DestinationAccepted) {
+        LogLine(kVerdictTexts[verdict]);
+        return ExitDestinationRefused;
+    }
+    if (!existed) RecordCreatedDirectory(Shared::InstallDir);
+    CloseCompanionProgram();
+    const CopyCaller caller = {nullptr, nullptr, nullptr, nullptr, nullptr, AbortOnFailure, nullptr, LogRegistration};
+    if (!RunInstallation(&caller)) {
+        LogLine("the installation was aborted: system.ini is left as it is");
+        return ExitStopped;
+    }
+    return ExitDone;
+}
+
+int RunSilentSwitch(const Switches&) {
+    LogLine("registration for the ", Shared::MouseKind != 0 ? "serial" : "PS/2", " mouse");
+    RegisterProduct(0, Shared::SourceDir);
+    return ExitDone;
+}

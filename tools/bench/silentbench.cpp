@@ -1,0 +1,78 @@
+// silentbench PKGDIR [ROUNDS]: an unattended installation against a plain LZ loop. PKGDIR
+// holds SETUP.EXE, a SETUP.INF that installs every file of PKGDIR\DATA into C:\BENCH\SETUP,
+// and DATA. Each round installs the package once with "SETUP.EXE /S" and once with the
+// plain loop (LZOpenFileA/LZCopy/LZClose) into C:\BENCH\PLAIN, the order alternating. The
+// unattended run is timed from its start to its end, what a login script waits for:
+// start-up, the script, the copy, the registration and system.ini.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/machine.h"
+#include "support/ui.h"
+
+#include "benchpkg.h"
+
+using namespace bench;
+
+namespace {
+
+const char kSilentDest[] = "C:\\BENCH\\SETUP";
+const char kPlainDest[] = "C:\\BENCH\\PLAIN";
+
+// One unattended installation; its time in seconds, or a negative time when it failed.
+double SilentRun(const std::string& exe) {
+    RemoveTree(kSilentDest);
+    Settle();
+    double start = Now();
+    RunningProgram setup = StartProgram(exe, "/S /M=PS2");
+    DWORD code = WaitProgramEnd(setup, 600000);
+    double took = Now() - start;
+    StopProgram(setup);
+    if (code != 0) std::printf("silentbench: SETUP.EXE /S ended with %lu\n", static_cast<unsigned long>(code));
+    return code == 0 ? took : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: silentbench PKGDIR [ROUNDS]\n");
+        return 2;
+    }
+    std::string dir = argv[1];
+    int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    std::vector<std::string> names = PackageNames(dir);
+    if (names.empty()) return std::printf("silentbench: no files in %s\\DATA\n", dir.c_str()), 1;
+    std::string exe = dir + "\\SETUP.EXE";
+
+    SeedOtherDevices();
+    SeedPs2Mouse();
+    CreateDirectoryA("C:\\BENCH", nullptr);
+    std::vector<double> ratios;
+    for (int r = 0; r < rounds; ++r) {
+        double plain = 0, silent = 0;
+        for (int k = 0; k < 2; ++k) {
+            if ((r + k) % 2 == 0) plain = PlainLoop(dir, names, kPlainDest);
+            else silent = SilentRun(exe);
+        }
+        if (silent < 0) return 1;
+        std::printf("round %d: plain loop %.3f s, SETUP.EXE /S %.3f s; /S / plain %.3f\n", r + 1, plain, silent,
+                    silent / plain);
+        std::fflush(stdout);
+        ratios.push_back(silent / plain);
+    }
+    unsigned long long a = TreeBytes(std::string(kPlainDest) + "\\DATA");
+    unsigned long long b = TreeBytes(std::string(kSilentDest) + "\\DATA");
+    std::printf("files %zu, installed bytes: plain %llu, SETUP.EXE /S %llu%s\n", names.size(), a, b,
+                a == b ? "" : "  MISMATCH");
+    std::printf("SETUP.EXE /S / plain loop over %d rounds: median %.3f, range %.3f to %.3f\n", rounds,
+                Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()));
+    RemoveTree("C:\\BENCH");
+    return a == b && a > 0 ? 0 : 1;
+}
