@@ -90,8 +90,8 @@ bool Walk(const std::string& exe, bool restart) {
     page = Page("SETUP_INSTALL");
     if (page == nullptr) return Fail("the copying page did not appear");
     if (companionOpen) {
-        bool closed = WaitUntil([] { return FindTopWindow(nullptr, "Quillotrax") == nullptr; },
-                                5000);
+        bool closed =
+            WaitUntil([] { return FindTopWindow(nullptr, "Quillotrax") == nullptr; }, 5000);
         Say(closed ? "  companion window \"Quillotrax\": asked to close, closed"
                    : "  companion window \"Quillotrax\": still open");
     }
@@ -144,7 +144,8 @@ bool WalkUninstall(const std::string& exe, bool restart) {
         std::string text = MessageBoxText(box);
         Say("\"" + WindowText(box) + "\": " + text);
         Shot("uninstall");
-        int answer = first || text.find("shared file") != std::string::npos || restart ? IDYES : IDNO;
+        int answer =
+            first || text.find("shared file") != std::string::npos || restart ? IDYES : IDNO;
         Say(answer == IDYES ? "  answered: Yes" : "  answered: No");
         ClickItem(box, answer);
         WaitWindowGone(box, 10000);

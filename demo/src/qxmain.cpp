@@ -8,19 +8,19 @@
 
 static LRESULT CALLBACK CompanionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
-            const char text[] = DEFAULT_PRODUCT_NAME " mouse companion (sample stand-in)";
-            TextOutA(dc, 10, 10, text, lstrlenA(text));
-            EndPaint(window, &ps);
-            return 0;
-        }
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        const char text[] = DEFAULT_PRODUCT_NAME " mouse companion (sample stand-in)";
+        TextOutA(dc, 10, 10, text, lstrlenA(text));
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -44,8 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "QorvaCompanion";
     RegisterClassA(&wc);
-    CreateWindowExA(0, "QorvaCompanion", COMPANION_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                    360, 120, nullptr, nullptr, instance, nullptr);
+    CreateWindowExA(0, "QorvaCompanion", COMPANION_WINDOW_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                    40, 40, 360, 120, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -16,11 +16,13 @@ static void ShowSwitchList(unsigned listId, const char* caption, UINT icon) {
     MessageBoxA(nullptr, text, caption, MB_OK | icon);
 }
 
-int StartWithSwitches(const char* tail, SwitchSet set, Switches* out, unsigned listId, const char* caption) {
+int StartWithSwitches(const char* tail, SwitchSet set, Switches* out, unsigned listId,
+                      const char* caption) {
     int good = ParseSwitches(tail, set, out);
     if (!good || out->help) {
         // An unattended run shows nothing: the exit code says it.
-        if (!out->silent) ShowSwitchList(listId, caption, good ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+        if (!out->silent)
+            ShowSwitchList(listId, caption, good ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
         return good ? ExitDone : ExitBadSwitch;
     }
     if (out->logPath[0] != 0) {

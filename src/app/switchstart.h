@@ -9,7 +9,8 @@
 // Reads tail into out. Returns -1 when the run goes on, else the exit code to end with at
 // once: 0 after /? (the list shown), ExitBadSwitch, ExitNoLog (nothing changed). The list
 // is the string-table text listId, in a box captioned caption.
-int StartWithSwitches(const char* tail, SwitchSet set, Switches* out, unsigned listId, const char* caption);
+int StartWithSwitches(const char* tail, SwitchSet set, Switches* out, unsigned listId,
+                      const char* caption);
 
 // Logs "exit code <code>" and closes the log. Returns code.
 int EndRun(int code);

@@ -48,10 +48,12 @@ static int ListHolds(const char* keys, const char* name) {
     return 0;
 }
 
-void CheckSectionKeys(const char* section, const char* keys, const KnownKey known[], int knownCount) {
+void CheckSectionKeys(const char* section, const char* keys, const KnownKey known[],
+                      int knownCount) {
     for (const char* k = keys; *k != 0; k += TextLength(k) + 1) {
         int isKnown = 0;
-        for (int i = 0; i < knownCount && !isKnown; ++i) isKnown = TextEqualNoCase(k, known[i].Name);
+        for (int i = 0; i < knownCount && !isKnown; ++i)
+            isKnown = TextEqualNoCase(k, known[i].Name);
         if (isKnown) continue;
         char place[kPlaceWidth];
         MakePlace(place, section, k);
@@ -90,7 +92,8 @@ int InfHasSection(const char* text, const char* section) {
         if (*p == '[') {
             p = SkipBlanks(p + 1);
             int same = 1;
-            for (int i = 0; i < length && same; ++i) same = LowerAscii(p[i]) == LowerAscii(section[i]);
+            for (int i = 0; i < length && same; ++i)
+                same = LowerAscii(p[i]) == LowerAscii(section[i]);
             if (same && *SkipBlanks(p + length) == ']') return 1;
         }
         while (*line != 0 && *line != '\n') ++line;
@@ -99,6 +102,8 @@ int InfHasSection(const char* text, const char* section) {
     return 0;
 }
 
-void CheckInfSection(const char* place, const char* section, const char* infName, const char* infText) {
-    if (section[0] != 0 && !InfHasSection(infText, section)) Found(FindInfSectionMissing, place, section, infName);
+void CheckInfSection(const char* place, const char* section, const char* infName,
+                     const char* infText) {
+    if (section[0] != 0 && !InfHasSection(infText, section))
+        Found(FindInfSectionMissing, place, section, infName);
 }

@@ -16,7 +16,8 @@ int NearestKey(const char* key, const KnownKey known[], int knownCount);
 // Each key of [section] (keys: names ending in a zero, the list in an empty name) that is
 // none of known[]: an error when it probably means a known key that the section lacks,
 // else a warning.
-void CheckSectionKeys(const char* section, const char* keys, const KnownKey known[], int knownCount);
+void CheckSectionKeys(const char* section, const char* keys, const KnownKey known[],
+                      int knownCount);
 
 // Index into Shared::FileTable of the first entry that installs a file named name (any
 // destination, letter case aside), or -1.
@@ -31,4 +32,5 @@ int InfHasSection(const char* text, const char* section);
 
 // [Startup] PS2InfSection or SerialInfSection (at place): a section of the INF file infName
 // that the package installs, whose text is infText.
-void CheckInfSection(const char* place, const char* section, const char* infName, const char* infText);
+void CheckInfSection(const char* place, const char* section, const char* infName,
+                     const char* infText);

@@ -30,8 +30,8 @@ static char LongValue[65536];
 static long ReadRaw(const char* section, const char* key, const char* def, char* out) {
     DWORD n = GetPrivateProfileStringA(section, key, def, out, kRawWidth, Shared::ScriptPath);
     if (n < kRawWidth - 1) return static_cast<long>(n);
-    return static_cast<long>(GetPrivateProfileStringA(section, key, def, LongValue, sizeof(LongValue),
-                                                      Shared::ScriptPath));
+    return static_cast<long>(GetPrivateProfileStringA(section, key, def, LongValue,
+                                                      sizeof(LongValue), Shared::ScriptPath));
 }
 
 static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
@@ -41,12 +41,11 @@ static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
 // 1 when the section holds a key; its names are then in KeyList.
 static int ReadKeyList(const char* section) {
     ZeroBytes(KeyList, 2);
-    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList), Shared::ScriptPath) > 0;
+    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList),
+                                    Shared::ScriptPath) > 0;
 }
 
-static void Name(char* out, unsigned id) {
-    TextCopy(out, kNameWidth, LoadTextOrEmpty(id));
-}
+static void Name(char* out, unsigned id) { TextCopy(out, kNameWidth, LoadTextOrEmpty(id)); }
 
 static void FillNames() {
     for (int k = 0; k < kDirKeyCount; ++k) Name(ScriptNames.DirKey[k], IDS_ROOTDIR + k);
@@ -128,7 +127,8 @@ static void CheckStartupKeys() {
         known[i].Default = "empty";
     }
     known[7].Default = "empty: a PS/2 mouse is registered with an empty DeviceDesc and DriverDesc";
-    known[8].Default = "empty: a serial mouse is registered with an empty DeviceDesc and DriverDesc";
+    known[8].Default =
+        "empty: a serial mouse is registered with an empty DeviceDesc and DriverDesc";
     Name(startup, IDS_STARTUP);
     if (ReadKeyList(startup)) CheckSectionKeys(startup, KeyList, known, kProfileKeyCount);
 }
@@ -170,14 +170,16 @@ static void CheckOtherTexts() {
     }
     CheckStartupKeys();
     if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
-    if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
+    if (ReadKeyList(JOURNAL_SECTION_SERIAL))
+        Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
     if (ReadKeyList(kRecordSection)) Found(FindRecordInPackage, "[Installed]");
 }
 
 // 1 when the file starts with the signature of the LZ library's packed format.
 static int IsPacked(const char* path) {
     static const unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     unsigned char head[8];
     DWORD got = 0;
@@ -214,7 +216,8 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     INT got;
     while ((got = LZRead(handle, buffer, sizeof(buffer))) > 0) *bytes += got;
     LZClose(handle);
-    if (got < 0 || *bytes != declared) FoundNumbers(FindNotExpanding, place, *bytes, declared, e.SourceFile);
+    if (got < 0 || *bytes != declared)
+        FoundNumbers(FindNotExpanding, place, *bytes, declared, e.SourceFile);
     return 1;
 }
 
@@ -222,7 +225,9 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
 // kilobytes), ending in a zero; 0 when it cannot be read.
 static int ReadExpanded(int entry, char* text, int width) {
     int disk = 0;
-    while (disk + 1 < Shared::DiskSet.DiskCount && Shared::DiskSet.Disk[disk + 1].FirstEntry <= entry) ++disk;
+    while (disk + 1 < Shared::DiskSet.DiskCount &&
+           Shared::DiskSet.Disk[disk + 1].FirstEntry <= entry)
+        ++disk;
     char source[kDirWidth];
     if (!MakeSourcePath(source, disk, entry - Shared::DiskSet.Disk[disk].FirstEntry)) return 0;
     OFSTRUCT scratch;
@@ -274,7 +279,8 @@ static void CheckEntries() {
             const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
             if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
-            int reachesDest = CheckEntryPlace(place, e, dest) && CheckDestDirCreated(place, e, created);
+            int reachesDest =
+                CheckEntryPlace(place, e, dest) && CheckDestDirCreated(place, e, created);
             long bytes;
             if (!CheckSource(place, e, source, &bytes) || !reachesDest) continue;
             char size[24], what[kPlaceWidth];

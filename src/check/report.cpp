@@ -14,9 +14,11 @@ struct FindingText {
 static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the package directory %1 does not exist", "there is nothing to install"},
     {SeverityError, "missing",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty texts"},
+     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
+     "texts"},
     {SeverityError, "cannot be read",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty texts"},
+     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
+     "texts"},
     {SeverityError, "the path %1\\SETUP.INF is longer than 79 characters",
      "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends"},
     {SeverityError, "%1 file lines in all, more than 32767",
@@ -90,33 +92,39 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE skips it without notice, and the finish page reports success"},
     {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes",
      "SETUP.EXE writes a damaged file without notice"},
-    {SeverityWarning, "writes %1, as %2 does",
-     "the later entry's file replaces the earlier one's"},
+    {SeverityWarning, "writes %1, as %2 does", "the later entry's file replaces the earlier one's"},
     {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",
      "SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it"},
     {SeverityError, "\"%1\" names a drive: the destination would be %2",
      "no such path exists, and the copy fails without notice"},
-    {SeverityError, "%1 is no key that SETUP.EXE reads: it probably means %2, which the section lacks",
+    {SeverityError,
+     "%1 is no key that SETUP.EXE reads: it probably means %2, which the section lacks",
      "SETUP.EXE never reads it and takes %2 as %3"},
     {SeverityWarning, "%1 is no key that SETUP.EXE reads", "SETUP.EXE never reads it"},
     {SeverityError, "no file line installs %1",
      "the driver class key's %2 names a file that the package does not put on the machine"},
     {SeverityError, "the INF file %2 that the package installs has no section [%1]",
      "the driver class key's InfSection names a section that is not there"},
-    {SeverityNote, "the installation directory is %1 on this machine, %2 where Windows is in "
-     "C:\\WINDOWS", nullptr},
+    {SeverityNote,
+     "the installation directory is %1 on this machine, %2 where Windows is in "
+     "C:\\WINDOWS",
+     nullptr},
     {SeverityNote, "%3 -> %2, %1 bytes", nullptr},
-    {SeverityNote, "every path fits an installation directory of at most %1 characters (the tightest: %3)",
+    {SeverityNote,
+     "every path fits an installation directory of at most %1 characters (the tightest: %3)",
      nullptr},
-    {SeverityNote, "every source path fits a package directory of at most %1 characters",
-     nullptr},
+    {SeverityNote, "every source path fits a package directory of at most %1 characters", nullptr},
     {SeverityNote, "%1 entries, %2 bytes after expansion", nullptr},
     {SeverityNote, "%2 bytes on drive %3", nullptr},
-    {SeverityNote, "%1 is a shared file of a Windows directory: SETUP.EXE counts it in SharedDLLs, "
+    {SeverityNote,
+     "%1 is a shared file of a Windows directory: SETUP.EXE counts it in SharedDLLs, "
      "and UNINSTAL.EXE removes it only when no program counts it any more, so one that stood "
-     "there before stays", nullptr},
-    {SeverityNote, "this checker was built for the product %1 (identity %2): the registry "
-     "entries name %3", nullptr},
+     "there before stays",
+     nullptr},
+    {SeverityNote,
+     "this checker was built for the product %1 (identity %2): the registry "
+     "entries name %3",
+     nullptr},
 };
 
 static const char* const kSeverityWords[] = {"note   ", "warning", "error  "};

@@ -6,25 +6,64 @@ enum Severity { SeverityNote, SeverityWarning, SeverityError };
 
 enum Finding {
     // the package and its script
-    FindPackageMissing, FindScriptMissing, FindScriptUnreadable, FindScriptPathLong,
-    FindTooManyLines, FindCountNegative, FindCountMissing, FindDiskIgnored,
-    FindLineMissing, FindLineIgnored, FindJournalInPackage, FindRecordInPackage,
-    FindStartupMissing, FindScriptNotInstalled, FindSetupNotInstalled,
+    FindPackageMissing,
+    FindScriptMissing,
+    FindScriptUnreadable,
+    FindScriptPathLong,
+    FindTooManyLines,
+    FindCountNegative,
+    FindCountMissing,
+    FindDiskIgnored,
+    FindLineMissing,
+    FindLineIgnored,
+    FindJournalInPackage,
+    FindRecordInPackage,
+    FindStartupMissing,
+    FindScriptNotInstalled,
+    FindSetupNotInstalled,
     // values
-    FindTextCut, FindValueComment, FindOemRange, FindSerialMouseRange,
-    FindMinimumNegative, FindMinimumShort,
-    FindDefaultPathEmpty, FindDefaultPathBackslash, FindDefaultPathDrive,
-    FindInstallDirForm, FindInstallDirLevels, FindRegistryTextLong,
-    FindProductAmpersand, FindProductLong, FindRegistryFileMissing,
+    FindTextCut,
+    FindValueComment,
+    FindOemRange,
+    FindSerialMouseRange,
+    FindMinimumNegative,
+    FindMinimumShort,
+    FindDefaultPathEmpty,
+    FindDefaultPathBackslash,
+    FindDefaultPathDrive,
+    FindInstallDirForm,
+    FindInstallDirLevels,
+    FindRegistryTextLong,
+    FindProductAmpersand,
+    FindProductLong,
+    FindRegistryFileMissing,
     // directories and entries
-    FindSubDirNotCreated, FindDirKeyUnknown, FindDestDirNotCreated, FindSourceMissing,
-    FindNameLong, FindEntryDirLong, FindSourcePathLong, FindDestPathLong, FindNotExpanding,
-    FindSameDestination, FindLandsOutside, FindDriveInPath,
+    FindSubDirNotCreated,
+    FindDirKeyUnknown,
+    FindDestDirNotCreated,
+    FindSourceMissing,
+    FindNameLong,
+    FindEntryDirLong,
+    FindSourcePathLong,
+    FindDestPathLong,
+    FindNotExpanding,
+    FindSameDestination,
+    FindLandsOutside,
+    FindDriveInPath,
     // keys and [Startup] names that the package does not back
-    FindKeyMisspelt, FindKeyUnknown, FindProfileFileMissing, FindInfSectionMissing,
+    FindKeyMisspelt,
+    FindKeyUnknown,
+    FindProfileFileMissing,
+    FindInfSectionMissing,
     // notes
-    NoteInstallDir, NoteFileSize, NoteLongestInstallDir, NoteLongestPackageDir, NoteTotals,
-    NoteDriveTotal, NoteSharedFile, NoteIdentityFiles,
+    NoteInstallDir,
+    NoteFileSize,
+    NoteLongestInstallDir,
+    NoteLongestPackageDir,
+    NoteTotals,
+    NoteDriveTotal,
+    NoteSharedFile,
+    NoteIdentityFiles,
     FindingCount
 };
 
@@ -57,8 +96,7 @@ void Found(Finding finding, const char* place, const char* a = nullptr, const ch
            const char* c = nullptr);
 
 // The same with numbers for %1 and %2 (and a text for %3).
-void FoundNumbers(Finding finding, const char* place, long a, long b = 0,
-                  const char* c = nullptr);
+void FoundNumbers(Finding finding, const char* place, long a, long b = 0, const char* c = nullptr);
 
 // "SETUPCHK: 2 errors, 1 warning" (or "... no errors, no warnings") unless quiet.
 void ReportSummary();

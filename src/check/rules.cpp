@@ -42,7 +42,8 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
                       const char* programsDir, long rawLength) {
     CheckText(place, raw, kDirWidth, rawLength);
     char onC[kDirWidth];
-    if (!ComposeInstallDir(onC, raw, "C:\\WINDOWS", "C:\\Program Files")) TextCopy(onC, kDirWidth, "(too long)");
+    if (!ComposeInstallDir(onC, raw, "C:\\WINDOWS", "C:\\Program Files"))
+        TextCopy(onC, kDirWidth, "(too long)");
     Found(NoteInstallDir, place, installDir[0] != 0 ? installDir : "(too long)", onC);
     if (raw[0] == 0) {
         Found(FindDefaultPathEmpty, place, installDir);
@@ -51,7 +52,8 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
     int length = TextLength(raw);
     if (raw[length - 1] == '\\') {
         char run[kProductValueWidth];
-        TextJoin(run, kProductValueWidth, installDir, HAS_COMPANION_FILE ? "\\" COMPANION_FILE " -startup" : "\\" UNINSTALLER_FILE);
+        TextJoin(run, kProductValueWidth, installDir,
+                 HAS_COMPANION_FILE ? "\\" COMPANION_FILE " -startup" : "\\" UNINSTALLER_FILE);
         Found(FindDefaultPathBackslash, place, run);
     }
     if (length > 2 && raw[1] == ':' && UpperAscii(raw[0]) != 'C') {
@@ -116,7 +118,8 @@ int CheckDisks(const DiskFacts disks[kMaxDisks], int diskCount) {
         } else {
             total += d.Count;
             if (loads && total > kMaxTotalFiles) {
-                FoundNumbers(FindTooManyLines, place, total > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(total));
+                FoundNumbers(FindTooManyLines, place,
+                             total > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(total));
                 loads = 0;
             }
         }
@@ -240,7 +243,8 @@ static const char* BaseDir() { return Shared::InstallDir[0] != 0 ? Shared::Insta
 // BaseDir \ relative with dots resolved into out (kLineWidth wide).
 static int ResolvedBelowBase(char* out, const char* relative) {
     char joined[kLineWidth * 2];
-    return TextJoin(joined, sizeof(joined), BaseDir(), "\\", relative) && ResolveDots(out, kLineWidth, joined);
+    return TextJoin(joined, sizeof(joined), BaseDir(), "\\", relative) &&
+           ResolveDots(out, kLineWidth, joined);
 }
 
 // 1 when path is dir itself or lies below it (both resolved; letter case aside).
@@ -260,7 +264,9 @@ static int CreatedDir(const char* dir, const int created[kDirKeyCount]) {
     if (Within(base, path)) return 1;
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         char other[kLineWidth];
-        if (created[k] && ResolvedBelowBase(other, Shared::DirTable[k]) && TextEqualNoCase(path, other)) return 1;
+        if (created[k] && ResolvedBelowBase(other, Shared::DirTable[k]) &&
+            TextEqualNoCase(path, other))
+            return 1;
     }
     return 0;
 }
@@ -319,8 +325,9 @@ int CheckEntryPaths(const char* place, int disk, int index, char* source, char* 
     const FileEntry& e = EntryAt(disk, index);
     int fits = 1;
     if (!MakeSourcePath(source, disk, index)) {
-        FoundNumbers(FindSourcePathLong, place,
-                     TextLength(Shared::SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
+        FoundNumbers(
+            FindSourcePathLong, place,
+            TextLength(Shared::SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
         fits = 0;
     }
     if (!MakeDestPath(dest, disk, index)) {
@@ -401,20 +408,20 @@ static int InstallsIntoInstallDir(const char* name) {
 // The files of the installation directory that SETUP.EXE's registry entries name, with the
 // value that names each: the ones of the identity this checker was built with.
 struct RegistryFile {
-    int Present;           // 0 when the identity has none
+    int Present;  // 0 when the identity has none
     const char* File;
-    const char* Entry;     // the entry, as the finding names it
-    const char* Origin;    // where the name comes from
-    const char* Value;     // what follows InstallDir in the value
+    const char* Entry;   // the entry, as the finding names it
+    const char* Origin;  // where the name comes from
+    const char* Value;   // what follows InstallDir in the value
     const char* ValueName;
 };
 static const RegistryFile kRegistryFiles[] = {
     {HAS_COMPANION_FILE, COMPANION_FILE, "Run", "the companion that this kit names",
      "\\" COMPANION_FILE " -startup", "Run"},
-    {HAS_PAGE_SERVER, PAGE_SERVER_FILE, "property-page", "the property-page server that this kit names",
-     "\\" PAGE_SERVER_FILE, "InProcServer32"},
-    {1, UNINSTALLER_FILE, "Uninstall", "the uninstaller that this kit builds", "\\" UNINSTALLER_FILE,
-     "UninstallString"},
+    {HAS_PAGE_SERVER, PAGE_SERVER_FILE, "property-page",
+     "the property-page server that this kit names", "\\" PAGE_SERVER_FILE, "InProcServer32"},
+    {1, UNINSTALLER_FILE, "Uninstall", "the uninstaller that this kit builds",
+     "\\" UNINSTALLER_FILE, "UninstallString"},
 };
 enum { kRegistryFileCount = sizeof(kRegistryFiles) / sizeof(kRegistryFiles[0]) };
 
@@ -457,8 +464,9 @@ void CheckDirectoryLimits() {
         int length = TextLength(f.Value);
         Tighten(&installLimit, by, kProductValueWidth - 1 - length, f.ValueName);
         if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
-            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(Shared::InstallDir) + length,
-                         kProductValueWidth - 1, f.ValueName);
+            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath",
+                         TextLength(Shared::InstallDir) + length, kProductValueWidth - 1,
+                         f.ValueName);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         if (Shared::DirTable[k][0] == 0) continue;
@@ -473,7 +481,8 @@ void CheckDirectoryLimits() {
             char place[kPlaceWidth];
             EntryPlace(place, d, i);
             if (e.DestIsAbsolute == 0)
-                Tighten(&installLimit, by, longest - 2 - TextLength(e.DestDir) - TextLength(e.DestFile), place);
+                Tighten(&installLimit, by,
+                        longest - 2 - TextLength(e.DestDir) - TextLength(e.DestFile), place);
             int source = longest - 2 - TextLength(e.DirName) - TextLength(e.SourceFile);
             if (source < packageLimit) packageLimit = source;
         }
@@ -487,7 +496,9 @@ void AddEntryBytes(DriveTotals* totals, const char* destPath, int64_t bytes) {
     totals->Bytes[drive - 'A'] += bytes;
 }
 
-static long Clamped(int64_t value) { return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(value); }
+static long Clamped(int64_t value) {
+    return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(value);
+}
 
 void CheckTotals(const DriveTotals& totals, const char* place, int32_t minimumSpace) {
     int64_t sum = 0;

@@ -23,7 +23,8 @@ struct CopyRun {
 void MakeSubDirectories() {
     char path[kDirWidth];
     for (int key = DirKeySub1; key <= DirKeySub6; ++key)
-        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr)) RecordCreatedDirectory(path);
+        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr))
+            RecordCreatedDirectory(path);
 }
 
 // The caller's poll; a stop asked for is kept for the rest of the run.
@@ -60,7 +61,8 @@ static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path
 
 // One attempt at an entry: status, open, progress, copy, in this order. A stop asked for on
 // the way lets the entry finish.
-static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* source, const char* path) {
+static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* source,
+                                 const char* path) {
     const CopyCaller* c = run->caller;
     const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
     if (c->ShowEntry != nullptr) c->ShowEntry(c->Context, &e);
@@ -100,7 +102,8 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
         if (why == CopyFailedNot) return;
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
         CopyFailureReport report = {e, source, path, why};
-        CopyAnswer answer = c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;
+        CopyAnswer answer =
+            c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;
         LogEntryFailed(&report, answer);
         if (answer == CopyRetry) continue;
         if (answer == CopyAbort) run->stopped = 1;
@@ -109,7 +112,8 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
 }
 
 int CopyEntries(const CopyCaller* caller) {
-    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr};
     static CopyRun run;  // a few kilobytes: kept off the stack
     ZeroBytes(&run, sizeof(run));
     run.caller = caller != nullptr ? caller : &kQuiet;
@@ -117,7 +121,8 @@ int CopyEntries(const CopyCaller* caller) {
     const CopyCaller* c = run.caller;
     for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && !run.stopped; ++d) {
         if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
-        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i) CopyEntry(&run, d, i);
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i)
+            CopyEntry(&run, d, i);
     }
     WriteInstallRecord();
     return !run.stopped;
@@ -125,7 +130,8 @@ int CopyEntries(const CopyCaller* caller) {
 
 int CopyAndRegister(const CopyCaller* caller) {
     int completed = CopyEntries(caller);
-    if (caller != nullptr && caller->RegistrationBegins != nullptr) caller->RegistrationBegins(caller->Context);
+    if (caller != nullptr && caller->RegistrationBegins != nullptr)
+        caller->RegistrationBegins(caller->Context);
     RegisterProduct(1, Shared::InstallDir);
     return completed;
 }

@@ -4,9 +4,9 @@
 
 enum DestinationVerdict {
     DestinationAccepted = 0,
-    DestinationBadForm,      // not "X:\..."
-    DestinationNoSpace,      // its drive has less than MinimumSpace kilobytes free, or none to tell
-    DestinationNotCreated,   // new, and it cannot be created (only its last part is created)
+    DestinationBadForm,     // not "X:\..."
+    DestinationNoSpace,     // its drive has less than MinimumSpace kilobytes free, or none to tell
+    DestinationNotCreated,  // new, and it cannot be created (only its last part is created)
 };
 
 // Checks dir (form, free space) and creates it when it is new.

@@ -37,7 +37,9 @@ void Start() {
     if (Started) return;
     Started = 1;
     char script[kDirWidth], dir[kDirWidth], here[kDirWidth];
-    if (!JournalPath(script, Shared::InstallDir) || (Earlier = ReadInstallRecord(script)) == nullptr) return;
+    if (!JournalPath(script, Shared::InstallDir) ||
+        (Earlier = ReadInstallRecord(script)) == nullptr)
+        return;
     if (!RecordDirectory(Earlier, dir, kDirWidth) || !FullPath(Shared::InstallDir, here) ||
         !TextSamePathNoCase(dir, here)) {
         GlobalFree(Earlier);
@@ -59,8 +61,9 @@ void Add(const char* path, RecordKind kind) {
     if (need > AddedSize) {
         long size = AddedSize > 0 ? AddedSize * 2 : static_cast<long>(kFirstBlock);
         while (size < need) size *= 2;
-        HGLOBAL block = Added == nullptr ? GlobalAlloc(GMEM_FIXED, size)
-                                         : GlobalReAlloc(static_cast<HGLOBAL>(Added), size, GMEM_MOVEABLE);
+        HGLOBAL block = Added == nullptr
+                            ? GlobalAlloc(GMEM_FIXED, size)
+                            : GlobalReAlloc(static_cast<HGLOBAL>(Added), size, GMEM_MOVEABLE);
         if (block == nullptr) return;
         Added = static_cast<char*>(static_cast<void*>(block));
         AddedSize = size;
@@ -119,7 +122,8 @@ void RecordInstalledFile(const FileEntry& e, const char* destPath, int stood) {
 void WriteInstallRecord() {
     char script[kDirWidth], fullScript[kDirWidth], dir[kDirWidth];
     Start();
-    if (!JournalPath(script, Shared::InstallDir) || !FullPath(script, fullScript) || !FullPath(Shared::InstallDir, dir)) {
+    if (!JournalPath(script, Shared::InstallDir) || !FullPath(script, fullScript) ||
+        !FullPath(Shared::InstallDir, dir)) {
         LetGo();
         return;
     }
@@ -138,7 +142,8 @@ void WriteInstallRecord() {
         CopyLines(section, &at, Added);
         section[at] = 0;
         WritePrivateProfileSectionA(kRecordSection, section, script);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, script);  // out of the cache, onto the disk
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr,
+                                   script);  // out of the cache, onto the disk
         GlobalFree(section);
     }
     LetGo();

@@ -32,16 +32,20 @@ void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullpt
 
 char* SaveJournal(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
-    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) || !TextSamePathNoCase(destPath, path)) return nullptr;
+    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) ||
+        !TextSamePathNoCase(destPath, path))
+        return nullptr;
 
     // Kept even when there is nothing to keep: the package's own record section must go.
-    SavedSections* saved = static_cast<SavedSections*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, sizeof(SavedSections))));
+    SavedSections* saved = static_cast<SavedSections*>(
+        static_cast<void*>(GlobalAlloc(GMEM_FIXED, sizeof(SavedSections))));
     if (saved == nullptr) return nullptr;
     saved->record = nullptr;
     for (int s = 0; s < kSectionCount; ++s) {
         char* section = saved->journal[s];
         section[0] = section[1] = 0;
-        if (!FileExists(path) || GetPrivateProfileSectionA(kSections[s], section, kSectionBytes - 1, path) == 0)
+        if (!FileExists(path) ||
+            GetPrivateProfileSectionA(kSections[s], section, kSectionBytes - 1, path) == 0)
             section[0] = 0;
     }
     if (FileExists(path)) saved->record = ReadInstallRecord(path);
@@ -63,7 +67,8 @@ void RestoreJournal(char* block) {
         }
         // A record that came with the package names nothing this installation made.
         WritePrivateProfileStringA(kRecordSection, nullptr, nullptr, path);
-        if (saved->record != nullptr) WritePrivateProfileSectionA(kRecordSection, saved->record, path);
+        if (saved->record != nullptr)
+            WritePrivateProfileSectionA(kRecordSection, saved->record, path);
         FlushProfile(path);
     }
     if (saved->record != nullptr) GlobalFree(saved->record);

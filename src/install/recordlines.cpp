@@ -53,7 +53,8 @@ const char* NextRecordLine(const char* line) {
 }
 
 int RecordDirectory(const char* block, char* out, int width) {
-    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr; line = NextRecordLine(line)) {
+    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+         line = NextRecordLine(line)) {
         char key[kKeyWidth];
         const char* value = SplitKey(line, key, kKeyWidth);
         if (value != nullptr && TextEqualNoCase(key, kRecordDirectoryKey)) {
@@ -66,9 +67,11 @@ int RecordDirectory(const char* block, char* out, int width) {
 }
 
 int RecordHolds(const char* block, const char* path) {
-    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr; line = NextRecordLine(line)) {
+    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+         line = NextRecordLine(line)) {
         char key[kKeyWidth];
-        if (SplitRecordLine(line, key, kKeyWidth) != RecordNone && TextSamePathNoCase(key, path)) return 1;
+        if (SplitRecordLine(line, key, kKeyWidth) != RecordNone && TextSamePathNoCase(key, path))
+            return 1;
     }
     return 0;
 }

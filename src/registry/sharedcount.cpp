@@ -10,7 +10,8 @@
 static int ReadCount(HKEY key, const char* path, DWORD* count) {
     BYTE bytes[4];
     DWORD size = sizeof(bytes);
-    if (RegQueryValueExA(key, path, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS || size != 4) return 0;
+    if (RegQueryValueExA(key, path, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS || size != 4)
+        return 0;
     *count = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<DWORD>(bytes[3]) << 24);
     return 1;
 }

@@ -23,7 +23,8 @@
 
 // Below HKEY_LOCAL_MACHINE.
 #define CURRENT_VERSION_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
-#define PAGE_HANDLERS_KEY CURRENT_VERSION_KEY "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
+#define PAGE_HANDLERS_KEY \
+    CURRENT_VERSION_KEY "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
 #define RUN_KEY CURRENT_VERSION_KEY "\\Run"
 #define UNINSTALL_KEY CURRENT_VERSION_KEY "\\Uninstall\\" UNINSTALL_KEY_NAME
 // The device key made for a serial mouse that no device node names.

@@ -33,7 +33,8 @@ int RunSilentInstallation(const Switches&) {
     }
     if (!existed) RecordCreatedDirectory(Shared::InstallDir);
     CloseCompanionProgram();
-    const CopyCaller caller = {nullptr, nullptr, nullptr, nullptr, nullptr, AbortOnFailure, nullptr, LogRegistration};
+    const CopyCaller caller = {nullptr, nullptr,        nullptr, nullptr,
+                               nullptr, AbortOnFailure, nullptr, LogRegistration};
     if (!RunInstallation(&caller)) {
         LogLine("the installation was aborted: system.ini is left as it is");
         return ExitStopped;

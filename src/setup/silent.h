@@ -13,4 +13,3 @@ int RunSilentInstallation(const Switches& switches);
 // With the install model loaded: the driver registered again for the chosen type,
 // journalled beside the program. Returns the exit code.
 int RunSilentSwitch(const Switches& switches);
-

@@ -80,7 +80,8 @@ static int CompleteSetup() {
     ReleaseFileTable();
     DestroyWindow(Shared::BackgroundWindow);
     Shared::BackgroundWindow = nullptr;
-    LogLine(Shared::RestartChoice == 1 ? "restart: chosen on the finish page" : "restart: later, as chosen on the finish page");
+    LogLine(Shared::RestartChoice == 1 ? "restart: chosen on the finish page"
+                                       : "restart: later, as chosen on the finish page");
     return Shared::RestartChoice == 1;
 }
 
@@ -88,7 +89,8 @@ static RunEnd RunNormalMode(const Switches& switches) {
     if (!IsWindows9xFamily()) {
         LogLine("not Windows 95/98: nothing is done");
         // The script is not read yet, so there is no SetupCaption.
-        if (!switches.silent) ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
+        if (!switches.silent)
+            ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
         return {ExitWrongPlatform, 0};
     }
     if (!LoadInstallModel(switches)) return {ExitNoScript, 0};
@@ -141,7 +143,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     }
     RunEnd end = IsSwitchMode(tail) ? RunSwitchMode(switches) : RunNormalMode(switches);
     if (switches.silent && end.code == ExitDone)
-        LogLine(end.restart ? "restart: Windows restarts (/RESTART)" : "restart: none (no /RESTART)");
+        LogLine(end.restart ? "restart: Windows restarts (/RESTART)"
+                            : "restart: none (no /RESTART)");
     int code = EndRun(end.code);
     if (end.restart) ExitWindowsEx(EWX_REBOOT, 0);
     // Without switches the program ends with 0, whatever happened, as it always did.

@@ -23,7 +23,8 @@ int LoadInstallRecord() {
     char script[kDirWidth], dir[kDirWidth];
     if (Record != nullptr) GlobalFree(Record);
     Record = JournalPath(script, Shared::InstallDir) ? ReadInstallRecord(script) : nullptr;
-    if (Record != nullptr && RecordDirectory(Record, dir, kDirWidth) && SameExistingFile(dir, Shared::InstallDir))
+    if (Record != nullptr && RecordDirectory(Record, dir, kDirWidth) &&
+        SameExistingFile(dir, Shared::InstallDir))
         return 1;
     if (Record != nullptr) GlobalFree(Record);
     Record = nullptr;
@@ -39,8 +40,8 @@ static void RemoveFile(const char* path) {
     }
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 && SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) &&
-        DeleteFileA(path))
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileA(path))
         return;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
     QueueRemovalAtRestart(path);
@@ -52,7 +53,8 @@ static int AskRemoveShared(const char* path) {
     char text[kQuestionWidth];
     const char* before = LoadText(IDS_UNINSTALL_SHARED);
     const char* after = LoadText(IDS_UNINSTALL_SHARED_END);
-    if (!TextJoin(text, kQuestionWidth, before != nullptr ? before : "", path, after != nullptr ? after : ""))
+    if (!TextJoin(text, kQuestionWidth, before != nullptr ? before : "", path,
+                  after != nullptr ? after : ""))
         return 0;
     return MessageBoxA(nullptr, text, Shared::SetupCaption,
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

@@ -47,7 +47,8 @@ static int LoadInstalledScript() {
 // A message box with the product's name before string-table text id, and more after it
 // (null for nothing); its answer.
 static int Ask(unsigned id, UINT style, const char* more = nullptr) {
-    if (more == nullptr) return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
+    if (more == nullptr)
+        return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
     char text[kMessageWidth];
     TextCopy(text, kMessageWidth, Shared::ProductName);
     const char* tail = LoadText(id);
@@ -83,7 +84,8 @@ static int Uninstall(const Switches& switches, int* restart) {
     if (!LoadInstalledScript()) {
         LogLine("SETUP.INF cannot be read in the installation directory: nothing is removed");
         if (!switches.silent)
-            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT,
+                        MB_OK | MB_ICONEXCLAMATION);
         return ExitNoScript;
     }
     LogLine("script: ", Shared::ScriptPath, " (", Shared::ProductName, ")");
@@ -92,7 +94,8 @@ static int Uninstall(const Switches& switches, int* restart) {
     if (!LoadInstallRecord()) {
         LogLine("no record of an installation in this directory: nothing is removed");
         if (!switches.silent)
-            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED, MB_OK | MB_ICONEXCLAMATION);
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NOT_INSTALLED,
+                        MB_OK | MB_ICONEXCLAMATION);
         ReleaseFileTable();
         return ExitNoScript;
     }
@@ -111,7 +114,8 @@ static int Uninstall(const Switches& switches, int* restart) {
         *restart = switches.restart;
     } else {
         char leftAlone[kMessageWidth];
-        *restart = Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION, LeftAloneText(leftAlone, kMessageWidth)) == IDYES;
+        *restart = Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION,
+                       LeftAloneText(leftAlone, kMessageWidth)) == IDYES;
     }
     LogLine(*restart ? "restart: Windows restarts" : "restart: none");
     return ExitDone;
@@ -120,7 +124,8 @@ static int Uninstall(const Switches& switches, int* restart) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     Shared::AppInstance = instance;
     Switches switches;
-    int early = StartWithSwitches(tail, UninstallSwitches, &switches, IDS_UNINSTALL_SWITCHES, "Uninstall");
+    int early =
+        StartWithSwitches(tail, UninstallSwitches, &switches, IDS_UNINSTALL_SWITCHES, "Uninstall");
     if (early >= 0) return early;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     int restart = 0;

@@ -34,7 +34,7 @@ std::string Lower(std::string text) {
 }
 
 class InstallRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetMachine();
         SeedOtherDevices();
@@ -91,8 +91,8 @@ protected:
         EXPECT_EQ("QXMouseControlPage", ReadText(HKEY_CLASSES_ROOT, clsid, ""));
         EXPECT_EQ("C:\\QORVA\\QXPAGE.DLL",
                   ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32", ""));
-        EXPECT_EQ("Apartment", ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32",
-                                        "ThreadingModel"));
+        EXPECT_EQ("Apartment",
+                  ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32", "ThreadingModel"));
         const std::string handlers = std::string(kCurrentVersion) +
                                      "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
         EXPECT_EQ("QXMousePage", Hklm(handlers, ""));
@@ -273,7 +273,8 @@ TEST_F(InstallRun, JournalKeepsTheFirstValuesWhenTheScriptIsNotCopied) {
 TEST_F(InstallRun, SilentRunWithoutDisplayInstallsWhatTheWalkInstallsAndLogsIt) {
     SeedPs2Mouse();
     SeedSerialMouse();
-    ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /d=C:\\QORVA /M=SERIAL \"/LOG=C:\\Setup Log.txt\"", 60000));
+    ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /d=C:\\QORVA /M=SERIAL \"/LOG=C:\\Setup Log.txt\"",
+                                    60000));
 
     ExpectFilesInstalled(__LINE__);
     ExpectProductEntries(__LINE__);
@@ -283,23 +284,27 @@ TEST_F(InstallRun, SilentRunWithoutDisplayInstallsWhatTheWalkInstallsAndLogsIt) 
     ExpectSystemIniPatched(__LINE__, systemIniBefore);
 
     std::string log = Lower(ReadFileBytes("C:\\Setup Log.txt"));
-    for (size_t at; (at = log.find("\\.\\")) != std::string::npos;) log.erase(at, 2);  // RootDir "."
+    for (size_t at; (at = log.find("\\.\\")) != std::string::npos;)
+        log.erase(at, 2);  // RootDir "."
     for (const auto& f : PackageFiles())
         EXPECT_NE(std::string::npos, log.find(Lower(" -> " + f.installed + ", "))) << f.installed;
     for (const char* text :
          {"script: c:\\sample\\setup.inf", "installation directory: c:\\qorva", "bytes, new",
-          "enum\\root\\*pnp0f0c\\0000\\devicedesc = \"qorva serial mouse\", was \"standard serial mouse\"",
+          "enum\\root\\*pnp0f0c\\0000\\devicedesc = \"qorva serial mouse\", was \"standard serial "
+          "mouse\"",
           "mouse\\0001\\driverdesc = \"qorva serial mouse\", was \"standard serial mouse\"",
           "uninstall\\quillotrax\\uninstallstring = \"c:\\qorva\\uninstal.exe\", was absent",
-          "configflags = 00 00 00 00", "[386enh] before: mouse=*vmd", "[386enh] after:  mouse=*vmouse",
-          "vmouse.vxd set aside as", "restart: none", "exit code 0"})
+          "configflags = 00 00 00 00", "[386enh] before: mouse=*vmd",
+          "[386enh] after:  mouse=*vmouse", "vmouse.vxd set aside as", "restart: none",
+          "exit code 0"})
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
 }
 
 // What an unattended run refuses ends it before anything is changed, each with its code.
 TEST_F(InstallRun, SilentRefusalsChangeNothing) {
     SeedPs2Mouse();
-    std::string noScript = MakeTestPackage("noscript", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1));
+    std::string noScript =
+        MakeTestPackage("noscript", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1));
     ASSERT_FALSE(noScript.empty());
     DeleteFileA((noScript.substr(0, noScript.rfind('\\')) + "\\SETUP.INF").c_str());
     const struct {
@@ -307,28 +312,32 @@ TEST_F(InstallRun, SilentRefusalsChangeNothing) {
         DWORD code;
     } runs[] = {
         {noScript, "/S", 2},
-        {package, "/S /D=QORVA", 3},       // not X:\...
-        {package, "/S /D=Q:\\QORVA", 3},   // a drive that is not there has no room
+        {package, "/S /D=QORVA", 3},          // not X:\...
+        {package, "/S /D=Q:\\QORVA", 3},      // a drive that is not there has no room
         {package, "/S /D=C:\\NO\\QORVA", 3},  // only the last part is created
         {package, "/S /M=USB", 5},
         {package, "/X /S", 5},
         {package, "/S /LOG=C:\\NO\\SETUP.LOG", 6},
     };
-    for (const auto& run : runs) EXPECT_EQ(run.code, RunWithoutDisplay(run.exe, run.tail)) << run.tail;
+    for (const auto& run : runs)
+        EXPECT_EQ(run.code, RunWithoutDisplay(run.exe, run.tail)) << run.tail;
     EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
     EXPECT_FALSE(FileExists("C:\\QORVA"));
     EXPECT_FALSE(FileExists("C:\\NO"));
     EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax"));
+    EXPECT_FALSE(
+        KeyExists(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax"));
 }
 
 // A destination drive that runs full during the copy: the run aborts at the first file that
 // does not fit, with code 1, and system.ini stays as it was.
 TEST_F(InstallRun, SilentRunOnAFullDiskAbortsAndLeavesSystemIniAlone) {
-    const std::string drive = HostScratchDir() + "/full", link = EnvText("VM_PREFIX") + "/dosdevices/e:";
-    ASSERT_EQ(0, RunHostCommand("mkdir -p " + ShellQuote(drive) + " && mount -t tmpfs -o size=256k tmpfs " +
-                                ShellQuote(drive) + " && ln -sfn " + ShellQuote(drive) + " " + ShellQuote(link)))
+    const std::string drive = HostScratchDir() + "/full",
+                      link = EnvText("VM_PREFIX") + "/dosdevices/e:";
+    ASSERT_EQ(0, RunHostCommand("mkdir -p " + ShellQuote(drive) +
+                                " && mount -t tmpfs -o size=256k tmpfs " + ShellQuote(drive) +
+                                " && ln -sfn " + ShellQuote(drive) + " " + ShellQuote(link)))
         << "mounting a tmpfs needs root";
     // 16 KB left: room for the script, not for the companion program after it.
     HANDLE filler = CreateFileA("E:\\FILLER", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -347,10 +356,12 @@ TEST_F(InstallRun, SilentRunOnAFullDiskAbortsAndLeavesSystemIniAlone) {
     EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
     EXPECT_FALSE(FileExists("E:\\QORVA\\README.TXT"));  // nothing after the failed file
     const std::string log = ReadFileBytes("C:\\FULL.LOG");
-    EXPECT_NE(std::string::npos, log.find("error: the destination cannot be created or written: ")) << log;
+    EXPECT_NE(std::string::npos, log.find("error: the destination cannot be created or written: "))
+        << log;
     EXPECT_NE(std::string::npos, log.find("answer: abort\r\n")) << log;
     EXPECT_NE(std::string::npos, log.find("exit code 1")) << log;
-    RunHostCommand("rm -f " + ShellQuote(link) + "; umount " + ShellQuote(drive) + " && rmdir " + ShellQuote(drive));
+    RunHostCommand("rm -f " + ShellQuote(link) + "; umount " + ShellQuote(drive) + " && rmdir " +
+                   ShellQuote(drive));
 }
 
 }  // namespace

@@ -28,11 +28,15 @@ const std::string kDir = "C:\\ZENTRIX";
 // that names it, one line each.
 std::string SampleNamesOnMachine() {
     std::string found;
-    if (KeyExists(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Quillotrax")) found += "Uninstall\\Quillotrax\n";
+    if (KeyExists(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Quillotrax"))
+        found += "Uninstall\\Quillotrax\n";
     if (ReadText(HKEY_LOCAL_MACHINE, kRun, "Quillotrax") != "<absent>") found += "Run Quillotrax\n";
-    if (KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}")) found += "CLSID\n";
-    if (KeyExists(HKEY_LOCAL_MACHINE, kCurrent + "\\Controls Folder\\Mouse")) found += "Controls Folder\\Mouse\n";
-    if (KeyExists(HKEY_LOCAL_MACHINE, "Enum\\Root\\QorvaMouse")) found += "Enum\\Root\\QorvaMouse\n";
+    if (KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}"))
+        found += "CLSID\n";
+    if (KeyExists(HKEY_LOCAL_MACHINE, kCurrent + "\\Controls Folder\\Mouse"))
+        found += "Controls Folder\\Mouse\n";
+    if (KeyExists(HKEY_LOCAL_MACHINE, "Enum\\Root\\QorvaMouse"))
+        found += "Enum\\Root\\QorvaMouse\n";
     if (FindTopWindow(nullptr, "Quillotrax") != nullptr) found += "window Quillotrax\n";
     if (FileExists("C:\\QORVA")) found += "C:\\QORVA\n";
     return found;
@@ -44,15 +48,17 @@ TEST(Kit, TheSecondProductInstallsAndUninstallsUnderItsOwnNames) {
     SetString(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Mouse", "", "Mouse");
     const std::string kit = EnvText("SETUP_KIT");
     std::string command = ShellQuote(EnvText("SETUP_ROOT") + "/demo/zentrix/make-package") + " " +
-                          ShellQuote(EnvText("VM_PREFIX") + "/drive_c/ZXPKG") + " " + ShellQuote(kit) +
-                          " >/dev/null 2>&1";
+                          ShellQuote(EnvText("VM_PREFIX") + "/drive_c/ZXPKG") + " " +
+                          ShellQuote(kit) + " >/dev/null 2>&1";
     ASSERT_EQ(0, RunHostCommand(command, 60000)) << command;
 
     // The pages show the kit's own artwork, not the sample product's banners and picture.
     HMODULE kitArt = LoadLibraryExA("C:\\ZXPKG\\SETUP.EXE", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HMODULE sampleArt = LoadLibraryExA(SetupExeUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE sampleArt =
+        LoadLibraryExA(SetupExeUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     for (int id : {IDB_BANNER_TOP, IDB_BANNER_LOW, IDB_SIDE}) {
-        PixelImage kit = BitmapResourcePixels(id, kitArt), sample = BitmapResourcePixels(id, sampleArt);
+        PixelImage kit = BitmapResourcePixels(id, kitArt),
+                   sample = BitmapResourcePixels(id, sampleArt);
         EXPECT_TRUE(!kit.pixels.empty() && kit.pixels != sample.pixels) << "bitmap " << id;
     }
     FreeLibrary(kitArt);
@@ -71,7 +77,8 @@ TEST(Kit, TheSecondProductInstallsAndUninstallsUnderItsOwnNames) {
     ASSERT_EQ("", InstallWith("C:\\ZXPKG\\SETUP.EXE", IDC_SERIAL));
     EXPECT_EQ(0u, WaitProgramEnd(companion, 30000)) << "the companion was not asked to close";
     StopProgram(companion);
-    EXPECT_TRUE(ReadFileBytes(companionFile) == packaged) << "the companion's file was not replaced";
+    EXPECT_TRUE(ReadFileBytes(companionFile) == packaged)
+        << "the companion's file was not replaced";
     EXPECT_EQ(kDir + "\\ZXMAIN.EXE -startup", ReadText(HKEY_LOCAL_MACHINE, kRun, "ZentrixPointer"));
     EXPECT_EQ("Zentrix Mouse Driver",
               ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Zentrix", "DisplayName"));

@@ -36,7 +36,7 @@ const char* const kStartup =
     "SeialName=Qorva Serial Mouse\r\n";
 
 class SwitchMode : public ::testing::Test {
-protected:
+  protected:
     // The machine as Windows 98 leaves it with a standard PS/2 mouse.
     void SetUp() override {
         AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
@@ -61,8 +61,8 @@ protected:
 
     // Runs SETUP.EXE -u, picks the radio button and confirms the closing message.
     void RunSwitch(int radio) {
-        std::string exe = MakeTestPackage(
-            "switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
+        std::string exe =
+            MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
         ASSERT_FALSE(exe.empty());
         dir = exe.substr(0, exe.rfind('\\'));
         inf = dir + "\\SETUP.INF";
@@ -141,7 +141,8 @@ TEST_F(SwitchMode, SerialChoiceWithOnlyAPS2NodeMakesOwnSerialDevice) {
 // -u /S /M=PS2: the same switch with no page, no message box and no display at all, and
 // no restart without /RESTART.
 TEST_F(SwitchMode, SilentSwitchWithoutDisplayRegistersTheChosenType) {
-    std::string exe = MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
+    std::string exe =
+        MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
     ASSERT_FALSE(exe.empty());
     inf = exe.substr(0, exe.rfind('\\')) + "\\SETUP.INF";
     ASSERT_EQ(0u, RunWithoutDisplay(exe, "-u /s /m=ps2 /LOG=C:\\SWITCH.LOG"));
@@ -151,8 +152,10 @@ TEST_F(SwitchMode, SilentSwitchWithoutDisplayRegistersTheChosenType) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
     EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DeviceDesc"));
     const std::string log = ReadFileBytes("C:\\SWITCH.LOG");
-    for (const char* text : {"mouse type: PS/2", "\\DeviceDesc = \"Qorva PS/2 Mouse\", was \"Standard PS/2 Port Mouse\"",
-                             "restart: none", "exit code 0"})
+    for (const char* text :
+         {"mouse type: PS/2",
+          "\\DeviceDesc = \"Qorva PS/2 Mouse\", was \"Standard PS/2 Port Mouse\"", "restart: none",
+          "exit code 0"})
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
 }
 

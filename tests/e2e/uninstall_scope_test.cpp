@@ -27,8 +27,9 @@ TEST_F(Uninstaller, OutsideAnInstallationItChangesNothing) {
     DumpFiles("C:\\SAMPLE", packageFiles);
     std::vector<std::string> before = MachineState();
     EXPECT_EQ(2u, RunUninstaller("C:\\SAMPLE\\UNINSTAL.EXE", IDYES, &texts));
-    EXPECT_EQ((std::vector<std::string>{"Qorva Mouse Uninstall: There is no installation of the product in "
-                                        "this directory: its SETUP.INF holds no record of one. Nothing was changed."}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "Qorva Mouse Uninstall: There is no installation of the product in "
+                  "this directory: its SETUP.INF holds no record of one. Nothing was changed."}),
               texts);
     EXPECT_EQ("", Differences(before, MachineState()));
 
@@ -115,7 +116,9 @@ TEST_F(Uninstaller, AJournalNamingOtherKeysLeavesThem) {
     EXPECT_EQ("Standard display", ReadText(HKEY_LOCAL_MACHINE, display + "\\0000", "DriverDesc"));
     EXPECT_EQ("kept", ReadText(HKEY_LOCAL_MACHINE, "Software\\QorvaTest", "Mfg"));
     ASSERT_FALSE(texts.empty());
-    EXPECT_NE(std::string::npos, texts.back().find("they were left as they are: Software\\QorvaTest; " + display + "."))
+    EXPECT_NE(
+        std::string::npos,
+        texts.back().find("they were left as they are: Software\\QorvaTest; " + display + "."))
         << texts.back();
     DeleteTree(HKEY_LOCAL_MACHINE, "Software\\QorvaTest");
 }
@@ -136,7 +139,8 @@ TEST_F(Uninstaller, OutsideTheDirectoryOnlyWhatSetupMade) {
     WriteFileBytes("C:\\QXOLD.TXT", "stood here", false);
     CreateDirectoryA("C:\\QXPRE", nullptr);
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
-    for (const char* f : {"C:\\QXOUT.TXT", "C:\\QXPRE\\P.TXT", "C:\\QXNEW\\N.TXT"}) ASSERT_TRUE(FileExists(f)) << f;
+    for (const char* f : {"C:\\QXOUT.TXT", "C:\\QXPRE\\P.TXT", "C:\\QXNEW\\N.TXT"})
+        ASSERT_TRUE(FileExists(f)) << f;
 
     EXPECT_EQ(0u, Uninstall(IDYES));
     EXPECT_FALSE(FileExists("C:\\QXOUT.TXT"));

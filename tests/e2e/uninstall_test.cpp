@@ -36,18 +36,20 @@ std::vector<std::string> QueuedRemovals() {
 std::vector<std::string> StateWithoutQueued() {
     std::vector<std::string> s = MachineState();
     if (QueuedRemovals() != std::vector<std::string>{kUninstaller}) return s;
-    s.erase(std::remove_if(s.begin(), s.end(), [](const std::string& l) {
-                return l == kInstallDir || l.rfind(kUninstaller + " ", 0) == 0;
-            }), s.end());
+    s.erase(std::remove_if(s.begin(), s.end(),
+                           [](const std::string& l) {
+                               return l == kInstallDir || l.rfind(kUninstaller + " ", 0) == 0;
+                           }),
+            s.end());
     return s;
 }
 
 struct RoundTrip {
     const char* name;
     std::function<void()> seed;
-    int mouse;            // IDC_PS2 or IDC_SERIAL
-    int installs;         // installations into C:\QORVA
-    int switchTo;         // 0, or the mouse of a "SETUP.EXE -u" run from C:\QORVA
+    int mouse;     // IDC_PS2 or IDC_SERIAL
+    int installs;  // installations into C:\QORVA
+    int switchTo;  // 0, or the mouse of a "SETUP.EXE -u" run from C:\QORVA
 };
 
 // Runs the installed "C:\QORVA\SETUP.EXE -u" for the given mouse; it journals into
@@ -67,7 +69,12 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         {"PS/2 node", SeedPs2Mouse, IDC_PS2, 1, 0},
         {"serial node", SeedSerialMouse, IDC_SERIAL, 1, 0},
         {"no node: the own serial key", [] {}, IDC_SERIAL, 1, 0},
-        {"PS/2, then -u for the serial mouse", [] { SeedPs2Mouse(); SeedSerialMouse(); }, IDC_PS2, 1, IDC_SERIAL},
+        {"PS/2, then -u for the serial mouse",
+         [] {
+             SeedPs2Mouse();
+             SeedSerialMouse();
+         },
+         IDC_PS2, 1, IDC_SERIAL},
         {"two installations into one directory", SeedSerialMouse, IDC_SERIAL, 2, 0},
         {"two installations of the own serial key", [] {}, IDC_SERIAL, 2, 0},
     };
@@ -86,23 +93,28 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         std::vector<std::string> texts;
         EXPECT_EQ(0u, Uninstall(IDYES, &texts, &c == cases ? IDYES : IDNO));
         if (&c == cases) {
-            EXPECT_TRUE(WaitUntil([] { return !FileExists(kInstallDir + "\\UNINSTAL.EXE"); }, 30000))
+            EXPECT_TRUE(
+                WaitUntil([] { return !FileExists(kInstallDir + "\\UNINSTAL.EXE"); }, 30000))
                 << "still there after the restart";
             // Wine's start-up deletes wininit.ini after working through it: a moment later.
-            EXPECT_TRUE(WaitUntil([] { return !FileExists(WindowsPath() + "\\wininit.ini"); }, 30000));
+            EXPECT_TRUE(
+                WaitUntil([] { return !FileExists(WindowsPath() + "\\wininit.ini"); }, 30000));
             // The directory that held the uninstaller is left, empty.
             EXPECT_EQ("+ " + kInstallDir + "\n", Differences(before, MachineState()));
             continue;
         }
         // The question, one about each shared file that no program uses any more, the end.
         ASSERT_EQ(6u, texts.size());
-        EXPECT_EQ(0u, texts[0].find("Qorva Mouse Uninstall: Qorva Mouse and its files will be removed"))
+        EXPECT_EQ(0u,
+                  texts[0].find("Qorva Mouse Uninstall: Qorva Mouse and its files will be removed"))
             << texts[0];
         for (int i = 1; i <= 4; ++i)
-            EXPECT_EQ("Qorva Mouse Uninstall: As far as Windows knows, no program uses the shared file " +
-                          SampleSharedFiles()[i - 1] + " any more. Do you want to remove it?",
-                      texts[i]);
-        EXPECT_EQ(0u, texts[5].find("Qorva Mouse Uninstall: Qorva Mouse has been removed.")) << texts[5];
+            EXPECT_EQ(
+                "Qorva Mouse Uninstall: As far as Windows knows, no program uses the shared file " +
+                    SampleSharedFiles()[i - 1] + " any more. Do you want to remove it?",
+                texts[i]);
+        EXPECT_EQ(0u, texts[5].find("Qorva Mouse Uninstall: Qorva Mouse has been removed."))
+            << texts[5];
         if (c.installs == 2) {
             // system.bak held the first installation's line: Windows' own line goes back.
             for (std::string& l : before)
@@ -143,8 +155,10 @@ TEST_F(Uninstaller, NoChangesNothingAndASecondRunFindsNothingMore) {
     EXPECT_EQ(2u, Uninstall(IDYES, &texts));
     ASSERT_EQ(1u, texts.size());
     // Without a script the product's name is the default one.
-    EXPECT_EQ("Qorva Uninstall: SETUP.INF cannot be read in the installation directory. Nothing "
-              "was removed.", texts[0]);
+    EXPECT_EQ(
+        "Qorva Uninstall: SETUP.INF cannot be read in the installation directory. Nothing "
+        "was removed.",
+        texts[0]);
 }
 
 // Unattended both ways and with no display: SETUP.EXE /S, then UNINSTAL.EXE /S, which asks
@@ -162,16 +176,23 @@ TEST_F(Uninstaller, SilentRoundTripWithoutDisplay) {
     EXPECT_EQ(0u, RunWithoutDisplay(kUninstaller, "/s /log=C:\\UNINST.LOG", 30000));
     std::string kept;
     for (const std::string& line : StateWithoutQueued())
-        if (line.find("QXMOUSE.") != std::string::npos && line.find("\\windows\\") != std::string::npos) kept += line + "\n";
+        if (line.find("QXMOUSE.") != std::string::npos &&
+            line.find("\\windows\\") != std::string::npos)
+            kept += line + "\n";
     EXPECT_NE("", kept);
     std::vector<std::string> after = StateWithoutQueued();
-    after.erase(std::remove_if(after.begin(), after.end(), [](const std::string& l) {
-                    return l.find("QXMOUSE.") != std::string::npos && l.find("\\windows\\") != std::string::npos;
-                }), after.end());
+    after.erase(std::remove_if(after.begin(), after.end(),
+                               [](const std::string& l) {
+                                   return l.find("QXMOUSE.") != std::string::npos &&
+                                          l.find("\\windows\\") != std::string::npos;
+                               }),
+                after.end());
     EXPECT_EQ("", Differences(before, after));
     const std::string log = ReadFileBytes("C:\\UNINST.LOG");
-    for (const char* text : {"\\DeviceDesc = \"Standard PS/2 Port Mouse\", was \"Qorva PS/2 Mouse\"",
-                             "[386Enh] after:  mouse=*vmd", "VMOUSE.BAK put back as", "shared file kept", "restart: none", "exit code 0"})
+    for (const char* text :
+         {"\\DeviceDesc = \"Standard PS/2 Port Mouse\", was \"Qorva PS/2 Mouse\"",
+          "[386Enh] after:  mouse=*vmd", "VMOUSE.BAK put back as", "shared file kept",
+          "restart: none", "exit code 0"})
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
 }
 

@@ -23,7 +23,8 @@ RunningProgram StartProgram(const std::string& exePath, const std::string& tail 
 
 // Runs exePath with tail and no display (an unattended run) to its end; its exit code, or
 // STILL_ACTIVE when it did not start or end within timeoutMs.
-DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail, DWORD timeoutMs = 20000);
+DWORD RunWithoutDisplay(const std::string& exePath, const std::string& tail,
+                        DWORD timeoutMs = 20000);
 
 // Waits for the program to end; its exit code, or STILL_ACTIVE on timeout.
 DWORD WaitProgramEnd(const RunningProgram& program, DWORD timeoutMs = 10000);

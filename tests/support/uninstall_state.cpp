@@ -17,20 +17,25 @@ const std::string kShared = kCurrent + "\\SharedDLLs";
 static std::string Printable(const std::string& bytes) {
     std::string out;
     for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) out += static_cast<char>(c);
-        else out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+        if (c >= 32 && c < 127)
+            out += static_cast<char>(c);
+        else
+            out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
     }
     return out;
 }
 
-static void DumpKey(HKEY root, const std::string& label, const std::string& path, std::vector<std::string>& out) {
+static void DumpKey(HKEY root, const std::string& label, const std::string& path,
+                    std::vector<std::string>& out) {
     if (!KeyExists(root, path)) return;
     out.push_back(label + path);
     for (const std::string& name : ValueNames(root, path)) {
         RegValue v = ReadValue(root, path, name);
-        out.push_back(label + path + " |" + name + "| " + std::to_string(v.type) + " " + Printable(v.data));
+        out.push_back(label + path + " |" + name + "| " + std::to_string(v.type) + " " +
+                      Printable(v.data));
     }
-    for (const std::string& sub : SubkeyNames(root, path)) DumpKey(root, label, path + "\\" + sub, out);
+    for (const std::string& sub : SubkeyNames(root, path))
+        DumpKey(root, label, path + "\\" + sub, out);
 }
 
 void DumpFiles(const std::string& dir, std::vector<std::string>& out) {
@@ -41,8 +46,10 @@ void DumpFiles(const std::string& dir, std::vector<std::string>& out) {
         std::string name = fd.cFileName, path = dir + "\\" + name;
         if (name == "." || name == "..") continue;
         out.push_back(path);
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DumpFiles(path, out);
-        else out.back() += " " + std::to_string(ReadFileBytes(path).size()) + " bytes";
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            DumpFiles(path, out);
+        else
+            out.back() += " " + std::to_string(ReadFileBytes(path).size()) + " bytes";
     } while (FindNextFileA(h, &fd));
     FindClose(h);
 }
@@ -56,7 +63,8 @@ std::vector<std::string> MachineState() {
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Controls Folder", s);
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Uninstall\\Quillotrax", s);
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kShared, s);
-    s.push_back("Run Quillotrax: " + ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Run", "Quillotrax"));
+    s.push_back("Run Quillotrax: " +
+                ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Run", "Quillotrax"));
     std::string ini = ReadFileBytes(WindowsPath() + "\\system.ini");
     for (size_t at = 0, n = 0; at < ini.size(); ++n) {
         size_t end = ini.find('\n', at);
@@ -76,13 +84,15 @@ std::vector<std::string> MachineState() {
 
 // The lines that differ, "-" before, "+" after. Values that the uninstaller leaves by
 // design (ConfigFlags of a device key, MouseType of a class key) are not counted.
-std::string Differences(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+std::string Differences(const std::vector<std::string>& before,
+                        const std::vector<std::string>& after) {
     std::string d;
     for (const std::string& l : before)
         if (!std::binary_search(after.begin(), after.end(), l)) d += "- " + l + "\n";
     for (const std::string& l : after)
         if (!std::binary_search(before.begin(), before.end(), l) &&
-            l.find("|ConfigFlags|") == std::string::npos && l.find("|MouseType|") == std::string::npos)
+            l.find("|ConfigFlags|") == std::string::npos &&
+            l.find("|MouseType|") == std::string::npos)
             d += "+ " + l + "\n";
     return d;
 }
@@ -99,13 +109,15 @@ long SharedCount(const std::string& path) {
 }
 
 void SetSharedCount(const std::string& path, DWORD count) {
-    SetRaw(HKEY_LOCAL_MACHINE, kShared, path, REG_DWORD, std::string(reinterpret_cast<const char*>(&count), 4));
+    SetRaw(HKEY_LOCAL_MACHINE, kShared, path, REG_DWORD,
+           std::string(reinterpret_cast<const char*>(&count), 4));
 }
 
 // The shared files the sample package installs into the Windows directories.
 std::vector<std::string> SampleSharedFiles() {
     std::vector<std::string> files;
-    for (const char* f : {"\\SYSTEM\\QXMOUSE.DRV", "\\SYSTEM\\QXMOUSE.VXD", "\\INF\\QXMOUSE.INF", "\\QXMOUSE.INI"})
+    for (const char* f :
+         {"\\SYSTEM\\QXMOUSE.DRV", "\\SYSTEM\\QXMOUSE.VXD", "\\INF\\QXMOUSE.INF", "\\QXMOUSE.INI"})
         files.push_back(WindowsPath() + f);
     return files;
 }

@@ -23,7 +23,8 @@ std::vector<std::string> MachineState();
 
 // The lines that differ, "-" before, "+" after. Values that the uninstaller leaves by
 // design (ConfigFlags of a device key, MouseType of a class key) are not counted.
-std::string Differences(const std::vector<std::string>& before, const std::vector<std::string>& after);
+std::string Differences(const std::vector<std::string>& before,
+                        const std::vector<std::string>& after);
 
 // Runs C:\QORVA\UNINSTAL.EXE; see RunUninstaller.
 DWORD Uninstall(int firstAnswer, std::vector<std::string>* texts = nullptr, int restart = IDNO,
@@ -39,7 +40,7 @@ std::vector<std::string> SampleSharedFiles();
 // The machine put back (ResetMachine, no wininit.ini), the keys every Windows 98 has, and the
 // sample package in C:\SAMPLE (package: its SETUP.EXE).
 class UninstallerMachine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     std::string package;
 };

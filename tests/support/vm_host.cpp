@@ -83,7 +83,8 @@ static std::vector<char> EnvironmentWithoutDisplay() {
     std::vector<char> block;
     char* all = GetEnvironmentStringsA();
     for (const char* p = all; *p != 0; p += lstrlenA(p) + 1)
-        if (std::string(p).compare(0, 8, "DISPLAY=") != 0) block.insert(block.end(), p, p + lstrlenA(p) + 1);
+        if (std::string(p).compare(0, 8, "DISPLAY=") != 0)
+            block.insert(block.end(), p, p + lstrlenA(p) + 1);
     FreeEnvironmentStringsA(all);
     block.push_back(0);
     return block;
@@ -137,8 +138,8 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
         DrainQueue();
         Sleep(10);
     }
-    HANDLE h = CreateFileA(statusWin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA(statusWin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
     char text[16] = {};
     DWORD got = 0;
     if (h != INVALID_HANDLE_VALUE) {
@@ -159,8 +160,8 @@ bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
     std::string command = "import -window root ";
     if (area != nullptr) {
         command += "-crop " + std::to_string(area->right - area->left) + "x" +
-                   std::to_string(area->bottom - area->top) + "+" +
-                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
+                   std::to_string(area->bottom - area->top) + "+" + std::to_string(area->left) +
+                   "+" + std::to_string(area->top) + " +repage ";
     }
     return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
 }

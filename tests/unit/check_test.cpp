@@ -23,8 +23,8 @@ class CheckRules : public ::testing::Test {
     void SetUp() override {
         Lines.clear();
         ReportBegin(Capture, 0);
-        const char* keys[] = {"RootDir", "SubDir1", "SubDir2", "SubDir3", "SubDir4",
-                              "SubDir5", "SubDir6", "WinDir", "WinSystemDir", "WinInfDir"};
+        const char* keys[] = {"RootDir", "SubDir1", "SubDir2", "SubDir3",      "SubDir4",
+                              "SubDir5", "SubDir6", "WinDir",  "WinSystemDir", "WinInfDir"};
         for (int k = 0; k < kDirKeyCount; ++k) TextCopy(ScriptNames.DirKey[k], kNameWidth, keys[k]);
         for (int n = 0; n < kMaxDisks; ++n) {
             char name[8] = "Disk1";
@@ -72,12 +72,13 @@ TEST_F(CheckRules, LineShapeCountsAndExitCodes) {
     FoundNumbers(FindCountNegative, "[FileCounts] Disk2", -1, 0, "Disk2");
     EXPECT_EQ(2, ReportExitCode());
     ReportSummary();
-    EXPECT_EQ("note    totals: 3 entries, 10 bytes after expansion\n"
-              "warning [Main] OEM: 2 is neither 0 nor 1 -- SETUP.EXE hides the lower banner as for 1\n"
-              "error   [FileCounts] Disk2: negative count -1 -- SETUP.EXE takes it as 0 and copies "
-              "nothing of [Disk2]\n"
-              "SETUPCHK: 1 error, 1 warning\n",
-              Text());
+    EXPECT_EQ(
+        "note    totals: 3 entries, 10 bytes after expansion\n"
+        "warning [Main] OEM: 2 is neither 0 nor 1 -- SETUP.EXE hides the lower banner as for 1\n"
+        "error   [FileCounts] Disk2: negative count -1 -- SETUP.EXE takes it as 0 and copies "
+        "nothing of [Disk2]\n"
+        "SETUPCHK: 1 error, 1 warning\n",
+        Text());
     // Quiet: errors alone, no summary; everything still counts.
     Lines.clear();
     ReportBegin(Capture, 1);
@@ -91,12 +92,15 @@ TEST_F(CheckRules, LineShapeCountsAndExitCodes) {
 
 TEST_F(CheckRules, DefaultPathEmptyOrNoFullPathAndNegativeSpace) {
     CheckDefaultPath("[Main] DefaultPath", "", "C:\\Program Files\\", "C:\\Program Files");
-    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: empty -- SETUP.EXE installs into C:\\Program Files\\ itself"));
+    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: empty -- SETUP.EXE "
+                                             "installs into C:\\Program Files\\ itself"));
     Lines.clear();
     CheckDefaultPath("[Main] DefaultPath", "C:QORVA", "C:QORVA", "C:\\Program Files");
-    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: the installation directory \"C:QORVA\" is not a full path"));
+    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: the installation "
+                                             "directory \"C:QORVA\" is not a full path"));
     Lines.clear();
-    CheckDefaultPath("[Main] DefaultPath", "QORVA", "C:\\Program Files\\QORVA", "C:\\Program Files");
+    CheckDefaultPath("[Main] DefaultPath", "QORVA", "C:\\Program Files\\QORVA",
+                     "C:\\Program Files");
     EXPECT_EQ(1u, Lines.size()) << Text();  // the note alone: Program Files exists everywhere
     Lines.clear();
     CheckMinimumSpace("[Main] MinimumSpace", -5);
@@ -109,10 +113,17 @@ TEST_F(CheckRules, CountsAboveTheLimitAndDisksAfterALabelGap) {
     disks[1] = {1, 1, 2768, 1};
     disks[3] = {0, 0, 0, 1};  // lines of a disk beyond the labels
     EXPECT_EQ(0, CheckDisks(disks, 2));
-    EXPECT_NE(std::string::npos, Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
+    EXPECT_NE(std::string::npos,
+              Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
     EXPECT_NE(std::string::npos, Text().find("error   [Disk4]: disk 4 is not in use"));
     Lines.clear();
-    CheckDiskKeys(0, "1\0" "2\0" "02\0" "x\0" "3\0", 2);
+    CheckDiskKeys(0,
+                  "1\0"
+                  "2\0"
+                  "02\0"
+                  "x\0"
+                  "3\0",
+                  2);
     EXPECT_EQ(3u, Lines.size()) << Text();  // 02, x and 3 are never read
 }
 
@@ -127,15 +138,17 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
     EXPECT_EQ(1, created[2]);
     EXPECT_EQ(0, created[3]);
     EXPECT_EQ(1, created[5]);
-    EXPECT_EQ("error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
-              "a SubDir created before it -- every entry bound for it fails without notice\n",
-              Text());
+    EXPECT_EQ(
+        "error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
+        "a SubDir created before it -- every entry bound for it fails without notice\n",
+        Text());
 }
 
 TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
     Shared::DiskSet.DiskCount = 1;
     Shared::DiskSet.Disk[0].FileCount = 1;
-    TextCopy(Shared::SourceDir, kDirWidth, "Z:\\packages\\a package directory deep below the root of a drive");
+    TextCopy(Shared::SourceDir, kDirWidth,
+             "Z:\\packages\\a package directory deep below the root of a drive");
     TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
     TextCopy(table[0].DirName, kEntryDirWidth, "DRIVER");
     TextCopy(table[0].SourceFile, kFileNameWidth, "QXMOUSE.DR_");
@@ -160,24 +173,29 @@ TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
     EXPECT_EQ(1, created[2]);
     EXPECT_EQ(0, created[3]);
     EXPECT_EQ(1, created[4]);  // "A\.." is the installation directory itself
-    EXPECT_EQ("warning [DirectoryName] SubDir1: \"..\\X\" leads out of the installation directory, to "
-              "C:\\X -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
-              "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
-              "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
-              "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
-              "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
-              Text());
+    EXPECT_EQ(
+        "warning [DirectoryName] SubDir1: \"..\\X\" leads out of the installation directory, to "
+        "C:\\X -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+        "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
+        "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
+        "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
+        "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
+        Text());
     Lines.clear();
     TextCopy(table[0].DestFile, kFileNameWidth, "..\\..\\WIN.INI");
     EXPECT_EQ(1, CheckEntryPlace("[Disk1] 1", table[0], "C:\\QORVA\\\\..\\..\\WIN.INI"));
-    EXPECT_EQ(0u, Text().find("warning [Disk1] 1: \"..\\..\\WIN.INI\" leads out of the installation "
-                              "directory, to C:\\WIN.INI")) << Text();
+    EXPECT_EQ(0u,
+              Text().find("warning [Disk1] 1: \"..\\..\\WIN.INI\" leads out of the installation "
+                          "directory, to C:\\WIN.INI"))
+        << Text();
     Lines.clear();
     TextCopy(table[1].DestDir, kEntryDirWidth, "C:\\WINDOWS\\SYSTEM");
     TextCopy(table[1].DestFile, kFileNameWidth, "QXMOUSE.DRV");
     table[1].DestIsAbsolute = 1;
     EXPECT_EQ(1, CheckEntryPlace("[Disk2] 1", table[1], "C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV"));
-    EXPECT_EQ(0u, Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file")) << Text();
+    EXPECT_EQ(0u,
+              Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file"))
+        << Text();
 }
 
 // A description beyond the 127 characters that the loader reads of its line is reported
@@ -186,7 +204,8 @@ TEST_F(CheckRules, LengthsAreTheValuesOwn) {
     std::string line = "A.TXT, A.TXT, " + std::string(130, 'd') + ", RootDir";
     TextCopy(ScriptNames.DirKey[0], kNameWidth, "RootDir");
     CheckFileLine("[Disk1] 1", line.c_str(), 1);
-    EXPECT_NE(std::string::npos, Text().find("warning [Disk1] 1: 130 characters, more than 61")) << Text();
+    EXPECT_NE(std::string::npos, Text().find("warning [Disk1] 1: 130 characters, more than 61"))
+        << Text();
     Lines.clear();
     CheckText("[Startup] Title", "abc", kTitleWidth, 5000);
     EXPECT_EQ(0u, Text().find("warning [Startup] Title: 5000 characters, more than 79")) << Text();
@@ -198,12 +217,13 @@ TEST_F(CheckRules, KeysNeverReadWithTheKeyTheyProbablyMean) {
     EXPECT_EQ(1, NearestKey("seailname", known, 2));  // case aside, two letters swapped
     EXPECT_EQ(-1, NearestKey("Vendor", known, 2));
     CheckSectionKeys("Startup", "SerialName\0ps2name\0Vendor\0", known, 2);
-    EXPECT_EQ("error   [Startup] SerialName: SerialName is no key that SETUP.EXE reads: it probably "
-              "means SeialName, which the section lacks -- SETUP.EXE never reads it and takes "
-              "SeialName as empty: no description\n"
-              "warning [Startup] Vendor: Vendor is no key that SETUP.EXE reads -- SETUP.EXE never "
-              "reads it\n",
-              Text());
+    EXPECT_EQ(
+        "error   [Startup] SerialName: SerialName is no key that SETUP.EXE reads: it probably "
+        "means SeialName, which the section lacks -- SETUP.EXE never reads it and takes "
+        "SeialName as empty: no description\n"
+        "warning [Startup] Vendor: Vendor is no key that SETUP.EXE reads -- SETUP.EXE never "
+        "reads it\n",
+        Text());
     Lines.clear();
     // Beside the key it would mean, a near name is only never read.
     CheckSectionKeys("Startup", "PS2Nam\0PS2Name\0", known, 2);
@@ -222,18 +242,20 @@ TEST_F(CheckRules, StartupFilesInstalledAndInfSectionsPresent) {
     CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "");
     EXPECT_EQ("", Text());
     CheckProfileFileInstalled("[Startup] MouseDriver", "MouseDriver", "ZXMOUSE.DRV");
-    EXPECT_EQ("error   [Startup] MouseDriver: no file line installs ZXMOUSE.DRV -- the driver class "
-              "key's MouseDriver names a file that the package does not put on the machine\n",
-              Text());
+    EXPECT_EQ(
+        "error   [Startup] MouseDriver: no file line installs ZXMOUSE.DRV -- the driver class "
+        "key's MouseDriver names a file that the package does not put on the machine\n",
+        Text());
     Lines.clear();
     const char inf[] = "[Version]\r\n  [ ZXps2 ] \r\n; [ZXSERIAL]\r\nx=[ZXSERIAL]\n[ZXSERIALX]";
     EXPECT_EQ(1, InfHasSection(inf, "zxPS2"));
     CheckInfSection("[Startup] PS2InfSection", "ZXPS2", "ZXMOUSE.INF", inf);
     CheckInfSection("[Startup] SerialInfSection", "ZXSERIAL", "ZXMOUSE.INF", inf);
-    EXPECT_EQ("error   [Startup] SerialInfSection: the INF file ZXMOUSE.INF that the package "
-              "installs has no section [ZXSERIAL] -- the driver class key's InfSection names a "
-              "section that is not there\n",
-              Text());
+    EXPECT_EQ(
+        "error   [Startup] SerialInfSection: the INF file ZXMOUSE.INF that the package "
+        "installs has no section [ZXSERIAL] -- the driver class key's InfSection names a "
+        "section that is not there\n",
+        Text());
 }
 
 }  // namespace

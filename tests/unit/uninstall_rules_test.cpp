@@ -88,8 +88,9 @@ TEST(InstallRecordLines, WrittenReadBackAndLookedUp) {
     EXPECT_EQ(0, MakeRecordLine(line, 10, "C:\\QORVA\\X", RecordDir));
     EXPECT_STREQ("", line);
 
-    const char block[] = "Directory=C:\\QORVA\0C:\\QORVA=Dir\0C:\\QORVA\\A.TXT=old\0"
-                         "C:\\WINDOWS\\SYSTEM\\Q.DRV=Shared\0C:\\X=Gone\0noequals\0";
+    const char block[] =
+        "Directory=C:\\QORVA\0C:\\QORVA=Dir\0C:\\QORVA\\A.TXT=old\0"
+        "C:\\WINDOWS\\SYSTEM\\Q.DRV=Shared\0C:\\X=Gone\0noequals\0";
     std::vector<std::string> seen;
     for (const char* l = block; l != nullptr; l = NextRecordLine(l)) {
         char key[40];

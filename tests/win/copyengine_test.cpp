@@ -26,8 +26,8 @@ namespace {
 ::testing::AssertionResult Holds(const std::string& path, const std::string& fixture) {
     std::string want = InstallFixture(fixture), got = ReadFileBytes(path);
     if (!want.empty() && got == want) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, "
-                                         << fixture << " " << want.size() << " (or differs)";
+    return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, " << fixture
+                                         << " " << want.size() << " (or differs)";
 }
 
 // Texts set on one control of the page, in order.
@@ -44,7 +44,8 @@ LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             InvalidateRect(GetParent(w), nullptr, TRUE);
             UpdateWindow(GetParent(w));
         }
-        if (text.find("[cancel]") != std::string::npos) PostMessageA(GetParent(w), WM_COMMAND, IDC_NEXT, 0);
+        if (text.find("[cancel]") != std::string::npos)
+            PostMessageA(GetParent(w), WM_COMMAND, IDC_NEXT, 0);
     }
     return CallWindowProcA((*originals)[w], w, m, wp, lp);
 }
@@ -153,7 +154,8 @@ class CopyEngine : public ::testing::Test {
 TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
     TextCopy(Shared::DirTable[2], kDirWidth, "HELP");
-    TextCopy(Shared::DirTable[3], kDirWidth, "HELP\\EN");  // second level below SubDir2, made before it
+    TextCopy(Shared::DirTable[3], kDirWidth,
+             "HELP\\EN");  // second level below SubDir2, made before it
     std::string abs = root + "\\win";
     CreateDirectoryA(abs.c_str(), nullptr);
     Source("DRIVER", "driver.pk", "DRIVER.BI_");
@@ -182,12 +184,14 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     EXPECT_TRUE(Holds(dest + "\\DRIVER.OLD", "short.txt"));
     EXPECT_FALSE(FileExists(dest + "\\ABS.TXT"));
 
-    EXPECT_EQ((std::vector<std::string>{"Copying DRIVER.BI_\n\nDriver", "Copying PLAIN.BIN\n\nPlain copy",
-                                        "Copying README.TX_\n\nRead me", "Copying SHORT.TX_\n\nHelp",
-                                        "Copying README.TXT\n\nInto an absolute directory",
-                                        "Copying SHORT.TXT\n\nReplaces", "Updating Registry..."}),
-              textsAfterClose[0]);
-    EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}), textsAfterClose[1]);
+    EXPECT_EQ(
+        (std::vector<std::string>{"Copying DRIVER.BI_\n\nDriver", "Copying PLAIN.BIN\n\nPlain copy",
+                                  "Copying README.TX_\n\nRead me", "Copying SHORT.TX_\n\nHelp",
+                                  "Copying README.TXT\n\nInto an absolute directory",
+                                  "Copying SHORT.TXT\n\nReplaces", "Updating Registry..."}),
+        textsAfterClose[0]);
+    EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}),
+              textsAfterClose[1]);
 }
 
 TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
@@ -335,21 +339,24 @@ TEST_F(CopyEngine, EmptyDiskIsPassedOver) {
 // The engine alone: a caller that records what it is told, with no window anywhere.
 struct Recorder {
     std::vector<std::string> calls;
-    int stopAtPoll = -1;                // the poll (from 0) that asks to stop
+    int stopAtPoll = -1;  // the poll (from 0) that asks to stop
     int polls = 0;
-    std::vector<CopyAnswer> answers;    // to the failures in turn; then go on
-    std::function<void()> onFailure;    // runs before a failure is answered
+    std::vector<CopyAnswer> answers;  // to the failures in turn; then go on
+    std::function<void()> onFailure;  // runs before a failure is answered
     CopyCaller Caller() {
         return {this,
                 [](void* r, int disk) { Rec(r)->calls.push_back("disk " + std::to_string(disk)); },
-                [](void* r, const FileEntry* e) { Rec(r)->calls.push_back(std::string("entry ") + e->SourceFile); },
+                [](void* r, const FileEntry* e) {
+                    Rec(r)->calls.push_back(std::string("entry ") + e->SourceFile);
+                },
                 [](void* r, int16_t p) { Rec(r)->calls.push_back(std::to_string(p) + "%"); },
                 [](void* r) { return Rec(r)->polls++ == Rec(r)->stopAtPoll ? 1 : 0; },
                 [](void* r, const CopyFailureReport* f) {
                     Recorder* me = Rec(r);
                     std::string dest = f->Dest;
                     me->calls.push_back("failed " + std::string(f->Entry->SourceFile) + " " +
-                                        std::to_string(f->Why) + " " + dest.substr(dest.rfind('\\') + 1));
+                                        std::to_string(f->Why) + " " +
+                                        dest.substr(dest.rfind('\\') + 1));
                     if (me->onFailure) me->onFailure();
                     if (me->answers.empty()) return CopyGoOn;
                     CopyAnswer a = me->answers.front();
@@ -358,7 +365,8 @@ struct Recorder {
                 },
                 [](void* r, const char* dest, int existed) {
                     std::string d = dest;
-                    Rec(r)->calls.push_back("wrote " + d.substr(d.rfind('\\') + 1) + (existed ? " over" : ""));
+                    Rec(r)->calls.push_back("wrote " + d.substr(d.rfind('\\') + 1) +
+                                            (existed ? " over" : ""));
                 },
                 [](void* r) { Rec(r)->calls.push_back("registering"); }};
     }
@@ -379,8 +387,8 @@ TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
     CopyCaller caller = r.Caller();
     EXPECT_EQ(1, CopyAndRegister(&caller));
     EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT", "entry GONE.TXT", "100%",
-                     "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%", "wrote B.TXT over",
-                     "registering"}),
+                     "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%",
+                     "wrote B.TXT over", "registering"}),
               r.calls);
     EXPECT_EQ(6, r.polls);  // two per entry
     EXPECT_TRUE(Holds(dest + "\\B.TXT", "readme.txt"));
@@ -411,9 +419,10 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     EXPECT_EQ(0, CopyEntries(&caller));
     EXPECT_TRUE(Holds(dest + "\\LATE.TXT", "short.txt"));
     EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
-    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT", "33%",
-                     "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
-              r.calls);
+    EXPECT_EQ(
+        (Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT",
+               "33%", "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
+        r.calls);
 }
 
 // The whole installation with no caller at all: subdirectories, files, the registration,
@@ -456,7 +465,8 @@ class CopyEngineCancel : public CopyEngine {
     void ExpectOnlyFirstCopied(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
-        for (int i = 1; i < 5; ++i) EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
+        for (int i = 1; i < 5; ++i)
+            EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
         EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
         EXPECT_EQ(2u, textsAfterClose[0].size());
     }
@@ -598,7 +608,8 @@ class CopyEngineJournal : public CopyEngine {
         "[Main]\r\nProductName=New\r\n[PS2]\r\nDeviceDesc=From the package\r\n"
         "[Disk1]\r\n1=SETUP.INF, SETUP.INF, Script, RootDir\r\n";
     // A record of an installation that comes with the package names nothing setup made.
-    const std::string newScript = scriptLines + "[Installed]\r\nDirectory=C:\\\r\nC:\\WINDOWS\\WIN.INI=New\r\n";
+    const std::string newScript =
+        scriptLines + "[Installed]\r\nDirectory=C:\\\r\nC:\\WINDOWS\\WIN.INI=New\r\n";
     const std::string oldJournal =
         "[Main]\r\nProductName=Old\r\n[Extra]\r\nOnly=old\r\n"
         "[PS2]\r\nDeviceDesc=Standard PS/2 Port Mouse\r\nMouseDriver=mouse.drv\r\n"
@@ -645,7 +656,9 @@ TEST_F(CopyEngineJournal, WithoutAnOldJournalTheScriptIsCopiedWithTheInstallatio
     ScriptEntry("");
     ASSERT_TRUE(RunInstall());
     std::string got = ReadFileBytes(dest + "\\SETUP.INF");
-    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=New\r\n", got);
+    EXPECT_EQ(
+        scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=New\r\n",
+        got);
 }
 
 TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) {
@@ -660,8 +673,8 @@ TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) 
     Entry("", "HELP", "SETUP.INF", "SETUP.INF", "Not the journal");
     Disks({2});
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=Old\r\n" + dest +
-                  "\\HELP\\SETUP.INF=Old\r\n",
+    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest +
+                  "\\SETUP.INF=Old\r\n" + dest + "\\HELP\\SETUP.INF=Old\r\n",
               ReadFileBytes(dest + "\\SETUP.INF"));
     EXPECT_EQ(newScript, ReadFileBytes(dest + "\\HELP\\SETUP.INF"));
 }

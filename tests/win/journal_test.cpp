@@ -17,7 +17,7 @@ std::string Profile(const std::string& file, const char* section, const char* ke
 }
 
 class Journal : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = MakeScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
         TextCopy(Shared::InstallDir, kDirWidth, dir_.c_str());
@@ -47,9 +47,10 @@ TEST_F(Journal, KeysKeepTheirFirstNonEmptyValueAndTheRestOfTheScriptStays) {
     JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First");   // present but empty: written
     JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Second");  // now holds a value: kept
     JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker");      // held a value from the start
-    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "");           // an empty value may be written...
+    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "");  // an empty value may be written...
     EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
-    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "MOUSE.INF");  // ...and a later one replaces it
+    JournalWrite(Shared::InstallDir, "PS2", "InfPath",
+                 "MOUSE.INF");  // ...and a later one replaces it
     JournalWrite(Shared::InstallDir, "PS2", "InfPath", "OTHER.INF");
 
     EXPECT_EQ("First", Profile(inf_, "PS2", "DeviceDesc"));
@@ -71,7 +72,8 @@ TEST_F(Journal, ReadGivesTheDefaultWhenMissingAndCutsAt127) {
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "Mfg", "dflt"));  // no file at all
     std::string longValue(200, 'v');
     WriteFileBytes(inf_, "[PS2]\r\nMfg=" + longValue + "\r\n");
-    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
+    EXPECT_EQ(std::string(127, 'v'),
+              std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "DeviceDesc", "dflt"));
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "Serial", "Mfg", "dflt"));
 }
@@ -121,7 +123,8 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
 // A line break in a recorded value would start new lines, even sections, in the script.
 TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
-    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc",
+                 "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
     std::string text = ReadFileBytes(inf_);
     EXPECT_EQ(0u, text.find("[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
@@ -133,12 +136,15 @@ TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
 // The profile functions take blanks off both ends of a value and one pair of quotes off
 // it: such values are written inside quotes and come back exactly; others as they are.
 TEST_F(Journal, ValuesComeBackExactlyWithBlanksAndQuotesAtTheirEnds) {
-    const char* values[] = {" 4-23-1999", "trailing\t", "  ", "\"quoted\"", "'single'",
-                            "\"\" both \"\"", "\"", "in \"the\" middle", "plain"};
+    const char* values[] = {" 4-23-1999", "trailing\t",        "  ",
+                            "\"quoted\"", "'single'",          "\"\" both \"\"",
+                            "\"",         "in \"the\" middle", "plain"};
     for (int i = 0; i < 9; ++i) {
         std::string key = "K" + std::to_string(i);
         JournalWrite(Shared::InstallDir, "PS2", key.c_str(), values[i]);
-        EXPECT_EQ(values[i], std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>"))) << key;
+        EXPECT_EQ(values[i],
+                  std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>")))
+            << key;
     }
     std::string text = ReadFileBytes(inf_);
     EXPECT_NE(std::string::npos, text.find("K0=\" 4-23-1999\"\r\n")) << text;

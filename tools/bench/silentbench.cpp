@@ -33,7 +33,8 @@ double SilentRun(const std::string& exe) {
     DWORD code = WaitProgramEnd(setup, 600000);
     double took = Now() - start;
     StopProgram(setup);
-    if (code != 0) std::printf("silentbench: SETUP.EXE /S ended with %lu\n", static_cast<unsigned long>(code));
+    if (code != 0)
+        std::printf("silentbench: SETUP.EXE /S ended with %lu\n", static_cast<unsigned long>(code));
     return code == 0 ? took : -1;
 }
 
@@ -57,12 +58,14 @@ int main(int argc, char** argv) {
     for (int r = 0; r < rounds; ++r) {
         double plain = 0, silent = 0;
         for (int k = 0; k < 2; ++k) {
-            if ((r + k) % 2 == 0) plain = PlainLoop(dir, names, kPlainDest);
-            else silent = SilentRun(exe);
+            if ((r + k) % 2 == 0)
+                plain = PlainLoop(dir, names, kPlainDest);
+            else
+                silent = SilentRun(exe);
         }
         if (silent < 0) return 1;
-        std::printf("round %d: plain loop %.3f s, SETUP.EXE /S %.3f s; /S / plain %.3f\n", r + 1, plain, silent,
-                    silent / plain);
+        std::printf("round %d: plain loop %.3f s, SETUP.EXE /S %.3f s; /S / plain %.3f\n", r + 1,
+                    plain, silent, silent / plain);
         std::fflush(stdout);
         ratios.push_back(silent / plain);
     }
@@ -70,8 +73,8 @@ int main(int argc, char** argv) {
     unsigned long long b = TreeBytes(std::string(kSilentDest) + "\\DATA");
     std::printf("files %zu, installed bytes: plain %llu, SETUP.EXE /S %llu%s\n", names.size(), a, b,
                 a == b ? "" : "  MISMATCH");
-    std::printf("SETUP.EXE /S / plain loop over %d rounds: median %.3f, range %.3f to %.3f\n", rounds,
-                Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+    std::printf("SETUP.EXE /S / plain loop over %d rounds: median %.3f, range %.3f to %.3f\n",
+                rounds, Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
                 *std::max_element(ratios.begin(), ratios.end()));
     RemoveTree("C:\\BENCH");
     return a == b && a > 0 ? 0 : 1;

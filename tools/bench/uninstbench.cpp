@@ -35,7 +35,8 @@ bool Fail(const std::string& why) {
 }
 
 // Every file below dir into files, every directory (dir included) into dirs, parents first.
-void ListTree(const std::string& dir, std::vector<std::string>* files, std::vector<std::string>* dirs) {
+void ListTree(const std::string& dir, std::vector<std::string>* files,
+              std::vector<std::string>* dirs) {
     dirs->push_back(dir);
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
@@ -43,8 +44,10 @@ void ListTree(const std::string& dir, std::vector<std::string>* files, std::vect
     do {
         std::string name = fd.cFileName;
         if (name == "." || name == "..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListTree(dir + "\\" + name, files, dirs);
-        else files->push_back(dir + "\\" + name);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ListTree(dir + "\\" + name, files, dirs);
+        else
+            files->push_back(dir + "\\" + name);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
 }
@@ -65,16 +68,28 @@ bool Uninstall(double* seconds) {
     bool ok = false;
     do {
         HWND ask = WaitForTopWindow("#32770", nullptr, program.id, 60000);
-        if (ask == nullptr) { Fail("no question"); break; }
+        if (ask == nullptr) {
+            Fail("no question");
+            break;
+        }
         Settle();
         double start = Now();
-        if (!ClickItem(ask, IDYES)) { Fail("no Yes"); break; }
+        if (!ClickItem(ask, IDYES)) {
+            Fail("no Yes");
+            break;
+        }
         WaitWindowGone(ask, 10000);
         HWND done = WaitForTopWindow("#32770", nullptr, program.id, 600000);
         *seconds = Now() - start;
-        if (done == nullptr) { Fail("no last box"); break; }
+        if (done == nullptr) {
+            Fail("no last box");
+            break;
+        }
         ClickItem(done, IDNO);
-        if (WaitProgramEnd(program, 60000) != 0) { Fail("UNINSTAL.EXE did not end with 0"); break; }
+        if (WaitProgramEnd(program, 60000) != 0) {
+            Fail("UNINSTAL.EXE did not end with 0");
+            break;
+        }
         ok = true;
     } while (false);
     StopProgram(program);
@@ -90,10 +105,19 @@ bool Install(const std::string& exe) {
     bool ok = false;
     do {
         HWND page = WalkTo("SETUP_SELDIR", IDC_PS2, 60000);
-        if (page == nullptr || !ClickItem(page, IDC_NEXT)) { Fail("the walk to the destination page stopped"); break; }
+        if (page == nullptr || !ClickItem(page, IDC_NEXT)) {
+            Fail("the walk to the destination page stopped");
+            break;
+        }
         HWND finish = WaitForTopWindow("SETUP_END", nullptr, setup.id, 600000);
-        if (finish == nullptr || (finish = WaitForPage("SETUP_END", 30000)) == nullptr) { Fail("no finish page"); break; }
-        if (!ChooseItem(finish, IDC_RESTART_LATER) || !ClickItem(finish, IDC_NEXT)) { Fail("finish page"); break; }
+        if (finish == nullptr || (finish = WaitForPage("SETUP_END", 30000)) == nullptr) {
+            Fail("no finish page");
+            break;
+        }
+        if (!ChooseItem(finish, IDC_RESTART_LATER) || !ClickItem(finish, IDC_NEXT)) {
+            Fail("finish page");
+            break;
+        }
         ok = WaitProgramEnd(setup, 30000) == 0 || Fail("SETUP.EXE did not end with 0");
     } while (false);
     StopProgram(setup);
@@ -117,12 +141,15 @@ int main(int argc, char** argv) {
     std::vector<double> ratios;
     for (int r = 0; r < rounds; ++r) {
         if (!Install(dir + "\\SETUP.EXE")) return 1;
-        CopyFileA((dir + "\\UNINSTAL.EXE").c_str(), (std::string(kSetupDest) + "\\UNINSTAL.EXE").c_str(), FALSE);
+        CopyFileA((dir + "\\UNINSTAL.EXE").c_str(),
+                  (std::string(kSetupDest) + "\\UNINSTAL.EXE").c_str(), FALSE);
         std::vector<std::string> files, dirs, copies, copyDirs;
         ListTree(std::string(kSetupDest) + "\\DATA", &files, &dirs);
         CreateDirectoryA(kPlainDest, nullptr);
-        for (const std::string& d : dirs) CreateDirectoryA((kPlainDest + d.substr(sizeof(kSetupDest) - 1)).c_str(), nullptr);
-        for (const std::string& f : files) CopyFileA(f.c_str(), (kPlainDest + f.substr(sizeof(kSetupDest) - 1)).c_str(), FALSE);
+        for (const std::string& d : dirs)
+            CreateDirectoryA((kPlainDest + d.substr(sizeof(kSetupDest) - 1)).c_str(), nullptr);
+        for (const std::string& f : files)
+            CopyFileA(f.c_str(), (kPlainDest + f.substr(sizeof(kSetupDest) - 1)).c_str(), FALSE);
         ListTree(kPlainDest, &copies, &copyDirs);
         double bare = 0, uninstall = 0;
         for (int k = 0; k < 2; ++k) {
@@ -135,8 +162,11 @@ int main(int argc, char** argv) {
         }
         size_t left = 0;
         for (const std::string& f : files) left += FileExists(f) ? 1 : 0;
-        std::printf("round %d: %zu files; bare loop %.3f s, UNINSTAL.EXE %.3f s; UNINSTAL.EXE/bare %.2f%s\n",
-                    r + 1, copies.size(), bare, uninstall, uninstall / bare, left == 0 ? "" : "  FILES LEFT");
+        std::printf(
+            "round %d: %zu files; bare loop %.3f s, UNINSTAL.EXE %.3f s; UNINSTAL.EXE/bare "
+            "%.2f%s\n",
+            r + 1, copies.size(), bare, uninstall, uninstall / bare,
+            left == 0 ? "" : "  FILES LEFT");
         std::fflush(stdout);
         if (left != 0) return 1;
         ratios.push_back(uninstall / bare);
