@@ -6,6 +6,7 @@
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
+#include "install/wholecopy.h"
 #include "presentation/gauge.h"
 #include "presentation/pumpwait.h"
 #include "registry/product.h"
@@ -113,15 +114,12 @@ static PumpReport OpenSource(CopyRun* run, const char* path) {
     return PumpOnce(run->page);
 }
 
-// With an open source: creates the destination (emptying an existing file), copies,
-// closes both. Without one nothing is created or emptied. Then PumpOnce.
+// With an open source: copies it whole to the destination or not at all, and closes it.
+// Without one nothing is created or emptied. Then PumpOnce.
 static PumpReport CopyToDest(CopyRun* run, const char* path) {
     if (run->source >= 0) {
-        OFSTRUCT scratch;
-        INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
-        if (dest >= 0) LZCopy(run->source, dest);
+        CopyWhole(run->source, path);
         LZClose(run->source);
-        if (dest >= 0) LZClose(dest);
         run->source = -1;
     }
     return PumpOnce(run->page);

@@ -5,7 +5,7 @@
 #include "install/entrypaths.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "uninstall/wininit.h"
+#include "install/wininit.h"
 
 // Deletes a file, read-only or not; one that stays is queued for the next start.
 static void RemoveFile(const char* path) {

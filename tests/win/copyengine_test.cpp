@@ -8,6 +8,7 @@
 #include "install/copyengine.h"
 #include "install/installpage.h"
 #include "install/samefile.h"
+#include "install/wholecopy.h"
 #include "presentation/gauge.h"
 #include "resource.h"
 #include "setup/app.h"
@@ -209,6 +210,59 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
     EXPECT_FALSE(FileExists(dest + "\\OK\\NEW.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\NOPE"));
     EXPECT_TRUE(Holds(dest + "\\OK\\ONE.TXT", "short.txt"));
+}
+
+// Names in dir that setup's temporary files take.
+std::vector<std::string> TempFilesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\~SU*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
+// CopyWhole from an LZ source opened on path.
+WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest) {
+    OFSTRUCT scratch;
+    INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
+    if (handle < 0) return WholeDestFailed;
+    WholeCopyResult result = CopyWhole(handle, dest.c_str());
+    LZClose(handle);
+    return result;
+}
+
+// Whole or not at all: a whole file replaces the old one; cut packed data, a full or missing
+// directory leave the old file and no temporary file; a file in use is replaced at the next
+// start through wininit.ini.
+TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
+    TextCopy(Shared::WindowsDir, kDirWidth, root.c_str());
+    WriteFileBytes(pkg + "\\README.TX_", InstallFixture("readme.pk"), false);
+    WriteFileBytes(pkg + "\\CUT.TX_", InstallFixture("readme.pk").substr(0, 400), false);
+    WriteFileBytes(dest + "\\OLD.TXT", "an older file that must survive", false);
+
+    EXPECT_EQ(WholeInPlace, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NEW.TXT"));
+    EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
+    EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\OLD.TXT"));
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
+    EXPECT_TRUE(TempFilesIn(dest).empty());
+
+    // Held open without sharing, as a loaded driver is: the new file waits beside it.
+    HANDLE held = CreateFileA((dest + "\\OLD.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(WholeAtRestart, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\OLD.TXT"));
+    CloseHandle(held);
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    std::vector<std::string> waiting = TempFilesIn(dest);
+    ASSERT_EQ(1u, waiting.size());
+    EXPECT_TRUE(Holds(dest + "\\" + waiting[0], "readme.txt"));
+    char shortDest[MAX_PATH];
+    ASSERT_NE(0u, GetShortPathNameA(dest.c_str(), shortDest, MAX_PATH));
+    std::string line = std::string(shortDest) + "\\OLD.TXT=" + shortDest + "\\" + waiting[0];
+    EXPECT_EQ("[rename]\r\n" + line + "\r\n", ReadFileBytes(root + "\\wininit.ini"));
 }
 
 TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
