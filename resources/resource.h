@@ -30,6 +30,7 @@
 #define IDS_PS2NAME         51
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
+#define IDS_JOURNAL_LOST    54
 // UNINSTAL.EXE's own texts (uninstall.rc)
 #define IDS_UNINSTALL       60
 #define IDS_UNINSTALL_ASK   61

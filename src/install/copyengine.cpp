@@ -14,6 +14,7 @@
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/model.h"
+#include "texts/journalnotice.h"
 #include "texts/textring.h"
 #include "wizard/pages.h"
 
@@ -174,7 +175,7 @@ void CopyFiles(HWND page) {
     }
     SetControlText(run.status, UPDATING_REGISTRY_TEXT);
     WaitPumping(1000);
-    RegisterProduct(1);
+    if (!RegisterProduct(1)) ShowJournalLost(page);
     ActiveRun = nullptr;
     ReleaseDC(page, run.dc);
 }

@@ -53,27 +53,34 @@ void NextMouseClassKey(char* out) {
     FormatClassName(out, kClassNameWidth, number);
 }
 
-void UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
+int UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return 1;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    JournalWrite(Shared::MouseTypeName, "SubKey2", path);
+    if (!JournalWrite(Shared::MouseTypeName, "SubKey2", path)) {
+        if (opened) RegCloseKey(key);
+        return 0;  // the uninstaller could not find the key again
+    }
     if (!opened) {
         CreateDriverKey(driverName, description, infSection);
-        return;
+        return 1;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
     const char* values[] = {Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf, description,
                             Shared::DriverProfile.DriverDate, infSection};
+    int recorded = 1;
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        JournalWrite(Shared::MouseTypeName, names[i], old);
-        SetTextValue(key, names[i], values[i]);
+        if (JournalWrite(Shared::MouseTypeName, names[i], old))
+            SetTextValue(key, names[i], values[i]);
+        else
+            recorded = 0;
     }
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    if (recorded) SetTextValue(key, "MouseType", Shared::MouseTypeName);
     RegCloseKey(key);
+    return recorded;
 }
 
 void CreateDriverKey(const char* driverName, const char* description, const char* infSection) {

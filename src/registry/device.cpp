@@ -79,27 +79,33 @@ static BranchTexts SerialTexts() {
     return {"Serial", Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
 }
 
-// Journals the old value of name, then writes text over it.
-static void ReplaceJournalled(HKEY key, const char* name, const char* text) {
+// Journals the old value of name, then writes text over it; a value the journal could not
+// record stays. Returns 1 when it was recorded.
+static int ReplaceJournalled(HKEY key, const char* name, const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    JournalWrite(Shared::MouseTypeName, name, old);
+    if (!JournalWrite(Shared::MouseTypeName, name, old)) return 0;
     SetTextValue(key, name, text);
+    return 1;
 }
 
-// PS/2 and serial branches: update the existing device key named by hardwareKey.
-static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
+// PS/2 and serial branches: update the existing device key named by hardwareKey. Returns 0
+// when a value was left alone because the journal could not record it.
+static int UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     char path[kDevicePathWidth];
-    if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
+    if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return 1;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
     TextCopy(Shared::MouseTypeName, kMouseTypeWidth, texts.TypeName);
-    if (!opened) return;
-
-    JournalWrite(Shared::MouseTypeName, "SubKey1", path);
-    ReplaceJournalled(key, "DeviceDesc", texts.Description);
+    if (!opened) return 1;
+    // Without SubKey1 the uninstaller could not find the key again: it stays as it is.
+    if (!JournalWrite(Shared::MouseTypeName, "SubKey1", path)) {
+        RegCloseKey(key);
+        return 0;
+    }
+    int recorded = ReplaceJournalled(key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
+    recorded &= ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -112,15 +118,27 @@ static void UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     if (result != ERROR_SUCCESS) ZeroBytes(hardwareKey, kHardwareKeyWidth);
     if (tooLong) {
         // nothing to bind: keep the device's own driver
-    } else if (hardwareKey[0] != 0) {
-        UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
-    } else {
+    } else if (hardwareKey[0] == 0) {
+        // No driver before: recorded as absent, so that the uninstaller takes the value back
+        // and a later registration knows the class key for setup's own.
         char driver[kClassNameWidth];
-        NextMouseClassKey(driver);
-        SetTextValue(key, "Driver", driver);
-        CreateDriverKey(driver, texts.Description, texts.InfSection);
+        if (JournalWrite(Shared::MouseTypeName, "Driver", "")) {
+            NextMouseClassKey(driver);
+            SetTextValue(key, "Driver", driver);
+            CreateDriverKey(driver, texts.Description, texts.InfSection);
+        } else {
+            recorded = 0;
+        }
+    } else if (JournalHolds(Shared::MouseTypeName, "Driver") &&
+               JournalRead(Shared::MouseTypeName, "Driver", "")[0] == 0) {
+        // The class key of a driver that setup gave the device: written again, with nothing
+        // to journal, since none of its values existed before setup.
+        CreateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+    } else {
+        recorded &= UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
     }
     RegCloseKey(key);
+    return recorded;
 }
 
 // New-serial-node branch: the package's own root device key with a serial detection
@@ -143,7 +161,7 @@ static void CreateOwnSerialKey() {
     RegCloseKey(key);
 }
 
-void RegisterMouseDevice() {
+int RegisterMouseDevice() {
     static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
@@ -152,16 +170,12 @@ void RegisterMouseDevice() {
     int ps2 = 0;
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
-    if (ps2 && Shared::MouseKind == 0) {
-        UpdateDeviceKey(hardwareKey, PS2Texts());
-        return;
-    }
+    if (ps2 && Shared::MouseKind == 0) return UpdateDeviceKey(hardwareKey, PS2Texts());
     int serial = 0;
     for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
         serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (Shared::MouseKind != 1) return;
-    if (serial)
-        UpdateDeviceKey(hardwareKey, SerialTexts());
-    else
-        CreateOwnSerialKey();
+    if (Shared::MouseKind != 1) return 1;
+    if (serial) return UpdateDeviceKey(hardwareKey, SerialTexts());
+    CreateOwnSerialKey();
+    return 1;
 }

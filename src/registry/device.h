@@ -22,5 +22,6 @@ int FindDeviceNode(const char* identifier, char* hardwareKey);
 
 // The device step: probes the PS/2 and serial identifiers, then updates the device key for
 // the mouse type in MouseKind, journalling its old values, or creates the package's own
-// serial device key.
-void RegisterMouseDevice();
+// serial device key. A value whose old content the journal could not record is left as it
+// was; returns 0 then, 1 otherwise.
+int RegisterMouseDevice();

@@ -48,7 +48,10 @@ static void WriteProductEntries() {
     WriteProductKey(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, uninstall, 2);
 }
 
-void RegisterProduct(int withProductEntries) {
+int Shared::DriverSwitched = 1;
+
+int RegisterProduct(int withProductEntries) {
     if (withProductEntries != 0) WriteProductEntries();
-    RegisterMouseDevice();
+    Shared::DriverSwitched = RegisterMouseDevice();
+    return Shared::DriverSwitched;
 }

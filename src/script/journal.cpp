@@ -30,12 +30,17 @@ const char* JournalRead(const char* section, const char* key, const char* def) {
     return JournalBuffer;
 }
 
-void JournalWrite(const char* section, const char* key, const char* value) {
-    char old[kJournalWidth];
-    TextCopy(old, kJournalWidth, JournalRead(section, key, ""));
-    if (old[0] != 0) return;
+int JournalHolds(const char* section, const char* key) {
+    // A journalled value never holds a control character: this default tells a missing key
+    // from an empty one.
+    static const char kMissing[] = "\x01";
+    return !TextEqual(JournalRead(section, key, kMissing), kMissing);
+}
+
+int JournalWrite(const char* section, const char* key, const char* value) {
     char path[kDirWidth];
-    if (!JournalPath(path)) return;
+    if (!JournalPath(path)) return 0;
+    if (JournalHolds(section, key)) return 1;
     // A line break would end the value's line and let the rest of it read as new keys or
     // sections of the script. A read gives back at most 127 characters, and a value kept
     // inside quotes needs two of them.
@@ -44,5 +49,10 @@ void JournalWrite(const char* section, const char* key, const char* value) {
     TextFlattenLines(flat);
     char line[kJournalWidth];
     JournalQuoteValue(line, kJournalWidth, flat);
-    WritePrivateProfileStringA(section, key, line, path);
+    int written = WritePrivateProfileStringA(section, key, line, path);
+    // The profile functions may keep the record in a cache that never reaches the disk (a
+    // read-only medium, a full disk): the cache is written out and dropped, and the record
+    // read back from the file itself.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+    return written && TextEqual(JournalRead(section, key, "\x01"), flat);
 }

@@ -1,5 +1,6 @@
 // The journal of replaced registry values: sections [PS2] and [Serial] of the SETUP.INF in
-// InstallDir. A key, once it holds a non-empty value, is never written again.
+// InstallDir. A key, once recorded, is never written again: an empty value records a value
+// that did not exist.
 #pragma once
 
 enum { kJournalWidth = 128 };
@@ -16,7 +17,13 @@ int JournalPath(char* path);
 // is missing, cut to 127 characters. The result lives in a buffer of the journal's until the next call.
 const char* JournalRead(const char* section, const char* key, const char* def);
 
-// Records value under key in section while the key is missing or empty. A value that the
-// profile functions would give back changed (blanks at an end, wrapped in quotes) is written
-// inside double quotes, so that JournalRead returns it exactly.
-void JournalWrite(const char* section, const char* key, const char* value);
+// 1 when the journal holds key in section, empty or not.
+int JournalHolds(const char* section, const char* key);
+
+// Records value under key in section while the key is missing, and reads the record back
+// from the file. A value that the profile functions would give back changed (blanks at an
+// end, wrapped in quotes) is written inside double quotes, so that JournalRead returns it
+// exactly. Returns 1 when the key is recorded (now or before), 0 when the record could not
+// be made (no journal path, a read-only medium, a full disk): the caller then must not
+// replace the value.
+int JournalWrite(const char* section, const char* key, const char* value);

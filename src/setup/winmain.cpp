@@ -13,6 +13,7 @@
 #include "script/model.h"
 #include "setup/app.h"
 #include "setup/sequence.h"
+#include "texts/journalnotice.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 #include "wizard/pages.h"
@@ -43,8 +44,10 @@ static int16_t RunWizardPage(WizardState state) {
 }
 
 // After a completed copy: system.ini, the finish page, and the restart if it was chosen.
+// A driver that was not switched (its journal could not be written, which the user was
+// told) leaves system.ini and VMOUSE.VXD as they are too.
 static void CompleteSetup() {
-    PatchSystemIni();
+    if (Shared::DriverSwitched) PatchSystemIni();
     RunPage("SETUP_END", EndPageProc, IDD_END);
     ReleaseFileTable();
     DestroyWindow(Shared::BackgroundWindow);
@@ -82,7 +85,10 @@ static void RunSwitchMode() {
     Shared::BackAllowed = 0;
     if (RunPage("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE) == 0) return;
     TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
-    RegisterProduct(0);
+    if (!RegisterProduct(0)) {
+        ShowJournalLost(nullptr);  // nothing to restart for
+        return;
+    }
     ShowMessage(nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
     ExitWindowsEx(EWX_REBOOT, 0);
 }
