@@ -166,6 +166,15 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         {"PS/2, then -u for the serial mouse", [] { SeedPs2Mouse(); SeedSerialMouse(); }, IDC_PS2, 1, IDC_SERIAL},
         {"two installations into one directory", SeedSerialMouse, IDC_SERIAL, 2, 0},
         {"two installations of the own serial key", [] {}, IDC_SERIAL, 2, 0},
+        // Registered twice: the Driver that setup gave the device is recorded absent, not
+        // as the package's own class key.
+        {"PS/2 key without Driver, then -u for it", [] {
+             SeedPs2Mouse();
+             HKEY k;
+             ASSERT_EQ(0, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0, KEY_ALL_ACCESS, &k));
+             RegDeleteValueA(k, "Driver");
+             RegCloseKey(k);
+         }, IDC_PS2, 1, IDC_PS2},
     };
     bool first = true;
     for (const RoundTrip& c : cases) {
