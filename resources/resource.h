@@ -36,6 +36,7 @@
 #define IDS_UNINSTALL_ASK   61
 #define IDS_UNINSTALL_DONE  62
 #define IDS_UNINSTALL_NO_SCRIPT 63
+#define IDS_UNINSTALL_LEFT  64
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

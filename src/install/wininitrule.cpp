@@ -25,9 +25,7 @@ int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length) {
     return 1;
 }
 
-// path without "." parts and doubled backslashes into plain (kRenamePathWidth wide): the
-// start-up reads a path plainly. 0 with plain empty when it does not fit.
-static int PlainPath(char* plain, const char* path) {
+int PlainPath(char* plain, const char* path) {
     int n = 0;
     for (int i = 0; path[i] != 0; ++i) {
         int atPart = i == 0 || path[i - 1] == '\\';

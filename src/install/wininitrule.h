@@ -18,6 +18,10 @@ int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length);
 
 enum { kRenamePathWidth = 128 };
 
+// path without "." parts and doubled backslashes into plain (kRenamePathWidth wide), as
+// the start-up reads a path and a user reads it best. 0 with plain empty when it does not fit.
+int PlainPath(char* plain, const char* path);
+
 // "NUL=" and path (without "." parts and doubled backslashes) and a LF into out. 0 with
 // out empty when it does not fit width or kRenamePathWidth.
 int RenameDeleteLine(char* out, int width, const char* path);

@@ -6,13 +6,27 @@
 #include "runtime/text.h"
 #include "script/model.h"
 #include "install/wininit.h"
+#include "install/wininitrule.h"
 
-// Deletes a file, read-only or not; one that stays is queued for the next start.
-static void RemoveFile(const char* path) {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
+// Deletes a file, read-only or not; one that stays is queued for the next start. Returns 0
+// when it can neither go nor be queued.
+static int RemoveFile(const char* path) {
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 1;
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path)) return;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) QueueRemovalAtRestart(path);
+    if (DeleteFileA(path)) return 1;
+    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES || QueueRemovalAtRestart(path);
+}
+
+// Adds path as a line of its own to the list of what stays; "..." ends a list that is full.
+static void NoteLeft(char* left, int width, const char* path) {
+    static const char kMore[] = "...";
+    int n = TextLength(left);
+    if (n >= 3 && TextEqual(left + n - 3, kMore)) return;
+    char plain[kRenamePathWidth], line[kRenamePathWidth + 2];
+    PlainPath(plain, path);
+    TextJoin(line, sizeof(line), n > 0 ? "\n" : "", plain);
+    if (TextLength(left) + TextLength(line) + 5 < width) TextAppend(left, width, line);
+    else TextAppend(left, width, n > 0 ? "\n..." : kMore);
 }
 
 // Removes the directory at path and each one above it, below InstallDir, that is left
@@ -31,13 +45,18 @@ static void RemoveEmptyDirs(const char* path) {
     }
 }
 
-void RemoveInstalledFiles() {
-    if (Shared::InstallDir[0] == 0 || Shared::FileTable == nullptr) return;
+int RemoveInstalledFiles(char* left, int width) {
+    left[0] = 0;
+    if (Shared::InstallDir[0] == 0 || Shared::FileTable == nullptr) return 0;
     char path[kDirWidth];
+    int staying = 0;
     for (int disk = 0; disk < Shared::DiskSet.DiskCount; ++disk) {
         for (int i = 0; i < Shared::DiskSet.Disk[disk].FileCount; ++i) {
             const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + i];
-            if (e.DestFile[0] != 0 && MakeDestPath(path, disk, i)) RemoveFile(path);
+            if (e.DestFile[0] != 0 && MakeDestPath(path, disk, i) && !RemoveFile(path)) {
+                NoteLeft(left, width, path);
+                ++staying;
+            }
         }
     }
     // The entries' own directories, then SubDir6 ... SubDir1 (a later one may lie in an
@@ -53,4 +72,5 @@ void RemoveInstalledFiles() {
     for (int key = DirKeySub6; key >= DirKeySub1; --key)
         if (MakeSubDirPath(path, key)) RemoveEmptyDirs(path);
     RemoveDirectoryA(Shared::InstallDir);
+    return staying;
 }

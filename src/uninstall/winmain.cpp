@@ -1,6 +1,7 @@
 // UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
-// 1 the user said No, 2 no readable script.
+// 1 the user said No, 2 no readable script, 3 removed but for files that can neither be
+// removed nor queued for the next start (the user is shown which).
 #include <windows.h>
 
 #include "install/companion.h"
@@ -17,7 +18,7 @@
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kMessageWidth = 256, kIniLineWidth = 256 };
+enum { kMessageWidth = 256, kIniLineWidth = 256, kLeftWidth = 768 };
 
 // The installation directory is the program's own; its SETUP.INF must be there and open.
 static int LoadInstalledScript() {
@@ -63,6 +64,14 @@ static void RestoreSystemIni() {
     RewriteMouseLine(kSetupMouseLine, line, 1);
 }
 
+// Names the files that stay: they could be neither removed nor queued for the next start.
+static void ShowFilesLeft(const char* left) {
+    static char text[kLeftWidth + kLineWidth];
+    const char* head = LoadText(IDS_UNINSTALL_LEFT);
+    TextJoin(text, sizeof(text), head != nullptr ? head : "", "\n\n", left);
+    MessageBoxA(nullptr, text, Shared::SetupCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Shared::AppInstance = instance;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
@@ -79,8 +88,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RestoreRegistry();
     RestoreSystemIni();
     PutVxdBack();
-    RemoveInstalledFiles();
+    static char left[kLeftWidth];
+    int staying = RemoveInstalledFiles(left, kLeftWidth);
     ReleaseFileTable();
+    if (staying > 0) ShowFilesLeft(left);
     if (Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION) == IDYES) ExitWindowsEx(EWX_REBOOT, 0);
-    return 0;
+    return staying > 0 ? 3 : 0;
 }

@@ -246,4 +246,29 @@ TEST_F(Uninstaller, NoChangesNothingAndASecondRunFindsNothingMore) {
               "was removed.", texts[0]);
 }
 
+// A file in use that cannot be queued either (wininit.ini is held open as well): the
+// uninstaller names it and ends with exit code 3.
+TEST_F(Uninstaller, AFileThatCanNeitherGoNorBeQueuedIsNamed) {
+    SeedPs2Mouse();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    const std::string wininit = WindowsPath() + "\\wininit.ini";
+    WriteFileBytes(wininit, "[rename]\r\n");
+    HANDLE dll = CreateFileA((kInstallDir + "\\QXPAGE.DLL").c_str(), GENERIC_READ, 0, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    HANDLE ini = CreateFileA(wininit.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, dll);
+    ASSERT_NE(INVALID_HANDLE_VALUE, ini);
+    std::vector<std::string> texts;
+    EXPECT_EQ(3u, Uninstall(IDYES, &texts));
+    CloseHandle(dll);
+    CloseHandle(ini);
+    ASSERT_EQ(3u, texts.size());
+    EXPECT_EQ("Qorva Mouse Uninstall: These files could not be removed, now or at the next start of "
+              "Windows. Delete them yourself:\n\n" + kInstallDir + "\\QXPAGE.DLL\n" + kUninstaller,
+              texts[1]);
+    EXPECT_TRUE(FileExists(kInstallDir + "\\QXPAGE.DLL"));
+    EXPECT_FALSE(FileExists(kInstallDir + "\\QXMAIN.EXE"));
+    EXPECT_EQ("[rename]\r\n", ReadFileBytes(wininit));
+}
+
 }  // namespace

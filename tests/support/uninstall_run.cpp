@@ -12,7 +12,8 @@ DWORD RunUninstaller(const std::string& path, int firstAnswer, std::vector<std::
                      int restart) {
     RunningProgram program = StartProgram(path);
     if (program.process == nullptr) return STILL_ACTIVE;
-    for (int answer : {firstAnswer, restart}) {
+    // The first question, then any notice with OK alone, then the restart offer.
+    for (int asked = 0; asked < 2;) {
         HWND box = nullptr;
         WaitUntil([&] {
             box = FindTopWindow("#32770", nullptr, program.id);
@@ -20,8 +21,11 @@ DWORD RunUninstaller(const std::string& path, int firstAnswer, std::vector<std::
         }, 30000);
         if (box == nullptr) break;
         if (texts != nullptr) texts->push_back(WindowText(box) + ": " + MessageBoxText(box));
-        ClickItem(box, GetDlgItem(box, answer) != nullptr ? answer : IDOK);
+        int answer = asked == 0 ? firstAnswer : restart;
+        bool question = GetDlgItem(box, answer) != nullptr;
+        ClickItem(box, question ? answer : IDOK);
         WaitWindowGone(box, 10000);
+        if (question || asked == 0) ++asked;
         if (firstAnswer == IDNO) break;
     }
     DWORD code = WaitProgramEnd(program, 30000);

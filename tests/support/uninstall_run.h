@@ -9,7 +9,8 @@
 std::string UninstallerUnderTest();
 
 // Runs the UNINSTAL.EXE at path and answers its first question with firstAnswer (IDYES or
-// IDNO) and the restart offer, when it comes, with restart; a box with OK alone gets OK.
+// IDNO) and the restart offer, when it comes, with restart; a box with OK alone (before the
+// offer) gets OK.
 // Caption and text of each box go to texts. Returns the exit code, STILL_ACTIVE when the
 // program did not start or did not end.
 DWORD RunUninstaller(const std::string& path, int firstAnswer,
