@@ -15,7 +15,10 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # Helpers shared by the Windows-side tests. They use the program's code (the install page,
 # the script model), so it comes after them on every link line.
-file(GLOB TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+set(TEST_SUPPORT_SOURCES
+    background_picture.cpp install_page.cpp machine.cpp package.cpp pixels.cpp registry_case.cpp
+    registry_util.cpp ui.cpp uninstall_run.cpp vm_host.cpp winfiles.cpp wizard_walk.cpp)
+list(TRANSFORM TEST_SUPPORT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/tests/support/)
 add_library(testsupport STATIC ${TEST_SUPPORT_SOURCES})
 target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
                            ${CMAKE_SOURCE_DIR}/resources)
@@ -23,23 +26,25 @@ target_link_libraries(testsupport PUBLIC gtest setupcore ${SYSTEM_LIBS})
 
 # Small Win32 tools used by the virtual machine scripts, the tests and the demo (and the
 # benchmarks, x86_64 only).
-file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/vm/*.cpp
-     ${CMAKE_SOURCE_DIR}/demo/src/*.cpp)
+set(TOOL_SOURCES tools/vm/vmhelper.cpp demo/src/demowalk.cpp demo/src/qxmain.cpp)
+# The benchmarks make the copying page from its real template; they and the demo's wizard
+# walker use the tests' window and file helpers.
+set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp
+    tools/bench/setupbench.cpp)
+set(TOOLS_WITH_SUPPORT demowalk)
 if(NOT SHIPPED_EXE_TESTS)
-  file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/bench/*.cpp)
   list(APPEND TOOL_SOURCES ${BENCH_SOURCES})
+  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench)
 endif()
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  if(src MATCHES "/tools/bench/")
-    # The benchmarks make the copying page from its real template.
-    add_executable(${name} ${src} ${RESOURCE_FILE})
+  if(src IN_LIST BENCH_SOURCES)
+    add_executable(${name} ${CMAKE_SOURCE_DIR}/${src} ${RESOURCE_FILE})
   else()
-    add_executable(${name} ${src})
+    add_executable(${name} ${CMAKE_SOURCE_DIR}/${src})
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-  if(name STREQUAL "demowalk" OR src MATCHES "/tools/bench/")
-    # The demo's wizard walker and the benchmarks use the tests' window and file helpers.
+  if(name IN_LIST TOOLS_WITH_SUPPORT)
     target_link_libraries(${name} PRIVATE testsupport)
   endif()
   target_link_libraries(${name} PRIVATE setupcore ${SYSTEM_LIBS})
@@ -59,10 +64,7 @@ endif()
 # One test executable per file; each runs on a fresh virtual Windows 98 machine. The
 # whole-program tests run on both builds: x86_64 here (names e2e_*, label e2e), and the
 # shipping i686 SETUP.EXE on a 32-bit machine (names e2e_*_i686, label e2e-i686).
-file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 if(SHIPPED_EXE_TESTS)
-  set(WIN_TESTS "")
   set(TEST_ARCH i686)
   set(TEST_SUFFIX _i686)
   set(LABEL_SUFFIX -i686)
@@ -71,45 +73,41 @@ else()
   set(TEST_SUFFIX "")
   set(LABEL_SUFFIX "")
 endif()
-foreach(src ${WIN_TESTS} ${E2E_TESTS})
-  get_filename_component(name ${src} NAME_WE)
-  get_filename_component(dir ${src} DIRECTORY)
-  get_filename_component(kind ${dir} NAME)
+
+# windows_test(KIND NAME [RC] [ART] [SCREENS size...]): the test program tests/KIND/NAME.cpp
+# as target KIND_NAME. RC: tests/KIND/NAME.rc takes the place of setup.rc (it can #include
+# "setup.rc" to have both); ART: the bitmaps it names are drawn by tests/KIND/NAME_art.py
+# into a folder of the build. SCREENS: it runs once per screen size (the first keeps the
+# plain name); without it the machine has 640x480.
+function(windows_test kind name)
+  cmake_parse_arguments(T "RC;ART" "" "SCREENS" ${ARGN})
+  set(dir ${CMAKE_SOURCE_DIR}/tests/${kind})
   set(target ${kind}_${name})
-  # A test may bring resources of its own: <name>.rc beside it takes the place of setup.rc
-  # (it can #include "setup.rc" to have both), and the bitmaps it names are drawn by
-  # <name>_art.py into a folder of the build.
-  if(EXISTS ${dir}/${name}.rc)
-    add_executable(${target} ${src} ${dir}/${name}.rc)
-    if(EXISTS ${dir}/${name}_art.py)
-      set(art_dir ${CMAKE_BINARY_DIR}/testart/${target})
-      add_custom_command(OUTPUT ${art_dir}/stamp
-          COMMAND python3 ${dir}/${name}_art.py ${art_dir}
-          COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
-          DEPENDS ${dir}/${name}_art.py ${CMAKE_SOURCE_DIR}/tests/support/bmp4.py
-          COMMENT "Test bitmaps of ${target}")
-      set_source_files_properties(${dir}/${name}.rc PROPERTIES OBJECT_DEPENDS ${art_dir}/stamp)
-      target_include_directories(${target} PRIVATE ${art_dir})
-    endif()
+  if(T_RC)
+    add_executable(${target} ${dir}/${name}.cpp ${dir}/${name}.rc)
   else()
-    add_executable(${target} ${src} ${RESOURCE_FILE})
+    add_executable(${target} ${dir}/${name}.cpp ${RESOURCE_FILE})
+  endif()
+  if(T_ART)
+    set(art_dir ${CMAKE_BINARY_DIR}/testart/${target})
+    add_custom_command(OUTPUT ${art_dir}/stamp
+        COMMAND python3 ${dir}/${name}_art.py ${art_dir}
+        COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
+        DEPENDS ${dir}/${name}_art.py ${CMAKE_SOURCE_DIR}/tests/support/bmp4.py
+        COMMENT "Test bitmaps of ${target}")
+    set_source_files_properties(${dir}/${name}.rc PROPERTIES OBJECT_DEPENDS ${art_dir}/stamp)
+    target_include_directories(${target} PRIVATE ${art_dir})
   endif()
   target_link_libraries(${target} PRIVATE testsupport setupcore gtest_main)
   target_link_options(${target} PRIVATE ${HOSTED_LINK})
   if(TARGET setup)
     add_dependencies(${target} setup uninstaller)
   endif()
-  # A line "// vmrun-screens: 640x480 1024x768" in the test source runs it once per screen
-  # size (the first keeps the plain name); without it the machine has 640x480.
-  file(STRINGS ${src} screens REGEX "^// vmrun-screens:")
-  if(screens)
-    string(REGEX REPLACE "^// vmrun-screens:[ ]*" "" screens "${screens}")
-    separate_arguments(screens)
-  else()
-    set(screens 640x480)
+  if(NOT T_SCREENS)
+    set(T_SCREENS 640x480)
   endif()
   set(test_name "")
-  foreach(screen ${screens})
+  foreach(screen ${T_SCREENS})
     if(test_name)
       set(test_name ${target}_${screen}${TEST_SUFFIX})
     else()
@@ -122,4 +120,35 @@ foreach(src ${WIN_TESTS} ${E2E_TESTS})
         ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools"
         TIMEOUT 600 LABELS ${kind}${LABEL_SUFFIX})
   endforeach()
-endforeach()
+endfunction()
+
+# In-process tests of the program's code under Wine: the x86_64 build only.
+if(NOT SHIPPED_EXE_TESTS)
+  windows_test(win background_test RC ART SCREENS 640x480 1024x768)
+  windows_test(win classkey_test)
+  windows_test(win copyengine_test)
+  windows_test(win device_test)
+  windows_test(win diskfull_test)
+  windows_test(win gauge_test)
+  windows_test(win journal_test)
+  windows_test(win keyedbitmap_test RC ART)
+  windows_test(win longtext_test RC)
+  windows_test(win pages_test)
+  windows_test(win product_test)
+  windows_test(win script_loader_test)
+  windows_test(win script_text_test)
+  windows_test(win systemini_test)
+  windows_test(win textfile_test)
+  windows_test(win vm_smoke_test SCREENS 640x480 1024x768)
+endif()
+
+# Whole-program tests: both builds.
+windows_test(e2e background_test SCREENS 640x480 1024x768)
+windows_test(e2e cancel_run_test)
+windows_test(e2e destination_test)
+windows_test(e2e install_run_test)
+windows_test(e2e install_test)
+windows_test(e2e restart_test)
+windows_test(e2e switch_mode_test)
+windows_test(e2e uninstall_test)
+windows_test(e2e wizard_test)

@@ -2,6 +2,7 @@
 // functions give the raw values, the file system and the LZ library the sources.
 #include <windows.h>
 
+#include "app/app.h"
 #include "check/args.h"
 #include "check/checker.h"
 #include "check/report.h"
@@ -10,9 +11,9 @@
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/identity.h"
+#include "script/journal.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "texts/textring.h"
 
 // Key names of one section, as the profile functions list them.
@@ -34,8 +35,7 @@ static int ReadKeyList(const char* section) {
 }
 
 static void Name(char* out, unsigned id) {
-    const char* text = LoadText(id);
-    TextCopy(out, kNameWidth, text != nullptr ? text : "");
+    TextCopy(out, kNameWidth, LoadTextOrEmpty(id));
 }
 
 static void FillNames() {
@@ -61,15 +61,14 @@ static int ScriptReadable(const char* dir) {
         Found(FindScriptPathLong, "SETUP.INF", dir);
         return 0;
     }
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    int directory = DirectoryExists(path);
+    if (!directory && !FileExists(path)) {
         Found(FindScriptMissing, "SETUP.INF");
         return 0;
     }
-    HANDLE file = (attributes & FILE_ATTRIBUTE_DIRECTORY)
-                      ? INVALID_HANDLE_VALUE
-                      : CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = directory ? INVALID_HANDLE_VALUE
+                            : CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         Found(FindScriptUnreadable, "SETUP.INF");
         return 0;
@@ -122,15 +121,13 @@ static void CheckOtherTexts() {
         ReadRaw(ScriptNames.DirectoryName, ScriptNames.DirKey[k], "", raw);
         CheckText(place, raw, kDirWidth);
     }
-    const unsigned profile[] = {IDS_TITLE, IDS_MFG, IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
-                                IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME, IDS_SEIALNAME};
-    for (int i = 0; i < 9; ++i) {
-        PlaceOf(place, IDS_STARTUP, profile[i]);
-        ReadRaw(LoadText(IDS_STARTUP), LoadText(profile[i]), "", raw);
+    for (int i = 0; i < kProfileKeyCount; ++i) {
+        PlaceOf(place, IDS_STARTUP, kProfileKeyIds[i]);
+        ReadRaw(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", raw);
         CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth);
     }
-    if (ReadKeyList("PS2")) Found(FindJournalInPackage, "[PS2]");
-    if (ReadKeyList("Serial")) Found(FindJournalInPackage, "[Serial]");
+    if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
+    if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
 }
 
 // 1 when the file starts with the signature of the LZ library's packed format.

@@ -1,11 +1,12 @@
 #include "check/rules.h"
 
 #include "install/entrypaths.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
+#include "script/destination.h"
 #include "script/fileline.h"
 #include "script/identity.h"
 #include "script/paths.h"
-#include "wizard/destination.h"
 
 ScriptNameTable ScriptNames;
 
@@ -301,7 +302,7 @@ static int InstallsIntoInstallDir(const char* name) {
 void CheckRegistryFiles() {
     static const char* const kFiles[] = {COMPANION_FILE, PAGE_SERVER_FILE, UNINSTALLER_FILE};
     static const char* const kEntries[] = {"Run", "property-page", "Uninstall"};
-    for (int f = 0; f < 3; ++f)
+    for (int f = 0; f < CountOf(kFiles); ++f)
         if (!InstallsIntoInstallDir(kFiles[f])) Found(FindRegistryFileMissing, "files", kFiles[f], kEntries[f]);
 }
 
@@ -320,7 +321,7 @@ void CheckDirectoryLimits() {
     int installLimit = longest, packageLimit = longest - TextLength("\\SETUP.INF");
     char by[kPlaceWidth] = "";
     Tighten(&installLimit, by, longest - TextLength("\\SETUP.INF"), "the journal SETUP.INF");
-    for (int v = 0; v < 3; ++v) {
+    for (int v = 0; v < CountOf(kValues); ++v) {
         int length = TextLength(kValues[v]);
         Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
         if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
@@ -358,9 +359,9 @@ static long Clamped(int64_t value) { return value > 0x7FFFFFFF ? 0x7FFFFFFF : st
 
 void CheckTotals(const DriveTotals& totals, const char* place, int32_t minimumSpace) {
     int64_t sum = 0;
-    for (int drive = 0; drive < 26; ++drive) sum += totals.Bytes[drive];
+    for (int drive = 0; drive < CountOf(totals.Bytes); ++drive) sum += totals.Bytes[drive];
     FoundNumbers(NoteTotals, "totals", totals.Entries, Clamped(sum));
-    for (int drive = 0; drive < 26; ++drive) {
+    for (int drive = 0; drive < CountOf(totals.Bytes); ++drive) {
         if (totals.Bytes[drive] == 0) continue;
         const char name[3] = {static_cast<char>('A' + drive), ':', 0};
         FoundNumbers(NoteDriveTotal, "totals", 0, Clamped(totals.Bytes[drive]), name);

@@ -7,37 +7,16 @@
 #include "install/progress.h"
 #include "install/samefile.h"
 #include "install/wholecopy.h"
-#include "presentation/gauge.h"
-#include "presentation/pumpwait.h"
 #include "registry/product.h"
-#include "resource.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
-#include "script/identity.h"
-#include "script/model.h"
-#include "texts/journalnotice.h"
-#include "texts/textring.h"
-#include "wizard/pages.h"
 
-// What the copy of the page under way works with: looked up once, dropped at its end.
+// What a copy run works with, for the length of the run.
 struct CopyRun {
-    HWND page;
-    HDC dc;
-    HWND status;
-    HWND percent;
-    INT source;             // LZ handle of the source being copied; -1 when none is open
-    int16_t shownPercent;   // the percentage text shown; -1 before the first entry
-    int16_t filledPercent;  // the gauge fill drawn on the current disk; -1 for an empty gauge
-    int gaugeCovered;       // the page was painted since: the fill must be drawn again
-    OwnFileGuard ownFiles;  // which pairs of directories are one
-};
-
-// The run under way, for the page's paint to reach; null between runs.
-static CopyRun* ActiveRun;
-
-
-enum {
-    kStatusWidth = 128,
-    kGaugeBlue = 0x00FF0000,  // 0x00BBGGRR: pure blue
+    const CopyCaller* caller;  // never null: a run without a caller gets a quiet one
+    INT source;                // LZ handle of the source being copied; -1 when none is open
+    int stopped;               // the caller asked to stop or aborted
+    OwnFileGuard ownFiles;     // which pairs of directories are one
 };
 
 void MakeSubDirectories() {
@@ -46,140 +25,98 @@ void MakeSubDirectories() {
         if (MakeSubDirPath(path, key)) CreateDirectoryA(path, nullptr);
 }
 
-// Sets a control's text and paints it at once.
-static void SetControlText(HWND control, const char* text) {
-    SetWindowTextA(control, text);
-    UpdateWindow(control);
+// The caller's poll; a stop asked for is kept for the rest of the run.
+static void PollCaller(CopyRun* run) {
+    const CopyCaller* c = run->caller;
+    if (c->CancelAsked != nullptr && c->CancelAsked(c->Context)) run->stopped = 1;
 }
 
-// "Copying " + file name, an empty line, the description.
-static void ShowEntryStatus(HWND status, const FileEntry& e) {
-    char text[kStatusWidth];
-    const char* copying = LoadText(IDS_COPYING);
-    TextCopy(text, kStatusWidth, copying != nullptr ? copying : "");
-    TextAppend(text, kStatusWidth, e.SourceFile);
-    TextAppend(text, kStatusWidth, "\n\n");
-    TextAppend(text, kStatusWidth, e.Description);
-    SetControlText(status, text);
-}
-
-// Percentage text of the current disk. The control keeps its text, so an unchanged value
-// is not set again: on a disk of many entries most entries leave it as it is, and setting
-// and repainting a control is what costs most per entry under Wine.
-static void ShowPercentage(HWND control, int16_t percent, int16_t* shown) {
-    if (percent == *shown) return;
-    *shown = percent;
-    char text[16];
-    wsprintfA(text, "%d%%", static_cast<int>(percent));
-    SetControlText(control, text);
-}
-
-// Blue fill of the gauge up to percent; each fill covers the previous one. A fill that
-// would put the same blue on the same pixels is left out (under Wine every drawing costs a
-// flush of the page to the X server), unless the page was painted over since.
-static void FillGauge(CopyRun* run, int16_t percent) {
-    if (percent == run->filledPercent && !run->gaugeCovered) return;
-    run->filledPercent = percent;
-    run->gaugeCovered = 0;
-    RECT r;
-    if (!ControlRectInParent(run->page, IDC_GAUGE, &r)) return;
-    GaugeBox control = {r.left, r.top, r.right, r.bottom};
-    GaugeBox fill = GaugeFillBox(control, percent);
-    RECT f = {fill.left, fill.top, fill.right, fill.bottom};
-    HBRUSH blue = CreateSolidBrush(kGaugeBlue);
-    FillRect(run->dc, &f, blue);
-    DeleteObject(blue);
-}
-
-// What PumpOnce reports.
-enum PumpReport {
-    PumpTookCancel = 0,  // it took the Cancel button's command out of the queue
-    PumpGoOn = 1,        // it handled a message of the page, or found none
-};
-
-// Handles at most one message of the page or its controls; the Cancel button's command
-// is taken out of the queue, not dispatched.
-static PumpReport PumpOnce(HWND page) {
-    MSG m;
-    if (!PeekMessageA(&m, page, 0, 0, PM_REMOVE)) return PumpGoOn;
-    if (m.message == WM_COMMAND && m.wParam == IDC_STOP_COPYING) return PumpTookCancel;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-    return PumpGoOn;
-}
-
-// Opens the source (an empty path fails as if the platform had refused it), then PumpOnce.
-static PumpReport OpenSource(CopyRun* run, const char* path) {
+// Opens the source (an empty path fails as if the platform had refused it), then polls.
+static void OpenSource(CopyRun* run, const char* path) {
     OFSTRUCT scratch;
     run->source = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ) : -1;
-    return PumpOnce(run->page);
+    PollCaller(run);
 }
 
-// With an open source: copies it whole to the destination or not at all, and closes it.
-// Without one nothing is created or emptied. Then PumpOnce.
-static PumpReport CopyToDest(CopyRun* run, const char* path) {
-    if (run->source >= 0) {
-        CopyWhole(run->source, path);
-        LZClose(run->source);
-        run->source = -1;
-    }
-    return PumpOnce(run->page);
+// With an open source: copies it whole to the destination or not at all (an older file
+// there stays as it was unless the whole new one replaces it), and closes the source.
+// Without one nothing is created or emptied. Returns the failure, if any.
+static CopyFailure CopyToDest(CopyRun* run, const char* path) {
+    if (run->source < 0) return CopyFailedSource;
+    const CopyCaller* c = run->caller;
+    int existed = c->EntryWritten != nullptr && path[0] != 0 && FileExists(path);
+    WholeCopyResult result = CopyWhole(run->source, path);
+    LZClose(run->source);
+    run->source = -1;
+    if (result == WholeDestFailed) return CopyFailedDest;
+    if (result == WholeDataShort) return CopyFailedShort;
+    if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, existed);
+    return CopyFailedNot;
 }
 
-// One entry: status, open, progress, copy. A cancel met on the way lets the entry finish.
-static void CopyEntry(CopyRun* run, int disk, int index) {
+// One attempt at an entry: status, open, progress, copy, in this order. A stop asked for on
+// the way lets the entry finish.
+static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* source, const char* path) {
+    const CopyCaller* c = run->caller;
     const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
-    ShowEntryStatus(run->status, e);
-
-    char source[kDirWidth];
-    MakeSourcePath(source, disk, index);
-    int goOn = OpenSource(run, source) == PumpGoOn;
+    if (c->ShowEntry != nullptr) c->ShowEntry(c->Context, &e);
+    OpenSource(run, source);
 
     int16_t percent = DiskPercentage(index, Shared::DiskSet.Disk[disk].FileCount);
-    ShowPercentage(run->percent, percent, &run->shownPercent);
-    FillGauge(run, percent);
+    if (c->ShowProgress != nullptr) c->ShowProgress(c->Context, percent);
 
-    char path[kDirWidth];
-    MakeDestPath(path, disk, index);
     // Installed into the package's own directory, a file can be its own destination:
     // creating the destination would empty the source. The file is in place already. The
     // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
     // system decides.
+    int inPlace = 0;
     if (run->source >= 0 && path[0] != 0 && IsOwnDestination(&run->ownFiles, source, path)) {
         LZClose(run->source);
         run->source = -1;
+        inPlace = 1;
     }
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    if (CopyToDest(run, path) == PumpTookCancel) goOn = 0;
+    CopyFailure failure = CopyToDest(run, path);
+    PollCaller(run);
     RestoreJournal(journal);
-    if (!goOn) Shared::PageResult = 0;
+    return inPlace ? CopyFailedNot : failure;
 }
 
-void CopyFiles(HWND page) {
+// One entry, tried again for as long as the caller answers a failure with retry.
+static void CopyEntry(CopyRun* run, int disk, int index) {
+    char source[kDirWidth], path[kDirWidth];
+    MakeSourcePath(source, disk, index);
+    MakeDestPath(path, disk, index);
+    const CopyCaller* c = run->caller;
+    for (;;) {
+        CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
+        if (why == CopyFailedNot || c->EntryFailed == nullptr) return;
+        const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
+        CopyFailureReport report = {e, source, path, why};
+        CopyAnswer answer = c->EntryFailed(c->Context, &report);
+        if (answer == CopyRetry) continue;
+        if (answer == CopyAbort) run->stopped = 1;
+        return;
+    }
+}
+
+int CopyEntries(const CopyCaller* caller) {
+    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     static CopyRun run;  // a few kilobytes: kept off the stack
     ZeroBytes(&run, sizeof(run));
-    run.page = page;
-    run.dc = GetDC(page);
-    run.status = GetDlgItem(page, IDC_STATUS);
-    run.percent = GetDlgItem(page, IDC_PERCENT);
+    run.caller = caller != nullptr ? caller : &kQuiet;
     run.source = -1;
-    run.shownPercent = -1;
-    run.filledPercent = -1;
-    ActiveRun = &run;
-    for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && Shared::PageResult != 0; ++d) {
-        UpdateWindow(page);
-        DrawGaugeFrame(page, run.dc, IDC_GAUGE, WHITE_BRUSH);
-        run.filledPercent = -1;  // the new frame is empty
-        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && Shared::PageResult != 0; ++i)
-            CopyEntry(&run, d, i);
+    const CopyCaller* c = run.caller;
+    for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && !run.stopped; ++d) {
+        if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i) CopyEntry(&run, d, i);
     }
-    SetControlText(run.status, UPDATING_REGISTRY_TEXT);
-    WaitPumping(1000);
-    if (!RegisterProduct(1)) ShowJournalLost(page);
-    ActiveRun = nullptr;
-    ReleaseDC(page, run.dc);
+    return !run.stopped;
 }
 
-void GaugeCoveredByPaint() {
-    if (ActiveRun != nullptr) ActiveRun->gaugeCovered = 1;
+int CopyAndRegister(const CopyCaller* caller) {
+    int completed = CopyEntries(caller);
+    if (caller != nullptr && caller->RegistrationBegins != nullptr) caller->RegistrationBegins(caller->Context);
+    RegisterProduct(1, Shared::InstallDir);
+    return completed;
 }

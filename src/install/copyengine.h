@@ -1,16 +1,62 @@
-// The copy engine of the install page: every entry of every disk from the source tree to
-// its destination, expanded by the LZ library, with status, percentage and gauge on the
-// page, and the product registration at the end.
+// The copy engine: every entry of every disk from the source tree to its destination,
+// expanded by the LZ library, and the product registration after it. It takes no window:
+// what a run shows, and whether it stops, is its caller's, reached through a CopyCaller.
 #pragma once
-#include <windows.h>
+#include <stdint.h>
+
+#include "script/model.h"
+
+// Why an entry was not copied.
+enum CopyFailure {
+    CopyFailedNot = 0,
+    CopyFailedSource = 1,  // the source cannot be opened
+    CopyFailedDest = 2,    // the destination cannot be created or written
+    CopyFailedShort = 3,   // the data did not arrive whole (the LZ library says so for a
+                           // source it cannot read; a truncated packed file it does not report)
+};
+
+// A caller's answer to a failed entry.
+enum CopyAnswer {
+    CopyGoOn = 0,   // pass over the entry
+    CopyRetry = 1,  // copy the entry once more, from its status on
+    CopyAbort = 2,  // stop after the entry, as a cancel does
+};
+
+struct CopyFailureReport {
+    const FileEntry* Entry;
+    const char* Source;  // the composed source path; empty when it did not fit
+    const char* Dest;    // the composed destination path; empty when it did not fit
+    CopyFailure Why;
+};
+
+// The caller's side of a run, in the order the engine uses it. Every function gets Context
+// first; a null function is simply not called (a failed entry then goes on).
+struct CopyCaller {
+    void* Context;
+    // A disk's entries begin (disk from 0), also for a disk without entries.
+    void (*DiskBegins)(void* context, int disk);
+    // The entry about to be copied.
+    void (*ShowEntry)(void* context, const FileEntry* entry);
+    // The share of the current disk done once this entry is done, in whole percent.
+    void (*ShowProgress)(void* context, int16_t percent);
+    // Called twice per entry (after its source is opened, after it is copied) to handle what
+    // waits. 1 when the user asked to stop: the entry is finished, no other one begins.
+    int (*CancelAsked)(void* context);
+    // An entry was not copied; what the engine does next.
+    CopyAnswer (*EntryFailed)(void* context, const CopyFailureReport* failure);
+    // An entry was written to dest; existedBefore is 1 when a file stood there before.
+    void (*EntryWritten)(void* context, const char* dest, int existedBefore);
+    // The copy is over, the product registration follows.
+    void (*RegistrationBegins)(void* context);
+};
 
 // Creates SubDir1 ... SubDir6 below InstallDir, one level each; failures pass unnoticed.
 void MakeSubDirectories();
 
-// Copies everything while PageResult stays non-zero, shows "Updating Registry...", waits a
-// second with the queue emptied, and calls RegisterProduct(1), however the copy ended.
-void CopyFiles(HWND page);
+// Copies every entry of every disk until the caller asks to stop or aborts. A null caller
+// copies everything without a word. Returns 1 when no stop came, 0 when the run stopped.
+int CopyEntries(const CopyCaller* caller);
 
-// Tells a running copy that the page was painted over: its gauge fill is drawn again with
-// the next entry. Nothing when no copy runs.
-void GaugeCoveredByPaint();
+// CopyEntries, then RegistrationBegins and RegisterProduct(1), however the copy ended.
+// Returns what CopyEntries returned.
+int CopyAndRegister(const CopyCaller* caller);

@@ -2,6 +2,7 @@
 
 #include "install/keepjournal.h"
 
+#include "runtime/countof.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/journal.h"
@@ -12,8 +13,8 @@ namespace {
 // few short lines.
 enum { kSectionBytes = 32768 };
 
-const char* const kSections[] = {"PS2", "Serial"};
-const int kSectionCount = 2;
+const char* const kSections[] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
+const int kSectionCount = CountOf(kSections);
 
 // Drops the profile cache's copy of the file: it is written out where it has unsaved
 // changes, and read again from the disk at the next call.
@@ -23,7 +24,7 @@ void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullpt
 
 char* SaveJournal(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
-    if (e.DestIsAbsolute != 0 || !JournalPath(path) || !TextSamePathNoCase(destPath, path)) return nullptr;
+    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) || !TextSamePathNoCase(destPath, path)) return nullptr;
     if (!FileExists(path)) return nullptr;
 
     char* saved = static_cast<char*>(GlobalAlloc(GMEM_FIXED, kSectionCount * kSectionBytes));
@@ -48,7 +49,7 @@ char* SaveJournal(const FileEntry& e, const char* destPath) {
 void RestoreJournal(char* saved) {
     if (saved == nullptr) return;
     char path[kDirWidth];
-    if (JournalPath(path)) {
+    if (JournalPath(path, Shared::InstallDir)) {
         FlushProfile(path);
         for (int s = 0; s < kSectionCount; ++s) {
             const char* section = saved + s * kSectionBytes;

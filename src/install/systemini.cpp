@@ -110,8 +110,8 @@ static int SetVxdAside() {
 int PutVxdBack() {
     char vxdPath[kVxdPathWidth], bakPath[kVxdPathWidth];
     if (!VxdPaths(vxdPath, bakPath)) return 0;
-    if (GetFileAttributesA(vxdPath) != INVALID_FILE_ATTRIBUTES) return 0;
-    if (GetFileAttributesA(bakPath) == INVALID_FILE_ATTRIBUTES) return 0;
+    if (FileExists(vxdPath)) return 0;
+    if (!FileExists(bakPath)) return 0;
     return MoveFileA(bakPath, vxdPath) ? 1 : 0;
 }
 

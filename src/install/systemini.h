@@ -2,7 +2,8 @@
 #pragma once
 
 // Switches the mouse line to "mouse=*vmouse" (old file kept as system.bak) and sets
-// VMM32\VMOUSE.VXD aside as VMOUSE.BAK. 0 when that rename succeeded, -1 otherwise.
+// VMM32\VMOUSE.VXD aside as VMOUSE.BAK. 0 when that rename succeeded, -1 otherwise: a
+// convention of its own (the program's other functions give 1 for success, 0 for failure).
 int PatchSystemIni();
 
 // Writes WindowsDir\system.ini anew with one line of [386Enh] replaced by newLine (ending

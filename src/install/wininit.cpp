@@ -2,6 +2,7 @@
 
 #include "install/wininit.h"
 
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "script/model.h"
@@ -29,7 +30,7 @@ static int CopyWithLine(TextFile* out, const char* iniPath, const char* line, in
             if (RenameRuleInsertAfter(&rule, piece, n)) TextFileWrite(out, line, TextLength(line));
         }
         if (!TextFileClose(&ini)) return 0;
-    } else if (GetFileAttributesA(iniPath) != INVALID_FILE_ATTRIBUTES) {
+    } else if (FileExists(iniPath)) {
         return 0;  // there, but unreadable: its lines must not be lost
     }
     if (!rule.inserted) {
@@ -65,7 +66,7 @@ static int QueueLine(const char* line) {
         DeleteFileA(newPath);
         return complete;
     }
-    if (GetFileAttributesA(iniPath) == INVALID_FILE_ATTRIBUTES) return MoveFileA(newPath, iniPath) ? 1 : 0;
+    if (!FileExists(iniPath)) return MoveFileA(newPath, iniPath) ? 1 : 0;
     if (!TextFileReplace(iniPath, newPath, oldPath)) {
         DeleteFileA(newPath);
         return 0;

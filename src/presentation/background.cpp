@@ -2,15 +2,21 @@
 
 #include "presentation/background.h"
 
+#include "app/app.h"
 #include "presentation/gradient.h"
 #include "presentation/keyedbitmap.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
 
 HWND Shared::BackgroundWindow;
-int32_t Shared::DissolvePending = 1;
+
+// 1 until the end of the first paint.
+static int32_t Dissolving = 1;
+
+int DissolvePending() { return Dissolving; }
+
+void DissolveNextPaint() { Dissolving = 1; }
 
 static const char kClassName[] = "SetupMain";
 
@@ -33,7 +39,7 @@ static void PaintGradient(HDC dc, int width, int height) {
 // Draws the banner when its rectangle meets the region being painted.
 static void PaintBanner(HDC dc, int id, const RECT* place, const RECT* update) {
     RECT meet;
-    if (IntersectRect(&meet, place, update)) DrawKeyedBitmap(dc, id, place, Shared::DissolvePending);
+    if (IntersectRect(&meet, place, update)) DrawKeyedBitmap(dc, id, place, Dissolving);
 }
 
 // Everything the window shows; the first call dissolves the banners in, later calls draw
@@ -48,7 +54,7 @@ void PaintBackground(HDC dc, const RECT* update) {
         LowBannerRect(&place, height);
         PaintBanner(dc, IDB_BANNER_LOW, &place, update);
     }
-    Shared::DissolvePending = 0;
+    Dissolving = 0;
 }
 
 static void OnPaint(HWND window) {

@@ -4,9 +4,15 @@
 #include <stdint.h>
 
 namespace Shared {
-extern HWND BackgroundWindow;    // owner of every page; null in the -u mode
-extern int32_t DissolvePending;  // 1 until the end of the first paint
+extern HWND BackgroundWindow;  // owner of every page; null in the -u mode
 }  // namespace Shared
+
+// 1 while the next paint dissolves the banners in: from start until the end of the first
+// paint.
+int DissolvePending();
+
+// Makes the next paint dissolve the banners in again, as the first one does.
+void DissolveNextPaint();
 
 // Creates, shows and paints the window. 1 with BackgroundWindow set, 0 on failure.
 int CreateBackgroundWindow();

@@ -1,5 +1,7 @@
 #include "presentation/dissolve.h"
 
+#include "runtime/countof.h"
+
 // Rows from top to bottom, columns from left to right.
 const uint8_t DissolveOrder[8][8] = {
     {44, 16, 24, 36, 46, 18, 26, 38},
@@ -13,8 +15,8 @@ const uint8_t DissolveOrder[8][8] = {
 };
 
 int DissolveCell(int pass, int* column, int* row) {
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
+    for (int y = 0; y < CountOf(DissolveOrder); ++y) {
+        for (int x = 0; x < CountOf(DissolveOrder[y]); ++x) {
             if (DissolveOrder[y][x] == pass) {
                 *column = x;
                 *row = y;

@@ -2,8 +2,8 @@
 
 #include "presentation/keyedbitmap.h"
 
+#include "app/app.h"
 #include "presentation/dissolve.h"
-#include "setup/app.h"
 
 // Copies one bitmap pixel to the target unless it has the key colour.
 static void TransferPixel(HDC target, HDC source, int x, int y, int x0, int y0) {

@@ -3,19 +3,14 @@
 #include "registry/classkey.h"
 
 #include "registry/classnumber.h"
-#include "registry/device.h"
 #include "registry/regio.h"
 #include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
 
-static const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
-static const char kMouseClass[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
-
 enum {
     kClassPathWidth = 128,  // the class root (40 characters) and a driver name of up to 79
-    kSubkeyNameWidth = 80,
 };
 
 // 1 when the mouse class already holds a subkey named for number.
@@ -32,17 +27,8 @@ void NextMouseClassKey(char* out) {
     ClassScan scan;
     ClassScanStart(&scan);
     HKEY mouseClass;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, kMouseClass, &mouseClass);
-    if (opened) {
-        for (DWORD index = 0;; ++index) {
-            char name[kSubkeyNameWidth];
-            DWORD length = kSubkeyNameWidth;
-            if (RegEnumKeyExA(mouseClass, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS)
-                break;
-            if (!ClassScanTake(&scan, name)) break;
-        }
-    }
+    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, &mouseClass);
+    if (opened) ForEachSubkey(mouseClass, [&scan](const char* name) { return ClassScanTake(&scan, name); });
     // The scan trusts the listing order; a name that exists all the same is never handed
     // out, since writing into it would overwrite another device's driver settings.
     int32_t number = ClassScanCandidate(&scan);
@@ -53,17 +39,18 @@ void NextMouseClassKey(char* out) {
     FormatClassName(out, kClassNameWidth, number);
 }
 
-int UpdateDriverKey(const char* driverName, const char* description, const char* infSection) {
+int UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
+                    const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return 1;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return 1;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    if (!JournalWrite(Shared::MouseTypeName, "SubKey2", path)) {
+    if (!JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path)) {
         if (opened) RegCloseKey(key);
         return 0;  // the uninstaller could not find the key again
     }
     if (!opened) {
-        CreateDriverKey(driverName, description, infSection);
+        CreateDriverKey(journal.MouseType, driverName, description, infSection);
         return 1;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
@@ -73,23 +60,24 @@ int UpdateDriverKey(const char* driverName, const char* description, const char*
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        if (JournalWrite(Shared::MouseTypeName, names[i], old))
+        if (JournalWrite(journal.Dir, journal.MouseType, names[i], old))
             SetTextValue(key, names[i], values[i]);
         else
             recorded = 0;
     }
-    if (recorded) SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    if (recorded) SetTextValue(key, "MouseType", journal.MouseType);
     RegCloseKey(key);
     return recorded;
 }
 
-void CreateDriverKey(const char* driverName, const char* description, const char* infSection) {
+void CreateDriverKey(const char* mouseType, const char* driverName, const char* description,
+                     const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, kClassRoot, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
     HKEY key;
     if (!CreateKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
     SetTextValue(key, "DevLoader", "*vmouse");
-    SetTextValue(key, "MouseType", Shared::MouseTypeName);
+    SetTextValue(key, "MouseType", mouseType);
     SetTextValue(key, "MouseDriver", Shared::DriverProfile.MouseDriver);
     SetTextValue(key, "InfPath", Shared::DriverProfile.MouseInf);
     SetTextValue(key, "DriverDesc", description);

@@ -11,8 +11,6 @@
 #include "script/journal.h"
 #include "script/model.h"
 
-char Shared::MouseTypeName[kMouseTypeWidth];
-
 #ifndef HKEY_DYN_DATA
 #define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
 #endif
@@ -21,7 +19,6 @@ static const char kRunningConfig[] = "Config Manager\\Enum";
 static const char kDeviceKeyPrefix[] = "Enum\\";
 
 enum {
-    kNodeNameWidth = 80,
     kHardwareValueWidth = 128,
     kDevicePathWidth = 80,
     // "Enum\" and the hardware key must fit the device path buffer.
@@ -45,22 +42,18 @@ int FindDeviceNode(const char* identifier, char* hardwareKey) {
     HKEY enumKey;
     if (!OpenKeyFull(HKEY_DYN_DATA, kRunningConfig, &enumKey)) return 0;
     int found = 0;
-    for (DWORD index = 0;; ++index) {
-        char node[kNodeNameWidth];
-        DWORD length = kNodeNameWidth;
-        LONG result = RegEnumKeyExA(enumKey, index, node, &length, nullptr, nullptr, nullptr, nullptr);
-        // A node name too long for the buffer is passed over; the nodes after it still count.
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS) break;
+    // A node name too long for the buffer is passed over; the nodes after it still count.
+    ForEachSubkey(enumKey, [&](const char* node) {
         char value[kHardwareValueWidth + 1];
-        if (!ReadHardwareKey(enumKey, node, value)) continue;
         // A value that would not fit the device key path is never cut into another key's
         // name: it does not match.
-        if (TextLength(value) > kMaxHardwareKeyLength) continue;
-        if (!TextContains(value, identifier)) continue;
-        TextCopy(hardwareKey, kHardwareKeyWidth, value);
-        found = 1;
-    }
+        if (ReadHardwareKey(enumKey, node, value) && TextLength(value) <= kMaxHardwareKeyLength &&
+            TextContains(value, identifier)) {
+            TextCopy(hardwareKey, kHardwareKeyWidth, value);
+            found = 1;
+        }
+        return 1;
+    });
     RegCloseKey(enumKey);
     return found;
 }
@@ -72,40 +65,40 @@ struct BranchTexts {
 };
 
 static BranchTexts PS2Texts() {
-    return {"PS2", Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
+    return {JOURNAL_SECTION_PS2, Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
 }
 
 static BranchTexts SerialTexts() {
-    return {"Serial", Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
+    return {JOURNAL_SECTION_SERIAL, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
 }
 
 // Journals the old value of name, then writes text over it; a value the journal could not
 // record stays. Returns 1 when it was recorded.
-static int ReplaceJournalled(HKEY key, const char* name, const char* text) {
+static int ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name, const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    if (!JournalWrite(Shared::MouseTypeName, name, old)) return 0;
+    if (!JournalWrite(journal.Dir, journal.MouseType, name, old)) return 0;
     SetTextValue(key, name, text);
     return 1;
 }
 
 // PS/2 and serial branches: update the existing device key named by hardwareKey. Returns 0
 // when a value was left alone because the journal could not record it.
-static int UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
+static int UpdateDeviceKey(const char* journalDir, char* hardwareKey, const BranchTexts& texts) {
     char path[kDevicePathWidth];
     if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return 1;
     HKEY key;
-    int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, texts.TypeName);
-    if (!opened) return 1;
+    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return 1;
+    const DriverJournal journal = {journalDir, texts.TypeName};
+
     // Without SubKey1 the uninstaller could not find the key again: it stays as it is.
-    if (!JournalWrite(Shared::MouseTypeName, "SubKey1", path)) {
+    if (!JournalWrite(journal.Dir, journal.MouseType, "SubKey1", path)) {
         RegCloseKey(key);
         return 0;
     }
-    int recorded = ReplaceJournalled(key, "DeviceDesc", texts.Description);
+    int recorded = ReplaceJournalled(journal, key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    recorded &= ReplaceJournalled(key, "Mfg", Shared::DriverProfile.Mfg);
+    recorded &= ReplaceJournalled(journal, key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -121,21 +114,21 @@ static int UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
     } else if (hardwareKey[0] == 0) {
         // No driver before: recorded as absent, so that the uninstaller takes the value back
         // and a later registration knows the class key for setup's own.
-        char driver[kClassNameWidth];
-        if (JournalWrite(Shared::MouseTypeName, "Driver", "")) {
+        if (JournalWrite(journal.Dir, journal.MouseType, "Driver", "")) {
+            char driver[kClassNameWidth];
             NextMouseClassKey(driver);
             SetTextValue(key, "Driver", driver);
-            CreateDriverKey(driver, texts.Description, texts.InfSection);
+            CreateDriverKey(journal.MouseType, driver, texts.Description, texts.InfSection);
         } else {
             recorded = 0;
         }
-    } else if (JournalHolds(Shared::MouseTypeName, "Driver") &&
-               JournalRead(Shared::MouseTypeName, "Driver", "")[0] == 0) {
+    } else if (JournalHolds(journal.Dir, journal.MouseType, "Driver") &&
+               JournalRead(journal.Dir, journal.MouseType, "Driver", "")[0] == 0) {
         // The class key of a driver that setup gave the device: written again, with nothing
         // to journal, since none of its values existed before setup.
-        CreateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+        CreateDriverKey(journal.MouseType, hardwareKey, texts.Description, texts.InfSection);
     } else {
-        recorded &= UpdateDriverKey(hardwareKey, texts.Description, texts.InfSection);
+        recorded &= UpdateDriverKey(journal, hardwareKey, texts.Description, texts.InfSection);
     }
     RegCloseKey(key);
     return recorded;
@@ -145,9 +138,7 @@ static int UpdateDeviceKey(char* hardwareKey, const BranchTexts& texts) {
 // function, bound to a new class key on every run.
 static void CreateOwnSerialKey() {
     HKEY key;
-    int created = CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key);
-    TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "Serial");
-    if (!created) return;
+    if (!CreateKeyFull(HKEY_LOCAL_MACHINE, OWN_SERIAL_DEVICE_INSTANCE, &key)) return;
     SetTextValue(key, "Class", "Mouse");
     SetTextValue(key, "DeviceDesc", Shared::DriverProfile.SeialName);
     SetTextValue(key, "Mfg", Shared::DriverProfile.Mfg);
@@ -157,25 +148,37 @@ static void CreateOwnSerialKey() {
     char driver[kClassNameWidth];
     NextMouseClassKey(driver);
     SetTextValue(key, "Driver", driver);
-    CreateDriverKey(driver, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection);
+    CreateDriverKey(JOURNAL_SECTION_SERIAL, driver, Shared::DriverProfile.SeialName,
+                    Shared::DriverProfile.SerialInfSection);
     RegCloseKey(key);
 }
 
-int RegisterMouseDevice() {
+const char* RegisterMouseDevice(const char* journalDir, int* journalled) {
     static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
     ZeroBytes(hardwareKey, sizeof(hardwareKey));
+    int recorded = 1;
+    const char* type = "";
 
     int ps2 = 0;
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
-    if (ps2 && Shared::MouseKind == 0) return UpdateDeviceKey(hardwareKey, PS2Texts());
-    int serial = 0;
-    for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
-        serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (Shared::MouseKind != 1) return 1;
-    if (serial) return UpdateDeviceKey(hardwareKey, SerialTexts());
-    CreateOwnSerialKey();
-    return 1;
+    if (ps2 && Shared::MouseKind == 0) {
+        recorded = UpdateDeviceKey(journalDir, hardwareKey, PS2Texts());
+        type = JOURNAL_SECTION_PS2;
+    } else {
+        int serial = 0;
+        for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
+            serial = FindDeviceNode(kSerialIds[i], hardwareKey);
+        if (Shared::MouseKind == 1) {
+            if (serial)
+                recorded = UpdateDeviceKey(journalDir, hardwareKey, SerialTexts());
+            else
+                CreateOwnSerialKey();
+            type = JOURNAL_SECTION_SERIAL;
+        }
+    }
+    if (journalled != nullptr) *journalled = recorded;
+    return type;
 }

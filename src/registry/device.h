@@ -5,14 +5,7 @@
 
 enum {
     kHardwareKeyWidth = 80,  // the hardware-key buffer, also used for the Driver value
-    kMouseTypeWidth = 40,
 };
-
-// "PS2" or "Serial": set by the branch of RegisterMouseDevice that runs, and kept after it.
-// The journal section and the MouseType value of the driver class key.
-namespace Shared {
-extern char MouseTypeName[kMouseTypeWidth];
-}  // namespace Shared
 
 // Returns 1 when some device node's HardWareKey contains identifier (byte for byte, case
 // sensitive); hardwareKey (80 characters) then holds the last such value in enumeration
@@ -21,7 +14,9 @@ extern char MouseTypeName[kMouseTypeWidth];
 int FindDeviceNode(const char* identifier, char* hardwareKey);
 
 // The device step: probes the PS/2 and serial identifiers, then updates the device key for
-// the mouse type in MouseKind, journalling its old values, or creates the package's own
-// serial device key. A value whose old content the journal could not record is left as it
-// was; returns 0 then, 1 otherwise.
-int RegisterMouseDevice();
+// the mouse type in MouseKind, journalling its old values into the journal of journalDir,
+// or creates the package's own serial device key. A value whose old content the journal
+// could not record is left as it was; *journalled (when not null) is then 0, otherwise 1.
+// Returns the mouse type of the branch that ran (JOURNAL_SECTION_PS2 or
+// JOURNAL_SECTION_SERIAL), "" when none did.
+const char* RegisterMouseDevice(const char* journalDir, int* journalled = nullptr);

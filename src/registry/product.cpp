@@ -50,8 +50,8 @@ static void WriteProductEntries() {
 
 int Shared::DriverSwitched = 1;
 
-int RegisterProduct(int withProductEntries) {
+int RegisterProduct(int withProductEntries, const char* journalDir) {
     if (withProductEntries != 0) WriteProductEntries();
-    Shared::DriverSwitched = RegisterMouseDevice();
+    RegisterMouseDevice(journalDir, &Shared::DriverSwitched);
     return Shared::DriverSwitched;
 }

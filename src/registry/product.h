@@ -1,5 +1,6 @@
 // Product registration: the property-page extension, the Run and Uninstall entries (with
-// a non-zero argument) and, always, the mouse device step.
+// a non-zero withProductEntries) and, always, the mouse device step, which journals the
+// values it replaces into the SETUP.INF of journalDir.
 #pragma once
 
 namespace Shared {
@@ -9,7 +10,7 @@ extern int DriverSwitched;
 }  // namespace Shared
 
 // Sets DriverSwitched, and returns it.
-int RegisterProduct(int withProductEntries);
+int RegisterProduct(int withProductEntries, const char* journalDir);
 
 // Width of a composed product value (InstallDir followed by a file name): InstallDir (at
 // most 79 characters) and the longest appended text fit whole.

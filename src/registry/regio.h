@@ -3,7 +3,28 @@
 #pragma once
 #include <windows.h>
 
-enum { kOldValueWidth = 80 };  // old registry values read before they are replaced
+enum {
+    kOldValueWidth = 80,  // old registry values read before they are replaced
+    kSubkeyNameWidth = 80,  // subkey names as ForEachSubkey hands them on
+};
+
+// The driver class keys below HKEY_LOCAL_MACHINE, and the mouse class among them.
+#define CLASS_KEY_ROOT "System\\CurrentControlSet\\Services\\Class\\"
+#define MOUSE_CLASS_KEY CLASS_KEY_ROOT "Mouse"
+
+// Calls visit(name) for each subkey of key in the order the registry lists them, until
+// visit returns 0. A name longer than kSubkeyNameWidth - 1 characters is passed over.
+template <typename Visit>
+void ForEachSubkey(HKEY key, Visit visit) {
+    for (DWORD index = 0;; ++index) {
+        char name[kSubkeyNameWidth];
+        DWORD length = kSubkeyNameWidth;
+        LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS) break;
+        if (!visit(static_cast<const char*>(name))) break;
+    }
+}
 
 // Opens path below root with full access. Returns 1 on success.
 int OpenKeyFull(HKEY root, const char* path, HKEY* key);

@@ -12,17 +12,17 @@ static char JournalBuffer[kJournalWidth];
 static_assert(static_cast<int>(kJournalPathWidth) == static_cast<int>(kDirWidth),
               "the journal's path is a directory text");
 
-int JournalPath(char* path) {
-    if (Shared::InstallDir[0] == 0) {
+int JournalPath(char* path, const char* dir) {
+    if (dir == nullptr || dir[0] == 0) {
         path[0] = 0;
         return 0;
     }
-    return TextJoin(path, kJournalPathWidth, Shared::InstallDir, "\\SETUP.INF");
+    return TextJoin(path, kJournalPathWidth, dir, "\\SETUP.INF");
 }
 
-const char* JournalRead(const char* section, const char* key, const char* def) {
+const char* JournalRead(const char* dir, const char* section, const char* key, const char* def) {
     char path[kDirWidth];
-    if (!JournalPath(path)) {
+    if (!JournalPath(path, dir)) {
         TextCopy(JournalBuffer, kJournalWidth, def != nullptr ? def : "");
         return JournalBuffer;
     }
@@ -30,17 +30,17 @@ const char* JournalRead(const char* section, const char* key, const char* def) {
     return JournalBuffer;
 }
 
-int JournalHolds(const char* section, const char* key) {
+int JournalHolds(const char* dir, const char* section, const char* key) {
     // A journalled value never holds a control character: this default tells a missing key
     // from an empty one.
     static const char kMissing[] = "\x01";
-    return !TextEqual(JournalRead(section, key, kMissing), kMissing);
+    return !TextEqual(JournalRead(dir, section, key, kMissing), kMissing);
 }
 
-int JournalWrite(const char* section, const char* key, const char* value) {
+int JournalWrite(const char* dir, const char* section, const char* key, const char* value) {
     char path[kDirWidth];
-    if (!JournalPath(path)) return 0;
-    if (JournalHolds(section, key)) return 1;
+    if (!JournalPath(path, dir)) return 0;
+    if (JournalHolds(dir, section, key)) return 1;
     // A line break would end the value's line and let the rest of it read as new keys or
     // sections of the script. A read gives back at most 127 characters, and a value kept
     // inside quotes needs two of them.
@@ -54,5 +54,5 @@ int JournalWrite(const char* section, const char* key, const char* value) {
     // read-only medium, a full disk): the cache is written out and dropped, and the record
     // read back from the file itself.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
-    return written && TextEqual(JournalRead(section, key, "\x01"), flat);
+    return written && TextEqual(JournalRead(dir, section, key, "\x01"), flat);
 }

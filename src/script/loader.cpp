@@ -9,6 +9,7 @@
 #include "script/identity.h"
 #include "script/model.h"
 #include "script/paths.h"
+#include "texts/notice.h"
 #include "texts/textring.h"
 
 static HGLOBAL FileTableBlock;
@@ -31,7 +32,7 @@ static int32_t ReadInt(const char* section, const char* key, int32_t def) {
 void ReadProgramsDir(char* out) {
     TextCopy(out, kDirWidth, "C:\\Program Files");
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CURRENT_VERSION_KEY, 0,
                       KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
     char value[kDirWidth + 1];
@@ -49,14 +50,11 @@ static void LoadMain() {
     ReadText(LoadText(IDS_MAIN), LoadText(IDS_DEFAULTPATH), DEFAULT_INSTALL_PATH, v, kDirWidth);
     char programs[kDirWidth];
     programs[0] = 0;
-    if (!(TextLength(v) > 2 && v[1] == ':')) ReadProgramsDir(programs);
+    if (!DefaultPathHasDrive(v)) ReadProgramsDir(programs);
     ComposeInstallDir(Shared::InstallDir, v, Shared::WindowsDir, programs);
 
     ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, Shared::ProductName, kProductWidth);
-    const char* setupProgram = LoadText(IDS_SETUP_PROGRAM);
-    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
-    TextAppend(Shared::SetupCaption, kCaptionWidth, setupProgram != nullptr ? setupProgram : "");
+    ComposeCaption(Shared::SetupCaption, kCaptionWidth, Shared::ProductName, IDS_SETUP_PROGRAM);
 
     Shared::MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
 }
@@ -89,16 +87,14 @@ static void LoadFileLines() {
     char names[kDirKeyCount][kLineWidth];
     const char* keyNames[kDirKeyCount];
     for (int k = 0; k < kDirKeyCount; ++k) {
-        const char* name = LoadText(IDS_ROOTDIR + k);
-        TextCopy(names[k], kLineWidth, name != nullptr ? name : "");
+        TextCopy(names[k], kLineWidth, LoadTextOrEmpty(IDS_ROOTDIR + k));
         keyNames[k] = names[k];
     }
     int32_t first = 0;
     for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
         Shared::DiskSet.Disk[n].FirstEntry = first;
         char section[kLineWidth];
-        const char* name = LoadText(IDS_DISK1 + n);
-        TextCopy(section, kLineWidth, name != nullptr ? name : "");
+        TextCopy(section, kLineWidth, LoadTextOrEmpty(IDS_DISK1 + n));
         for (int j = 1; j <= Shared::DiskSet.Disk[n].FileCount; ++j) {
             char key[16];
             TextFromInt(key, sizeof(key), j);
@@ -111,15 +107,17 @@ static void LoadFileLines() {
     }
 }
 
+const unsigned kProfileKeyIds[kProfileKeyCount] = {
+    IDS_TITLE,         IDS_MFG,              IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
+    IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME,     IDS_SEIALNAME};
+
 static void LoadProfile() {
-    const unsigned ids[] = {IDS_MFG, IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
-                            IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME, IDS_SEIALNAME};
-    char* fields[] = {Shared::DriverProfile.Mfg, Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf,
-                      Shared::DriverProfile.DriverDate, Shared::DriverProfile.PS2InfSection,
-                      Shared::DriverProfile.SerialInfSection, Shared::DriverProfile.PS2Name, Shared::DriverProfile.SeialName};
-    ReadText(LoadText(IDS_STARTUP), LoadText(IDS_TITLE), "", Shared::DriverProfile.Title, kTitleWidth);
-    for (int i = 0; i < CountOf(ids); ++i)
-        ReadText(LoadText(IDS_STARTUP), LoadText(ids[i]), "", fields[i], kProfileWidth);
+    DriverProfileModel& p = Shared::DriverProfile;
+    char* fields[] = {p.Title,         p.Mfg,              p.MouseDriver, p.MouseInf, p.DriverDate,
+                      p.PS2InfSection, p.SerialInfSection, p.PS2Name,     p.SeialName};
+    static_assert(CountOf(fields) == kProfileKeyCount, "one field per key");
+    for (int i = 0; i < kProfileKeyCount; ++i)
+        ReadText(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", fields[i], i == 0 ? kTitleWidth : kProfileWidth);
 }
 
 int LoadSetupScriptFrom(const char* packageDir) {

@@ -14,5 +14,10 @@ int LoadSetupScript();
 // goes, or "C:\Program Files" when it cannot be read whole.
 void ReadProgramsDir(char* out);
 
+// The string-table ids of the [Startup] keys, in the order of DriverProfileModel: Title
+// (kTitleWidth wide), then the others (kProfileWidth).
+enum { kProfileKeyCount = 9 };
+extern const unsigned kProfileKeyIds[kProfileKeyCount];
+
 // Gives the file table back; no FileEntry may be used afterwards.
 void ReleaseFileTable();

@@ -62,8 +62,8 @@ struct DriverProfileModel {
     char SeialName[kProfileWidth];
 };
 
-// The process-wide state of the programs lives in namespace Shared (here, and in app.h,
-// pages.h, background.h, device.h, textring.h): every use is spelt Shared::Name, so each
+// The process-wide state of the programs lives in namespace Shared (here, and in app/app.h,
+// wizard/pages.h, presentation/background.h): every use is spelt Shared::Name, so each
 // place that writes it shows as such. Everything else is local to a file or a run.
 namespace Shared {
 extern char SourceDir[kDirWidth];

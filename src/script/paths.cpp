@@ -12,9 +12,11 @@ void CutAtLastBackslash(char* path) {
     }
 }
 
+int DefaultPathHasDrive(const char* v) { return TextLength(v) > 2 && v[1] == ':'; }
+
 int ComposeInstallDir(char* installDir, const char* v, const char* windowsDir,
                       const char* programsDir) {
-    if (TextLength(v) > 2 && v[1] == ':') {
+    if (DefaultPathHasDrive(v)) {
         if (!TextCopy(installDir, kDirWidth, v)) {
             installDir[0] = 0;
             return 0;

@@ -2,8 +2,8 @@
 // and walks the wizard pages.
 #include <windows.h>
 
+#include "app/app.h"
 #include "install/companion.h"
-#include "install/installpage.h"
 #include "install/systemini.h"
 #include "presentation/background.h"
 #include "registry/product.h"
@@ -11,11 +11,11 @@
 #include "runtime/text.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "setup/sequence.h"
 #include "texts/journalnotice.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
+#include "wizard/pages.h"
 #include "wizard/pages.h"
 
 // The program runs on the Windows 95/98 family only, which GetVersion marks with bit 31.
@@ -25,7 +25,7 @@ static int IsWindows9xFamily() { return (GetVersion() & 0x80000000u) != 0; }
 static int LoadInstallModel() {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (LoadSetupScript()) return 1;
-    ShowMessage(nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
+    ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
     return 0;
 }
 
@@ -58,8 +58,7 @@ static void CompleteSetup() {
 static void RunNormalMode() {
     if (!IsWindows9xFamily()) {
         // The script is not read yet, so there is no SetupCaption.
-        const char* text = LoadText(IDS_WRONG_PLATFORM);
-        MessageBoxA(nullptr, text != nullptr ? text : "", "Warning", MB_ICONEXCLAMATION);
+        ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
         return;
     }
     if (!LoadInstallModel()) return;
@@ -84,12 +83,11 @@ static void RunSwitchMode() {
     if (!LoadInstallModel()) return;
     Shared::BackAllowed = 0;
     if (RunPage("SETUP_SELMOUSE", SelMousePageProc, IDD_SELMOUSE) == 0) return;
-    TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
-    if (!RegisterProduct(0)) {
-        ShowJournalLost(nullptr);  // nothing to restart for
+    if (!RegisterProduct(0, Shared::SourceDir)) {
+        ShowJournalLost(nullptr, Shared::SourceDir);  // nothing was switched: no restart
         return;
     }
-    ShowMessage(nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
+    ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
     ExitWindowsEx(EWX_REBOOT, 0);
 }
 

@@ -6,13 +6,10 @@
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
-#include "texts/textring.h"
+#include "texts/notice.h"
 
-void ShowJournalLost(HWND owner) {
+void ShowJournalLost(HWND owner, const char* journalDir) {
     char path[kJournalPathWidth];
-    if (!JournalPath(path)) TextCopy(path, kJournalPathWidth, "SETUP.INF");
-    const char* tail = LoadText(IDS_JOURNAL_LOST);
-    char text[kJournalPathWidth + kLineWidth];
-    TextJoin(text, sizeof(text), path, tail != nullptr ? tail : "");
-    MessageBoxA(owner, text, Shared::SetupCaption, MB_ICONEXCLAMATION);
+    if (!JournalPath(path, journalDir)) TextCopy(path, kJournalPathWidth, "SETUP.INF");
+    ShowMessage(owner, Shared::SetupCaption, path, IDS_JOURNAL_LOST, MB_ICONEXCLAMATION);
 }

@@ -3,6 +3,6 @@
 #pragma once
 #include <windows.h>
 
-// Shows the journal's path (the SETUP.INF of InstallDir) followed by string
+// Shows the path of the journal of journalDir (its SETUP.INF) followed by string
 // IDS_JOURNAL_LOST, owned by owner (or none), caption SetupCaption, exclamation icon, OK.
-void ShowJournalLost(HWND owner);
+void ShowJournalLost(HWND owner, const char* journalDir);

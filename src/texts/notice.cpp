@@ -4,18 +4,24 @@
 
 #include "resource.h"
 #include "runtime/text.h"
-#include "script/model.h"
 #include "texts/textring.h"
 
-void ShowCancelNotice(HWND owner) {
-    char text[kLineWidth];
-    TextCopy(text, sizeof(text), Shared::ProductName);
-    const char* tail = LoadText(IDS_NOT_COMPLETED);
-    TextAppend(text, sizeof(text), tail != nullptr ? tail : "");
-    MessageBoxA(owner, text, Shared::SetupCaption, MB_ICONEXCLAMATION);
+// A product name (71 characters) and a string-table text (127) fit whole.
+enum { kMessageWidth = 256 };
+
+int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style) {
+    char text[kMessageWidth];
+    TextCopy(text, kMessageWidth, name != nullptr ? name : "");
+    TextAppend(text, kMessageWidth, LoadTextOrEmpty(textId));
+    return MessageBoxA(owner, text, caption, style);
 }
 
-void ShowMessage(HWND owner, unsigned textId, UINT icon) {
-    const char* text = LoadText(textId);
-    MessageBoxA(owner, text != nullptr ? text : "", Shared::SetupCaption, icon);
+void ShowCancelNotice(HWND owner, const char* productName, const char* caption) {
+    ShowMessage(owner, caption, productName, IDS_NOT_COMPLETED, MB_ICONEXCLAMATION);
+}
+
+void ComposeCaption(char* caption, int width, const char* productName, unsigned tailId) {
+    TextCopy(caption, width, productName);
+    TextAppend(caption, width, " ");
+    TextAppend(caption, width, LoadTextOrEmpty(tailId));
 }

@@ -1,11 +1,17 @@
-// The shared notice that the installation was not completed.
+// The programs' message boxes: one helper that takes its text from the string table, and
+// the captions they carry.
 #pragma once
 #include <windows.h>
 
-// Shows ProductName + " installation is not completed !" owned by the given window,
-// caption SetupCaption, exclamation icon, OK only.
-void ShowCancelNotice(HWND owner);
+// A message box owned by owner (or none), with caption, showing name (when not null) followed by
+// the text of string-table id (empty when the table has none); style gives icon and buttons.
+// Returns the box's answer.
+int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style);
 
-// A message box without owner or with the given owner, caption SetupCaption, showing
-// string-table text id with the given icon. The result is not examined.
-void ShowMessage(HWND owner, unsigned textId, UINT icon);
+// Shows productName + " installation is not completed !" owned by the given window, with
+// caption, exclamation icon, OK only.
+void ShowCancelNotice(HWND owner, const char* productName, const char* caption);
+
+// productName + " " + the text of string-table id tailId into caption (width wide, cut
+// to fit): "<ProductName> Setup Program", "<ProductName> Uninstall".
+void ComposeCaption(char* caption, int width, const char* productName, unsigned tailId);

@@ -1,9 +1,13 @@
 #include "texts/textring.h"
 
-char Shared::TextRing[kRingSlots][kRingSlotWidth];
-int Shared::RingPosition = kRingSlots - 1;
+static char TextRing[kRingSlots][kRingSlotWidth];
+static int Position = kRingSlots - 1;  // constant-initialised: valid before any constructor runs
 
 int NextRingSlot() {
-    Shared::RingPosition = (Shared::RingPosition < kRingSlots - 1) ? Shared::RingPosition + 1 : 0;
-    return Shared::RingPosition;
+    Position = (Position < kRingSlots - 1) ? Position + 1 : 0;
+    return Position;
 }
+
+int RingPosition() { return Position; }
+
+char* RingSlot(int index) { return TextRing[index]; }

@@ -3,18 +3,19 @@
 #include "uninstall/removefiles.h"
 
 #include "install/entrypaths.h"
-#include "runtime/text.h"
-#include "script/model.h"
 #include "install/wininit.h"
 #include "install/wininitrule.h"
+#include "runtime/fileexists.h"
+#include "runtime/text.h"
+#include "script/model.h"
 
 // Deletes a file, read-only or not; one that stays is queued for the next start. Returns 0
 // when it can neither go nor be queued.
 static int RemoveFile(const char* path) {
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return 1;
+    if (!FileExists(path)) return 1;
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(path)) return 1;
-    return GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES || QueueRemovalAtRestart(path);
+    return !FileExists(path) || QueueRemovalAtRestart(path);
 }
 
 // Adds path as a line of its own to the list of what stays; "..." ends a list that is full.

@@ -4,6 +4,7 @@
 
 #include "registry/classnumber.h"
 #include "registry/regio.h"
+#include "runtime/countof.h"
 #include "runtime/text.h"
 #include "script/identity.h"
 #include "script/journal.h"
@@ -11,19 +12,16 @@
 
 namespace {
 
-const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
-const char kMouseClass[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
 // The default of a journal read that tells a missing key from an empty one: a journalled
 // value never holds a control character.
 const char kMissing[] = "\x01";
 
 enum {
     kPathWidth = 128,
-    kNameWidth = 80,
     kSections = 2,
 };
 
-const char* const kSectionNames[kSections] = {"PS2", "Serial"};
+const char* const kSectionNames[kSections] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
 const char* const kDeviceValues[] = {"DeviceDesc", "Mfg"};
 const char* const kClassValues[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate",
                                     "InfSection"};
@@ -39,7 +37,7 @@ JournalSection Sections[kSections];
 
 // The journalled value of key in out; 0 when the journal has no such key.
 int JournalValue(const char* section, const char* key, char* out) {
-    TextCopy(out, kJournalWidth, JournalRead(section, key, kMissing));
+    TextCopy(out, kJournalWidth, JournalRead(Shared::InstallDir, section, key, kMissing));
     return !TextEqual(out, kMissing);
 }
 
@@ -62,8 +60,8 @@ void PutBack(const char* section, const char* keyPath, const char* const* names,
 void ReadSection(int s) {
     JournalSection& j = Sections[s];
     const char* name = kSectionNames[s];
-    TextCopy(j.DeviceKey, kPathWidth, JournalRead(name, "SubKey1", ""));
-    TextCopy(j.ClassKey, kPathWidth, JournalRead(name, "SubKey2", ""));
+    TextCopy(j.DeviceKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey1", ""));
+    TextCopy(j.ClassKey, kPathWidth, JournalRead(Shared::InstallDir, name, "SubKey2", ""));
     j.ClassRestored = 0;
     for (const char* value : kClassValues) {
         char unused[kJournalWidth];
@@ -73,9 +71,9 @@ void ReadSection(int s) {
 
 // "Mouse\nnnn" of a class key path below the class root, or null for another path.
 const char* DriverNameOf(const char* classPath) {
-    int n = TextLength(kClassRoot);
+    int n = TextLength(CLASS_KEY_ROOT);
     for (int i = 0; i < n; ++i) {
-        char a = classPath[i], b = kClassRoot[i];
+        char a = classPath[i], b = CLASS_KEY_ROOT[i];
         if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
         if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
         if (a != b) return nullptr;
@@ -99,19 +97,6 @@ int JournalledDevice(const char* path) {
     return 0;
 }
 
-// The subkey names of key one after the other: calls visit(name) for each.
-template <typename Visit>
-void ForEachSubkey(HKEY key, Visit visit) {
-    for (DWORD index = 0;; ++index) {
-        char name[kNameWidth];
-        DWORD length = kNameWidth;
-        LONG result = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_MORE_DATA) continue;
-        if (result != ERROR_SUCCESS) break;
-        visit(name);
-    }
-}
-
 // 1 when a device key below HKLM\Enum (Enum\enumerator\device\instance) other than the
 // journalled ones names driverName in its Driver value.
 int AnotherDeviceNames(const char* driverName) {
@@ -120,26 +105,29 @@ int AnotherDeviceNames(const char* driverName) {
     int named = 0;
     ForEachSubkey(enumKey, [&](const char* enumerator) {
         HKEY e;
-        if (named || RegOpenKeyExA(enumKey, enumerator, 0, KEY_READ, &e) != ERROR_SUCCESS) return;
+        if (RegOpenKeyExA(enumKey, enumerator, 0, KEY_READ, &e) != ERROR_SUCCESS) return 1;
         ForEachSubkey(e, [&](const char* device) {
             HKEY d;
-            if (named || RegOpenKeyExA(e, device, 0, KEY_READ, &d) != ERROR_SUCCESS) return;
+            if (RegOpenKeyExA(e, device, 0, KEY_READ, &d) != ERROR_SUCCESS) return 1;
             ForEachSubkey(d, [&](const char* instance) {
                 char path[kPathWidth];
-                if (named || !TextJoin(path, kPathWidth, "Enum\\", enumerator, "\\", device) ||
+                if (!TextJoin(path, kPathWidth, "Enum\\", enumerator, "\\", device) ||
                     !TextAppend(path, kPathWidth, "\\") || !TextAppend(path, kPathWidth, instance) ||
                     JournalledDevice(path))
-                    return;
+                    return 1;
                 HKEY i;
-                if (RegOpenKeyExA(d, instance, 0, KEY_READ, &i) != ERROR_SUCCESS) return;
+                if (RegOpenKeyExA(d, instance, 0, KEY_READ, &i) != ERROR_SUCCESS) return 1;
                 char driver[kOldValueWidth];
                 ReadOldText(i, "Driver", driver);
                 RegCloseKey(i);
                 if (TextEqualNoCase(driver, driverName)) named = 1;
+                return named ? 0 : 1;
             });
             RegCloseKey(d);
+            return named ? 0 : 1;
         });
         RegCloseKey(e);
+        return named ? 0 : 1;
     });
     RegCloseKey(enumKey);
     return named;
@@ -150,7 +138,7 @@ int CarriesPackageTexts(const char* driverName) {
     const DriverProfileModel& p = Shared::DriverProfile;
     if (p.MouseDriver[0] == 0 || (p.PS2Name[0] == 0 && p.SeialName[0] == 0)) return 0;
     char path[kPathWidth];
-    if (!TextJoin(path, kPathWidth, kClassRoot, driverName)) return 0;
+    if (!TextJoin(path, kPathWidth, CLASS_KEY_ROOT, driverName)) return 0;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
     char desc[kOldValueWidth], driver[kOldValueWidth], section[kOldValueWidth];
@@ -169,7 +157,7 @@ int CarriesPackageTexts(const char* driverName) {
 void DeleteClassKey(const char* driverName) {
     if (JournalRestores(driverName) || AnotherDeviceNames(driverName)) return;
     char path[kPathWidth];
-    if (TextJoin(path, kPathWidth, kClassRoot, driverName)) DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
+    if (TextJoin(path, kPathWidth, CLASS_KEY_ROOT, driverName)) DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
 }
 
 // A journalled device key whose section names no class key had no Driver value before:
@@ -189,7 +177,7 @@ void DropWrittenDriver(const JournalSection& j) {
 // deleting keys while they are listed moves the listing.
 void SweepPackageClassKeys() {
     HKEY mouseClass;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMouseClass, 0, KEY_READ, &mouseClass) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, 0, KEY_READ, &mouseClass) != ERROR_SUCCESS)
         return;
     enum { kMaxSwept = 64 };
     static char found[kMaxSwept][kClassNameWidth];
@@ -199,6 +187,7 @@ void SweepPackageClassKeys() {
         if (count < kMaxSwept && TextJoin(driverName, kClassNameWidth, "Mouse\\", number) &&
             CarriesPackageTexts(driverName))
             TextCopy(found[count++], kClassNameWidth, driverName);
+        return 1;
     });
     RegCloseKey(mouseClass);
     for (int i = 0; i < count; ++i) DeleteClassKey(found[i]);
@@ -249,8 +238,8 @@ void RestoreRegistry() {
     for (int s = 0; s < kSections; ++s) {
         ReadSection(s);
         const JournalSection& j = Sections[s];
-        if (j.DeviceKey[0] != 0) PutBack(kSectionNames[s], j.DeviceKey, kDeviceValues, 2);
-        if (j.ClassRestored) PutBack(kSectionNames[s], j.ClassKey, kClassValues, 5);
+        if (j.DeviceKey[0] != 0) PutBack(kSectionNames[s], j.DeviceKey, kDeviceValues, CountOf(kDeviceValues));
+        if (j.ClassRestored) PutBack(kSectionNames[s], j.ClassKey, kClassValues, CountOf(kClassValues));
     }
     for (const JournalSection& j : Sections) {
         // A class key the journal names without values did not exist before setup ran.

@@ -4,6 +4,7 @@
 // removed nor queued for the next start (the user is shown which).
 #include <windows.h>
 
+#include "app/app.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "resource.h"
@@ -12,13 +13,13 @@
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/paths.h"
-#include "setup/app.h"
+#include "texts/notice.h"
 #include "texts/textring.h"
 #include "uninstall/mouseline.h"
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kMessageWidth = 256, kIniLineWidth = 256, kLeftWidth = 768 };
+enum { kIniLineWidth = 256, kLeftWidth = 768 };
 
 // The installation directory is the program's own; its SETUP.INF must be there and open.
 static int LoadInstalledScript() {
@@ -34,10 +35,7 @@ static int LoadInstalledScript() {
     if (readable) TextFileClose(&file);
     // The loader also gives the product name, for the caption, when it cannot load.
     int loaded = LoadSetupScriptFrom(module);
-    TextCopy(Shared::SetupCaption, kCaptionWidth, Shared::ProductName);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, " ");
-    const char* tail = LoadText(IDS_UNINSTALL);
-    TextAppend(Shared::SetupCaption, kCaptionWidth, tail != nullptr ? tail : "");
+    ComposeCaption(Shared::SetupCaption, kCaptionWidth, Shared::ProductName, IDS_UNINSTALL);
     if (!readable || !loaded) return 0;
     TextCopy(Shared::InstallDir, kDirWidth, Shared::SourceDir);
     return 1;
@@ -45,11 +43,7 @@ static int LoadInstalledScript() {
 
 // A message box with the product's name before string-table text id; its answer.
 static int Ask(unsigned id, UINT style) {
-    char text[kMessageWidth];
-    TextCopy(text, kMessageWidth, Shared::ProductName);
-    const char* tail = LoadText(id);
-    TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
-    return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
+    return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
 }
 
 // The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
@@ -76,8 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Shared::AppInstance = instance;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (!LoadInstalledScript()) {
-        const char* text = LoadText(IDS_UNINSTALL_NO_SCRIPT);
-        MessageBoxA(nullptr, text != nullptr ? text : "", Shared::SetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
         return 2;
     }
     if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {

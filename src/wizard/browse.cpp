@@ -2,10 +2,10 @@
 
 #include "wizard/browse.h"
 
+#include "app/app.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "wizard/pages.h"
 
 // The path text while the browser is open; it carries the choice back to the page.

@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "app/app.h"
 #include "resource.h"
-#include "setup/app.h"
 #include "wizard/pages.h"
 
 // Finish (Enter): the restart choice is read once, here. The page has no Cancel, so Esc

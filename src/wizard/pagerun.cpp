@@ -2,15 +2,17 @@
 
 #include "wizard/pages.h"
 
+#include "app/app.h"
 #include "presentation/background.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "texts/notice.h"
 #include "wizard/placement.h"
 
 int16_t Shared::PageResult;
+int32_t Shared::BackAllowed = 1;
+int32_t Shared::RestartChoice = 1;
 
 enum { kPageTextWidth = 128, kFormatOutputWidth = 1025 };  // wsprintfA writes 1024 at most
 
@@ -28,10 +30,14 @@ static void RegisterPageClass(const char* className, WNDPROC pageProc) {
     RegisterClassA(&pageClass);
 }
 
-int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
+HWND CreatePage(const char* className, WNDPROC pageProc, int templateId) {
     RegisterPageClass(className, pageProc);
-    HWND page = CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(templateId), Shared::BackgroundWindow,
-                                   nullptr, 0);
+    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(templateId), Shared::BackgroundWindow,
+                              nullptr, 0);
+}
+
+int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {
+    HWND page = CreatePage(className, pageProc, templateId);
     if (page == nullptr) return 0;  // no window will ever post the quit message
     // Without a dialog procedure the dialog manager gives no control the focus.
     FocusPageControl(page, GetDlgItem(page, IDC_NEXT));
@@ -88,7 +94,7 @@ static void EndPage(HWND page, int16_t result) {
 
 static void CancelPage(HWND page) {
     Shared::PageResult = 0;
-    ShowCancelNotice(page);
+    ShowCancelNotice(page, Shared::ProductName, Shared::SetupCaption);
     ClosePage(page);
 }
 

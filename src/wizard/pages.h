@@ -8,12 +8,18 @@
 #define WM_BROWSE_REFRESH (WM_USER + 101)  // the browser's refresh of its path field
 
 namespace Shared {
-extern int16_t PageResult;  // 0 cancel, 1 next or finish, 2 back; never reset between pages
+extern int16_t PageResult;     // 0 cancel, 1 next or finish, 2 back; never reset between pages
+extern int32_t BackAllowed;    // 1; 0 in the -u mode (Back of SETUP_SELMOUSE)
+extern int32_t RestartChoice;  // 1; SETUP_END lowers it to 0 for "restart later"
 }  // namespace Shared
 
 // Creates the page from its template, owned by BackgroundWindow, sends WM_SETUP_INIT, runs
 // its loop until it closes and returns PageResult. A page that cannot be created gives 0.
 int16_t RunPage(const char* className, WNDPROC pageProc, int templateId);
+
+// RunPage's first step: registers the page class (once) and creates the page from its
+// template, owned by BackgroundWindow. Null when it cannot be created.
+HWND CreatePage(const char* className, WNDPROC pageProc, int templateId);
 
 // WM_CREATE step of every page: caption "ProductName Setup", size grown by one pixel,
 // centred on ScreenWidth x ScreenHeight (or the screen asked anew), shown on top.
@@ -50,3 +56,5 @@ LRESULT CALLBACK BeginPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelMousePageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SelDirPageProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK EndPageProc(HWND, UINT, WPARAM, LPARAM);
+// The copying page: the whole installation runs in its WM_SETUP_INIT; then it closes itself.
+LRESULT CALLBACK InstallPageProc(HWND, UINT, WPARAM, LPARAM);

@@ -2,10 +2,10 @@
 
 #include "resource.h"
 #include "runtime/fileexists.h"
+#include "script/destination.h"
 #include "script/model.h"
 #include "texts/notice.h"
 #include "wizard/browse.h"
-#include "wizard/destination.h"
 #include "wizard/pages.h"
 
 // Next: accepts the destination only when it has the form "X:\...", its drive has
@@ -17,7 +17,7 @@ static void SelDirNext(HWND page) {
     char root[kRootPathWidth];
     DestinationRoot(root, Shared::InstallDir);
     if (!DestinationFormOk(Shared::InstallDir)) {
-        ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
         return;
     }
     int existed = DirectoryExists(Shared::InstallDir);
@@ -27,12 +27,12 @@ static void SelDirNext(HWND page) {
                            &totalClusters) ||
         !SpaceSuffices(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters),
                        Shared::MinimumSpace)) {
-        ShowMessage(page, IDS_NO_SPACE, MB_ICONEXCLAMATION);
+        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_NO_SPACE, MB_ICONEXCLAMATION);
         return;
     }
     // Only the last component is created: a missing parent fails.
     if (!existed && !CreateDirectoryA(Shared::InstallDir, nullptr)) {
-        ShowMessage(page, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+        ShowMessage(page, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
         return;
     }
     ClosePage(page);

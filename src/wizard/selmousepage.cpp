@@ -1,8 +1,8 @@
 #include <windows.h>
 
+#include "app/app.h"
 #include "resource.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "wizard/pages.h"
 
 // Shows MouseKind as the checked radio button and Back as BackAllowed says.

@@ -2,7 +2,7 @@
 // up: the gradient and the banners of the program's own artwork around the page, no lower
 // banner with OEM=1, a correct repaint after a window over the banners has gone, and the
 // time from start to the first page, with the dissolve in between.
-// vmrun-screens: 640x480 1024x768
+// It runs at 640 x 480 and at 1024 x 768 (see cmake/windows-tests.cmake).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,8 +52,7 @@ HWND WaitVisible(const char* className, DWORD timeoutMs) {
 void Pump(DWORD ms) {
     DWORD start = GetTickCount();
     do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        DrainQueue();
         Sleep(10);
     } while (GetTickCount() - start < ms);
 }
@@ -117,7 +116,8 @@ protected:
     void TearDown() override { Stop(); }
 
     // The screen outside the page shows the background window's picture.
-    void ExpectBackgroundAround(HWND page, bool lowBanner) {
+    void ExpectBackgroundAround(int line, HWND page, bool lowBanner) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         HWND background = FindWindowA("SetupMain", "Setup");
         ASSERT_NE(nullptr, background);
         EXPECT_EQ(background, GetWindow(page, GW_OWNER)) << "the page is owned by the background";
@@ -141,7 +141,7 @@ TEST_F(BackgroundE2E, FirstPageOverGradientAndBanners) {
     HWND page = StartToFirstPage(0);
     ASSERT_NE(nullptr, page) << "SETUP_BEGIN did not appear";
     Pump(300);
-    ExpectBackgroundAround(page, true);
+    ExpectBackgroundAround(__LINE__, page, true);
 
     // The lower banner really is on the screen: some pixel of it differs from the gradient.
     PixelImage screen = CaptureScreen();
@@ -162,7 +162,7 @@ TEST_F(BackgroundE2E, OemModeShowsNoLowerBanner) {
     HWND page = StartToFirstPage(1);
     ASSERT_NE(nullptr, page) << "SETUP_BEGIN did not appear";
     Pump(300);
-    ExpectBackgroundAround(page, false);
+    ExpectBackgroundAround(__LINE__, page, false);
 }
 
 TEST_F(BackgroundE2E, RepaintAfterAWindowOverTheBannersHasGone) {
@@ -178,7 +178,7 @@ TEST_F(BackgroundE2E, RepaintAfterAWindowOverTheBannersHasGone) {
         << "the cover window is not on screen";
     DestroyWindow(cover);
     Pump(500);
-    ExpectBackgroundAround(page, true);
+    ExpectBackgroundAround(__LINE__, page, true);
 }
 
 // Start to the first page in the normal mode (background window, its first paint with the

@@ -40,7 +40,8 @@ protected:
         EXPECT_EQ(nullptr, FindTopWindow("SETUP_END", nullptr));
     }
 
-    void ExpectSystemIniUntouched() {
+    void ExpectSystemIniUntouched(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
         EXPECT_FALSE(FileExists(WindowsPath() + "\\system.bak"));
         EXPECT_TRUE(FileExists(VmouseDir() + "\\VMOUSE.VXD"));
@@ -74,7 +75,7 @@ TEST_F(CancelRun, CancelBeforeCopyingChangesNothing) {
         EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Quillotrax"));
         EXPECT_EQ("Standard PS/2 Port Mouse",
                   ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
-        ExpectSystemIniUntouched();
+        ExpectSystemIniUntouched(__LINE__);
         // The companion is asked to close only when the user moves on to copying.
         EXPECT_EQ(STILL_ACTIVE, WaitProgramEnd(companion, 0));
     }
@@ -145,7 +146,7 @@ TEST_F(CancelRun, CancelWhileCopyingFinishesTheFileAndStillRegisters) {
     EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Standard PS/2 Port Mouse",
               ProfileValue("C:\\QORVA\\SETUP.INF", "PS2", "DeviceDesc"));
-    ExpectSystemIniUntouched();
+    ExpectSystemIniUntouched(__LINE__);
 
     // The uninstaller, put beside what was copied, takes the part-way registration back from
     // the journal (this script lists no file of its own: no file is its to remove).
@@ -153,7 +154,7 @@ TEST_F(CancelRun, CancelWhileCopyingFinishesTheFileAndStillRegisters) {
     EXPECT_EQ(0u, RunUninstaller("C:\\QORVA\\UNINSTAL.EXE", IDYES));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Quillotrax"));
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
-    ExpectSystemIniUntouched();
+    ExpectSystemIniUntouched(__LINE__);
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ protected:
     void TearDown() override { StopProgram(companion); }
 
     // Every file of the package where SETUP.INF sends it, packed ones expanded.
-    void ExpectFilesInstalled() {
+    void ExpectFilesInstalled(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string pkg = "C:\\SAMPLE\\";
         const struct {
             std::string installed, original;
@@ -71,7 +72,8 @@ protected:
         EXPECT_EQ("Qorva Mouse", ProfileValue(kJournal, "Main", "ProductName"));
     }
 
-    void ExpectProductEntries() {
+    void ExpectProductEntries(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string clsid = "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
         EXPECT_EQ("QXMouseControlPage", ReadText(HKEY_CLASSES_ROOT, clsid, ""));
         EXPECT_EQ("C:\\QORVA\\QXPAGE.DLL",
@@ -90,7 +92,8 @@ protected:
     }
 
     // The package's driver settings in a class key, for the given mouse type.
-    void ExpectClassKey(const std::string& driver, bool ps2) {
+    void ExpectClassKey(int line, const std::string& driver, bool ps2) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string key = ClassKey(driver);
         EXPECT_EQ(ps2 ? "Qorva PS/2 Mouse" : "Qorva Serial Mouse", Hklm(key, "DriverDesc"));
         EXPECT_EQ(ps2 ? "QXPS2" : "QXSERIAL", Hklm(key, "InfSection"));
@@ -102,7 +105,8 @@ protected:
     }
 
     // The [386Enh] mouse line switched, the old file kept as system.bak, VMOUSE.VXD aside.
-    void ExpectSystemIniPatched(const std::string& before) {
+    void ExpectSystemIniPatched(int line, const std::string& before) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string win = WindowsPath();
         EXPECT_EQ(before, ReadFileBytes(win + "\\system.bak"));
         std::string want = before;
@@ -124,7 +128,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
 
     EXPECT_EQ(0u, WaitProgramEnd(companion, 5000)) << "the companion was not asked to close";
-    ExpectProductEntries();
+    ExpectProductEntries(__LINE__);
 
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kDevicePs2, "Mfg"));
@@ -132,7 +136,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     RegValue flags = ReadValue(HKEY_LOCAL_MACHINE, kDevicePs2, "ConfigFlags");
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), flags.type);
     EXPECT_EQ(std::string(4, '\0'), flags.data);
-    ExpectClassKey("Mouse\\0000", true);
+    ExpectClassKey(__LINE__, "Mouse\\0000", true);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
 
     // The journal holds the values as Windows had set them.
@@ -152,7 +156,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     for (const auto& j : journal) EXPECT_EQ(j.value, ProfileValue(kJournal, "PS2", j.key)) << j.key;
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
 
-    ExpectSystemIniPatched(systemIniBefore);
+    ExpectSystemIniPatched(__LINE__, systemIniBefore);
     // "No, I will restart my computer later.": nothing restarted.
     EXPECT_EQ(std::string::npos, ReadFileBytes("C:\\QXMAIN.LOG").find("-startup"));
 }
@@ -164,11 +168,11 @@ TEST_F(InstallRun, SerialMachineGetsTheSerialDriver) {
     SeedSerialMouse();
     ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
 
-    ExpectProductEntries();
+    ExpectProductEntries(__LINE__);
     EXPECT_EQ("Qorva Serial Mouse", Hklm(kDeviceSerial, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kDeviceSerial, "Mfg"));
     EXPECT_EQ("Mouse\\0001", Hklm(kDeviceSerial, "Driver"));
-    ExpectClassKey("Mouse\\0001", false);
+    ExpectClassKey(__LINE__, "Mouse\\0001", false);
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
@@ -177,7 +181,7 @@ TEST_F(InstallRun, SerialMachineGetsTheSerialDriver) {
     EXPECT_EQ("Standard Serial Mouse", ProfileValue(kJournal, "Serial", "DeviceDesc"));
     EXPECT_EQ("Ser_Inst", ProfileValue(kJournal, "Serial", "InfSection"));
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "PS2", "SubKey1"));
-    ExpectSystemIniPatched(systemIniBefore);
+    ExpectSystemIniPatched(__LINE__, systemIniBefore);
 }
 
 // No mouse in the running configuration and "Serial Mouse" chosen: the program makes a
@@ -187,19 +191,19 @@ TEST_F(InstallRun, MachineWithoutMouseNodeGetsItsOwnSerialDeviceKey) {
     SetString(HKEY_LOCAL_MACHINE, ClassKey("Mouse\\0000"), "DriverDesc", "Old mouse");
     ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
 
-    ExpectProductEntries();
+    ExpectProductEntries(__LINE__);
     EXPECT_EQ("Mouse", Hklm(kOwnSerialKey, "Class"));
     EXPECT_EQ("Qorva Serial Mouse", Hklm(kOwnSerialKey, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kOwnSerialKey, "Mfg"));
     EXPECT_EQ("*:DETECTSERIALMOUSE", Hklm(kOwnSerialKey, "DetFunc"));
     EXPECT_EQ(std::string(4, '\0'), ReadValue(HKEY_LOCAL_MACHINE, kOwnSerialKey, "DetFlags").data);
     EXPECT_EQ("Mouse\\0001", Hklm(kOwnSerialKey, "Driver"));
-    ExpectClassKey("Mouse\\0001", false);
+    ExpectClassKey(__LINE__, "Mouse\\0001", false);
     EXPECT_EQ("Old mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
     // Keys of its own replace nothing: no journal entries.
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey2"));
-    ExpectSystemIniPatched(systemIniBefore);
+    ExpectSystemIniPatched(__LINE__, systemIniBefore);
 }
 
 // Installing the sample package again into the same directory: the files, entries and
@@ -214,9 +218,9 @@ TEST_F(InstallRun, SecondInstallationOverTheFirst) {
     Sleep(2500);  // the second run's journal must not be read from Wine's cache of the first
 
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
-    ExpectFilesInstalled();
-    ExpectProductEntries();
-    ExpectClassKey("Mouse\\0000", true);
+    ExpectFilesInstalled(__LINE__);
+    ExpectProductEntries(__LINE__);
+    ExpectClassKey(__LINE__, "Mouse\\0000", true);
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.bak"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.ini"));

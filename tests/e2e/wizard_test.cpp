@@ -34,19 +34,20 @@ protected:
     HWND Page(const char* pageClass) {
         HWND page = WaitForPage(pageClass);
         EXPECT_NE(nullptr, page) << pageClass << " did not appear";
-        if (page != nullptr) ExpectPageLook(page);
+        if (page != nullptr) ExpectPageLook(__LINE__, page);
         return page;
     }
 
     // Walks with Next to a page of SETUP.EXE, checking on the way what every page shares.
     HWND Walk(const char* pageClass) {
-        HWND page = WalkTo(pageClass, 0, 5000, [this](HWND p) { ExpectPageLook(p); });
+        HWND page = WalkTo(pageClass, 0, 5000, [this](HWND p) { ExpectPageLook(__LINE__, p); });
         EXPECT_NE(nullptr, page) << "the walk to " << pageClass << " stopped";
         return page;
     }
 
     // The caption and the place on the screen that every page has.
-    void ExpectPageLook(HWND page) {
+    void ExpectPageLook(int line, HWND page) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string pageClass = ClassOf(page);
         EXPECT_EQ(kCaption, WindowText(page)) << pageClass;
         RECT r = WindowRect(page);
@@ -57,7 +58,8 @@ protected:
     }
 
     // Checks the cancel notice owned by page, confirms it and expects the program to end.
-    void ExpectCancelNotice(HWND page) {
+    void ExpectCancelNotice(int line, HWND page) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         HWND box = WaitForMessageBox(page);
         ASSERT_NE(nullptr, box) << "no cancel notice";
         SaveDocumentationShot(box, "cancel-notice");
@@ -121,7 +123,7 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     dir = Page("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_TRUE(MouseClickItem(dir, IDC_CANCEL));
-    ExpectCancelNotice(dir);
+    ExpectCancelNotice(__LINE__, dir);
 }
 
 // Each page opens with the focus on button 1; Tab and Shift+Tab go round the enabled tab
@@ -176,7 +178,7 @@ TEST_F(Wizard, KeyboardMovesBetweenTheControls) {
     EXPECT_TRUE(TypeKeys(dir, "shift+Tab shift+Tab shift+Tab"));
     EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_CANCEL; }));
     EXPECT_TRUE(TypeKeys(dir, "space"));
-    ExpectCancelNotice(dir);
+    ExpectCancelNotice(__LINE__, dir);
 }
 
 TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
@@ -184,20 +186,17 @@ TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
     HWND begin = Page("SETUP_BEGIN");
     ASSERT_NE(nullptr, begin);
     EXPECT_TRUE(TypeKeys(begin, "Escape"));
-    ExpectCancelNotice(begin);
+    ExpectCancelNotice(__LINE__, begin);
     EXPECT_EQ(nullptr, FindTopWindow("SETUP_SELMOUSE", nullptr));
 }
 
 TEST_F(Wizard, EscapeCancelsTheMousePage) {
     Start();
-    HWND begin = Page("SETUP_BEGIN");
-    ASSERT_NE(nullptr, begin);
-    EXPECT_TRUE(TypeKeys(begin, "Return"));
-    HWND mouse = Page("SETUP_SELMOUSE");
+    HWND mouse = Walk("SETUP_SELMOUSE");
     ASSERT_NE(nullptr, mouse);
     EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL)) << "DefaultSerialMouse=1 means serial";
     EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-    ExpectCancelNotice(mouse);
+    ExpectCancelNotice(__LINE__, mouse);
 }
 
 TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
@@ -205,7 +204,7 @@ TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
     HWND dir = Walk("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_TRUE(TypeKeys(dir, "Escape"));
-    ExpectCancelNotice(dir);
+    ExpectCancelNotice(__LINE__, dir);
 }
 
 TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
@@ -213,7 +212,7 @@ TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
     HWND mouse = Walk("SETUP_SELMOUSE");
     ASSERT_NE(nullptr, mouse);
     EXPECT_TRUE(MouseClickItem(mouse, IDC_CANCEL));
-    ExpectCancelNotice(mouse);
+    ExpectCancelNotice(__LINE__, mouse);
 }
 
 // The companion program is asked to close when the user leaves the destination page,
@@ -297,7 +296,7 @@ TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {
     EXPECT_TRUE(IsItemChecked(mouse, IDC_PS2));
     EXPECT_EQ(nullptr, FindTopWindow("SETUP_BEGIN", nullptr));
     EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-    ExpectCancelNotice(mouse);
+    ExpectCancelNotice(__LINE__, mouse);
 }
 
 
@@ -306,7 +305,7 @@ TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
     HWND begin = Page("SETUP_BEGIN");
     ASSERT_NE(nullptr, begin);
     EXPECT_TRUE(TypeKeys(begin, "Escape"));
-    ExpectCancelNotice(begin);
+    ExpectCancelNotice(__LINE__, begin);
 }
 
 // A package directory so deep that "\SETUP.INF" no longer fits the script's path: the
@@ -360,7 +359,7 @@ TEST_F(Wizard, SwitchModeMakesNoVersionTest) {
     EXPECT_NE(nullptr, mouse);
     if (mouse != nullptr) {
         EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-        ExpectCancelNotice(mouse);
+        ExpectCancelNotice(__LINE__, mouse);
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE");
 }

@@ -1,10 +1,10 @@
 #include "support/install_page.h"
 
-#include "install/installpage.h"
+#include "app/app.h"
 #include "resource.h"
-#include "setup/app.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
+#include "wizard/pages.h"
 
 std::string InstallFixture(const std::string& name) {
     std::string root = EnvText("SETUP_ROOT");
@@ -16,30 +16,7 @@ HWND CreateInstallPage() {
     Shared::AppInstance = GetModuleHandleA(nullptr);
     Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
     Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = InstallPageProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
-    wc.hInstance = Shared::AppInstance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    wc.lpszClassName = "SETUP_INSTALL";
-    RegisterClassA(&wc);
-    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(IDD_INSTALL), nullptr, nullptr, 0);
-}
-
-bool DrainQueue() {
-    bool quit = false;
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    return quit;
+    return CreatePage("SETUP_INSTALL", InstallPageProc, IDD_INSTALL);
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer() {
@@ -87,11 +64,4 @@ std::vector<HWND> MessageBoxAnswerer::Owners() {
     std::vector<HWND> o = owners_;
     LeaveCriticalSection(&lock_);
     return o;
-}
-
-COLORREF ClientPixel(HWND w, int x, int y) {
-    HDC dc = GetDC(w);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(w, dc);
-    return c;
 }

@@ -9,18 +9,17 @@
 #include <thread>
 #include <vector>
 
+#include "support/pixels.h"
+#include "support/vm_host.h"
+
 // The contents of tests\fixtures\install\<name> in the source tree; "" when unreadable.
 std::string InstallFixture(const std::string& name);
 
-// The copying page as the program makes it: the window class SETUP_INSTALL with
-// InstallPageProc, the page from dialog template IDD_INSTALL of the executable (which must
-// link resources/setup.rc), shown and centred on the screen. Sets AppInstance and the
-// screen size the page code reads. Null when the executable has no such template.
+// The copying page as the program makes it (CreatePage with SETUP_INSTALL, InstallPageProc
+// and template IDD_INSTALL of the executable, which must link resources/setup.rc), shown
+// and centred on the screen, owned by BackgroundWindow (none in a test). Sets AppInstance
+// and the screen size the page code reads. Null when the executable has no such template.
 HWND CreateInstallPage();
-
-// Takes every message of the thread out of the queue and dispatches it; returns whether
-// a WM_QUIT was among them.
-bool DrainQueue();
 
 // Answers every message box of this process with OK while it lives, and records the box's
 // text and the owner it had.
@@ -39,6 +38,3 @@ class MessageBoxAnswerer {
     std::vector<std::string> texts_;
     std::vector<HWND> owners_;
 };
-
-// Colour of a pixel of a window's client area, read through a window DC.
-COLORREF ClientPixel(HWND w, int x, int y);

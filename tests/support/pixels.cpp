@@ -96,3 +96,10 @@ int GdiObjectCount() {
     return -1;
 #endif
 }
+
+COLORREF ClientPixel(HWND w, int x, int y) {
+    HDC dc = GetDC(w);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(w, dc);
+    return c;
+}

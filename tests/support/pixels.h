@@ -12,6 +12,9 @@ struct PixelImage {
     COLORREF At(int x, int y) const { return pixels[y * width + x]; }
 };
 
+// Colour of a pixel of a window's client area, read through a window DC.
+COLORREF ClientPixel(HWND w, int x, int y);
+
 // The whole screen, copied from the screen device context in one transfer.
 PixelImage CaptureScreen();
 

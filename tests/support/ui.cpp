@@ -47,7 +47,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD limitMs) {
     for (;;) {
         if (condition()) return true;
         if (GetTickCount() - start >= limitMs) return false;
-        PumpMessages();
+        DrainQueue();
         Sleep(20);
     }
 }

@@ -62,12 +62,18 @@ std::string HostScratchDir() {
     return prefix.empty() ? std::string("/tmp") : prefix + "/.vm";
 }
 
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+bool DrainQueue() {
+    bool quit = false;
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (m.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
     }
+    return quit;
 }
 
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
@@ -97,7 +103,7 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     const DWORD limit = MachineTime(timeoutMs);
     while (GetFileAttributesA(statusWin.c_str()) == INVALID_FILE_ATTRIBUTES) {
         if (GetTickCount() - start > limit) return -1;
-        PumpMessages();
+        DrainQueue();
         Sleep(10);
     }
     HANDLE h = CreateFileA(statusWin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -109,7 +115,7 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
         CloseHandle(h);
     }
     DeleteFileA(statusWin.c_str());
-    PumpMessages();
+    DrainQueue();
     if (got == 0) return -1;
     int code = 0;
     for (DWORD i = 0; i < got && text[i] >= '0' && text[i] <= '9'; ++i) {

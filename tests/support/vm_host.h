@@ -24,8 +24,9 @@ std::string QuoteArgument(const std::string& text);
 // returns its exit status; -1 if it could not start or did not finish within timeoutMs.
 int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs = 20000);
 
-// Takes every message waiting for this thread and dispatches it.
-void PumpMessages();
+// Takes every message of the thread out of the queue and dispatches it; returns whether
+// a WM_QUIT was among them.
+bool DrainQueue();
 
 // Quotes text for the POSIX shell: 'text' with embedded quotes escaped.
 std::string ShellQuote(const std::string& text);

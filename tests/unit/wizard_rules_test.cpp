@@ -1,7 +1,7 @@
 // The arithmetic of page placement and the destination check.
 #include <gtest/gtest.h>
 
-#include "wizard/destination.h"
+#include "script/destination.h"
 #include "wizard/placement.h"
 
 TEST(PagePlacement, GrowsOnePixelAndCentresOnTheScreen) {

@@ -22,7 +22,6 @@ protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
-        TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "PS2");
     }
     std::string Next() {
         char out[80];
@@ -32,7 +31,7 @@ protected:
     void Seed(std::initializer_list<const char*> names) {
         for (const char* n : names) MakeKey(HKEY_LOCAL_MACHINE, kMouse + "\\" + n);
     }
-    std::string Journal(const char* key) { return ProfileValue(inf_, Shared::MouseTypeName, key); }
+    std::string Journal(const char* key) { return ProfileValue(inf_, "PS2", key); }
 };
 
 TEST_F(ClassKey, NextNameFillsTheFirstGap) {
@@ -79,7 +78,7 @@ TEST_F(ClassKey, NextNameAfter9999HasFiveDigits) {
 
 TEST_F(ClassKey, CreateWritesAllSevenSettingsAsTerminatedStrings) {
     SetString(HKEY_LOCAL_MACHINE, kMouse + "\\0003", "Keep", "kept");
-    CreateDriverKey("Mouse\\0003", "Desc given", "Inf given");
+    CreateDriverKey("PS2", "Mouse\\0003", "Desc given", "Inf given");
     const std::string key = kMouse + "\\0003";
     struct {
         const char* name;
@@ -99,7 +98,7 @@ TEST_F(ClassKey, CreateWritesAllSevenSettingsAsTerminatedStrings) {
 }
 
 TEST_F(ClassKey, UpdateOfAMissingClassKeyJournalsItsPathAndCreatesIt) {
-    UpdateDriverKey("Mouse\\0005", "Desc", "Inf");
+    UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0005", "Desc", "Inf");
     EXPECT_EQ(kMouse + "\\0005", Journal("SubKey2"));
     for (const char* k : {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"})
         EXPECT_EQ("<absent>", Journal(k)) << k;
@@ -118,7 +117,7 @@ TEST_F(ClassKey, UpdateJournalsOldSettingsOnceAndOverwritesThemEveryTime) {
     // no InfPath, and a MouseType that is overwritten without being journalled
 
     SetString(HKEY_LOCAL_MACHINE, key, "MouseType", "Serial");
-    UpdateDriverKey("Mouse\\0000", "PS2 desc 1", "PS2 inf 1");
+    UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0000", "PS2 desc 1", "PS2 inf 1");
     EXPECT_EQ(key, Journal("SubKey2"));
     EXPECT_EQ("OLD.DRV", Journal("MouseDriver"));
     EXPECT_EQ("", Journal("InfPath"));  // absent: journalled empty
@@ -134,7 +133,7 @@ TEST_F(ClassKey, UpdateJournalsOldSettingsOnceAndOverwritesThemEveryTime) {
     // A second update: registry gets the new texts, the journal keeps the first values,
     // the empty ones (values that did not exist) included.
     SetSampleProfile("2");
-    UpdateDriverKey("Mouse\\0000", "PS2 desc 2", "PS2 inf 2");
+    UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0000", "PS2 desc 2", "PS2 inf 2");
     EXPECT_EQ("OLD.DRV", Journal("MouseDriver"));
     EXPECT_EQ("", Journal("InfPath"));
     EXPECT_EQ("Old Mouse", Journal("DriverDesc"));
@@ -155,7 +154,7 @@ TEST_F(ClassKey, LongOldValuesAreJournalledCutTo79) {
     SetString(HKEY_LOCAL_MACHINE, key, "DriverDesc", v80);     // 81 bytes
     SetString(HKEY_LOCAL_MACHINE, key, "DriverDate", v200);
     SetRaw(HKEY_LOCAL_MACHINE, key, "InfSection", REG_BINARY, std::string("bin\0ary", 7));
-    UpdateDriverKey("Mouse\\0000", "d", "i");
+    UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0000", "d", "i");
     EXPECT_EQ(v79, Journal("MouseDriver"));
     EXPECT_EQ(std::string(79, 'b'), Journal("InfPath"));
     EXPECT_EQ(std::string(79, 'b'), Journal("DriverDesc"));

@@ -1,22 +1,24 @@
 // The install page's copy run under Wine: real LZ library, real files, a real page.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "install/copyengine.h"
-#include "install/installpage.h"
+#include "install/installrun.h"
 #include "install/samefile.h"
 #include "install/wholecopy.h"
 #include "presentation/gauge.h"
 #include "resource.h"
-#include "setup/app.h"
 #include "runtime/text.h"
 #include "script/model.h"
 #include "support/install_page.h"
 #include "support/pixels.h"
 #include "support/winfiles.h"
+#include "wizard/copyprogress.h"
 #include "wizard/pages.h"
 
 namespace {
@@ -377,6 +379,116 @@ TEST_F(CopyEngine, EmptyDiskIsPassedOver) {
     EXPECT_EQ((std::vector<std::string>{"100%"}), textsAfterClose[1]);
 }
 
+// The engine alone: a caller that records what it is told, with no window anywhere.
+struct Recorder {
+    std::vector<std::string> calls;
+    int stopAtPoll = -1;                // the poll (from 0) that asks to stop
+    int polls = 0;
+    std::vector<CopyAnswer> answers;    // to the failures in turn; then go on
+    std::function<void()> onFailure;    // runs before a failure is answered
+    CopyCaller Caller() {
+        return {this,
+                [](void* r, int disk) { Rec(r)->calls.push_back("disk " + std::to_string(disk)); },
+                [](void* r, const FileEntry* e) { Rec(r)->calls.push_back(std::string("entry ") + e->SourceFile); },
+                [](void* r, int16_t p) { Rec(r)->calls.push_back(std::to_string(p) + "%"); },
+                [](void* r) { return Rec(r)->polls++ == Rec(r)->stopAtPoll ? 1 : 0; },
+                [](void* r, const CopyFailureReport* f) {
+                    Recorder* me = Rec(r);
+                    std::string dest = f->Dest;
+                    me->calls.push_back("failed " + std::string(f->Entry->SourceFile) + " " +
+                                        std::to_string(f->Why) + " " + dest.substr(dest.rfind('\\') + 1));
+                    if (me->onFailure) me->onFailure();
+                    if (me->answers.empty()) return CopyGoOn;
+                    CopyAnswer a = me->answers.front();
+                    me->answers.erase(me->answers.begin());
+                    return a;
+                },
+                [](void* r, const char* dest, int existed) {
+                    std::string d = dest;
+                    Rec(r)->calls.push_back("wrote " + d.substr(d.rfind('\\') + 1) + (existed ? " over" : ""));
+                },
+                [](void* r) { Rec(r)->calls.push_back("registering"); }};
+    }
+    static Recorder* Rec(void* r) { return static_cast<Recorder*>(r); }
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
+    Source("", "short.txt", "A.TXT");
+    Source("", "readme.pk", "B.TX_");
+    WriteFileBytes(dest + "\\B.TXT", "older", false);
+    Entry("", "", "A.TXT", "A.TXT", "a");
+    Entry("", "", "GONE.TXT", "GONE.TXT", "missing");
+    Entry("", "", "B.TX_", "B.TXT", "b");
+    Disks({2, 1});
+    Recorder r;
+    CopyCaller caller = r.Caller();
+    EXPECT_EQ(1, CopyAndRegister(&caller));
+    EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT", "entry GONE.TXT", "100%",
+                     "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%", "wrote B.TXT over",
+                     "registering"}),
+              r.calls);
+    EXPECT_EQ(6, r.polls);  // two per entry
+    EXPECT_TRUE(Holds(dest + "\\B.TXT", "readme.txt"));
+
+    // A stop asked for at the first entry's second poll: that entry is finished, no other begins.
+    DeleteFileA((dest + "\\A.TXT").c_str());
+    Recorder stop;
+    stop.stopAtPoll = 1;
+    caller = stop.Caller();
+    EXPECT_EQ(0, CopyEntries(&caller));
+    EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT"}), stop.calls);
+    EXPECT_TRUE(Holds(dest + "\\A.TXT", "short.txt"));
+}
+
+TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
+    Source("", "short.txt", "C.TXT");
+    Entry("", "", "LATE.TXT", "LATE.TXT", "arrives on retry");
+    Entry("", "", "GONE.TXT", "GONE.TXT", "aborts");
+    Entry("", "", "C.TXT", "C.TXT", "never reached");
+    Disks({3});
+    Recorder r;
+    r.answers = {CopyRetry, CopyAbort};
+    int failures = 0;
+    r.onFailure = [&] {  // the source turns up before the retry
+        if (++failures == 1) Source("", "short.txt", "LATE.TXT");
+    };
+    CopyCaller caller = r.Caller();
+    EXPECT_EQ(0, CopyEntries(&caller));
+    EXPECT_TRUE(Holds(dest + "\\LATE.TXT", "short.txt"));
+    EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
+    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT", "33%",
+                     "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
+              r.calls);
+}
+
+// The whole installation with no caller at all: subdirectories, files, the registration,
+// and system.ini only after a copy that was not stopped.
+TEST_F(CopyEngine, TheWholeInstallationRunsWithoutAnyWindow) {
+    std::string win = root + "\\win";
+    CreateDirectoryA(win.c_str(), nullptr);
+    TextCopy(Shared::WindowsDir, kDirWidth, win.c_str());
+    const std::string ini = "[386Enh]\r\nmouse=*vmd,msmouse.vxd\r\n";
+    WriteFileBytes(win + "\\system.ini", ini);
+    TextCopy(Shared::DirTable[1], kDirWidth, "SUB");
+    Source("", "short.txt", "A.TXT");
+    Entry("", "SUB", "A.TXT", "A.TXT", "a");
+    Disks({1});
+    EXPECT_EQ(1, RunInstallation(nullptr));
+    EXPECT_TRUE(Holds(dest + "\\SUB\\A.TXT", "short.txt"));
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", ReadFileBytes(win + "\\system.ini"));
+
+    WriteFileBytes(win + "\\system.ini", ini);
+    Recorder stop;
+    stop.stopAtPoll = 0;
+    CopyCaller caller = stop.Caller();
+    EXPECT_EQ(0, RunInstallation(&caller));
+    EXPECT_EQ("registering", stop.calls.back());
+    EXPECT_EQ(ini, ReadFileBytes(win + "\\system.ini"));
+    Shared::WindowsDir[0] = 0;
+}
+
 // Five entries; a cancel reaches the copy during the first one.
 class CopyEngineCancel : public CopyEngine {
   protected:
@@ -388,7 +500,8 @@ class CopyEngineCancel : public CopyEngine {
         }
         Disks({5});
     }
-    void ExpectOnlyFirstCopied() {
+    void ExpectOnlyFirstCopied(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
         for (int i = 1; i < 5; ++i) EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
         EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
@@ -411,7 +524,7 @@ TEST_F(CopyEngineCancel, AClickOnCancelFinishesTheEntryThenStops) {
     EXPECT_FALSE(IsWindow(owner));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ("Qorva installation is not completed !", answerer.Texts()[0]);
     EXPECT_EQ(owner, answerer.Owners()[0]);
@@ -427,7 +540,7 @@ TEST_F(CopyEngineCancel, ACancelCommandStandingInTheQueueIsCaughtByThePump) {
     textsAfterClose[0] = texts[status];
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 
@@ -442,7 +555,7 @@ TEST_F(CopyEngineCancel, ACloseFromElsewhereWhileCopyingActsAsCancel) {
     EXPECT_FALSE(IsWindow(page));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied();
+    ExpectOnlyFirstCopied(__LINE__);
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 

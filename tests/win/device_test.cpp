@@ -27,8 +27,12 @@ protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
-        TextCopy(Shared::MouseTypeName, kMouseTypeWidth, "unchanged");
+        type_ = "";
     }
+    // The device step, journalling into the scratch installation directory; type_ gets the
+    // mouse type it registered.
+    void Register() { type_ = RegisterMouseDevice(Shared::InstallDir); }
+    std::string type_;
     // A device node and its device key with the given old values ("" leaves one out).
     void AddDevice(const std::string& node, const std::string& hw, const std::string& desc,
                    const std::string& mfg, const std::string& driver) {
@@ -48,12 +52,13 @@ protected:
     std::string Journal(const char* section, const char* key) {
         return ProfileValue(inf_, section, key);
     }
-    // No own device key, no class key, no journal, the type as it was.
-    void ExpectNothingWritten() {
+    // No own device key, no class key, no journal, no type registered.
+    void ExpectNothingWritten(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
         EXPECT_FALSE(FileExists(inf_));
-        EXPECT_STREQ("unchanged", Shared::MouseTypeName);
+        EXPECT_EQ("", type_);  // no branch ran
     }
 };
 
@@ -104,9 +109,9 @@ TEST_F(Device, FindPassesOverValuesAndNamesThatDoNotFit) {
 TEST_F(Device, PS2BranchUpdatesTheDeviceKeyAndJournalsFirst) {
     AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "(Standard mouse types)", "");
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
 
-    EXPECT_STREQ("PS2", Shared::MouseTypeName);
+    EXPECT_STREQ("PS2", type_.c_str());
     EXPECT_EQ(Sz("Qorva PS/2 Mouse 1"), ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc").data);
     EXPECT_EQ("Qorva 1", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
     RegValue flags = ReadValue(HKEY_LOCAL_MACHINE, kPS2Key, "ConfigFlags");
@@ -131,7 +136,7 @@ TEST_F(Device, ProbeOrderDecidesBetweenNodes) {
     AddDevice("B0000001", "BIOS\\*PNP0F0E\\0000", "bios ps2", "m", "");
     AddDevice("C0000001", "ROOT\\*PNP0F0C\\0000", "serial", "m", "");
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Qorva PS/2 Mouse 1",
               ReadText(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F0E\\0000", "DeviceDesc"));
     EXPECT_EQ("root ps2", ReadText(HKEY_LOCAL_MACHINE, "Enum\\ROOT\\*PNP0F0E\\0000", "DeviceDesc"));
@@ -140,7 +145,7 @@ TEST_F(Device, ProbeOrderDecidesBetweenNodes) {
     // Serial: ROOT\*PNP0F0C\ comes before SERENUM\KVZ0005\ in the probe order.
     AddDevice("0", kSerialHw, "serenum", "m", "");
     Shared::MouseKind = 1;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Qorva Serial Mouse 1",
               ReadText(HKEY_LOCAL_MACHINE, "Enum\\ROOT\\*PNP0F0C\\0000", "DeviceDesc"));
     EXPECT_EQ("serenum", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
@@ -151,9 +156,9 @@ TEST_F(Device, SerialBranchUpdatesTheClassKeyItsDriverNames) {
     AddDevice("C0000001", kSerialHw, "", "", "Mouse\\0000");  // no DeviceDesc, no Mfg
     SetString(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "DriverDesc", "Old serial driver");
     Shared::MouseKind = 1;
-    RegisterMouseDevice();
+    Register();
 
-    EXPECT_STREQ("Serial", Shared::MouseTypeName);
+    EXPECT_STREQ("Serial", type_.c_str());
     EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
     EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "Driver"));
     EXPECT_EQ(1u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());  // no new class key
@@ -174,7 +179,7 @@ TEST_F(Device, SerialBranchUpdatesTheClassKeyItsDriverNames) {
 TEST_F(Device, DriverNamingAMissingClassKeyGetsItCreated) {
     AddDevice("C0000001", kPS2Hw, "d", "m", "Mouse\\0007");
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ(kMouse + "\\0007", Journal("PS2", "SubKey2"));
     EXPECT_EQ("<absent>", Journal("PS2", "DriverDesc"));
     EXPECT_EQ("*vmouse", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0007", "DevLoader"));
@@ -188,7 +193,7 @@ TEST_F(Device, DriverTooLongLeavesTheClassKeysAlone) {
     std::string driver = "Mouse\\" + std::string(80, '1');
     AddDevice("C0000001", kPS2Hw, "d", "m", driver);
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Qorva PS/2 Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ(driver, ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Driver"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
@@ -198,9 +203,9 @@ TEST_F(Device, DriverTooLongLeavesTheClassKeysAlone) {
 TEST_F(Device, SerialChoiceWithoutSerialNodeCreatesOwnKeyEachRun) {
     AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "m", "");
     Shared::MouseKind = 1;
-    RegisterMouseDevice();
+    Register();
 
-    EXPECT_STREQ("Serial", Shared::MouseTypeName);
+    EXPECT_STREQ("Serial", type_.c_str());
     EXPECT_EQ(2u, ValueNames(HKEY_LOCAL_MACHINE, kPS2Key).size());  // PS/2 key untouched
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ("Mouse", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Class"));
@@ -217,14 +222,14 @@ TEST_F(Device, SerialChoiceWithoutSerialNodeCreatesOwnKeyEachRun) {
     EXPECT_EQ("QX_Serial 1", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "InfSection"));
     EXPECT_FALSE(FileExists(inf_));  // this branch journals nothing
 
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Mouse\\0001", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Driver"));
     EXPECT_EQ(2u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());
     EXPECT_FALSE(FileExists(inf_));
 
     // No running configuration at all: the same branch.
     DeleteTree(HKEY_DYN_DATA, "Config Manager");
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Mouse\\0002", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Driver"));
 }
 
@@ -232,24 +237,24 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     // PS/2 chosen, only a serial node.
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-    ExpectNothingWritten();
+    ExpectNothingWritten(__LINE__);
 
     // PS/2 chosen, nothing at all.
     DeleteTree(HKEY_DYN_DATA, "Config Manager");
-    RegisterMouseDevice();
-    ExpectNothingWritten();
+    Register();
+    ExpectNothingWritten(__LINE__);
 
     // Neither 0 nor 1, with both kinds present.
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
     AddDevice("C0000002", kPS2Hw, "ps2", "m", "");
     for (int32_t kind : {2, -1}) {
         Shared::MouseKind = kind;
-        RegisterMouseDevice();
+        Register();
         EXPECT_EQ("ps2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
         EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-        ExpectNothingWritten();
+        ExpectNothingWritten(__LINE__);
     }
 }
 
@@ -261,8 +266,8 @@ TEST_F(Device, OwnSerialKeyThatCannotBeCreatedWritesNothing) {
     HKEY probe = nullptr;
     ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &probe, nullptr));
-    RegisterMouseDevice();
-    EXPECT_STREQ("Serial", Shared::MouseTypeName);
+    Register();
+    EXPECT_STREQ("Serial", type_.c_str());
     EXPECT_FALSE(FileExists(inf_));
 }
 
@@ -270,8 +275,8 @@ TEST_F(Device, OwnSerialKeyThatCannotBeCreatedWritesNothing) {
 TEST_F(Device, MissingDeviceKeyWritesNothing) {
     AddDeviceNode("C0000001", kPS2Hw);
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
-    EXPECT_STREQ("PS2", Shared::MouseTypeName);
+    Register();
+    EXPECT_STREQ("PS2", type_.c_str());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kPS2Key));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
     EXPECT_FALSE(FileExists(inf_));
@@ -287,10 +292,10 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
     SetString(HKEY_LOCAL_MACHINE, kMouse + "\\0001", "DriverDesc", "Serial driver");
 
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     const std::string first = ReadFileBytes(inf_);
     SetSampleProfile("2");
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ(first, ReadFileBytes(inf_));  // every key held a value: the journal is unchanged
     EXPECT_EQ("old InfSection", Journal("PS2", "InfSection"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DeviceDesc"));
@@ -300,7 +305,7 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
     EXPECT_EQ("QXMOUSE.DRV 2", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "MouseDriver"));
 
     Shared::MouseKind = 1;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ("Serial Mouse", Journal("Serial", "DeviceDesc"));
     EXPECT_EQ("Serial Maker", Journal("Serial", "Mfg"));
     EXPECT_EQ("Serial driver", Journal("Serial", "DriverDesc"));
@@ -317,9 +322,12 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
 TEST_F(Device, ADriverSetupGaveIsRecordedAbsent) {
     AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "m", "");
     Shared::MouseKind = 0;
-    EXPECT_EQ(1, RegisterMouseDevice());
+    int journalled[2] = {0, 0};
+    RegisterMouseDevice(Shared::InstallDir, &journalled[0]);
     SetSampleProfile("2");
-    EXPECT_EQ(1, RegisterMouseDevice());
+    RegisterMouseDevice(Shared::InstallDir, &journalled[1]);
+    EXPECT_EQ(1, journalled[0]);
+    EXPECT_EQ(1, journalled[1]);
     EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Driver"));
     EXPECT_EQ("", Journal("PS2", "Driver"));
     for (const char* k : {"SubKey2", "MouseDriver", "DriverDesc", "InfSection"})
@@ -332,7 +340,7 @@ TEST_F(Device, LongOldDeviceValuesAreJournalledCutTo79) {
     std::string desc = std::string(79, 'x') + "TAIL";
     AddDevice("C0000001", kPS2Hw, desc, std::string(79, 'm'), "");
     Shared::MouseKind = 0;
-    RegisterMouseDevice();
+    Register();
     EXPECT_EQ(std::string(79, 'x'), Journal("PS2", "DeviceDesc"));
     EXPECT_EQ(std::string(79, 'm'), Journal("PS2", "Mfg"));
 }

@@ -3,12 +3,11 @@
 
 #include <string>
 
-#include "install/installpage.h"
+#include "app/app.h"
 #include "install/systemini.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "support/install_page.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"

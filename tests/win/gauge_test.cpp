@@ -1,13 +1,13 @@
 // The gauge frame, the control rectangle and the pumping wait, on real GDI and a real queue.
 #include <gtest/gtest.h>
 
-#include "install/installpage.h"
+#include "app/app.h"
 #include "presentation/gauge.h"
 #include "presentation/pumpwait.h"
 #include "resource.h"
-#include "setup/app.h"
 #include "support/install_page.h"
 #include "support/pixels.h"
+#include "wizard/pages.h"
 
 namespace {
 

@@ -31,7 +31,7 @@ protected:
 
 TEST_F(Journal, FirstWriteCreatesTheScriptHoldingOnlyTheJournalSection) {
     ASSERT_FALSE(FileExists(inf_));
-    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
     ASSERT_TRUE(FileExists(inf_));
     EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Profile(inf_, "PS2", "SubKey1"));
     std::string text = ReadFileBytes(inf_);
@@ -47,19 +47,19 @@ TEST_F(Journal, KeysKeepTheirFirstRecordEvenAnEmptyOne) {
                    "[Main]\r\nProductName=Qorva\r\n"
                    "[PS2]\r\nDeviceDesc=\r\nMfg=Old Maker\r\n"
                    "[Startup]\r\nTitle=Qorva Mouse\r\n");
-    EXPECT_EQ(1, JournalWrite("PS2", "DeviceDesc", "First"));  // recorded empty: kept
-    EXPECT_EQ(1, JournalWrite("PS2", "Mfg", "New Maker"));     // held a value from the start
-    EXPECT_EQ(1, JournalWrite("PS2", "InfPath", ""));          // an absent value is recorded...
-    EXPECT_EQ(1, JournalWrite("PS2", "InfPath", "MOUSE.INF")); // ...and stays recorded absent
-    EXPECT_EQ(1, JournalWrite("PS2", "DriverDesc", "Desc"));
-    EXPECT_EQ(1, JournalWrite("PS2", "DriverDesc", "Other"));
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First"));  // recorded empty: kept
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker"));     // held a value from the start
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath", ""));          // an absent value is recorded...
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath", "MOUSE.INF")); // ...and stays recorded absent
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Desc"));
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Other"));
 
     EXPECT_EQ("", Profile(inf_, "PS2", "DeviceDesc"));
     EXPECT_EQ("Old Maker", Profile(inf_, "PS2", "Mfg"));
     EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
     EXPECT_EQ("Desc", Profile(inf_, "PS2", "DriverDesc"));
-    EXPECT_EQ(1, JournalHolds("PS2", "InfPath"));
-    EXPECT_EQ(0, JournalHolds("PS2", "InfSection"));
+    EXPECT_EQ(1, JournalHolds(Shared::InstallDir, "PS2", "InfPath"));
+    EXPECT_EQ(0, JournalHolds(Shared::InstallDir, "PS2", "InfSection"));
     EXPECT_EQ("Qorva", Profile(inf_, "Main", "ProductName"));
     EXPECT_EQ("Qorva Mouse", Profile(inf_, "Startup", "Title"));
 }
@@ -73,29 +73,29 @@ TEST_F(Journal, RecordsThatDoNotReachTheFileAreReportedLost) {
     ASSERT_EQ(0, RunHostCommand("mount --bind " + ShellQuote(linuxDir) + " " + ShellQuote(linuxDir) +
                                 " && mount -o remount,ro,bind " + ShellQuote(linuxDir)))
         << "a read-only bind mount needs root";
-    EXPECT_EQ(0, JournalWrite("PS2", "DeviceDesc", "Standard PS/2 Port Mouse"));
-    EXPECT_EQ(0, JournalWrite("Serial", "SubKey1", "x"));
-    EXPECT_EQ(1, JournalWrite("PS2", "Mfg", "New Maker"));  // recorded before: nothing to write
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Standard PS/2 Port Mouse"));
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "Serial", "SubKey1", "x"));
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker"));  // recorded before: nothing to write
     EXPECT_EQ("<absent>", Profile(inf_, "PS2", "DeviceDesc"));
     RunHostCommand("umount " + ShellQuote(linuxDir));
     EXPECT_EQ("[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n", ReadFileBytes(inf_));
 }
 
 TEST_F(Journal, SectionsOfTheTwoMouseTypesAreIndependent) {
-    JournalWrite("PS2", "DeviceDesc", "PS/2 before");
-    JournalWrite("Serial", "DeviceDesc", "Serial before");
-    JournalWrite("PS2", "DeviceDesc", "ignored");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "PS/2 before");
+    JournalWrite(Shared::InstallDir, "Serial", "DeviceDesc", "Serial before");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "ignored");
     EXPECT_EQ("PS/2 before", Profile(inf_, "PS2", "DeviceDesc"));
     EXPECT_EQ("Serial before", Profile(inf_, "Serial", "DeviceDesc"));
 }
 
 TEST_F(Journal, ReadGivesTheDefaultWhenMissingAndCutsAt127) {
-    EXPECT_STREQ("dflt", JournalRead("PS2", "Mfg", "dflt"));  // no file at all
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "Mfg", "dflt"));  // no file at all
     std::string longValue(200, 'v');
     WriteFileBytes(inf_, "[PS2]\r\nMfg=" + longValue + "\r\n");
-    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead("PS2", "Mfg", "")));
-    EXPECT_STREQ("dflt", JournalRead("PS2", "DeviceDesc", "dflt"));
-    EXPECT_STREQ("dflt", JournalRead("Serial", "Mfg", "dflt"));
+    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "DeviceDesc", "dflt"));
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "Serial", "Mfg", "dflt"));
 }
 
 // A journal path that does not fit is never cut into the name of another file.
@@ -105,8 +105,8 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
 
-    EXPECT_EQ(0, JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000"));
-    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000"));
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "SubKey1", "dflt"));
 
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((longDir + "\\*").c_str(), &fd);
@@ -124,7 +124,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     std::string fitting = longDir.substr(0, 69);
     ASSERT_TRUE(CreateDirectoryA(fitting.c_str(), nullptr));
     TextCopy(Shared::InstallDir, kDirWidth, fitting.c_str());
-    JournalWrite("PS2", "SubKey1", "x");
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "x");
     EXPECT_EQ("x", Profile(fitting + "\\SETUP.INF", "PS2", "SubKey1"));
 }
 
@@ -134,8 +134,8 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.c_str()));
     DeleteFileA("C:\\SETUP.INF");
     Shared::InstallDir[0] = 0;
-    JournalWrite("PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
-    EXPECT_STREQ("dflt", JournalRead("PS2", "SubKey1", "dflt"));
+    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "SubKey1", "dflt"));
     EXPECT_FALSE(FileExists("C:\\SETUP.INF"));
     SetCurrentDirectoryA("C:\\");
 }
@@ -143,7 +143,7 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
 // A line break in a recorded value would start new lines, even sections, in the script.
 TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
-    JournalWrite("PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
     std::string text = ReadFileBytes(inf_);
     EXPECT_EQ(0u, text.find("[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
@@ -159,8 +159,8 @@ TEST_F(Journal, ValuesComeBackExactlyWithBlanksAndQuotesAtTheirEnds) {
                             "\"\" both \"\"", "\"", "in \"the\" middle", "plain"};
     for (int i = 0; i < 9; ++i) {
         std::string key = "K" + std::to_string(i);
-        JournalWrite("PS2", key.c_str(), values[i]);
-        EXPECT_EQ(values[i], std::string(JournalRead("PS2", key.c_str(), "<absent>"))) << key;
+        JournalWrite(Shared::InstallDir, "PS2", key.c_str(), values[i]);
+        EXPECT_EQ(values[i], std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>"))) << key;
     }
     std::string text = ReadFileBytes(inf_);
     EXPECT_NE(std::string::npos, text.find("K0=\" 4-23-1999\"\r\n")) << text;

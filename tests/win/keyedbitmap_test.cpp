@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/app.h"
 #include "presentation/dissolve.h"
 #include "presentation/keyedbitmap.h"
-#include "setup/app.h"
 #include "support/pixels.h"
 
 namespace {

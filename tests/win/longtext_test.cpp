@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "setup/app.h"
+#include "app/app.h"
 #include "texts/textring.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <functional>
 #include <thread>
 
+#include "app/app.h"
 #include "presentation/background.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "support/ui.h"
 #include "wizard/pages.h"
 

@@ -33,8 +33,9 @@ protected:
         if (HasFatalFailure()) return;
         Shared::MouseKind = 1;  // no device nodes: the device step creates its own serial key
     }
-    void ExpectSz(HKEY root, const std::string& key, const std::string& name,
+    void ExpectSz(int line, HKEY root, const std::string& key, const std::string& name,
                   const std::string& text) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
         RegValue v = ReadValue(root, key, name);
         EXPECT_TRUE(v.exists) << key << " " << name;
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), v.type) << key << " " << name;
@@ -43,15 +44,15 @@ protected:
 };
 
 TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
-    RegisterProduct(1);
-    ExpectSz(HKEY_CLASSES_ROOT, kPage, "", "QXMouseControlPage");
-    ExpectSz(HKEY_CLASSES_ROOT, kServer, "", dir_ + "\\QXPAGE.DLL");
-    ExpectSz(HKEY_CLASSES_ROOT, kServer, "ThreadingModel", "Apartment");
-    ExpectSz(HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
-    ExpectSz(HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
-    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
-    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "Qorva Mouse 1");
-    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
+    RegisterProduct(1, Shared::InstallDir);
+    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kPage, "", "QXMouseControlPage");
+    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "", dir_ + "\\QXPAGE.DLL");
+    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "ThreadingModel", "Apartment");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "Qorva Mouse 1");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
     EXPECT_EQ(1u, ValueNames(HKEY_CLASSES_ROOT, kPage).size());
     EXPECT_EQ(2u, ValueNames(HKEY_LOCAL_MACHINE, kUninstall).size());
     EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "DeviceDesc"));
@@ -60,15 +61,15 @@ TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
     // Again over the earlier entries, with other texts: overwritten.
     TextCopy(Shared::DriverProfile.Title, kTitleWidth, "");
     SetString(HKEY_LOCAL_MACHINE, kRun, "Other", "kept");
-    RegisterProduct(1);
-    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
+    RegisterProduct(1, Shared::InstallDir);
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
     EXPECT_EQ(1u, ReadValue(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName").data.size());
     EXPECT_EQ("kept", ReadText(HKEY_LOCAL_MACHINE, kRun, "Other"));
     EXPECT_FALSE(FileExists(dir_ + "\\SETUP.INF"));
 }
 
 TEST_F(Product, ArgumentZeroRunsOnlyTheDeviceStep) {
-    RegisterProduct(0);
+    RegisterProduct(0, Shared::InstallDir);
     EXPECT_TRUE(SubkeyNames(HKEY_CLASSES_ROOT, "").empty());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE"));
     EXPECT_EQ("QX_Serial 1",
@@ -83,11 +84,11 @@ TEST_F(Product, AKeyThatCannotBeCreatedIsSkipped) {
     HKEY probe = nullptr;
     ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &probe, nullptr));
-    RegisterProduct(1);
-    ExpectSz(HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
-    ExpectSz(HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
-    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
-    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
+    RegisterProduct(1, Shared::InstallDir);
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
 }
 
@@ -96,10 +97,10 @@ TEST_F(Product, LongInstallDirIsWrittenWhole) {
     std::string longDir = "C:\\" + std::string(76, 'L');
     ASSERT_EQ(79u, longDir.size());
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
-    RegisterProduct(1);
-    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
-    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", longDir + "\\UNINSTAL.EXE");
-    ExpectSz(HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");
+    RegisterProduct(1, Shared::InstallDir);
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", longDir + "\\UNINSTAL.EXE");
+    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");
 }
 
 }  // namespace

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
@@ -171,7 +171,8 @@ Model LoadPackage(const std::string& name, const char* script,
 std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 // Checks every value that a script without any of our sections leaves at its default.
-void ExpectDefaults(const Model& m, const std::string& dir) {
+void ExpectDefaults(int line, const Model& m, const std::string& dir) {
+    SCOPED_TRACE(::testing::Message() << "called from line " << line);
     EXPECT_EQ("1", m["Result"]);
     EXPECT_EQ(dir, m["SourceDir"]);
     EXPECT_EQ(dir + "\\SETUP.INF", m["ScriptPath"]);
@@ -213,18 +214,18 @@ TEST(LoaderChild, LoadAndWriteModel) {
 TEST(Loader, MissingScriptOrSectionsLoadWithEveryDefault) {
     std::string dir;
     Model m = LoadPackage("missing", nullptr, RunOptions(), &dir);
-    ExpectDefaults(m, dir);
+    ExpectDefaults(__LINE__, m, dir);
 
     m = LoadPackage("nosections", "; nothing of ours here\r\n[Other]\r\nDefaultPath=D:\\X\r\n",
                     RunOptions(), &dir);
-    ExpectDefaults(m, dir);
+    ExpectDefaults(__LINE__, m, dir);
 
     // Sections present but empty, and labels all empty: still no disk.
     m = LoadPackage("emptysections",
                     "[Main]\r\n[DiskLabel]\r\nDisk1=\r\n[FileCounts]\r\nDisk1=3\r\n"
                     "[Disk1]\r\n1=A,B,C,RootDir\r\n[Startup]\r\n",
                     RunOptions(), &dir);
-    ExpectDefaults(m, dir);
+    ExpectDefaults(__LINE__, m, dir);
 }
 
 TEST(Loader, TypicalPackage) {

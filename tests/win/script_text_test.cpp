@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/app.h"
 #include "resource.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 
@@ -76,7 +76,7 @@ class TextResources : public ::testing::Test {
 };
 
 // The slot LoadText will fill next.
-const char* NextSlot() { return Shared::TextRing[(Shared::RingPosition + 1) % kRingSlots]; }
+const char* NextSlot() { return RingSlot((RingPosition() + 1) % kRingSlots); }
 
 }  // namespace
 
@@ -116,7 +116,7 @@ TEST_F(TextResources, RingKeepsATextThroughThreeMoreLoads) {
     // 16 bits of an id count.
     const char* slot = NextSlot();
     EXPECT_EQ(nullptr, LoadText(21));
-    EXPECT_EQ(slot, Shared::TextRing[Shared::RingPosition]);
+    EXPECT_EQ(slot, RingSlot(RingPosition()));
     EXPECT_STREQ("Title", LoadText(0x10000u + IDS_TITLE));
 }
 
@@ -213,7 +213,7 @@ class Notices : public TextResources {
 TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
     lstrcpyA(Shared::ProductName, "Qorva Mouse");
     lstrcpyA(Shared::SetupCaption, "Qorva Mouse Setup Program");
-    BoxSeen seen = WatchBox([this] { ShowCancelNotice(owner_); });
+    BoxSeen seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("Qorva Mouse installation is not completed !", seen.text);
     EXPECT_EQ("Qorva Mouse Setup Program", seen.caption);
@@ -224,20 +224,20 @@ TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
     // Without a product name the text begins with the blank of the string table.
     Shared::ProductName[0] = 0;
     lstrcpyA(Shared::SetupCaption, " Setup Program");
-    seen = WatchBox([this] { ShowCancelNotice(owner_); });
+    seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(" installation is not completed !", seen.text);
 
     // The longest product name still leaves the whole notice.
     std::string longest(kProductWidth - 1, 'Q');
     lstrcpyA(Shared::ProductName, longest.c_str());
-    seen = WatchBox([this] { ShowCancelNotice(owner_); });
+    seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     EXPECT_EQ(longest + " installation is not completed !", seen.text);
 }
 
 TEST_F(Notices, MessagesFromTheStringTable) {
     lstrcpyA(Shared::SetupCaption, "Qorva Setup Program");
-    BoxSeen seen = WatchBox([] { ShowMessage(nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION); });
+    BoxSeen seen = WatchBox([] { ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("SETUP.INF Reading error !", seen.text);
     EXPECT_EQ("Qorva Setup Program", seen.caption);
@@ -245,11 +245,11 @@ TEST_F(Notices, MessagesFromTheStringTable) {
     EXPECT_EQ(LoadIconA(nullptr, IDI_EXCLAMATION), seen.icon);
     EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
 
-    seen = WatchBox([] { ShowMessage(nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION); });
+    seen = WatchBox([] { ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION); });
     EXPECT_EQ(StringTable().at(IDS_DRIVER_SWITCHED), seen.text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_INFORMATION), seen.icon);
 
-    seen = WatchBox([this] { ShowMessage(owner_, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION); });
+    seen = WatchBox([this] { ShowMessage(owner_, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION); });
     EXPECT_EQ(owner_, seen.owner);
     EXPECT_EQ(StringTable().at(IDS_CANNOT_CREATE), seen.text);
 }

@@ -1,7 +1,7 @@
 // The virtual Windows 98 machine is what the other Windows-side tests take for granted:
 // Windows 98 version, a Windows 98 SYSTEM.INI and mouse VxD, the requested screen, a working
 // HKEY_DYN_DATA, the registry helper, and X input and screenshots from inside a test.
-// vmrun-screens: 640x480 1024x768
+// It runs at 640 x 480 and at 1024 x 768 (see cmake/windows-tests.cmake).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -178,7 +178,7 @@ TEST(VirtualMachine, XKeyPressesReachTheFocusedWindow) {
     ASSERT_TRUE(TypeKeys(edit, "a b c"));
     char text[32] = {};
     for (int i = 0; i < 100 && lstrlenA(text) < 3; ++i) {
-        PumpMessages();
+        DrainQueue();
         GetWindowTextA(edit, text, sizeof text);
         Sleep(10);
     }

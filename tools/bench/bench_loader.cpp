@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "script/loader.h"
 #include "script/model.h"
-#include "setup/app.h"
 #include "support/vm_host.h"
 #include "texts/textring.h"
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "install/installpage.h"
+#include "app/app.h"
 #include "presentation/gauge.h"
 #include "presentation/pumpwait.h"
 #include "resource.h"
-#include "setup/app.h"
 #include "support/install_page.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
+#include "wizard/pages.h"
 
 namespace bench {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "install/installpage.h"
+#include "app/app.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
-#include "setup/app.h"
+#include "wizard/pages.h"
 #include "wizard/pages.h"
 
 #include "benchpkg.h"
@@ -31,13 +31,12 @@ double Engine(const std::string& dir, const std::string& dest) {
     TextCopy(Shared::SourceDir, kDirWidth, dir.c_str());
     TextCopy(Shared::InstallDir, kDirWidth, dest.c_str());
     HWND page = CreateInstallPage();
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    DrainQueue();
     Settle();
     double start = Now();
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     double took = Now() - start;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    DrainQueue();
     return took;
 }
 

@@ -1,11 +1,14 @@
+// The install page SETUP_INSTALL: copies every listed file with status, percentage and
+// gauge, lets the user cancel between files, then registers the product.
 #include <windows.h>
 
-#include "install/installpage.h"
+#include "wizard/pages.h"
 
 #include "install/copyengine.h"
 #include "resource.h"
+#include "script/model.h"
 #include "texts/notice.h"
-#include "wizard/pages.h"
+#include "wizard/copyprogress.h"
 
 // Set while the installation runs inside WM_SETUP_INIT: the page must outlive it.
 static int InstallRunning;
@@ -17,7 +20,7 @@ static void OnSetupInit(HWND page) {
     Shared::PageResult = 1;
     InstallRunning = 1;
     CopyFiles(page);
-    if (Shared::PageResult == 0) ShowCancelNotice(page);
+    if (Shared::PageResult == 0) ShowCancelNotice(page, Shared::ProductName, Shared::SetupCaption);
     InstallRunning = 0;
     SendMessageA(page, WM_CLOSE, 0, 0);
 }

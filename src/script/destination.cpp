@@ -1,4 +1,4 @@
-#include "wizard/destination.h"
+#include "script/destination.h"
 
 int DestinationFormOk(const char* dir) {
     return dir[0] != 0 && dir[1] == ':' && dir[2] == '\\';

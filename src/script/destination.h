@@ -1,4 +1,4 @@
-// The rules of the destination check on SETUP_SELDIR that need no Windows call.
+// The rules of the destination check (SETUP_SELDIR, and the checker) that need no Windows call.
 #pragma once
 #include <stdint.h>
 

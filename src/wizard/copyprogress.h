@@ -1,0 +1,13 @@
+// The copying page's side of a copy run: status text, percentage and gauge drawn on the page,
+// one message handled between the steps of an entry, the wait before the registration.
+#pragma once
+#include <windows.h>
+
+// Copies everything while PageResult stays non-zero, shows "Updating Registry...", waits a
+// second with the queue emptied, and calls RegisterProduct(1), however the copy ended. A
+// stop (the Cancel button) sets PageResult to 0.
+void CopyFiles(HWND page);
+
+// Tells a running copy that the page was painted over: its gauge fill is drawn again with
+// the next entry. Nothing when no copy runs.
+void GaugeCoveredByPaint();
