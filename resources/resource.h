@@ -31,6 +31,10 @@
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
 #define IDS_JOURNAL_LOST    54
+#define IDS_COPY_CANNOT     55
+#define IDS_COPY_NO_SOURCE  56
+#define IDS_COPY_NO_DEST    57
+#define IDS_COPY_DAMAGED    58
 // UNINSTAL.EXE's own texts (uninstall.rc)
 #define IDS_UNINSTALL       60
 #define IDS_UNINSTALL_ASK   61

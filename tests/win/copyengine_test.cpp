@@ -191,7 +191,7 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}), textsAfterClose[1]);
 }
 
-TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
+TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesAreAskedAbout) {
     TextCopy(Shared::DirTable[1], kDirWidth, "NOPE\\DEEP");  // first level missing: not created
     TextCopy(Shared::DirTable[2], kDirWidth, "OK");
     Source("OK", "short.txt", "ONE.TXT");
@@ -206,12 +206,20 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
     CreateDirectoryA((dest + "\\OK").c_str(), nullptr);
     WriteFileBytes(dest + "\\OK\\KEEP.TXT", "an older file that must survive", false);
 
+    MessageBoxAnswerer ignore(IDIGNORE);
     ASSERT_TRUE(RunInstall());
     EXPECT_EQ(1, Shared::PageResult);
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OK\\KEEP.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\OK\\NEW.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\NOPE"));
     EXPECT_TRUE(Holds(dest + "\\OK\\ONE.TXT", "short.txt"));
+    // One box for each failed entry, owned by the page, in the order of the entries.
+    std::vector<std::string> boxes = ignore.Texts();
+    ASSERT_EQ(3u, boxes.size());
+    EXPECT_EQ("ABSENT.TX_ cannot be copied to " + dest + "\\OK\\KEEP.TXT.\n\nThe file cannot be "
+              "found. Insert the disk or CD that holds it, then choose Retry.", boxes[0]);
+    EXPECT_EQ(0u, boxes[2].find("TWO.TXT cannot be copied to " + dest + "\\NOPE\\DEEP\\TWO.TXT.\n\n"
+                                "The destination cannot be written")) << boxes[2];
 }
 
 // Names in dir that setup's temporary files take.
@@ -278,6 +286,7 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
     Entry("", "", "ABCDEFGH.TXT", "ABCDEFGH.TXT", "Too long");
     Entry("", "", "A.TXT", "A.TXT", "Fits: 70 + 2 + 5");
     Disks({2});
+    MessageBoxAnswerer ignore(IDIGNORE);  // the entry whose path does not fit fails
     ASSERT_TRUE(RunInstall());
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((longDest + "\\*").c_str(), &fd);
@@ -612,7 +621,8 @@ TEST_F(CopyEngine, ADiskWithoutEntriesShowsAnEmptyGauge) {
 
 // Each fill's brush is deleted after use: a copy run leaves no GDI object behind.
 TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
-    for (int i = 0; i < 20; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "missing");
+    Source("", "short.txt", "A.TXT");
+    for (int i = 0; i < 20; ++i) Entry("", "", "A.TXT", "A.TXT", "again");
     Disks({20});
     OpenPage();
     Shared::PageResult = 1;

@@ -54,6 +54,7 @@ void FillDrive(const std::string& name) {
     CloseHandle(h);
 }
 
+// The file that does not fit is asked about; Ignore goes on with the next entry.
 TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     std::string root = MakeScratchDir("full");
     std::string pkg = root + "\\pkg";
@@ -88,8 +89,13 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     TextCopy(Shared::ProductName, kProductWidth, "Qorva");
 
     HWND page = CreateInstallPage();
+    MessageBoxAnswerer ignore(IDIGNORE);
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
     EXPECT_TRUE(DrainQueue());
+    ASSERT_EQ(1u, ignore.Texts().size());
+    EXPECT_EQ(0u, ignore.Texts()[0].find("BIG.TXT cannot be copied to E:\\dest\\TWO.TXT.\n\n"
+                                         "The destination cannot be written: the disk is full"))
+        << ignore.Texts()[0];
     EXPECT_FALSE(IsWindow(page));
     EXPECT_EQ(1, Shared::PageResult);  // a full disk is not a cancel
     EXPECT_EQ(big, ReadFileBytes("E:\\dest\\ONE.TXT"));
