@@ -90,8 +90,8 @@ bool Walk(const std::string& exe, bool restart) {
     page = Page("SETUP_INSTALL");
     if (page == nullptr) return Fail("the copying page did not appear");
     if (companionOpen) {
-        bool closed = WaitUntil([] { return FindTopWindow(nullptr, "Quillotrax") == nullptr; },
-                                5000);
+        bool closed =
+            WaitUntil([] { return FindTopWindow(nullptr, "Quillotrax") == nullptr; }, 5000);
         Say(closed ? "  companion window \"Quillotrax\": asked to close, closed"
                    : "  companion window \"Quillotrax\": still open");
     }

@@ -31,12 +31,11 @@ static int32_t ReadNumber(const char* section, const char* key, int32_t def) {
 // 1 when the section holds a key; its names are then in KeyList.
 static int ReadKeyList(const char* section) {
     ZeroBytes(KeyList, 2);
-    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList), Shared::ScriptPath) > 0;
+    return GetPrivateProfileStringA(section, nullptr, "", KeyList, sizeof(KeyList),
+                                    Shared::ScriptPath) > 0;
 }
 
-static void Name(char* out, unsigned id) {
-    TextCopy(out, kNameWidth, LoadTextOrEmpty(id));
-}
+static void Name(char* out, unsigned id) { TextCopy(out, kNameWidth, LoadTextOrEmpty(id)); }
 
 static void FillNames() {
     for (int k = 0; k < kDirKeyCount; ++k) Name(ScriptNames.DirKey[k], IDS_ROOTDIR + k);
@@ -127,13 +126,15 @@ static void CheckOtherTexts() {
         CheckText(place, raw, i == 0 ? kTitleWidth : kProfileWidth);
     }
     if (ReadKeyList(JOURNAL_SECTION_PS2)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_PS2 "]");
-    if (ReadKeyList(JOURNAL_SECTION_SERIAL)) Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
+    if (ReadKeyList(JOURNAL_SECTION_SERIAL))
+        Found(FindJournalInPackage, "[" JOURNAL_SECTION_SERIAL "]");
 }
 
 // 1 when the file starts with the signature of the LZ library's packed format.
 static int IsPacked(const char* path) {
     static const unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     unsigned char head[8];
     DWORD got = 0;
@@ -163,7 +164,8 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     INT got;
     while ((got = LZRead(handle, buffer, sizeof(buffer))) > 0) *bytes += got;
     LZClose(handle);
-    if (got < 0 || *bytes != declared) FoundNumbers(FindNotExpanding, place, *bytes, declared, e.SourceFile);
+    if (got < 0 || *bytes != declared)
+        FoundNumbers(FindNotExpanding, place, *bytes, declared, e.SourceFile);
     return 1;
 }
 

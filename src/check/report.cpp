@@ -14,9 +14,11 @@ struct FindingText {
 static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the package directory %1 does not exist", "there is nothing to install"},
     {SeverityError, "missing",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty texts"},
+     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
+     "texts"},
     {SeverityError, "cannot be read",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty texts"},
+     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
+     "texts"},
     {SeverityError, "the path %1\\SETUP.INF is longer than 79 characters",
      "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends"},
     {SeverityError, "%1 file lines in all, more than 32767",
@@ -79,15 +81,16 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE skips it without notice, and the finish page reports success"},
     {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes",
      "SETUP.EXE writes a damaged file without notice"},
-    {SeverityWarning, "writes %1, as %2 does",
-     "the later entry's file replaces the earlier one's"},
-    {SeverityNote, "the installation directory is %1 on this machine, %2 where Windows is in "
-     "C:\\WINDOWS", nullptr},
+    {SeverityWarning, "writes %1, as %2 does", "the later entry's file replaces the earlier one's"},
+    {SeverityNote,
+     "the installation directory is %1 on this machine, %2 where Windows is in "
+     "C:\\WINDOWS",
+     nullptr},
     {SeverityNote, "%3 -> %2, %1 bytes", nullptr},
-    {SeverityNote, "every path fits an installation directory of at most %1 characters (the tightest: %3)",
+    {SeverityNote,
+     "every path fits an installation directory of at most %1 characters (the tightest: %3)",
      nullptr},
-    {SeverityNote, "every source path fits a package directory of at most %1 characters",
-     nullptr},
+    {SeverityNote, "every source path fits a package directory of at most %1 characters", nullptr},
     {SeverityNote, "%1 entries, %2 bytes after expansion", nullptr},
     {SeverityNote, "%2 bytes on drive %3", nullptr},
 };

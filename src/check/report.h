@@ -6,21 +6,50 @@ enum Severity { SeverityNote, SeverityWarning, SeverityError };
 
 enum Finding {
     // the package and its script
-    FindPackageMissing, FindScriptMissing, FindScriptUnreadable, FindScriptPathLong,
-    FindTooManyLines, FindCountNegative, FindCountMissing, FindDiskIgnored,
-    FindLineMissing, FindLineIgnored, FindJournalInPackage,
+    FindPackageMissing,
+    FindScriptMissing,
+    FindScriptUnreadable,
+    FindScriptPathLong,
+    FindTooManyLines,
+    FindCountNegative,
+    FindCountMissing,
+    FindDiskIgnored,
+    FindLineMissing,
+    FindLineIgnored,
+    FindJournalInPackage,
     // values
-    FindTextCut, FindValueComment, FindOemRange, FindSerialMouseRange,
-    FindMinimumNegative, FindMinimumShort,
-    FindDefaultPathEmpty, FindDefaultPathBackslash, FindDefaultPathDrive,
-    FindInstallDirForm, FindInstallDirLevels, FindRegistryTextLong,
-    FindProductAmpersand, FindProductLong, FindRegistryFileMissing,
+    FindTextCut,
+    FindValueComment,
+    FindOemRange,
+    FindSerialMouseRange,
+    FindMinimumNegative,
+    FindMinimumShort,
+    FindDefaultPathEmpty,
+    FindDefaultPathBackslash,
+    FindDefaultPathDrive,
+    FindInstallDirForm,
+    FindInstallDirLevels,
+    FindRegistryTextLong,
+    FindProductAmpersand,
+    FindProductLong,
+    FindRegistryFileMissing,
     // directories and entries
-    FindSubDirNotCreated, FindDirKeyUnknown, FindDestDirNotCreated, FindSourceMissing,
-    FindNameLong, FindEntryDirLong, FindSourcePathLong, FindDestPathLong, FindNotExpanding,
+    FindSubDirNotCreated,
+    FindDirKeyUnknown,
+    FindDestDirNotCreated,
+    FindSourceMissing,
+    FindNameLong,
+    FindEntryDirLong,
+    FindSourcePathLong,
+    FindDestPathLong,
+    FindNotExpanding,
     FindSameDestination,
     // notes
-    NoteInstallDir, NoteFileSize, NoteLongestInstallDir, NoteLongestPackageDir, NoteTotals,
+    NoteInstallDir,
+    NoteFileSize,
+    NoteLongestInstallDir,
+    NoteLongestPackageDir,
+    NoteTotals,
     NoteDriveTotal,
     FindingCount
 };
@@ -54,8 +83,7 @@ void Found(Finding finding, const char* place, const char* a = nullptr, const ch
            const char* c = nullptr);
 
 // The same with numbers for %1 and %2 (and a text for %3).
-void FoundNumbers(Finding finding, const char* place, long a, long b = 0,
-                  const char* c = nullptr);
+void FoundNumbers(Finding finding, const char* place, long a, long b = 0, const char* c = nullptr);
 
 // "SETUPCHK: 2 errors, 1 warning" (or "... no errors, no warnings") unless quiet.
 void ReportSummary();

@@ -42,7 +42,8 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
                       const char* programsDir) {
     CheckText(place, raw, kDirWidth);
     char onC[kDirWidth];
-    if (!ComposeInstallDir(onC, raw, "C:\\WINDOWS", "C:\\Program Files")) TextCopy(onC, kDirWidth, "(too long)");
+    if (!ComposeInstallDir(onC, raw, "C:\\WINDOWS", "C:\\Program Files"))
+        TextCopy(onC, kDirWidth, "(too long)");
     Found(NoteInstallDir, place, installDir[0] != 0 ? installDir : "(too long)", onC);
     if (raw[0] == 0) {
         Found(FindDefaultPathEmpty, place, installDir);
@@ -115,7 +116,8 @@ int CheckDisks(const DiskFacts disks[kMaxDisks], int diskCount) {
         } else {
             total += d.Count;
             if (loads && total > kMaxTotalFiles) {
-                FoundNumbers(FindTooManyLines, place, total > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(total));
+                FoundNumbers(FindTooManyLines, place,
+                             total > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(total));
                 loads = 0;
             }
         }
@@ -233,8 +235,9 @@ int CheckEntryPaths(const char* place, int disk, int index, char* source, char* 
     const FileEntry& e = EntryAt(disk, index);
     int fits = 1;
     if (!MakeSourcePath(source, disk, index)) {
-        FoundNumbers(FindSourcePathLong, place,
-                     TextLength(Shared::SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
+        FoundNumbers(
+            FindSourcePathLong, place,
+            TextLength(Shared::SourceDir) + TextLength(e.DirName) + TextLength(e.SourceFile) + 2);
         fits = 0;
     }
     if (!MakeDestPath(dest, disk, index)) {
@@ -303,7 +306,8 @@ void CheckRegistryFiles() {
     static const char* const kFiles[] = {COMPANION_FILE, PAGE_SERVER_FILE, UNINSTALLER_FILE};
     static const char* const kEntries[] = {"Run", "property-page", "Uninstall"};
     for (int f = 0; f < CountOf(kFiles); ++f)
-        if (!InstallsIntoInstallDir(kFiles[f])) Found(FindRegistryFileMissing, "files", kFiles[f], kEntries[f]);
+        if (!InstallsIntoInstallDir(kFiles[f]))
+            Found(FindRegistryFileMissing, "files", kFiles[f], kEntries[f]);
 }
 
 // Lowers *limit to candidate, naming what set it.
@@ -325,8 +329,9 @@ void CheckDirectoryLimits() {
         int length = TextLength(kValues[v]);
         Tighten(&installLimit, by, kProductValueWidth - 1 - length, kValueNames[v]);
         if (TextLength(Shared::InstallDir) + length > kProductValueWidth - 1)
-            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath", TextLength(Shared::InstallDir) + length,
-                         kProductValueWidth - 1, kValueNames[v]);
+            FoundNumbers(FindRegistryTextLong, "[Main] DefaultPath",
+                         TextLength(Shared::InstallDir) + length, kProductValueWidth - 1,
+                         kValueNames[v]);
     }
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         if (Shared::DirTable[k][0] == 0) continue;
@@ -341,7 +346,8 @@ void CheckDirectoryLimits() {
             char place[kPlaceWidth];
             EntryPlace(place, d, i);
             if (e.DestIsAbsolute == 0)
-                Tighten(&installLimit, by, longest - 2 - TextLength(e.DestDir) - TextLength(e.DestFile), place);
+                Tighten(&installLimit, by,
+                        longest - 2 - TextLength(e.DestDir) - TextLength(e.DestFile), place);
             int source = longest - 2 - TextLength(e.DirName) - TextLength(e.SourceFile);
             if (source < packageLimit) packageLimit = source;
         }
@@ -355,7 +361,9 @@ void AddEntryBytes(DriveTotals* totals, const char* destPath, int64_t bytes) {
     totals->Bytes[drive - 'A'] += bytes;
 }
 
-static long Clamped(int64_t value) { return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(value); }
+static long Clamped(int64_t value) {
+    return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(value);
+}
 
 void CheckTotals(const DriveTotals& totals, const char* place, int32_t minimumSpace) {
     int64_t sum = 0;

@@ -8,8 +8,8 @@
 #include "script/model.h"
 
 enum {
-    kRawWidth = 1024,         // raw values are read this wide, to see what the loader cuts
-    kCaptionFitLength = 29,   // ProductName characters that the pages show whole
+    kRawWidth = 1024,        // raw values are read this wide, to see what the loader cuts
+    kCaptionFitLength = 29,  // ProductName characters that the pages show whole
 };
 
 // The names of the directory keys and disks as the string table gives them; the caller
@@ -33,7 +33,8 @@ void CheckText(const char* place, const char* raw, int width);
 
 // [Main] DefaultPath (raw, at place) against the installation directory it gave on this machine, whose
 // programs directory is programsDir; notes both directories.
-void CheckDefaultPath(const char* place, const char* raw, const char* installDir, const char* programsDir);
+void CheckDefaultPath(const char* place, const char* raw, const char* installDir,
+                      const char* programsDir);
 
 // [Main] ProductName; MinimumSpace; OEM and DefaultSerialMouse, which are to be 0 or 1
 // (finding: FindOemRange or FindSerialMouseRange).

@@ -56,7 +56,8 @@ static CopyFailure CopyToDest(CopyRun* run, const char* path) {
 
 // One attempt at an entry: status, open, progress, copy, in this order. A stop asked for on
 // the way lets the entry finish.
-static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* source, const char* path) {
+static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* source,
+                                 const char* path) {
     const CopyCaller* c = run->caller;
     const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
     if (c->ShowEntry != nullptr) c->ShowEntry(c->Context, &e);
@@ -101,7 +102,8 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
 }
 
 int CopyEntries(const CopyCaller* caller) {
-    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr};
     static CopyRun run;  // a few kilobytes: kept off the stack
     ZeroBytes(&run, sizeof(run));
     run.caller = caller != nullptr ? caller : &kQuiet;
@@ -109,14 +111,16 @@ int CopyEntries(const CopyCaller* caller) {
     const CopyCaller* c = run.caller;
     for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && !run.stopped; ++d) {
         if (c->DiskBegins != nullptr) c->DiskBegins(c->Context, d);
-        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i) CopyEntry(&run, d, i);
+        for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i)
+            CopyEntry(&run, d, i);
     }
     return !run.stopped;
 }
 
 int CopyAndRegister(const CopyCaller* caller) {
     int completed = CopyEntries(caller);
-    if (caller != nullptr && caller->RegistrationBegins != nullptr) caller->RegistrationBegins(caller->Context);
+    if (caller != nullptr && caller->RegistrationBegins != nullptr)
+        caller->RegistrationBegins(caller->Context);
     RegisterProduct(1, Shared::InstallDir);
     return completed;
 }

@@ -24,7 +24,9 @@ void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullpt
 
 char* SaveJournal(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
-    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) || !TextSamePathNoCase(destPath, path)) return nullptr;
+    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) ||
+        !TextSamePathNoCase(destPath, path))
+        return nullptr;
     if (!FileExists(path)) return nullptr;
 
     char* saved = static_cast<char*>(GlobalAlloc(GMEM_FIXED, kSectionCount * kSectionBytes));
@@ -33,8 +35,10 @@ char* SaveJournal(const FileEntry& e, const char* destPath) {
     for (int s = 0; s < kSectionCount; ++s) {
         char* section = saved + s * kSectionBytes;
         section[0] = section[1] = 0;
-        if (GetPrivateProfileSectionA(kSections[s], section, kSectionBytes - 1, path) > 0) found = 1;
-        else section[0] = 0;
+        if (GetPrivateProfileSectionA(kSections[s], section, kSectionBytes - 1, path) > 0)
+            found = 1;
+        else
+            section[0] = 0;
     }
     // The copy replaces the file behind the cache's back: nothing of the old file may stay
     // in the cache, to be written over the new one or read in its place.

@@ -9,7 +9,7 @@
 #include "script/model.h"
 
 enum {
-    kPieceWidth = 120,   // a read takes at most 119 characters
+    kPieceWidth = 120,  // a read takes at most 119 characters
     kLineBuffer = 128,
     kVxdPathWidth = 128,
 };
@@ -23,12 +23,15 @@ static int CopyPatched(TextFile* ini, TextFile* out, const char* exactLine, cons
     int n;
     while ((n = TextFileReadPiece(ini, piece, kPieceWidth)) > 0) {
         switch (IniMouseRuleStep(&rule, piece, n)) {
-        case IniKeep: TextFileWrite(out, piece, n); break;
+        case IniKeep:
+            TextFileWrite(out, piece, n);
+            break;
         case IniReplace:
             TextFileWrite(out, newLine, TextLength(newLine));
             replaced = 1;
             break;
-        case IniDrop: break;
+        case IniDrop:
+            break;
         }
     }
     return replaced;

@@ -78,7 +78,8 @@ static int QueueLine(const char* line) {
 int QueueRemovalAtRestart(const char* path) {
     char shortPath[kDirWidth];
     char line[kQueueLineWidth];
-    if (!ShortPath(shortPath, path) || !RenameDeleteLine(line, kQueueLineWidth, shortPath)) return 0;
+    if (!ShortPath(shortPath, path) || !RenameDeleteLine(line, kQueueLineWidth, shortPath))
+        return 0;
     return QueueLine(line);
 }
 

@@ -68,7 +68,8 @@ static LRESULT CALLBACK BackgroundWndProc(HWND window, UINT message, WPARAM wPar
     switch (static_cast<uint16_t>(message)) {
     case WM_CREATE:
         // Topmost and over the whole screen, behind the pages it owns.
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, Shared::ScreenWidth, Shared::ScreenHeight, SWP_SHOWWINDOW);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, Shared::ScreenWidth, Shared::ScreenHeight,
+                     SWP_SHOWWINDOW);
         return 0;
     case WM_DESTROY:
         // The pages run their own loops; destroying the background ends none of them.
@@ -94,9 +95,9 @@ int CreateBackgroundWindow() {
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 
-    Shared::BackgroundWindow = CreateWindowExA(0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       nullptr, nullptr, Shared::AppInstance, nullptr);
+    Shared::BackgroundWindow = CreateWindowExA(
+        0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Shared::AppInstance, nullptr);
     if (!Shared::BackgroundWindow) return 0;
 
     // Handle the first paint, with the dissolving banners, before any page exists.

@@ -12,6 +12,4 @@ int32_t GradientBandBottom(int32_t band, int32_t height) {
     return GradientBandTop(band + 1, height);
 }
 
-uint8_t GradientBandBlue(int32_t band) {
-    return static_cast<uint8_t>(255 - band);
-}
+uint8_t GradientBandBlue(int32_t band) { return static_cast<uint8_t>(255 - band); }

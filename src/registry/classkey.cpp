@@ -28,7 +28,8 @@ void NextMouseClassKey(char* out) {
     ClassScanStart(&scan);
     HKEY mouseClass;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, &mouseClass);
-    if (opened) ForEachSubkey(mouseClass, [&scan](const char* name) { return ClassScanTake(&scan, name); });
+    if (opened)
+        ForEachSubkey(mouseClass, [&scan](const char* name) { return ClassScanTake(&scan, name); });
     // The scan trusts the listing order; a name that exists all the same is never handed
     // out, since writing into it would overwrite another device's driver settings.
     int32_t number = ClassScanCandidate(&scan);
@@ -54,8 +55,8 @@ int UpdateDriverKey(const DriverJournal& journal, const char* driverName, const 
         return 1;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
-    const char* values[] = {Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf, description,
-                            Shared::DriverProfile.DriverDate, infSection};
+    const char* values[] = {Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf,
+                            description, Shared::DriverProfile.DriverDate, infSection};
     int recorded = 1;
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];

@@ -14,7 +14,8 @@ int16_t ClassKeyNumber(const char* name) {
     }
     // Accumulated modulo 2^32 so that no digit count overflows; only the low 16 bits count.
     uint32_t value = 0;
-    for (; name[i] >= '0' && name[i] <= '9'; ++i) value = value * 10u + static_cast<uint32_t>(name[i] - '0');
+    for (; name[i] >= '0' && name[i] <= '9'; ++i)
+        value = value * 10u + static_cast<uint32_t>(name[i] - '0');
     if (negative) value = 0u - value;
     return static_cast<int16_t>(static_cast<uint16_t>(value & 0xFFFFu));
 }
@@ -35,7 +36,8 @@ int32_t ClassScanCandidate(const ClassScan* scan) {
 
 int FormatClassName(char* out, int width, int32_t number) {
     char digits[16];
-    if (!TextFromInt(digits, sizeof(digits), number, 4) || !TextJoin(out, width, "Mouse\\", digits)) {
+    if (!TextFromInt(digits, sizeof(digits), number, 4) ||
+        !TextJoin(out, width, "Mouse\\", digits)) {
         if (width > 0) out[0] = 0;
         return 0;
     }

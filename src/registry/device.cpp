@@ -65,16 +65,19 @@ struct BranchTexts {
 };
 
 static BranchTexts PS2Texts() {
-    return {JOURNAL_SECTION_PS2, Shared::DriverProfile.PS2Name, Shared::DriverProfile.PS2InfSection};
+    return {JOURNAL_SECTION_PS2, Shared::DriverProfile.PS2Name,
+            Shared::DriverProfile.PS2InfSection};
 }
 
 static BranchTexts SerialTexts() {
-    return {JOURNAL_SECTION_SERIAL, Shared::DriverProfile.SeialName, Shared::DriverProfile.SerialInfSection};
+    return {JOURNAL_SECTION_SERIAL, Shared::DriverProfile.SeialName,
+            Shared::DriverProfile.SerialInfSection};
 }
 
 // Journals the old value of name, then writes text over it; a value the journal could not
 // record stays. Returns 1 when it was recorded.
-static int ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name, const char* text) {
+static int ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name,
+                             const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
     if (!JournalWrite(journal.Dir, journal.MouseType, name, old)) return 0;
@@ -154,7 +157,8 @@ static void CreateOwnSerialKey() {
 }
 
 const char* RegisterMouseDevice(const char* journalDir, int* journalled) {
-    static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\"};
+    static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\",
+                                          "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
     ZeroBytes(hardwareKey, sizeof(hardwareKey));

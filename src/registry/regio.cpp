@@ -27,7 +27,8 @@ void SetZeroFlags(HKEY key, const char* name) {
 void ReadOldText(HKEY key, const char* name, char* out) {
     ZeroBytes(out, kOldValueWidth);
     DWORD size = kOldValueWidth;
-    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
+    LONG result =
+        RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
     if (result == ERROR_SUCCESS) {
         out[kOldValueWidth - 1] = 0;  // a value of 80 bytes without a terminator is cut
         return;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 enum {
-    kOldValueWidth = 80,  // old registry values read before they are replaced
+    kOldValueWidth = 80,    // old registry values read before they are replaced
     kSubkeyNameWidth = 80,  // subkey names as ForEachSubkey hands them on
 };
 

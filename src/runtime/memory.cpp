@@ -35,5 +35,4 @@ int memcmp(const void* a, const void* b, size_t n) {
         if (x[i] != y[i]) return x[i] < y[i] ? -1 : 1;
     return 0;
 }
-
 }

@@ -18,12 +18,12 @@ enum SwitchSet {
 enum MouseChoice { MouseNotChosen = -1, MouseChosenPS2 = 0, MouseChosenSerial = 1 };
 
 struct Switches {
-    int driverSwitchMode;  // the tail begins with "-u"
-    int any;               // at least one switch was given
-    int silent;            // /S
-    int restart;           // /RESTART
-    int help;              // /?
-    int mouse;             // /M=PS2 or /M=SERIAL, else MouseNotChosen
+    int driverSwitchMode;              // the tail begins with "-u"
+    int any;                           // at least one switch was given
+    int silent;                        // /S
+    int restart;                       // /RESTART
+    int help;                          // /?
+    int mouse;                         // /M=PS2 or /M=SERIAL, else MouseNotChosen
     char installDir[kSwitchDirWidth];  // /D=, quotes taken off; empty when not given
     char logPath[kSwitchPathWidth];    // /LOG=; empty when not given
     char refused[kSwitchWordWidth];    // the first word refused, cut for telling only

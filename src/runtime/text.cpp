@@ -96,7 +96,8 @@ int TextFromInt(char* dst, int width, long value, int minDigits) {
     char digits[24];
     int n = 0;
     int negative = value < 0;
-    unsigned long v = negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+    unsigned long v =
+        negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     do {
         digits[n++] = static_cast<char>('0' + v % 10);
         v /= 10;

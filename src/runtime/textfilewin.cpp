@@ -5,7 +5,8 @@
 
 static int FillFromFile(void* context, unsigned char* buffer, int capacity) {
     DWORD got = 0;
-    if (!ReadFile(static_cast<HANDLE>(context), buffer, static_cast<DWORD>(capacity), &got, nullptr))
+    if (!ReadFile(static_cast<HANDLE>(context), buffer, static_cast<DWORD>(capacity), &got,
+                  nullptr))
         return -1;
     return static_cast<int>(got);
 }
@@ -28,8 +29,8 @@ int TextFileOpenRead(TextFile* f, const char* path) {
 }
 
 int TextFileOpenWrite(TextFile* f, const char* path) {
-    HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     f->handle = h;
     f->writing = 1;
     if (h == INVALID_HANDLE_VALUE) return 0;

@@ -1,8 +1,6 @@
 #include "script/destination.h"
 
-int DestinationFormOk(const char* dir) {
-    return dir[0] != 0 && dir[1] == ':' && dir[2] == '\\';
-}
+int DestinationFormOk(const char* dir) { return dir[0] != 0 && dir[1] == ':' && dir[2] == '\\'; }
 
 void DestinationRoot(char root[kRootPathWidth], const char* dir) {
     char drive = dir[0];
@@ -13,8 +11,7 @@ void DestinationRoot(char root[kRootPathWidth], const char* dir) {
     root[3] = 0;
 }
 
-uint64_t FreeKilobytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector,
-                       uint32_t freeClusters) {
+uint64_t FreeKilobytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters) {
     // The cluster size always fits 64 bits; the whole product is kept from overflowing
     // (no drive reports such figures, but a wrapped product would read as little room).
     uint64_t clusterBytes = static_cast<uint64_t>(sectorsPerCluster) * bytesPerSector;

@@ -12,8 +12,7 @@ void DestinationRoot(char root[kRootPathWidth], const char* dir);
 
 // Free kilobytes of a drive from the free-space figures, in 64 bits so that a drive with
 // more than 4 GB free does not wrap around to a small number.
-uint64_t FreeKilobytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector,
-                       uint32_t freeClusters);
+uint64_t FreeKilobytes(uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters);
 
 // 1 when freeKilobytes meets minimumSpace. A negative minimum can never be met.
 int SpaceSuffices(uint64_t freeKilobytes, int32_t minimumSpace);

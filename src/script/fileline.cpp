@@ -23,10 +23,18 @@ static int EntryDirectories(int k, const char dirTable[kDirKeyCount][kDirWidth],
     if (!TextCopy(e->DirName, kEntryDirWidth, dirTable[k])) return 0;
     int fits = 1;
     switch (k) {
-        case DirKeyWin: fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, nullptr); break;
-        case DirKeyWinSystem: fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, "\\SYSTEM"); break;
-        case DirKeyWinInf: fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, "\\INF"); break;
-        default: fits = TextCopy(e->DestDir, kEntryDirWidth, dirTable[k]); break;
+    case DirKeyWin:
+        fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, nullptr);
+        break;
+    case DirKeyWinSystem:
+        fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, "\\SYSTEM");
+        break;
+    case DirKeyWinInf:
+        fits = TextJoin(e->DestDir, kEntryDirWidth, windowsDir, "\\INF");
+        break;
+    default:
+        fits = TextCopy(e->DestDir, kEntryDirWidth, dirTable[k]);
+        break;
     }
     e->DestIsAbsolute = (k >= DirKeyWin) ? 1 : 0;
     return fits;

@@ -21,7 +21,8 @@
 
 // Below HKEY_LOCAL_MACHINE.
 #define CURRENT_VERSION_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
-#define PAGE_HANDLERS_KEY CURRENT_VERSION_KEY "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
+#define PAGE_HANDLERS_KEY \
+    CURRENT_VERSION_KEY "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers"
 #define RUN_KEY CURRENT_VERSION_KEY "\\Run"
 #define RUN_VALUE_NAME "Quillotrax"
 #define UNINSTALL_KEY CURRENT_VERSION_KEY "\\Uninstall\\Quillotrax"

@@ -26,7 +26,8 @@ const char* JournalRead(const char* dir, const char* section, const char* key, c
         TextCopy(JournalBuffer, kJournalWidth, def != nullptr ? def : "");
         return JournalBuffer;
     }
-    GetPrivateProfileStringA(section, key, def != nullptr ? def : "", JournalBuffer, kJournalWidth, path);
+    GetPrivateProfileStringA(section, key, def != nullptr ? def : "", JournalBuffer, kJournalWidth,
+                             path);
     return JournalBuffer;
 }
 

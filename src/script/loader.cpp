@@ -32,14 +32,14 @@ static int32_t ReadInt(const char* section, const char* key, int32_t def) {
 void ReadProgramsDir(char* out) {
     TextCopy(out, kDirWidth, "C:\\Program Files");
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CURRENT_VERSION_KEY, 0,
-                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CURRENT_VERSION_KEY, 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS)
         return;
     char value[kDirWidth + 1];
     DWORD size = kDirWidth;
     ZeroBytes(value, sizeof(value));
-    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExA(key, "ProgramFilesDir", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
+                         &size) == ERROR_SUCCESS &&
         TextLength(value) < kDirWidth && value[0] != 0)
         TextCopy(out, kDirWidth, value);
     RegCloseKey(key);
@@ -53,7 +53,8 @@ static void LoadMain() {
     if (!DefaultPathHasDrive(v)) ReadProgramsDir(programs);
     ComposeInstallDir(Shared::InstallDir, v, Shared::WindowsDir, programs);
 
-    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME, Shared::ProductName, kProductWidth);
+    ReadText(LoadText(IDS_MAIN), LoadText(IDS_PRODUCTNAME), DEFAULT_PRODUCT_NAME,
+             Shared::ProductName, kProductWidth);
     ComposeCaption(Shared::SetupCaption, kCaptionWidth, Shared::ProductName, IDS_SETUP_PROGRAM);
 
     Shared::MinimumSpace = ReadInt(LoadText(IDS_MAIN), LoadText(IDS_MINIMUMSPACE), 1024);
@@ -64,11 +65,13 @@ static int LoadDisks() {
     Shared::DiskSet.DiskCount = 0;
     for (int n = 0; n < kMaxDisks; ++n) {
         DiskInfo& disk = Shared::DiskSet.Disk[n];
-        ReadText(LoadText(IDS_DISKLABEL), LoadText(IDS_DISK1 + n), "", disk.DiskLabelText, kLabelWidth);
+        ReadText(LoadText(IDS_DISKLABEL), LoadText(IDS_DISK1 + n), "", disk.DiskLabelText,
+                 kLabelWidth);
         if (disk.DiskLabelText[0] != 0) ++Shared::DiskSet.DiskCount;
     }
     for (int k = 0; k < kDirKeyCount; ++k)
-        ReadText(LoadText(IDS_DIRECTORYNAME), LoadText(IDS_ROOTDIR + k), "", Shared::DirTable[k], kDirWidth);
+        ReadText(LoadText(IDS_DIRECTORYNAME), LoadText(IDS_ROOTDIR + k), "", Shared::DirTable[k],
+                 kDirWidth);
 
     int32_t total = 0;
     for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
@@ -101,23 +104,27 @@ static void LoadFileLines() {
             char line[kLineWidth];
             ReadText(section, key, "", line, kLineWidth);
             if (line[0] != 0)
-                ParseFileLine(line, keyNames, Shared::DirTable, Shared::WindowsDir, &Shared::FileTable[first + j - 1]);
+                ParseFileLine(line, keyNames, Shared::DirTable, Shared::WindowsDir,
+                              &Shared::FileTable[first + j - 1]);
         }
         first += Shared::DiskSet.Disk[n].FileCount;
     }
 }
 
 const unsigned kProfileKeyIds[kProfileKeyCount] = {
-    IDS_TITLE,         IDS_MFG,              IDS_MOUSEDRIVER, IDS_MOUSEINF, IDS_DRIVERDATE,
-    IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME,     IDS_SEIALNAME};
+    IDS_TITLE,      IDS_MFG,           IDS_MOUSEDRIVER,      IDS_MOUSEINF,
+    IDS_DRIVERDATE, IDS_PS2INFSECTION, IDS_SERIALINFSECTION, IDS_PS2NAME,
+    IDS_SEIALNAME};
 
 static void LoadProfile() {
     DriverProfileModel& p = Shared::DriverProfile;
-    char* fields[] = {p.Title,         p.Mfg,              p.MouseDriver, p.MouseInf, p.DriverDate,
-                      p.PS2InfSection, p.SerialInfSection, p.PS2Name,     p.SeialName};
+    char* fields[] = {p.Title,      p.Mfg,           p.MouseDriver,      p.MouseInf,
+                      p.DriverDate, p.PS2InfSection, p.SerialInfSection, p.PS2Name,
+                      p.SeialName};
     static_assert(CountOf(fields) == kProfileKeyCount, "one field per key");
     for (int i = 0; i < kProfileKeyCount; ++i)
-        ReadText(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", fields[i], i == 0 ? kTitleWidth : kProfileWidth);
+        ReadText(LoadText(IDS_STARTUP), LoadText(kProfileKeyIds[i]), "", fields[i],
+                 i == 0 ? kTitleWidth : kProfileWidth);
 }
 
 int LoadSetupScriptFrom(const char* packageDir) {
@@ -125,8 +132,10 @@ int LoadSetupScriptFrom(const char* packageDir) {
     // that cannot be named is a script that cannot be read: loading it as missing would
     // install nothing and register empty driver texts over the mouse's settings.
     ReleaseFileTable();
-    if (packageDir == nullptr || !TextCopy(Shared::SourceDir, kDirWidth, packageDir)) Shared::SourceDir[0] = 0;
-    if (Shared::SourceDir[0] == 0 || !TextJoin(Shared::ScriptPath, kDirWidth, Shared::SourceDir, "\\SETUP.INF"))
+    if (packageDir == nullptr || !TextCopy(Shared::SourceDir, kDirWidth, packageDir))
+        Shared::SourceDir[0] = 0;
+    if (Shared::SourceDir[0] == 0 ||
+        !TextJoin(Shared::ScriptPath, kDirWidth, Shared::SourceDir, "\\SETUP.INF"))
         Shared::ScriptPath[0] = 0;
 
     LoadMain();  // the defaults, and the caption of the message that follows a failure

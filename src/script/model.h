@@ -31,8 +31,8 @@ enum DirKey {
 
 // One file to copy.
 struct FileEntry {
-    char DirName[kEntryDirWidth];      // source subdirectory below SourceDir
-    char DestDir[kEntryDirWidth];      // destination directory (relative to InstallDir unless absolute)
+    char DirName[kEntryDirWidth];  // source subdirectory below SourceDir
+    char DestDir[kEntryDirWidth];  // destination directory (relative to InstallDir unless absolute)
     char SourceFile[kFileNameWidth];
     char DestFile[kFileNameWidth];
     char Description[kDescriptionWidth];

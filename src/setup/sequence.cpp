@@ -1,8 +1,6 @@
 #include "setup/sequence.h"
 
-int IsSwitchMode(const char* tail) {
-    return tail != nullptr && tail[0] == '-' && tail[1] == 'u';
-}
+int IsSwitchMode(const char* tail) { return tail != nullptr && tail[0] == '-' && tail[1] == 'u'; }
 
 WizardState NextWizardState(WizardState state, int16_t result) {
     if (state == StateCompletion || state == StateCancelled) return state;

@@ -2,7 +2,7 @@
 #pragma once
 
 // The line that setup wrote, without its LF.
-extern const char kSetupMouseLine[];    // "mouse=*vmouse"
+extern const char kSetupMouseLine[];  // "mouse=*vmouse"
 // Windows' own mouse line, for when the backup holds setup's line (a second installation).
 extern const char kDefaultMouseLine[];  // "mouse=*vmouse, msmouse.vxd\n"
 

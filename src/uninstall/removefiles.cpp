@@ -26,8 +26,10 @@ static void NoteLeft(char* left, int width, const char* path) {
     char plain[kRenamePathWidth], line[kRenamePathWidth + 2];
     PlainPath(plain, path);
     TextJoin(line, sizeof(line), n > 0 ? "\n" : "", plain);
-    if (TextLength(left) + TextLength(line) + 5 < width) TextAppend(left, width, line);
-    else TextAppend(left, width, n > 0 ? "\n..." : kMore);
+    if (TextLength(left) + TextLength(line) + 5 < width)
+        TextAppend(left, width, line);
+    else
+        TextAppend(left, width, n > 0 ? "\n..." : kMore);
 }
 
 // Removes the directory at path and each one above it, below InstallDir, that is left

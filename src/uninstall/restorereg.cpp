@@ -112,8 +112,8 @@ int AnotherDeviceNames(const char* driverName) {
             ForEachSubkey(d, [&](const char* instance) {
                 char path[kPathWidth];
                 if (!TextJoin(path, kPathWidth, "Enum\\", enumerator, "\\", device) ||
-                    !TextAppend(path, kPathWidth, "\\") || !TextAppend(path, kPathWidth, instance) ||
-                    JournalledDevice(path))
+                    !TextAppend(path, kPathWidth, "\\") ||
+                    !TextAppend(path, kPathWidth, instance) || JournalledDevice(path))
                     return 1;
                 HKEY i;
                 if (RegOpenKeyExA(d, instance, 0, KEY_READ, &i) != ERROR_SUCCESS) return 1;
@@ -146,7 +146,8 @@ int CarriesPackageTexts(const char* driverName) {
     ReadOldText(key, "MouseDriver", driver);
     ReadOldText(key, "InfSection", section);
     RegCloseKey(key);
-    int ps2 = p.PS2Name[0] != 0 && TextEqual(desc, p.PS2Name) && TextEqual(section, p.PS2InfSection);
+    int ps2 =
+        p.PS2Name[0] != 0 && TextEqual(desc, p.PS2Name) && TextEqual(section, p.PS2InfSection);
     int serial = p.SeialName[0] != 0 && TextEqual(desc, p.SeialName) &&
                  TextEqual(section, p.SerialInfSection);
     return TextEqual(driver, p.MouseDriver) && (ps2 || serial);
@@ -157,7 +158,8 @@ int CarriesPackageTexts(const char* driverName) {
 void DeleteClassKey(const char* driverName) {
     if (JournalRestores(driverName) || AnotherDeviceNames(driverName)) return;
     char path[kPathWidth];
-    if (TextJoin(path, kPathWidth, CLASS_KEY_ROOT, driverName)) DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
+    if (TextJoin(path, kPathWidth, CLASS_KEY_ROOT, driverName))
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, path);
 }
 
 // A journalled device key whose section names no class key had no Driver value before:
@@ -177,7 +179,8 @@ void DropWrittenDriver(const JournalSection& j) {
 // deleting keys while they are listed moves the listing.
 void SweepPackageClassKeys() {
     HKEY mouseClass;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, 0, KEY_READ, &mouseClass) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, MOUSE_CLASS_KEY, 0, KEY_READ, &mouseClass) !=
+        ERROR_SUCCESS)
         return;
     enum { kMaxSwept = 64 };
     static char found[kMaxSwept][kClassNameWidth];
@@ -238,8 +241,10 @@ void RestoreRegistry() {
     for (int s = 0; s < kSections; ++s) {
         ReadSection(s);
         const JournalSection& j = Sections[s];
-        if (j.DeviceKey[0] != 0) PutBack(kSectionNames[s], j.DeviceKey, kDeviceValues, CountOf(kDeviceValues));
-        if (j.ClassRestored) PutBack(kSectionNames[s], j.ClassKey, kClassValues, CountOf(kClassValues));
+        if (j.DeviceKey[0] != 0)
+            PutBack(kSectionNames[s], j.DeviceKey, kDeviceValues, CountOf(kDeviceValues));
+        if (j.ClassRestored)
+            PutBack(kSectionNames[s], j.ClassKey, kClassValues, CountOf(kClassValues));
     }
     for (const JournalSection& j : Sections) {
         // A class key the journal names without values did not exist before setup ran.

@@ -70,7 +70,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Shared::AppInstance = instance;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     if (!LoadInstalledScript()) {
-        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_NO_SCRIPT,
+                    MB_OK | MB_ICONEXCLAMATION);
         return 2;
     }
     if (Ask(IDS_UNINSTALL_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES) {

@@ -34,8 +34,8 @@ void BrowseForDirectory(HWND page) {
     request.lpstrFile = BrowseFileName;
     request.nMaxFile = sizeof(BrowseFileName);
     request.lpstrInitialDir = "C:\\";
-    request.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
-                    OFN_NOVALIDATE;
+    request.Flags =
+        OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOVALIDATE;
     request.lpfnHook = BrowseHookProc;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_BROWSE);
     if (GetOpenFileNameA(&request)) TextCopy(Shared::InstallDir, kDirWidth, BrowseBuffer);
@@ -87,4 +87,3 @@ static UINT_PTR CALLBACK BrowseHookProc(HWND dialog, UINT message, WPARAM wParam
     }
     return 0;
 }
-

@@ -35,7 +35,8 @@ CopyAnswer AskAboutFailedEntry(HWND page, const CopyFailureReport* failure) {
     wsprintfA(text, format, failure->Entry->SourceFile, dest);
     TextAppend(text, kFailureTextWidth, "\n\n");
     TextAppend(text, kFailureTextWidth, LoadTextOrEmpty(ReasonText(failure->Why)));
-    switch (MessageBoxA(page, text, Shared::SetupCaption, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
+    switch (
+        MessageBoxA(page, text, Shared::SetupCaption, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
     case IDRETRY:
         return CopyRetry;
     case IDIGNORE:

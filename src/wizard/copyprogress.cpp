@@ -123,7 +123,8 @@ static void OnRegistrationBegins(void* context) {
 }
 
 void CopyFiles(HWND page) {
-    PageRun run = {page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT), -1, -1, 0};
+    PageRun run = {
+        page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT), -1, -1, 0};
     const CopyCaller caller = {&run,          OnDiskBegins,  OnShowEntry, OnShowProgress,
                                OnCancelAsked, OnEntryFailed, nullptr,     OnRegistrationBegins};
     ActiveRun = &run;

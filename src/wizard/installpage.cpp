@@ -29,7 +29,8 @@ LRESULT CALLBACK InstallPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_COMMAND:
         if (wParam != IDC_STOP_COPYING) break;
-        Shared::PageResult = 0;  // the copy stops before its next entry; the notice comes at the end
+        Shared::PageResult =
+            0;  // the copy stops before its next entry; the notice comes at the end
         return 0;
     case WM_CLOSE:
         // A close sent from elsewhere while copying would destroy the page under the copy:

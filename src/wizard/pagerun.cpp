@@ -32,8 +32,8 @@ static void RegisterPageClass(const char* className, WNDPROC pageProc) {
 
 HWND CreatePage(const char* className, WNDPROC pageProc, int templateId) {
     RegisterPageClass(className, pageProc);
-    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(templateId), Shared::BackgroundWindow,
-                              nullptr, 0);
+    return CreateDialogParamA(Shared::AppInstance, MAKEINTRESOURCEA(templateId),
+                              Shared::BackgroundWindow, nullptr, 0);
 }
 
 int16_t RunPage(const char* className, WNDPROC pageProc, int templateId) {

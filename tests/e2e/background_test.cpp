@@ -21,7 +21,9 @@ namespace {
 
 std::string SetupInf(int oem) {
     return "[Main]\r\nDefaultPath=C:\\QORVA\r\nProductName=Qorva Mouse\r\nMinimumSpace=1\r\n"
-           "OEM=" + std::to_string(oem) + "\r\nDefaultSerialMouse=0\r\n"
+           "OEM=" +
+           std::to_string(oem) +
+           "\r\nDefaultSerialMouse=0\r\n"
            "\r\n[DiskLabel]\r\nDisk1=Program files\r\n"
            "\r\n[DirectoryName]\r\nRootDir=.\r\n"
            "\r\n[FileCounts]\r\nDisk1=1\r\n"
@@ -58,7 +60,7 @@ void Pump(DWORD ms) {
 }
 
 class BackgroundE2E : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // The background is seen behind the first page; a build without the page templates
         // or the banners has nothing to show here.
@@ -81,7 +83,8 @@ protected:
     HWND StartToFirstPage(int oem, const char* tail = "", const char* pageClass = "SETUP_BEGIN") {
         std::string dir = MakeScratchDir(oem ? "bg_oem" : "bg");
         std::string exe = dir + "\\SETUP.EXE";
-        EXPECT_TRUE(CopyFileA(LinuxPathToWindows(EnvText("SETUP_EXE")).c_str(), exe.c_str(), FALSE));
+        EXPECT_TRUE(
+            CopyFileA(LinuxPathToWindows(EnvText("SETUP_EXE")).c_str(), exe.c_str(), FALSE));
         WriteFileBytes(dir + "\\SETUP.INF", SetupInf(oem));
         WriteFileBytes(dir + "\\README.TXT", "Read me.\r\n");
         art = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -92,8 +95,8 @@ protected:
         std::string line = "\"" + exe + "\" " + tail;
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            dir.c_str(), &si, &setup))
+        if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                            &si, &setup))
             return nullptr;
         HWND page = WaitVisible(pageClass, 30000);
         QueryPerformanceCounter(&t1);
@@ -147,7 +150,8 @@ TEST_F(BackgroundE2E, FirstPageOverGradientAndBanners) {
     PixelImage screen = CaptureScreen();
     int banner = 0;
     for (int y = H - 59; y < H - 16; ++y)
-        for (int x = 21; x < 511; ++x) banner += screen.At(x, y) != RGB(0, 0, GradientBlueOfRow(y - 1, H));
+        for (int x = 21; x < 511; ++x)
+            banner += screen.At(x, y) != RGB(0, 0, GradientBlueOfRow(y - 1, H));
     EXPECT_GT(banner, 100);
 
     std::string shots = EnvText("SETUP_SHOTS");
@@ -170,8 +174,9 @@ TEST_F(BackgroundE2E, RepaintAfterAWindowOverTheBannersHasGone) {
     ASSERT_NE(nullptr, page) << "SETUP_BEGIN did not appear";
     Pump(300);
     // A topmost window of this process over both banners, then gone again.
-    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
-                                 0, 0, 620, H, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND cover =
+        CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, 0, 0,
+                        620, H, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, cover);
     Pump(200);
     EXPECT_NE(RGB(0, 0, GradientBlueOfRow(99, H)), CaptureScreen().At(610, 100))
@@ -197,9 +202,10 @@ TEST_F(BackgroundE2E, TimeToFirstPageWithTheDissolve) {
     }
     std::sort(normal.begin(), normal.end());
     std::sort(plain.begin(), plain.end());
-    std::printf("screen %dx%d: start to first page, median of %d: normal mode %.0f ms, "
-                "-u mode (no background) %.0f ms, background with dissolve %.0f ms\n",
-                W, H, kRuns, normal[kRuns / 2], plain[kRuns / 2], normal[kRuns / 2] - plain[kRuns / 2]);
+    std::printf(
+        "screen %dx%d: start to first page, median of %d: normal mode %.0f ms, "
+        "-u mode (no background) %.0f ms, background with dissolve %.0f ms\n",
+        W, H, kRuns, normal[kRuns / 2], plain[kRuns / 2], normal[kRuns / 2] - plain[kRuns / 2]);
     // A generous bound: the whole background, dissolve included, costs well under a second
     // (on the emulated 32-bit machine, under the machine's time scale: emulator time is no
     // measure of the program).

@@ -18,7 +18,7 @@ const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kNotice[] = "Qorva Mouse installation is not completed !";
 
 class CancelRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetMachine();
         SeedOtherDevices();
@@ -89,26 +89,29 @@ TEST_F(CancelRun, CancelWhileCopyingFinishesTheFileAndStillRegisters) {
         "OEM=0\r\nDefaultSerialMouse=0\r\n"
         "[DiskLabel]\r\nDisk1=Data files\r\n"
         "[DirectoryName]\r\nRootDir=.\r\nSubDir1=DATA\r\n"
-        "[FileCounts]\r\nDisk1=" + std::to_string(kFiles) + "\r\n[Disk1]\r\n";
+        "[FileCounts]\r\nDisk1=" +
+        std::to_string(kFiles) + "\r\n[Disk1]\r\n";
     for (int i = 1; i <= kFiles; ++i) {
         char line[96];
         wsprintfA(line, "%d=F%03d.BI_, F%03d.BIN, Data file %d, SubDir1\r\n", i, i, i, i);
         inf += line;
     }
-    inf += "[Startup]\r\nTitle=Qorva Mouse Driver\r\nMfg=Qorva\r\nMouseDriver=QXMOUSE.DRV\r\n"
-           "MouseInf=QXMOUSE.INF\r\nDriverDate=12-07-2026\r\nPS2InfSection=QXPS2\r\n"
-           "SerialInfSection=QXSERIAL\r\nPS2Name=Qorva PS/2 Mouse\r\n"
-           "SeialName=Qorva Serial Mouse\r\n";
+    inf +=
+        "[Startup]\r\nTitle=Qorva Mouse Driver\r\nMfg=Qorva\r\nMouseDriver=QXMOUSE.DRV\r\n"
+        "MouseInf=QXMOUSE.INF\r\nDriverDate=12-07-2026\r\nPS2InfSection=QXPS2\r\n"
+        "SerialInfSection=QXSERIAL\r\nPS2Name=Qorva PS/2 Mouse\r\n"
+        "SeialName=Qorva Serial Mouse\r\n";
     std::string exe = MakeTestPackage("bigpackage", inf);
     ASSERT_FALSE(exe.empty());
     // One text of some 230 KB, packed once and laid out under every name.
     std::string dir = EnvText("VM_PREFIX") + "/drive_c/tests/bigpackage";
-    ASSERT_EQ(0, RunHostCommand("cd " + ShellQuote(dir) +
-                                    " && mkdir DATA && seq 1 40000 > ORIGINAL.TXT"
-                                    " && mscompress ORIGINAL.TXT >/dev/null"
-                                    " && for i in $(seq -w 1 " + std::to_string(kFiles) +
-                                    "); do cp ORIGINAL.TXT_ DATA/F$i.BI_; done",
-                                60000));
+    ASSERT_EQ(
+        0, RunHostCommand("cd " + ShellQuote(dir) +
+                              " && mkdir DATA && seq 1 40000 > ORIGINAL.TXT"
+                              " && mscompress ORIGINAL.TXT >/dev/null"
+                              " && for i in $(seq -w 1 " +
+                              std::to_string(kFiles) + "); do cp ORIGINAL.TXT_ DATA/F$i.BI_; done",
+                          60000));
     const std::string original = ReadFileBytes("C:\\tests\\bigpackage\\ORIGINAL.TXT");
     ASSERT_GT(original.size(), 200000u);
 

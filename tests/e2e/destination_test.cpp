@@ -17,11 +17,11 @@ const char* const kCannotCreate =
 const char* const kNoSpace = "There is no enough free space in the specified disk drive !";
 
 class Destination : public ::testing::Test {
-protected:
+  protected:
     // Starts SETUP.EXE and walks to SETUP_SELDIR.
     void Open(int minimumSpace = 1, const std::string& defaultPath = "C:\\QORVA") {
-        exe = MakeTestPackage("destination",
-                              SmallSetupInf("Qorva Mouse", defaultPath, minimumSpace));
+        exe =
+            MakeTestPackage("destination", SmallSetupInf("Qorva Mouse", defaultPath, minimumSpace));
         ASSERT_FALSE(exe.empty());
         setup = StartProgram(exe);
         ASSERT_NE(nullptr, setup.process);
@@ -157,8 +157,8 @@ TEST_F(Destination, ALowerCaseDriveLetterIsKeptAsTyped) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RemoveTree("C:\\tests\\dest-lower");
     SendMessageTimeoutA(GetDlgItem(page, IDC_DESTDIR), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
+                        reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
     ExpectAccepted(__LINE__);
     ASSERT_NE(nullptr, WaitForPage("SETUP_END", 20000));
     const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -181,11 +181,12 @@ TEST_F(Destination, DriveThatCannotBeQueriedHasNoRoom) {
 
 // A small drive E: (a 600 KB tmpfs) gives message 34 for a megabyte and accepts less.
 class SmallDrive : public Destination {
-protected:
+  protected:
     void SetUp() override {
         mountDir = "/tmp/setup-test-drive-" + std::to_string(GetCurrentProcessId());
         std::string mount = "mkdir -p " + mountDir + " && mount -t tmpfs -o size=600k tmpfs " +
-                            mountDir + " && ln -sfn " + mountDir + " \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"";
+                            mountDir + " && ln -sfn " + mountDir +
+                            " \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"";
         if (RunHostCommand(mount) != 0) {
             RunHostCommand("rmdir " + mountDir);
             GTEST_SKIP() << "a small drive needs mount (root)";
@@ -225,7 +226,7 @@ TEST_F(SmallDrive, AHundredKilobytesFit) {
 // followed by filler bytes, so a string read past the end of its block never meets a
 // lucky zero there.
 class CheckedHeap {
-public:
+  public:
     CheckedHeap() {
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kOptions, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                             &key, nullptr) != ERROR_SUCCESS)
@@ -241,7 +242,7 @@ public:
     }
     bool ok = false;
 
-private:
+  private:
     static constexpr const char* kOptions =
         "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\SETUP.EXE";
     HKEY key = nullptr;
@@ -299,8 +300,7 @@ TEST_F(Destination, CancelledBrowserKeepsTheDestination) {
     HWND browser = OpenBrowser();
     ASSERT_NE(nullptr, browser);
     SendMessageTimeoutA(GetDlgItem(browser, IDC_BROWSE_PATH), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>("C:\\elsewhere"), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
+                        reinterpret_cast<LPARAM>("C:\\elsewhere"), SMTO_ABORTIFHUNG, 2000, nullptr);
     EXPECT_TRUE(TypeKeys(browser, "Escape"));
     EXPECT_TRUE(WaitWindowGone(browser));
     EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(page) == IDC_BROWSE; }))
@@ -357,8 +357,8 @@ void OpenDirectoryEntry(HWND browser, const std::string& name) {
     RECT r = WindowRect(list);
     int x = r.left + 30;
     int y = r.top + 2 + static_cast<int>((index - top) * height + height / 2);
-    ASSERT_EQ(0, RunHostCommand("xdotool mousemove " + std::to_string(x) + " " +
-                                std::to_string(y) + " click --repeat 2 --delay 80 1"));
+    ASSERT_EQ(0, RunHostCommand("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+                                " click --repeat 2 --delay 80 1"));
 }
 
 TEST_F(Destination, ChoosingADriveAndADirectoryFillsThePath) {
@@ -368,24 +368,26 @@ TEST_F(Destination, ChoosingADriveAndADirectoryFillsThePath) {
     ASSERT_NE(nullptr, browser);
 
     ASSERT_NO_FATAL_FAILURE(SelectDrive(browser, 'z'));
-    EXPECT_TRUE(WaitUntil([&] { return SameNoCase(ItemText(browser, IDC_BROWSE_PATH).substr(0, 3), "Z:\\"); }))
-        << ItemText(browser, IDC_BROWSE_PATH);
+    EXPECT_TRUE(WaitUntil([&] {
+        return SameNoCase(ItemText(browser, IDC_BROWSE_PATH).substr(0, 3), "Z:\\");
+    })) << ItemText(browser, IDC_BROWSE_PATH);
     ASSERT_NO_FATAL_FAILURE(SelectDrive(browser, 'c'));
-    EXPECT_TRUE(WaitUntil([&] { return SameNoCase(ItemText(browser, IDC_BROWSE_PATH).substr(0, 3), "C:\\"); }))
-        << ItemText(browser, IDC_BROWSE_PATH);
+    EXPECT_TRUE(WaitUntil([&] {
+        return SameNoCase(ItemText(browser, IDC_BROWSE_PATH).substr(0, 3), "C:\\");
+    })) << ItemText(browser, IDC_BROWSE_PATH);
 
     // From C:\ (or wherever drive C: stood) open tests, then pick.
     if (!SameNoCase(ItemText(browser, IDC_BROWSE_PATH), "C:\\")) {
         ASSERT_NO_FATAL_FAILURE(OpenDirectoryEntry(browser, ".."));
     }
     ASSERT_NO_FATAL_FAILURE(OpenDirectoryEntry(browser, "tests"));
-    EXPECT_TRUE(WaitUntil([&] { return lstrcmpiA(ItemText(browser, IDC_BROWSE_PATH).c_str(),
-                                                 "C:\\tests") == 0; }))
-        << ItemText(browser, IDC_BROWSE_PATH);
+    EXPECT_TRUE(WaitUntil([&] {
+        return lstrcmpiA(ItemText(browser, IDC_BROWSE_PATH).c_str(), "C:\\tests") == 0;
+    })) << ItemText(browser, IDC_BROWSE_PATH);
     ASSERT_NO_FATAL_FAILURE(OpenDirectoryEntry(browser, "pick"));
-    EXPECT_TRUE(WaitUntil([&] { return lstrcmpiA(ItemText(browser, IDC_BROWSE_PATH).c_str(),
-                                                 "C:\\tests\\pick") == 0; }))
-        << ItemText(browser, IDC_BROWSE_PATH);
+    EXPECT_TRUE(WaitUntil([&] {
+        return lstrcmpiA(ItemText(browser, IDC_BROWSE_PATH).c_str(), "C:\\tests\\pick") == 0;
+    })) << ItemText(browser, IDC_BROWSE_PATH);
 
     EXPECT_TRUE(MouseClickItem(browser, IDOK));
     EXPECT_TRUE(WaitWindowGone(browser));

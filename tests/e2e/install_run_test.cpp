@@ -26,7 +26,7 @@ std::string Hklm(const std::string& path, const std::string& name) {
 std::string ClassKey(const std::string& driver) { return kClassPrefix + driver; }
 
 class InstallRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetMachine();
         SeedOtherDevices();
@@ -78,8 +78,8 @@ protected:
         EXPECT_EQ("QXMouseControlPage", ReadText(HKEY_CLASSES_ROOT, clsid, ""));
         EXPECT_EQ("C:\\QORVA\\QXPAGE.DLL",
                   ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32", ""));
-        EXPECT_EQ("Apartment", ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32",
-                                        "ThreadingModel"));
+        EXPECT_EQ("Apartment",
+                  ReadText(HKEY_CLASSES_ROOT, clsid + "\\InProcServer32", "ThreadingModel"));
         const std::string handlers = std::string(kCurrentVersion) +
                                      "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
         EXPECT_EQ("QXMousePage", Hklm(handlers, ""));

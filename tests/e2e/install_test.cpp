@@ -24,7 +24,8 @@ struct Shot {
     COLORREF At(int x, int y) const {
         size_t i = (static_cast<size_t>(y) * width + x) * 3 * sampleBytes;
         size_t step = static_cast<size_t>(sampleBytes);
-        if (x < 0 || y < 0 || x >= width || y >= height || i + 2 * step >= rgb.size()) return CLR_INVALID;
+        if (x < 0 || y < 0 || x >= width || y >= height || i + 2 * step >= rgb.size())
+            return CLR_INVALID;
         return RGB(static_cast<unsigned char>(rgb[i]), static_cast<unsigned char>(rgb[i + step]),
                    static_cast<unsigned char>(rgb[i + 2 * step]));
     }
@@ -33,7 +34,8 @@ struct Shot {
 Shot ScreenArea(const RECT& area, const std::string& name) {
     Shot s;
     std::string path = HostScratchDir() + "/" + name + ".ppm";
-    if (!EnvText("SETUP_SHOTS_DIR").empty()) path = EnvText("SETUP_SHOTS_DIR") + "/" + name + ".ppm";
+    if (!EnvText("SETUP_SHOTS_DIR").empty())
+        path = EnvText("SETUP_SHOTS_DIR") + "/" + name + ".ppm";
     if (!SaveScreenshot(path, &area)) return s;
     std::string data = ReadFileBytes(LinuxPathToWindows(path));
     // "P6\n<w> <h>\n255\n" then the bytes.
@@ -55,18 +57,22 @@ Shot ScreenArea(const RECT& area, const std::string& name) {
 // Seeds a PS/2 mouse device node as Windows 98's configuration manager shows it.
 void SeedPs2Node() {
     HKEY k;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum\\C29A3B40", 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum\\C29A3B40", 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &k, nullptr));
     const char hw[] = "BIOS\\*PNP0F13\\0000";
     RegSetValueExA(k, "HardWareKey", 0, REG_SZ, reinterpret_cast<const BYTE*>(hw), sizeof(hw) - 1);
     DWORD zero = 0;
     RegSetValueExA(k, "Problem", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), 4);
     RegCloseKey(k);
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &k, nullptr));
-    const char driver[] = "Mouse\\0000", desc[] = "Standard PS/2 Port Mouse", mfg[] = "(Standard mouse types)";
-    RegSetValueExA(k, "Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver), sizeof(driver) - 1);
-    RegSetValueExA(k, "DeviceDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(desc), sizeof(desc) - 1);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr));
+    const char driver[] = "Mouse\\0000", desc[] = "Standard PS/2 Port Mouse",
+               mfg[] = "(Standard mouse types)";
+    RegSetValueExA(k, "Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver),
+                   sizeof(driver) - 1);
+    RegSetValueExA(k, "DeviceDesc", 0, REG_SZ, reinterpret_cast<const BYTE*>(desc),
+                   sizeof(desc) - 1);
     RegSetValueExA(k, "Mfg", 0, REG_SZ, reinterpret_cast<const BYTE*>(mfg), sizeof(mfg) - 1);
     RegCloseKey(k);
 }
@@ -96,8 +102,10 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     const std::string prefix = EnvText("VM_PREFIX"), root = EnvText("SETUP_ROOT");
     ASSERT_FALSE(prefix.empty()) << "run under tools/vm/vmrun";
     ASSERT_EQ(0, RunHostCommand(ShellQuote(root + "/demo/make-package") + " " +
-                                ShellQuote(prefix + "/drive_c/pkg") + " " + ShellQuote(EnvText("SETUP_EXE")) +
-                                " " + ShellQuote(EnvText("SETUP_TOOLS")), 60000));
+                                    ShellQuote(prefix + "/drive_c/pkg") + " " +
+                                    ShellQuote(EnvText("SETUP_EXE")) + " " +
+                                    ShellQuote(EnvText("SETUP_TOOLS")),
+                                60000));
     SeedPs2Node();
     const std::string win = "C:\\windows", vmm32 = SystemPath() + "\\VMM32";
     CreateDirectoryA(vmm32.c_str(), nullptr);
@@ -106,7 +114,8 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     ASSERT_NE(std::string::npos, iniBefore.find("mouse=*vmd\r\n"));
 
     // The companion program runs and must be asked to close before copying.
-    RunningProgram companion = StartProgram(LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe"));
+    RunningProgram companion =
+        StartProgram(LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe"));
     HWND companionWindow = WaitForTopWindow(nullptr, "Quillotrax", 0, 10000);
     ASSERT_NE(nullptr, companionWindow);
 
@@ -117,7 +126,8 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     EXPECT_FALSE(IsWindow(companionWindow)) << "the companion window was not closed before copying";
 
     // The one-second wait before the registration: the disk is done, the gauge full.
-    ASSERT_TRUE(WaitUntil([&] { return ItemText(page, IDC_STATUS) == "Updating Registry..."; }, 20000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ItemText(page, IDC_STATUS) == "Updating Registry..."; }, 20000));
     EXPECT_EQ("100%", ItemText(page, IDC_PERCENT));
     RECT g;
     GetWindowRect(GetDlgItem(page, IDC_GAUGE), &g);
@@ -128,11 +138,11 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     // Offsets into the shot: the control's rectangle starts at 2, 2.
     int w = g.right - g.left, h = g.bottom - g.top;
     const COLORREF blue = RGB(0, 0, 255), white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
-    EXPECT_EQ(grey, shot.At(1, 2 + h / 2));           // grey left edge outside the control
-    EXPECT_EQ(grey, shot.At(2 + w / 2, 1));           // grey top edge
-    EXPECT_EQ(white, shot.At(2, 2 + h / 2));          // white inside it
-    EXPECT_EQ(blue, shot.At(3, 3));                   // the fill starts inside the frame
-    EXPECT_EQ(blue, shot.At(2 + w - 3, 2 + h - 4));   // and reaches the grey inner right edge
+    EXPECT_EQ(grey, shot.At(1, 2 + h / 2));          // grey left edge outside the control
+    EXPECT_EQ(grey, shot.At(2 + w / 2, 1));          // grey top edge
+    EXPECT_EQ(white, shot.At(2, 2 + h / 2));         // white inside it
+    EXPECT_EQ(blue, shot.At(3, 3));                  // the fill starts inside the frame
+    EXPECT_EQ(blue, shot.At(2 + w - 3, 2 + h - 4));  // and reaches the grey inner right edge
     EXPECT_EQ(grey, shot.At(2 + w - 2, 2 + h / 2));
     EXPECT_EQ(white, shot.At(2 + w - 1, 2 + h / 2));  // white outside at right
 
@@ -146,12 +156,14 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
 
     // Files: packed ones expanded, plain ones copied, each to its directory.
     const std::string dest = "C:\\QORVA", demo = LinuxPathToWindows(root + "/demo/package");
-    EXPECT_TRUE(SameFile(dest + "\\QXMAIN.EXE", LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe")));
+    EXPECT_TRUE(SameFile(dest + "\\QXMAIN.EXE",
+                         LinuxPathToWindows(EnvText("SETUP_TOOLS") + "/qxmain.exe")));
     EXPECT_TRUE(SameFile(dest + "\\QXPAGE.DLL", demo + "\\QXPAGE.DLL"));
     EXPECT_TRUE(SameFile(dest + "\\UNINSTAL.EXE", "C:\\pkg\\UNINSTAL.EXE"));
     EXPECT_TRUE(SameFile(dest + "\\README.TXT", "C:\\pkg\\README.TXT"));
     EXPECT_TRUE(SameFile(dest + "\\HELP\\QXHELP.TXT", demo + "\\HELP\\QXHELP.TXT"));
-    EXPECT_TRUE(SameFile(dest + "\\HELP\\IMAGES\\POINTER.BMP", demo + "\\HELP\\IMAGES\\POINTER.BMP"));
+    EXPECT_TRUE(
+        SameFile(dest + "\\HELP\\IMAGES\\POINTER.BMP", demo + "\\HELP\\IMAGES\\POINTER.BMP"));
     EXPECT_TRUE(SameFile(dest + "\\DRIVER\\NOTES.TXT", "C:\\pkg\\DRIVER\\NOTES.TXT"));
     EXPECT_TRUE(FileExists(dest + "\\SETUP.INF"));
     EXPECT_TRUE(SameFile(win + "\\SYSTEM\\QXMOUSE.DRV", demo + "\\SYSTEM\\QXMOUSE.DRV"));
@@ -175,10 +187,12 @@ TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
     std::string inf =
         "[Main]\r\nDefaultPath=C:\\BIGINST\r\nProductName=Qorva\r\nMinimumSpace=0\r\n"
         "DefaultSerialMouse=1\r\n[DiskLabel]\r\nDisk1=Files\r\n[DirectoryName]\r\nRootDir=.\r\n"
-        "SubDir1=DATA\r\n[FileCounts]\r\nDisk1=" + std::to_string(kFiles) + "\r\n[Disk1]\r\n";
+        "SubDir1=DATA\r\n[FileCounts]\r\nDisk1=" +
+        std::to_string(kFiles) + "\r\n[Disk1]\r\n";
     for (int i = 1; i <= kFiles; ++i) {
         std::string n = "F" + std::to_string(1000 + i) + ".DAT";
-        inf += std::to_string(i) + "=" + n + ", " + n + ", File " + std::to_string(i) + ", SubDir1\r\n";
+        inf += std::to_string(i) + "=" + n + ", " + n + ", File " + std::to_string(i) +
+               ", SubDir1\r\n";
     }
     std::string exe = MakeTestPackage("bigpkg", inf);
     ASSERT_FALSE(exe.empty());
@@ -209,8 +223,8 @@ TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
     HWND notice = WaitForMessageBox(page, 0, 30000);
     ASSERT_NE(nullptr, notice) << "status " << ItemText(page, IDC_STATUS) << ", percent "
                                << ItemText(page, IDC_PERCENT) << ", finish page "
-                               << (FindTopWindow("SETUP_END", nullptr) != nullptr)
-                               << ", any box " << (WaitForMessageBox(nullptr, 0, 10) != nullptr);
+                               << (FindTopWindow("SETUP_END", nullptr) != nullptr) << ", any box "
+                               << (WaitForMessageBox(nullptr, 0, 10) != nullptr);
     EXPECT_EQ("Qorva installation is not completed !", MessageBoxText(notice));
     EXPECT_EQ("Updating Registry...", ItemText(page, IDC_STATUS));
     ClickItem(notice, IDOK);

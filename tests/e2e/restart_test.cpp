@@ -18,7 +18,7 @@ const char kDevicePs2[] = "Enum\\BIOS\\*PNP0F13\\0000";
 const char kMarkerKey[] = "Software\\SetupTests\\Restarted";
 
 class Restart : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetMachine();
         DeleteTree(HKEY_LOCAL_MACHINE, kMarkerKey);
@@ -44,8 +44,8 @@ TEST_F(Restart, YesOnTheFinishPageRestartsAndTheCompanionStartsAgain) {
     StopProgram(companion);
 
     EXPECT_TRUE(WaitUntil(Restarted, 30000)) << "the restart did not run the RunOnce entry";
-    EXPECT_EQ("<absent>",
-              ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\RunOnce", "SetupTests"));
+    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\RunOnce",
+                                   "SetupTests"));
     // The Run entry written by the installation starts the installed companion program.
     std::string log;
     EXPECT_TRUE(WaitUntil(
@@ -88,8 +88,8 @@ TEST_F(Restart, SwitchModeCancelRegistersNothingAndDoesNotRestart) {
     EXPECT_FALSE(WaitUntil(Restarted, kNoRestartWaitMs)) << "a cancelled run restarted";
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("<absent>", ProfileValue("C:\\SAMPLE\\SETUP.INF", "PS2", "SubKey1"));
-    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run",
-                                   "Quillotrax"));
+    EXPECT_EQ("<absent>",
+              ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run", "Quillotrax"));
 }
 
 // "SETUP.EXE -u" on the sample package (what it registers is checked in
@@ -110,8 +110,8 @@ TEST_F(Restart, SwitchModeRestartsAfterRegistering) {
     EXPECT_TRUE(WaitUntil(Restarted, 30000)) << "the restart did not run the RunOnce entry";
 
     EXPECT_EQ("Qorva PS/2 Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
-    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run",
-                                   "Quillotrax"));
+    EXPECT_EQ("<absent>",
+              ReadText(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Run", "Quillotrax"));
     EXPECT_FALSE(FileExists("C:\\QORVA")) << "nothing is copied in this mode";
     EXPECT_EQ(systemIni, ReadFileBytes(WindowsPath() + "\\system.ini"));
     EXPECT_FALSE(FileExists(WindowsPath() + "\\system.bak"));

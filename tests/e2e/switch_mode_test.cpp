@@ -37,7 +37,7 @@ const char* const kStartup =
     "SeialName=Qorva Serial Mouse\r\n";
 
 class SwitchMode : public ::testing::Test {
-protected:
+  protected:
     // The machine as Windows 98 leaves it with a standard PS/2 mouse.
     void SetUp() override {
         AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
@@ -63,8 +63,8 @@ protected:
     // Runs SETUP.EXE -u, picks the radio button and confirms the closing message, whose text
     // goes to boxText. With readOnly the package lies on a read-only medium.
     void RunSwitch(int radio, bool readOnly = false, std::string* boxText = nullptr) {
-        std::string exe = MakeTestPackage(
-            "switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
+        std::string exe =
+            MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
         ASSERT_FALSE(exe.empty());
         dir = exe.substr(0, exe.rfind('\\'));
         inf = dir + "\\SETUP.INF";
@@ -152,9 +152,10 @@ TEST_F(SwitchMode, SerialChoiceWithOnlyAPS2NodeMakesOwnSerialDevice) {
 TEST_F(SwitchMode, AJournalThatCannotBeWrittenLeavesTheDriverAndSaysWhy) {
     std::string text;
     RunSwitch(IDC_PS2, true, &text);
-    EXPECT_EQ("C:\\tests\\switch\\SETUP.INF cannot be written (the disk is write-protected or "
-              "full): the mouse driver was not switched.",
-              text);
+    EXPECT_EQ(
+        "C:\\tests\\switch\\SETUP.INF cannot be written (the disk is write-protected or "
+        "full): the mouse driver was not switched.",
+        text);
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ("(Standard mouse types)", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
     const std::string cls = kMouse + "\\0000";

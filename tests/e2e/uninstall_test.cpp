@@ -26,20 +26,25 @@ const std::string kUninstaller = kInstallDir + "\\UNINSTAL.EXE";
 std::string Printable(const std::string& bytes) {
     std::string out;
     for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127) out += static_cast<char>(c);
-        else out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
+        if (c >= 32 && c < 127)
+            out += static_cast<char>(c);
+        else
+            out += "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) + "0123456789abcdef"[c & 15];
     }
     return out;
 }
 
-void DumpKey(HKEY root, const std::string& label, const std::string& path, std::vector<std::string>& out) {
+void DumpKey(HKEY root, const std::string& label, const std::string& path,
+             std::vector<std::string>& out) {
     if (!KeyExists(root, path)) return;
     out.push_back(label + path);
     for (const std::string& name : ValueNames(root, path)) {
         RegValue v = ReadValue(root, path, name);
-        out.push_back(label + path + " |" + name + "| " + std::to_string(v.type) + " " + Printable(v.data));
+        out.push_back(label + path + " |" + name + "| " + std::to_string(v.type) + " " +
+                      Printable(v.data));
     }
-    for (const std::string& sub : SubkeyNames(root, path)) DumpKey(root, label, path + "\\" + sub, out);
+    for (const std::string& sub : SubkeyNames(root, path))
+        DumpKey(root, label, path + "\\" + sub, out);
 }
 
 void DumpFiles(const std::string& dir, std::vector<std::string>& out) {
@@ -50,8 +55,10 @@ void DumpFiles(const std::string& dir, std::vector<std::string>& out) {
         std::string name = fd.cFileName, path = dir + "\\" + name;
         if (name == "." || name == "..") continue;
         out.push_back(path);
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DumpFiles(path, out);
-        else out.back() += " " + std::to_string(ReadFileBytes(path).size()) + " bytes";
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            DumpFiles(path, out);
+        else
+            out.back() += " " + std::to_string(ReadFileBytes(path).size()) + " bytes";
     } while (FindNextFileA(h, &fd));
     FindClose(h);
 }
@@ -64,7 +71,8 @@ std::vector<std::string> MachineState() {
     DumpKey(HKEY_CLASSES_ROOT, "HKCR\\", "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}", s);
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Controls Folder", s);
     DumpKey(HKEY_LOCAL_MACHINE, "HKLM\\", kCurrent + "\\Uninstall\\Quillotrax", s);
-    s.push_back("Run Quillotrax: " + ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Run", "Quillotrax"));
+    s.push_back("Run Quillotrax: " +
+                ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Run", "Quillotrax"));
     std::string ini = ReadFileBytes(WindowsPath() + "\\system.ini");
     for (size_t at = 0, n = 0; at < ini.size(); ++n) {
         size_t end = ini.find('\n', at);
@@ -84,13 +92,15 @@ std::vector<std::string> MachineState() {
 
 // The lines that differ, "-" before, "+" after. Values that the uninstaller leaves by
 // design (ConfigFlags of a device key, MouseType of a class key) are not counted.
-std::string Differences(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+std::string Differences(const std::vector<std::string>& before,
+                        const std::vector<std::string>& after) {
     std::string d;
     for (const std::string& l : before)
         if (!std::binary_search(after.begin(), after.end(), l)) d += "- " + l + "\n";
     for (const std::string& l : after)
         if (!std::binary_search(before.begin(), before.end(), l) &&
-            l.find("|ConfigFlags|") == std::string::npos && l.find("|MouseType|") == std::string::npos)
+            l.find("|ConfigFlags|") == std::string::npos &&
+            l.find("|MouseType|") == std::string::npos)
             d += "+ " + l + "\n";
     return d;
 }
@@ -114,14 +124,16 @@ std::vector<std::string> QueuedRemovals() {
 std::vector<std::string> StateWithoutQueued() {
     std::vector<std::string> s = MachineState();
     if (QueuedRemovals() != std::vector<std::string>{kUninstaller}) return s;
-    s.erase(std::remove_if(s.begin(), s.end(), [](const std::string& l) {
-                return l == kInstallDir || l.rfind(kUninstaller + " ", 0) == 0;
-            }), s.end());
+    s.erase(std::remove_if(s.begin(), s.end(),
+                           [](const std::string& l) {
+                               return l == kInstallDir || l.rfind(kUninstaller + " ", 0) == 0;
+                           }),
+            s.end());
     return s;
 }
 
 class Uninstaller : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetMachine();
         DeleteFileA((WindowsPath() + "\\wininit.ini").c_str());
@@ -138,9 +150,9 @@ protected:
 struct RoundTrip {
     const char* name;
     std::function<void()> seed;
-    int mouse;            // IDC_PS2 or IDC_SERIAL
-    int installs;         // installations into C:\QORVA
-    int switchTo;         // 0, or the mouse of a "SETUP.EXE -u" run from C:\QORVA
+    int mouse;     // IDC_PS2 or IDC_SERIAL
+    int installs;  // installations into C:\QORVA
+    int switchTo;  // 0, or the mouse of a "SETUP.EXE -u" run from C:\QORVA
 };
 
 // Runs "C:\QORVA\SETUP.EXE -u" for the given mouse; it journals into C:\QORVA\SETUP.INF and
@@ -163,18 +175,26 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         {"PS/2 node", SeedPs2Mouse, IDC_PS2, 1, 0},
         {"serial node", SeedSerialMouse, IDC_SERIAL, 1, 0},
         {"no node: the own serial key", [] {}, IDC_SERIAL, 1, 0},
-        {"PS/2, then -u for the serial mouse", [] { SeedPs2Mouse(); SeedSerialMouse(); }, IDC_PS2, 1, IDC_SERIAL},
+        {"PS/2, then -u for the serial mouse",
+         [] {
+             SeedPs2Mouse();
+             SeedSerialMouse();
+         },
+         IDC_PS2, 1, IDC_SERIAL},
         {"two installations into one directory", SeedSerialMouse, IDC_SERIAL, 2, 0},
         {"two installations of the own serial key", [] {}, IDC_SERIAL, 2, 0},
         // Registered twice: the Driver that setup gave the device is recorded absent, not
         // as the package's own class key.
-        {"PS/2 key without Driver, then -u for it", [] {
+        {"PS/2 key without Driver, then -u for it",
+         [] {
              SeedPs2Mouse();
              HKEY k;
-             ASSERT_EQ(0, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0, KEY_ALL_ACCESS, &k));
+             ASSERT_EQ(0, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0,
+                                        KEY_ALL_ACCESS, &k));
              RegDeleteValueA(k, "Driver");
              RegCloseKey(k);
-         }, IDC_PS2, 1, IDC_PS2},
+         },
+         IDC_PS2, 1, IDC_PS2},
     };
     bool first = true;
     for (const RoundTrip& c : cases) {
@@ -191,7 +211,8 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
         std::vector<std::string> texts;
         EXPECT_EQ(0u, Uninstall(IDYES, &texts, &c == cases ? IDYES : IDNO));
         if (&c == cases) {
-            EXPECT_TRUE(WaitUntil([] { return !FileExists(kInstallDir + "\\UNINSTAL.EXE"); }, 30000))
+            EXPECT_TRUE(
+                WaitUntil([] { return !FileExists(kInstallDir + "\\UNINSTAL.EXE"); }, 30000))
                 << "still there after the restart";
             EXPECT_FALSE(FileExists(WindowsPath() + "\\wininit.ini"));
             // The directory that held the uninstaller is left, empty.
@@ -199,9 +220,11 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
             continue;
         }
         ASSERT_EQ(2u, texts.size());
-        EXPECT_EQ(0u, texts[0].find("Qorva Mouse Uninstall: Qorva Mouse and its files will be removed"))
+        EXPECT_EQ(0u,
+                  texts[0].find("Qorva Mouse Uninstall: Qorva Mouse and its files will be removed"))
             << texts[0];
-        EXPECT_EQ(0u, texts[1].find("Qorva Mouse Uninstall: Qorva Mouse has been removed.")) << texts[1];
+        EXPECT_EQ(0u, texts[1].find("Qorva Mouse Uninstall: Qorva Mouse has been removed."))
+            << texts[1];
         if (c.installs == 2) {
             // system.bak held the first installation's line: Windows' own line goes back.
             for (std::string& l : before)
@@ -242,8 +265,10 @@ TEST_F(Uninstaller, NoChangesNothingAndASecondRunFindsNothingMore) {
     EXPECT_EQ(2u, Uninstall(IDYES, &texts));
     ASSERT_EQ(1u, texts.size());
     // Without a script the product's name is the default one.
-    EXPECT_EQ("Qorva Uninstall: SETUP.INF cannot be read in the installation directory. Nothing "
-              "was removed.", texts[0]);
+    EXPECT_EQ(
+        "Qorva Uninstall: SETUP.INF cannot be read in the installation directory. Nothing "
+        "was removed.",
+        texts[0]);
 }
 
 // A file in use that cannot be queued either (wininit.ini is held open as well): the
@@ -263,9 +288,11 @@ TEST_F(Uninstaller, AFileThatCanNeitherGoNorBeQueuedIsNamed) {
     CloseHandle(dll);
     CloseHandle(ini);
     ASSERT_EQ(3u, texts.size());
-    EXPECT_EQ("Qorva Mouse Uninstall: These files could not be removed, now or at the next start of "
-              "Windows. Delete them yourself:\n\n" + kInstallDir + "\\QXPAGE.DLL\n" + kUninstaller,
-              texts[1]);
+    EXPECT_EQ(
+        "Qorva Mouse Uninstall: These files could not be removed, now or at the next start of "
+        "Windows. Delete them yourself:\n\n" +
+            kInstallDir + "\\QXPAGE.DLL\n" + kUninstaller,
+        texts[1]);
     EXPECT_TRUE(FileExists(kInstallDir + "\\QXPAGE.DLL"));
     EXPECT_FALSE(FileExists(kInstallDir + "\\QXMAIN.EXE"));
     EXPECT_EQ("[rename]\r\n", ReadFileBytes(wininit));

@@ -20,10 +20,10 @@ const char* const kBoxCaption = "Qorva Mouse Setup Program";
 
 // One run of SETUP.EXE from a package of its own; ended at the end of the test.
 class Wizard : public ::testing::Test {
-protected:
+  protected:
     void Start(const std::string& tail = "", int defaultSerialMouse = 1) {
-        exe = MakeTestPackage("wizard", SmallSetupInf(kProduct, "C:\\QORVA", 1,
-                                                      defaultSerialMouse));
+        exe =
+            MakeTestPackage("wizard", SmallSetupInf(kProduct, "C:\\QORVA", 1, defaultSerialMouse));
         ASSERT_FALSE(exe.empty());
         setup = StartProgram(exe, tail);
         ASSERT_NE(nullptr, setup.process);
@@ -299,7 +299,6 @@ TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {
     ExpectCancelNotice(__LINE__, mouse);
 }
 
-
 TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
     Start("-U");
     HWND begin = Page("SETUP_BEGIN");
@@ -384,9 +383,10 @@ TEST_F(Wizard, SwitchModeNextReportsTheNewDriver) {
     EXPECT_TRUE(TypeKeys(mouse, "Return"));
     HWND box = WaitForMessageBox(nullptr, setup.id);
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ("The Mouse Setup Program has installed driver successfully. You have to restart "
-              "your Windows now !",
-              MessageBoxText(box));
+    EXPECT_EQ(
+        "The Mouse Setup Program has installed driver successfully. You have to restart "
+        "your Windows now !",
+        MessageBoxText(box));
     EXPECT_EQ(kBoxCaption, WindowText(box));
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
     // Confirming it asks Windows to restart; the program then ends.

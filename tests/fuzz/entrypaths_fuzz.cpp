@@ -41,9 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Shared::DiskSet.Disk[0].FileCount = 1;
     Shared::DiskSet.Disk[0].FirstEntry = 0;
 
-    std::string source = std::string(Shared::SourceDir) + "\\" + entry.DirName + "\\" + entry.SourceFile;
+    std::string source =
+        std::string(Shared::SourceDir) + "\\" + entry.DirName + "\\" + entry.SourceFile;
     std::string dest = entry.DestIsAbsolute ? std::string(entry.DestDir) + "\\" + entry.DestFile
-                                            : std::string(Shared::InstallDir) + "\\" + entry.DestDir + "\\" + entry.DestFile;
+                                            : std::string(Shared::InstallDir) + "\\" +
+                                                  entry.DestDir + "\\" + entry.DestFile;
     std::vector<char> buffer = Buffer(kDirWidth);
     CheckPath(MakeSourcePath(buffer.data(), 0, 0), buffer, source);
     buffer = Buffer(kDirWidth);

@@ -10,8 +10,8 @@
 #include "script/model.h"
 
 static const char* const kKeyNames[kDirKeyCount] = {
-    "RootDir", "SubDir1", "SubDir2", "SubDir3", "SubDir4", "SubDir5", "SubDir6",
-    "WinDir", "WinSystemDir", "WinInfDir"};
+    "RootDir", "SubDir1", "SubDir2", "SubDir3",      "SubDir4",
+    "SubDir5", "SubDir6", "WinDir",  "WinSystemDir", "WinInfDir"};
 
 static std::string Trimmed(const std::string& s) {
     size_t first = s.find_first_not_of(' ');
@@ -68,8 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FileEntry* e = new FileEntry();  // zeroed, as the loader's table is
     ParseFileLine(line.c_str(), kKeyNames, dirTable, windowsDir.c_str(), e);
-    FUZZ_CHECK(TerminatedIn(e->SourceFile, kFileNameWidth) && TerminatedIn(e->DestFile, kFileNameWidth));
-    FUZZ_CHECK(TerminatedIn(e->DirName, kEntryDirWidth) && TerminatedIn(e->DestDir, kEntryDirWidth));
+    FUZZ_CHECK(TerminatedIn(e->SourceFile, kFileNameWidth) &&
+               TerminatedIn(e->DestFile, kFileNameWidth));
+    FUZZ_CHECK(TerminatedIn(e->DirName, kEntryDirWidth) &&
+               TerminatedIn(e->DestDir, kEntryDirWidth));
     FUZZ_CHECK(TerminatedIn(e->Description, kDescriptionWidth));
     FUZZ_CHECK(e->DestIsAbsolute == 0 || e->DestIsAbsolute == 1);
     FUZZ_CHECK(std::string(e->Description) == Fit(fields[2], kDescriptionWidth));
@@ -77,17 +79,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int key = -1;
     for (int k = 0; k < kDirKeyCount && key < 0; ++k)
         if (fields[3].size() == std::string(kKeyNames[k]).size() &&
-            std::equal(fields[3].begin(), fields[3].end(), kKeyNames[k],
-                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                   std::tolower(static_cast<unsigned char>(b)); }))
+            std::equal(fields[3].begin(), fields[3].end(), kKeyNames[k], [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
             key = k;
-    std::string destDir = key < 7 ? "" : windowsDir + (key == 8 ? "\\SYSTEM" : key == 9 ? "\\INF" : "");
+    std::string destDir = key < 7 ? ""
+                                  : windowsDir + (key == 8   ? "\\SYSTEM"
+                                                  : key == 9 ? "\\INF"
+                                                             : "");
     if (key >= 0 && key < 7) destDir = dirTable[key];
     bool fits = fields[0].size() < kFileNameWidth && fields[1].size() < kFileNameWidth &&
                 (key < 0 || (std::string(dirTable[key]).size() < kEntryDirWidth &&
                              destDir.size() < kEntryDirWidth));
     if (fits) {
-        FUZZ_CHECK(std::string(e->SourceFile) == fields[0] && std::string(e->DestFile) == fields[1]);
+        FUZZ_CHECK(std::string(e->SourceFile) == fields[0] &&
+                   std::string(e->DestFile) == fields[1]);
         FUZZ_CHECK(std::string(e->DirName) == (key >= 0 ? dirTable[key] : ""));
         FUZZ_CHECK(std::string(e->DestDir) == (key >= 0 ? destDir : ""));
         FUZZ_CHECK(e->DestIsAbsolute == (key >= 7));

@@ -9,12 +9,12 @@
 #include <vector>
 
 // Stops the fuzzer with the failed condition; libFuzzer keeps the input as a crash.
-#define FUZZ_CHECK(cond)                                                          \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
+#define FUZZ_CHECK(cond)                                                                  \
+    do {                                                                                  \
+        if (!(cond)) {                                                                    \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                         \
-        }                                                                         \
+            std::abort();                                                                 \
+        }                                                                                 \
     } while (0)
 
 // The input's bytes as `count` texts separated by line feeds; the last takes the rest, missing

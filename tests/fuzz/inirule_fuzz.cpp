@@ -58,9 +58,14 @@ std::string Patch(const std::string& ini, int chunk) {
     int n;
     while ((n = TextReadPiece(&r, piece.data(), 120)) > 0) {
         switch (IniMouseRuleStep(&rule, piece.data(), n)) {
-        case IniKeep: TextWriteChars(&w, piece.data(), n); break;
-        case IniReplace: TextWriteChars(&w, kVmouseLine, 14); break;
-        case IniDrop: break;
+        case IniKeep:
+            TextWriteChars(&w, piece.data(), n);
+            break;
+        case IniReplace:
+            TextWriteChars(&w, kVmouseLine, 14);
+            break;
+        case IniDrop:
+            break;
         }
     }
     FUZZ_CHECK(TextWriterFlush(&w) == 1);

@@ -11,7 +11,8 @@ int GradientBlueOfRow(int y, int height) {
 }
 
 BackgroundPicture::BackgroundPicture(int screenWidth, int screenHeight, HMODULE module)
-    : width(screenWidth), height(screenHeight),
+    : width(screenWidth),
+      height(screenHeight),
       top(BitmapResourcePixels(IDB_BANNER_TOP, module)),
       low(BitmapResourcePixels(IDB_BANNER_LOW, module)) {}
 

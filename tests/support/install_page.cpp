@@ -14,7 +14,8 @@ std::string InstallFixture(const std::string& name) {
 
 HWND CreateInstallPage() {
     Shared::AppInstance = GetModuleHandleA(nullptr);
-    Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
+    Shared::ScreenWidth =
+        static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));  // the page is centred
     Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     return CreatePage("SETUP_INSTALL", InstallPageProc, IDD_INSTALL);
 }

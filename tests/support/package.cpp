@@ -21,11 +21,19 @@ std::string MakeTestPackage(const std::string& name, const std::string& setupInf
 std::string SmallSetupInf(const std::string& productName, const std::string& defaultPath,
                           int minimumSpace, int defaultSerialMouse) {
     return "[Main]\r\n"
-           "DefaultPath=" + defaultPath + "\r\n"
-           "ProductName=" + productName + "\r\n"
-           "MinimumSpace=" + std::to_string(minimumSpace) + "\r\n"
+           "DefaultPath=" +
+           defaultPath +
+           "\r\n"
+           "ProductName=" +
+           productName +
+           "\r\n"
+           "MinimumSpace=" +
+           std::to_string(minimumSpace) +
+           "\r\n"
            "OEM=0\r\n"
-           "DefaultSerialMouse=" + std::to_string(defaultSerialMouse) + "\r\n"
+           "DefaultSerialMouse=" +
+           std::to_string(defaultSerialMouse) +
+           "\r\n"
            "\r\n[DiskLabel]\r\nDisk1=Program files\r\n"
            "\r\n[DirectoryName]\r\nRootDir=.\r\n"
            "\r\n[FileCounts]\r\nDisk1=1\r\n"

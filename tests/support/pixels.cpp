@@ -33,7 +33,8 @@ PixelImage CaptureDC(HDC dc, int width, int height) {
 
 PixelImage CaptureScreen() {
     HDC screen = GetDC(nullptr);
-    PixelImage image = CaptureDC(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PixelImage image =
+        CaptureDC(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     ReleaseDC(nullptr, screen);
     return image;
 }

@@ -10,7 +10,7 @@
 #include "support/registry_util.h"
 
 class RegistryCase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -19,9 +19,8 @@ struct RootName {
     HKEY root;
     const char* name;
 };
-const RootName kRoots[] = {{HKEY_LOCAL_MACHINE, "HKLM"},
-                           {HKEY_CLASSES_ROOT, "HKCR"},
-                           {HKEY_DYN_DATA, "HKDD"}};
+const RootName kRoots[] = {
+    {HKEY_LOCAL_MACHINE, "HKLM"}, {HKEY_CLASSES_ROOT, "HKCR"}, {HKEY_DYN_DATA, "HKDD"}};
 
 }  // namespace
 
@@ -82,7 +81,8 @@ void SetRaw(HKEY root, const std::string& path, const std::string& name, DWORD t
     RegCloseKey(key);
 }
 
-void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value) {
+void SetString(HKEY root, const std::string& path, const std::string& name,
+               const std::string& value) {
     SetRaw(root, path, name, REG_SZ, Sz(value));
 }
 
@@ -95,8 +95,8 @@ RegValue ReadValue(HKEY root, const std::string& path, const std::string& name) 
     DWORD type = 0;
     if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
         std::string data(size, '\0');
-        if (RegQueryValueExA(key, valueName, nullptr, &type,
-                             reinterpret_cast<BYTE*>(&data[0]), &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                             &size) == ERROR_SUCCESS) {
             data.resize(size);
             // Wine keeps strings in UTF-16 and the ANSI read adds a missing terminator, so
             // the stored length of a string value comes from the wide form.
@@ -158,7 +158,8 @@ static void DeleteChildren(HKEY key) {
     for (;;) {
         char name[512];
         DWORD length = sizeof(name);
-        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             return;
         HKEY child = nullptr;
         if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, &child) == ERROR_SUCCESS) {
@@ -183,9 +184,11 @@ void AddDeviceNode(const std::string& node, const std::string& hardwareKey) {
 
 std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }
 
-std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key) {
+std::string ProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key) {
     char buf[512];
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<absent>", buf, sizeof(buf), file.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<absent>", buf, sizeof(buf),
+                             file.c_str());
     return buf;
 }
 
@@ -197,11 +200,14 @@ void SetSampleProfile(const std::string& tag) {
     };
     put(Shared::DriverProfile.Title, sizeof(Shared::DriverProfile.Title), "Qorva Mouse");
     put(Shared::DriverProfile.Mfg, sizeof(Shared::DriverProfile.Mfg), "Qorva");
-    put(Shared::DriverProfile.MouseDriver, sizeof(Shared::DriverProfile.MouseDriver), "QXMOUSE.DRV");
+    put(Shared::DriverProfile.MouseDriver, sizeof(Shared::DriverProfile.MouseDriver),
+        "QXMOUSE.DRV");
     put(Shared::DriverProfile.MouseInf, sizeof(Shared::DriverProfile.MouseInf), "QXMOUSE.INF");
     put(Shared::DriverProfile.DriverDate, sizeof(Shared::DriverProfile.DriverDate), "1-15-1999");
     put(Shared::DriverProfile.PS2InfSection, sizeof(Shared::DriverProfile.PS2InfSection), "QX_PS2");
-    put(Shared::DriverProfile.SerialInfSection, sizeof(Shared::DriverProfile.SerialInfSection), "QX_Serial");
+    put(Shared::DriverProfile.SerialInfSection, sizeof(Shared::DriverProfile.SerialInfSection),
+        "QX_Serial");
     put(Shared::DriverProfile.PS2Name, sizeof(Shared::DriverProfile.PS2Name), "Qorva PS/2 Mouse");
-    put(Shared::DriverProfile.SeialName, sizeof(Shared::DriverProfile.SeialName), "Qorva Serial Mouse");
+    put(Shared::DriverProfile.SeialName, sizeof(Shared::DriverProfile.SeialName),
+        "Qorva Serial Mouse");
 }

@@ -14,7 +14,7 @@
 // are empty scratch keys below HKCU\Software\SetupTests\<name>. The destructor restores the
 // roots and deletes the scratch keys.
 class RegistrySandbox {
-public:
+  public:
     explicit RegistrySandbox(const std::string& name);
     ~RegistrySandbox();
     RegistrySandbox(const RegistrySandbox&) = delete;
@@ -26,7 +26,7 @@ public:
     // Maps root onto a key that has been deleted: nothing can be created or opened below it.
     void BreakRoot(HKEY root);
 
-private:
+  private:
     std::string base_;
     bool ready_ = false;
 };
@@ -42,7 +42,8 @@ void MakeKey(HKEY root, const std::string& path);
 
 // Writes a value; a string is stored with its terminating zero unless raw bytes are given.
 // name "" writes the unnamed value.
-void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value);
+void SetString(HKEY root, const std::string& path, const std::string& name,
+               const std::string& value);
 void SetRaw(HKEY root, const std::string& path, const std::string& name, DWORD type,
             const std::string& bytes);
 
@@ -75,4 +76,5 @@ std::string Sz(const std::string& text);
 void SetSampleProfile(const std::string& tag);
 
 // The value of key in section of a profile file, or "<absent>".
-std::string ProfileValue(const std::string& file, const std::string& section, const std::string& key);
+std::string ProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key);

@@ -104,8 +104,7 @@ HWND FindTopWindow(const char* className, const char* title, DWORD processId) {
     return q.found;
 }
 
-HWND WaitForTopWindow(const char* className, const char* title, DWORD processId,
-                      DWORD timeoutMs) {
+HWND WaitForTopWindow(const char* className, const char* title, DWORD processId, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindTopWindow(className, title, processId)) != nullptr; },
               timeoutMs);
@@ -214,7 +213,7 @@ RECT ItemRectInDialogUnits(HWND dialog, int id) {
     RECT out;
     out.left = back(r.left, unit.right, 4);
     out.top = back(r.top, unit.bottom, 8);
-    out.right = back(r.right - r.left, unit.right, 4);   // width
+    out.right = back(r.right - r.left, unit.right, 4);    // width
     out.bottom = back(r.bottom - r.top, unit.bottom, 8);  // height
     return out;
 }

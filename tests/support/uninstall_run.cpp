@@ -15,10 +15,12 @@ DWORD RunUninstaller(const std::string& path, int firstAnswer, std::vector<std::
     // The first question, then any notice with OK alone, then the restart offer.
     for (int asked = 0; asked < 2;) {
         HWND box = nullptr;
-        WaitUntil([&] {
-            box = FindTopWindow("#32770", nullptr, program.id);
-            return box != nullptr || WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0;
-        }, 30000);
+        WaitUntil(
+            [&] {
+                box = FindTopWindow("#32770", nullptr, program.id);
+                return box != nullptr || WaitForSingleObject(program.process, 0) == WAIT_OBJECT_0;
+            },
+            30000);
         if (box == nullptr) break;
         if (texts != nullptr) texts->push_back(WindowText(box) + ": " + MessageBoxText(box));
         int answer = asked == 0 ? firstAnswer : restart;

@@ -92,8 +92,8 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
         return -1;
     }
     if (pi.hProcess) CloseHandle(pi.hProcess);
@@ -106,8 +106,8 @@ int RunHostCommand(const std::string& shellCommand, DWORD timeoutMs) {
         DrainQueue();
         Sleep(10);
     }
-    HANDLE h = CreateFileA(statusWin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA(statusWin.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
     char text[16] = {};
     DWORD got = 0;
     if (h != INVALID_HANDLE_VALUE) {
@@ -128,8 +128,8 @@ bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
     std::string command = "import -window root ";
     if (area != nullptr) {
         command += "-crop " + std::to_string(area->right - area->left) + "x" +
-                   std::to_string(area->bottom - area->top) + "+" +
-                   std::to_string(area->left) + "+" + std::to_string(area->top) + " +repage ";
+                   std::to_string(area->bottom - area->top) + "+" + std::to_string(area->left) +
+                   "+" + std::to_string(area->top) + " +repage ";
     }
     return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
 }

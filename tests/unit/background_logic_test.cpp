@@ -15,7 +15,9 @@ TEST(DissolveOrder, IsAPermutationOfThePasses) {
 }
 
 TEST(DissolveOrder, CellOfEachPassMatchesTheTable) {
-    struct { int pass, column, row; } named[] = {{0, 1, 1}, {1, 5, 5}, {63, 1, 7}, {44, 0, 0}, {5, 7, 7}};
+    struct {
+        int pass, column, row;
+    } named[] = {{0, 1, 1}, {1, 5, 5}, {63, 1, 7}, {44, 0, 0}, {5, 7, 7}};
     for (auto& n : named) {
         int column = -1, row = -1;
         ASSERT_EQ(1, DissolveCell(n.pass, &column, &row));

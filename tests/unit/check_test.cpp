@@ -22,8 +22,8 @@ class CheckRules : public ::testing::Test {
     void SetUp() override {
         Lines.clear();
         ReportBegin(Capture, 0);
-        const char* keys[] = {"RootDir", "SubDir1", "SubDir2", "SubDir3", "SubDir4",
-                              "SubDir5", "SubDir6", "WinDir", "WinSystemDir", "WinInfDir"};
+        const char* keys[] = {"RootDir", "SubDir1", "SubDir2", "SubDir3",      "SubDir4",
+                              "SubDir5", "SubDir6", "WinDir",  "WinSystemDir", "WinInfDir"};
         for (int k = 0; k < kDirKeyCount; ++k) TextCopy(ScriptNames.DirKey[k], kNameWidth, keys[k]);
         for (int n = 0; n < kMaxDisks; ++n) {
             char name[8] = "Disk1";
@@ -71,12 +71,13 @@ TEST_F(CheckRules, LineShapeCountsAndExitCodes) {
     FoundNumbers(FindCountNegative, "[FileCounts] Disk2", -1, 0, "Disk2");
     EXPECT_EQ(2, ReportExitCode());
     ReportSummary();
-    EXPECT_EQ("note    totals: 3 entries, 10 bytes after expansion\n"
-              "warning [Main] OEM: 2 is neither 0 nor 1 -- SETUP.EXE hides the lower banner as for 1\n"
-              "error   [FileCounts] Disk2: negative count -1 -- SETUP.EXE takes it as 0 and copies "
-              "nothing of [Disk2]\n"
-              "SETUPCHK: 1 error, 1 warning\n",
-              Text());
+    EXPECT_EQ(
+        "note    totals: 3 entries, 10 bytes after expansion\n"
+        "warning [Main] OEM: 2 is neither 0 nor 1 -- SETUP.EXE hides the lower banner as for 1\n"
+        "error   [FileCounts] Disk2: negative count -1 -- SETUP.EXE takes it as 0 and copies "
+        "nothing of [Disk2]\n"
+        "SETUPCHK: 1 error, 1 warning\n",
+        Text());
     // Quiet: errors alone, no summary; everything still counts.
     Lines.clear();
     ReportBegin(Capture, 1);
@@ -90,12 +91,15 @@ TEST_F(CheckRules, LineShapeCountsAndExitCodes) {
 
 TEST_F(CheckRules, DefaultPathEmptyOrNoFullPathAndNegativeSpace) {
     CheckDefaultPath("[Main] DefaultPath", "", "C:\\Program Files\\", "C:\\Program Files");
-    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: empty -- SETUP.EXE installs into C:\\Program Files\\ itself"));
+    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: empty -- SETUP.EXE "
+                                             "installs into C:\\Program Files\\ itself"));
     Lines.clear();
     CheckDefaultPath("[Main] DefaultPath", "C:QORVA", "C:QORVA", "C:\\Program Files");
-    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: the installation directory \"C:QORVA\" is not a full path"));
+    EXPECT_NE(std::string::npos, Text().find("error   [Main] DefaultPath: the installation "
+                                             "directory \"C:QORVA\" is not a full path"));
     Lines.clear();
-    CheckDefaultPath("[Main] DefaultPath", "QORVA", "C:\\Program Files\\QORVA", "C:\\Program Files");
+    CheckDefaultPath("[Main] DefaultPath", "QORVA", "C:\\Program Files\\QORVA",
+                     "C:\\Program Files");
     EXPECT_EQ(1u, Lines.size()) << Text();  // the note alone: Program Files exists everywhere
     Lines.clear();
     CheckMinimumSpace("[Main] MinimumSpace", -5);
@@ -108,10 +112,17 @@ TEST_F(CheckRules, CountsAboveTheLimitAndDisksAfterALabelGap) {
     disks[1] = {1, 1, 2768, 1};
     disks[3] = {0, 0, 0, 1};  // lines of a disk beyond the labels
     EXPECT_EQ(0, CheckDisks(disks, 2));
-    EXPECT_NE(std::string::npos, Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
+    EXPECT_NE(std::string::npos,
+              Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
     EXPECT_NE(std::string::npos, Text().find("error   [Disk4]: disk 4 is not in use"));
     Lines.clear();
-    CheckDiskKeys(0, "1\0" "2\0" "02\0" "x\0" "3\0", 2);
+    CheckDiskKeys(0,
+                  "1\0"
+                  "2\0"
+                  "02\0"
+                  "x\0"
+                  "3\0",
+                  2);
     EXPECT_EQ(3u, Lines.size()) << Text();  // 02, x and 3 are never read
 }
 
@@ -126,15 +137,17 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
     EXPECT_EQ(1, created[2]);
     EXPECT_EQ(0, created[3]);
     EXPECT_EQ(1, created[5]);
-    EXPECT_EQ("error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
-              "a SubDir created before it -- every entry bound for it fails without notice\n",
-              Text());
+    EXPECT_EQ(
+        "error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
+        "a SubDir created before it -- every entry bound for it fails without notice\n",
+        Text());
 }
 
 TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
     Shared::DiskSet.DiskCount = 1;
     Shared::DiskSet.Disk[0].FileCount = 1;
-    TextCopy(Shared::SourceDir, kDirWidth, "Z:\\packages\\a package directory deep below the root of a drive");
+    TextCopy(Shared::SourceDir, kDirWidth,
+             "Z:\\packages\\a package directory deep below the root of a drive");
     TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
     TextCopy(table[0].DirName, kEntryDirWidth, "DRIVER");
     TextCopy(table[0].SourceFile, kFileNameWidth, "QXMOUSE.DR_");

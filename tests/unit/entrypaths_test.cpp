@@ -79,15 +79,16 @@ TEST_F(EntryPaths, EmptyDirectoriesGiveDoubledSeparators) {
 TEST_F(EntryPaths, PathsThatDoNotFitAreRefusedNotCut) {
     // 79 characters fit the 80-character buffer, 80 do not.
     std::string dir(39, 'D');  // the widest DirName
-    TextCopy(Shared::SourceDir, kDirWidth, ("Z:\\" + std::string(22, 's')).c_str());  // 25 characters
-    Set(0, dir.c_str(), "", "ABCDEFGH.IJKLM", "X", 0);                        // 25+1+39+1+14 = 80
+    TextCopy(Shared::SourceDir, kDirWidth,
+             ("Z:\\" + std::string(22, 's')).c_str());  // 25 characters
+    Set(0, dir.c_str(), "", "ABCDEFGH.IJKLM", "X", 0);  // 25+1+39+1+14 = 80
     EXPECT_EQ("", Source(0, 0, 0));
     TextCopy(Shared::SourceDir, kDirWidth, ("Z:\\" + std::string(21, 's')).c_str());
     EXPECT_EQ(79u, Source(0, 0).size());
 
     std::string longInstall(70, 'I');
     TextCopy(Shared::InstallDir, kDirWidth, ("C:\\" + longInstall).c_str());  // 73 characters
-    Set(1, "", "SUB", "A", "ABC", 0);                                  // 73 + 1 + 3 + 1 + 3 = 81
+    Set(1, "", "SUB", "A", "ABC", 0);  // 73 + 1 + 3 + 1 + 3 = 81
     EXPECT_EQ("", Dest(0, 1, 0));
     Set(1, "", "SU", "A", "AB", 0);  // 79
     EXPECT_EQ(79u, Dest(0, 1).size());

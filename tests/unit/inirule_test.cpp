@@ -18,7 +18,8 @@ struct Source {
 int Fill(void* c, unsigned char* b, int cap) {
     Source* s = static_cast<Source*>(c);
     int n = 0;
-    while (n < cap && s->pos < s->bytes.size()) b[n++] = static_cast<unsigned char>(s->bytes[s->pos++]);
+    while (n < cap && s->pos < s->bytes.size())
+        b[n++] = static_cast<unsigned char>(s->bytes[s->pos++]);
     return n;
 }
 int Put(void* c, const unsigned char* d, int n) {
@@ -41,9 +42,14 @@ std::string Patch(const std::string& ini, const char* exactLine = nullptr,
     int n;
     while ((n = TextReadPiece(&r, piece, 120)) > 0) {
         switch (IniMouseRuleStep(&rule, piece, n)) {
-        case IniKeep: TextWriteChars(&w, piece, n); break;
-        case IniReplace: TextWriteChars(&w, newLine, static_cast<int>(strlen(newLine))); break;
-        case IniDrop: break;
+        case IniKeep:
+            TextWriteChars(&w, piece, n);
+            break;
+        case IniReplace:
+            TextWriteChars(&w, newLine, static_cast<int>(strlen(newLine)));
+            break;
+        case IniDrop:
+            break;
         }
     }
     TextWriterFlush(&w);
@@ -64,9 +70,9 @@ std::string Crlf(const std::string& text) {
 }
 
 TEST(SystemIniRule, ReplacesTheMouseLineOfThe386EnhSectionOnly) {
-    std::vector<std::string> before = {"[boot]", "mouse.drv=mouse.drv", "[386Enh]", "ebios=*ebios",
-                                       "mouse=*vmd,msmouse.vxd", "device=*vcd", "[drivers]",
-                                       "wave=x"};
+    std::vector<std::string> before = {
+        "[boot]",      "mouse.drv=mouse.drv", "[386Enh]", "ebios=*ebios", "mouse=*vmd,msmouse.vxd",
+        "device=*vcd", "[drivers]",           "wave=x"};
     std::vector<std::string> after = before;
     after[4] = "mouse=*vmouse";
     EXPECT_EQ(Crlf(after), Patch(Crlf(before)));
@@ -91,8 +97,8 @@ TEST(SystemIniRule, NoMouseLineInTheSectionLeavesLaterSectionsAlone) {
     EXPECT_EQ(ini, Patch(ini));
     EXPECT_EQ(Crlf({"[x]", "mouse=a", "[386Enh]"}), Patch(Crlf({"[x]", "mouse=a", "[386Enh]"})));
     // An indented header is a header all the same.
-    std::string indented = Crlf({"[386Enh]", "device=*vcd", "  [boot]", "mouse.drv=mouse.drv",
-                                 "\t[drivers]", "mouse=x"});
+    std::string indented = Crlf(
+        {"[386Enh]", "device=*vcd", "  [boot]", "mouse.drv=mouse.drv", "\t[drivers]", "mouse=x"});
     EXPECT_EQ(indented, Patch(indented));
     // A second [386Enh] section gets its own replacement.
     EXPECT_EQ(Crlf({"[386Enh]", "mouse=*vmouse", "[386Enh]", "mouse=*vmouse"}),
@@ -101,9 +107,10 @@ TEST(SystemIniRule, NoMouseLineInTheSectionLeavesLaterSectionsAlone) {
 
 TEST(SystemIniRule, LineEndsCtrlZAndTheLastLine) {
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\nx=1\r\n", Patch("[386Enh]\nmouse=*vmd\nx=1\n"));
-    EXPECT_EQ("[386Enh]\r\nx=1", Patch("[386Enh]\r\nx=1"));                 // stays without LF
+    EXPECT_EQ("[386Enh]\r\nx=1", Patch("[386Enh]\r\nx=1"));  // stays without LF
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd"));
-    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd\r\n\x1A" "after\r\n"));
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd\r\n\x1A"
+                                                     "after\r\n"));
     EXPECT_EQ("", Patch(""));
 }
 
@@ -134,7 +141,8 @@ TEST(SystemIniRule, TheExactLineOfTheUninstaller) {
               Patch(Crlf({"[x]", "mouse=*vmouse", "[386Enh]", ";mouse=*vmouse",
                           "mouse=*vmouse, x.vxd", "mouse=*vmouse", "mouse=*vmouse"}),
                     "mouse=*vmouse", back));
-    EXPECT_EQ("[386Enh]\r\nmouse=*vmd\r\n", Patch("[386Enh]\r\nmouse=*vmouse", "mouse=*vmouse", back));
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmd\r\n",
+              Patch("[386Enh]\r\nmouse=*vmouse", "mouse=*vmouse", back));
     std::string none = Crlf({"[386Enh]", "mouse=*vmd", "[boot]", "mouse=*vmouse"});
     EXPECT_EQ(none, Patch(none, "mouse=*vmouse", back));
 }
@@ -152,7 +160,8 @@ TEST(SystemIniRule, SmallFilesAndWhatTheyBecome) {
         const char* after;
     } cases[] = {
         {"", ""},
-        {"[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmd\n", "[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmouse\n"},
+        {"[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmd\n",
+         "[boot]\nmouse.drv=m\n[386Enh]\nmouse=*vmouse\n"},
         // Comments and other cases of the word are passed over; any line naming "mouse" counts.
         {"[386Enh]\n; comment\n;mouse=old\nMOUSE=up\nebios=*ebios\nmouse.drv=m\nmouse=*vmd\n",
          "[386Enh]\n; comment\n;mouse=old\nMOUSE=up\nebios=*ebios\nmouse=*vmouse\nmouse=*vmd\n"},
@@ -162,7 +171,8 @@ TEST(SystemIniRule, SmallFilesAndWhatTheyBecome) {
         {"[386Enh] ; again\nkeyboard=*vkd\nmouse=*vmd\nmouse=*vmd\n",
          "[386Enh] ; again\nkeyboard=*vkd\nmouse=*vmouse\nmouse=*vmd\n"},
         // Another header ends the section, indented or not; a mouse line before it stays.
-        {"mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n", "mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n"},
+        {"mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n",
+         "mouse=*vmd\n[386Enh]\n\n[boot]\nmouse=*vmd\n"},
         {"[386Enh]\n\t[drivers]\nmouse=x\n", "[386Enh]\n\t[drivers]\nmouse=x\n"},
         {"[386Enh]\n [boot]\nmouse=x\n", "[386Enh]\n [boot]\nmouse=x\n"},
         // One replacement per section, also when the header is given twice in a row.

@@ -9,7 +9,8 @@
 // The percentages a disk of count entries shows, one after each entry.
 static std::string Shown(int16_t count) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(DiskPercentage(i, count));
+    for (int i = 0; i < count; ++i)
+        text += (i ? " " : "") + std::to_string(DiskPercentage(i, count));
     return text;
 }
 

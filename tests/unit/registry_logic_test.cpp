@@ -41,10 +41,10 @@ TEST(ClassNumber, ScanStopsAtTheFirstGapInListingOrder) {
     EXPECT_EQ("Mouse\\0002", Proposed({"0000", "0001", "0003"}));
     EXPECT_EQ("Mouse\\0000", Proposed({"0001"}));
     EXPECT_EQ("Mouse\\0000", Proposed({"0002", "0000", "0001"}));  // not sorted: first gap wins
-    EXPECT_EQ("Mouse\\0001", Proposed({"0000", "Old"}));            // no digits counts as 0
-    EXPECT_EQ("Mouse\\0001", Proposed({"0000", "0001", "x"}));      // back to 0: proposes 1 again
+    EXPECT_EQ("Mouse\\0001", Proposed({"0000", "Old"}));           // no digits counts as 0
+    EXPECT_EQ("Mouse\\0001", Proposed({"0000", "0001", "x"}));     // back to 0: proposes 1 again
     EXPECT_EQ("Mouse\\0001", Proposed({"0000", "9999"}));
-    EXPECT_EQ("Mouse\\0000", Proposed({"-0005", "0000"}));          // never a negative number
+    EXPECT_EQ("Mouse\\0000", Proposed({"-0005", "0000"}));  // never a negative number
 }
 
 TEST(ClassNumber, MoreThanFourDigitsAreWrittenInFull) {

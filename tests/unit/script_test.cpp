@@ -28,15 +28,15 @@ std::vector<std::string> Fields(const char* line, int count) {
     return out;
 }
 
-const char* const kKeyNames[kDirKeyCount] = {"RootDir", "SubDir1", "SubDir2", "SubDir3",
-                                             "SubDir4", "SubDir5", "SubDir6", "WinDir",
+const char* const kKeyNames[kDirKeyCount] = {"RootDir",      "SubDir1",  "SubDir2", "SubDir3",
+                                             "SubDir4",      "SubDir5",  "SubDir6", "WinDir",
                                              "WinSystemDir", "WinInfDir"};
 
 // Parses a line against a directory table whose SubDirN values are "subN" unless given.
 FileEntry Parse(const char* line, const char* windowsDir = "C:\\WINDOWS",
                 const char* sub1 = "drivers") {
-    char table[kDirKeyCount][kDirWidth] = {"", "", "sub2", "sub3", "sub4", "sub5", "sub6",
-                                           "win", "system", "inf"};
+    char table[kDirKeyCount][kDirWidth] = {"",     "",     "sub2", "sub3",   "sub4",
+                                           "sub5", "sub6", "win",  "system", "inf"};
     snprintf(table[1], kDirWidth, "%s", sub1);
     FileEntry e;
     memset(&e, 0, sizeof(e));
@@ -135,8 +135,8 @@ TEST(FileLine, LongDescriptionIsCutLongNamesAreRefused) {
 
     // A 15-character name cut to 14 would be another file: the entry keeps its description
     // only, whichever name is too long.
-    for (const char* line : {"ABCDEFGHIJK.DLL,A.DLL,Driver,SubDir1",
-                             "A.DLL,ABCDEFGHIJK.DLL,Driver,WinSystemDir"}) {
+    for (const char* line :
+         {"ABCDEFGHIJK.DLL,A.DLL,Driver,SubDir1", "A.DLL,ABCDEFGHIJK.DLL,Driver,WinSystemDir"}) {
         e = Parse(line);
         EXPECT_STREQ("", e.SourceFile) << line;
         EXPECT_STREQ("", e.DestFile) << line;

@@ -71,17 +71,19 @@ using V = std::vector<std::string>;
 
 TEST(TextRead, LineEndsAsTheRuntimeReadsThem) {
     EXPECT_EQ((V{"a\n", "b\n", "c"}), Pieces("a\r\nb\nc"));
-    EXPECT_EQ((V{"a\rb\n"}), Pieces("a\rb\r\n"));        // a lone CR stays
-    EXPECT_EQ((V{"a\r\n"}), Pieces("a\r\r\n"));          // CR CR LF: one CR, one LF
-    EXPECT_EQ((V{"a\r"}), Pieces("a\r"));                // CR at the end stays
+    EXPECT_EQ((V{"a\rb\n"}), Pieces("a\rb\r\n"));  // a lone CR stays
+    EXPECT_EQ((V{"a\r\n"}), Pieces("a\r\r\n"));    // CR CR LF: one CR, one LF
+    EXPECT_EQ((V{"a\r"}), Pieces("a\r"));          // CR at the end stays
     EXPECT_EQ((V{"\n", "\n"}), Pieces("\r\n\n"));
     EXPECT_EQ((V{}), Pieces(""));
     EXPECT_EQ((V{std::string("a\0b\n", 4)}), Pieces(std::string("a\0b\r\n", 5)));
 }
 
 TEST(TextRead, CtrlZEndsTheText) {
-    EXPECT_EQ((V{"a\n", "b"}), Pieces("a\r\nb\x1A" "c\r\nd\r\n"));
-    EXPECT_EQ((V{}), Pieces("\x1A" "abc"));
+    EXPECT_EQ((V{"a\n", "b"}), Pieces("a\r\nb\x1A"
+                                      "c\r\nd\r\n"));
+    EXPECT_EQ((V{}), Pieces("\x1A"
+                            "abc"));
     EXPECT_EQ((V{"a\r"}), Pieces("a\r\x1A\n"));
 }
 

@@ -26,17 +26,17 @@ TEST(PagePlacement, GrowsOnePixelAndCentresOnTheScreen) {
 
 TEST(PagePlacement, LargerThanTheScreenGoesNegativeTruncatingTowardZero) {
     PagePlacement p = PlacePage(0, 0, 700, 500, 640, 480);  // 701 x 501
-    EXPECT_EQ(-30, p.x);  // -61 / 2 truncates toward zero
-    EXPECT_EQ(-10, p.y);  // -21 / 2
-    p = PlacePage(0, 0, 0, 0, 0, 0);  // a one-pixel page on no screen
+    EXPECT_EQ(-30, p.x);                                    // -61 / 2 truncates toward zero
+    EXPECT_EQ(-10, p.y);                                    // -21 / 2
+    p = PlacePage(0, 0, 0, 0, 0, 0);                        // a one-pixel page on no screen
     EXPECT_EQ(1, p.width);
     EXPECT_EQ(0, p.x);
 }
 
 TEST(PagePlacement, SizesAreHeldInSixteenBits) {
     PagePlacement p = PlacePage(0, 0, 65536, 40000, 640, 480);
-    EXPECT_EQ(1, p.width);           // 65537 wraps to 1
-    EXPECT_EQ(-25535, p.height);     // 40001 read as signed 16 bits
+    EXPECT_EQ(1, p.width);        // 65537 wraps to 1
+    EXPECT_EQ(-25535, p.height);  // 40001 read as signed 16 bits
     EXPECT_EQ(319, p.x);
     EXPECT_EQ((480 + 25535) / 2, p.y);
 }
@@ -70,7 +70,7 @@ TEST(DestinationForm, RootUpperCasesOnlyTheLetter) {
 
 TEST(FreeSpace, KilobytesFromClustersWithoutWrapping) {
     EXPECT_EQ(1000u, FreeKilobytes(1, 512, 2000));
-    EXPECT_EQ(0u, FreeKilobytes(1, 512, 1));      // half a kilobyte is dropped
+    EXPECT_EQ(0u, FreeKilobytes(1, 512, 1));  // half a kilobyte is dropped
     EXPECT_EQ(0u, FreeKilobytes(0, 512, 2000));
     EXPECT_EQ(0u, FreeKilobytes(8, 512, 0));
     // 8 GB free: beyond 32 bits of bytes, which would wrap to a small number.

@@ -29,7 +29,7 @@ void Settle() {
 }
 
 class Background : public ::testing::Test {
-protected:
+  protected:
     int W = GetSystemMetrics(SM_CXSCREEN);
     int H = GetSystemMetrics(SM_CYSCREEN);
     BackgroundPicture picture{W, H};
@@ -85,8 +85,9 @@ TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
     GetWindowTextA(Shared::BackgroundWindow, text, sizeof(text));
     EXPECT_STREQ("SetupMain", name);
     EXPECT_STREQ("Setup", text);
-    EXPECT_EQ(static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_BORDER),
-              GetWindowLongA(Shared::BackgroundWindow, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_EQ(
+        static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_BORDER),
+        GetWindowLongA(Shared::BackgroundWindow, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     EXPECT_TRUE(GetWindowLongA(Shared::BackgroundWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT r;
     GetWindowRect(Shared::BackgroundWindow, &r);
@@ -187,7 +188,10 @@ TEST_F(Background, OnlyTheFirstPaintDissolvesOneBannerAfterTheOther) {
         std::vector<POINT> set = recording.Finish();
         EXPECT_EQ(0, DissolvePending());
         size_t at = 0;
-        const struct { const PixelImage& art; int left, top; } banners[] = {{top, 20, 10}, {low, 20, H - 60}};
+        const struct {
+            const PixelImage& art;
+            int left, top;
+        } banners[] = {{top, 20, 10}, {low, 20, H - 60}};
         for (const auto& b : banners) {
             long last = -1;  // order of the previous pixel: pass, then row, then column
             for (int y = 0; y < b.art.height; ++y)
@@ -198,8 +202,10 @@ TEST_F(Background, OnlyTheFirstPaintDissolvesOneBannerAfterTheOther) {
                     ASSERT_TRUE(bx >= 0 && bx < b.art.width && by >= 0 && by < b.art.height)
                         << "pixel " << at << " at " << set[at].x << "," << set[at].y;
                     ASSERT_NE(kMagenta, b.art.At(bx, by)) << "pixel " << at;
-                    long order = (paint == 0 ? DissolveOrder[by % 8][bx % 8] * 100000L : 0) + by * 1000L + bx;
-                    ASSERT_GT(order, last) << "pixel " << at << " at " << set[at].x << "," << set[at].y;
+                    long order = (paint == 0 ? DissolveOrder[by % 8][bx % 8] * 100000L : 0) +
+                                 by * 1000L + bx;
+                    ASSERT_GT(order, last)
+                        << "pixel " << at << " at " << set[at].x << "," << set[at].y;
                     last = order;
                     ++at;
                 }

@@ -18,7 +18,7 @@ const std::string kClass = "System\\CurrentControlSet\\Services\\Class\\";
 const std::string kMouse = kClass + "Mouse";
 
 class ClassKey : public RegistryCase {
-protected:
+  protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
@@ -83,7 +83,7 @@ TEST_F(ClassKey, CreateWritesAllSevenSettingsAsTerminatedStrings) {
     struct {
         const char* name;
         const char* text;
-    } expected[] = {{"DevLoader", "*vmouse"},        {"MouseType", "PS2"},
+    } expected[] = {{"DevLoader", "*vmouse"},         {"MouseType", "PS2"},
                     {"MouseDriver", "QXMOUSE.DRV 1"}, {"InfPath", "QXMOUSE.INF 1"},
                     {"DriverDesc", "Desc given"},     {"DriverDate", "1-15-1999 1"},
                     {"InfSection", "Inf given"},      {"Keep", "kept"}};
@@ -151,7 +151,7 @@ TEST_F(ClassKey, LongOldValuesAreJournalledCutTo79) {
     std::string v79(79, 'a'), v80(80, 'b'), v200 = std::string(79, 'c') + std::string(121, 'd');
     SetString(HKEY_LOCAL_MACHINE, key, "MouseDriver", v79);
     SetRaw(HKEY_LOCAL_MACHINE, key, "InfPath", REG_SZ, v80);  // 80 bytes, no terminator
-    SetString(HKEY_LOCAL_MACHINE, key, "DriverDesc", v80);     // 81 bytes
+    SetString(HKEY_LOCAL_MACHINE, key, "DriverDesc", v80);    // 81 bytes
     SetString(HKEY_LOCAL_MACHINE, key, "DriverDate", v200);
     SetRaw(HKEY_LOCAL_MACHINE, key, "InfSection", REG_BINARY, std::string("bin\0ary", 7));
     UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0000", "d", "i");

@@ -27,8 +27,8 @@ namespace {
 ::testing::AssertionResult Holds(const std::string& path, const std::string& fixture) {
     std::string want = InstallFixture(fixture), got = ReadFileBytes(path);
     if (!want.empty() && got == want) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, "
-                                         << fixture << " " << want.size() << " (or differs)";
+    return ::testing::AssertionFailure() << path << " holds " << got.size() << " bytes, " << fixture
+                                         << " " << want.size() << " (or differs)";
 }
 
 // Texts set on one control of the page, in order.
@@ -45,7 +45,8 @@ LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
             InvalidateRect(GetParent(w), nullptr, TRUE);
             UpdateWindow(GetParent(w));
         }
-        if (text.find("[cancel]") != std::string::npos) PostMessageA(GetParent(w), WM_COMMAND, IDC_NEXT, 0);
+        if (text.find("[cancel]") != std::string::npos)
+            PostMessageA(GetParent(w), WM_COMMAND, IDC_NEXT, 0);
     }
     return CallWindowProcA((*originals)[w], w, m, wp, lp);
 }
@@ -154,7 +155,8 @@ class CopyEngine : public ::testing::Test {
 TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
     TextCopy(Shared::DirTable[2], kDirWidth, "HELP");
-    TextCopy(Shared::DirTable[3], kDirWidth, "HELP\\EN");  // second level below SubDir2, made before it
+    TextCopy(Shared::DirTable[3], kDirWidth,
+             "HELP\\EN");  // second level below SubDir2, made before it
     std::string abs = root + "\\win";
     CreateDirectoryA(abs.c_str(), nullptr);
     Source("DRIVER", "driver.pk", "DRIVER.BI_");
@@ -183,12 +185,14 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
     EXPECT_TRUE(Holds(dest + "\\DRIVER.OLD", "short.txt"));
     EXPECT_FALSE(FileExists(dest + "\\ABS.TXT"));
 
-    EXPECT_EQ((std::vector<std::string>{"Copying DRIVER.BI_\n\nDriver", "Copying PLAIN.BIN\n\nPlain copy",
-                                        "Copying README.TX_\n\nRead me", "Copying SHORT.TX_\n\nHelp",
-                                        "Copying README.TXT\n\nInto an absolute directory",
-                                        "Copying SHORT.TXT\n\nReplaces", "Updating Registry..."}),
-              textsAfterClose[0]);
-    EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}), textsAfterClose[1]);
+    EXPECT_EQ(
+        (std::vector<std::string>{"Copying DRIVER.BI_\n\nDriver", "Copying PLAIN.BIN\n\nPlain copy",
+                                  "Copying README.TX_\n\nRead me", "Copying SHORT.TX_\n\nHelp",
+                                  "Copying README.TXT\n\nInto an absolute directory",
+                                  "Copying SHORT.TXT\n\nReplaces", "Updating Registry..."}),
+        textsAfterClose[0]);
+    EXPECT_EQ((std::vector<std::string>{"25%", "50%", "75%", "100%", "50%", "100%"}),
+              textsAfterClose[1]);
 }
 
 TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesAreAskedAbout) {
@@ -216,10 +220,14 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesAreAskedAbout) {
     // One box for each failed entry, owned by the page, in the order of the entries.
     std::vector<std::string> boxes = ignore.Texts();
     ASSERT_EQ(3u, boxes.size());
-    EXPECT_EQ("ABSENT.TX_ cannot be copied to " + dest + "\\OK\\KEEP.TXT.\n\nThe file cannot be "
-              "found. Insert the disk or CD that holds it, then choose Retry.", boxes[0]);
-    EXPECT_EQ(0u, boxes[2].find("TWO.TXT cannot be copied to " + dest + "\\NOPE\\DEEP\\TWO.TXT.\n\n"
-                                "The destination cannot be written")) << boxes[2];
+    EXPECT_EQ("ABSENT.TX_ cannot be copied to " + dest +
+                  "\\OK\\KEEP.TXT.\n\nThe file cannot be "
+                  "found. Insert the disk or CD that holds it, then choose Retry.",
+              boxes[0]);
+    EXPECT_EQ(0u, boxes[2].find("TWO.TXT cannot be copied to " + dest +
+                                "\\NOPE\\DEEP\\TWO.TXT.\n\n"
+                                "The destination cannot be written"))
+        << boxes[2];
 }
 
 // Names in dir that setup's temporary files take.
@@ -261,7 +269,8 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     EXPECT_TRUE(TempFilesIn(dest).empty());
 
     // Held open without sharing, as a loaded driver is: the new file waits beside it.
-    HANDLE held = CreateFileA((dest + "\\OLD.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA((dest + "\\OLD.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_EQ(WholeAtRestart, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\OLD.TXT"));
     CloseHandle(held);
@@ -391,21 +400,24 @@ TEST_F(CopyEngine, EmptyDiskIsPassedOver) {
 // The engine alone: a caller that records what it is told, with no window anywhere.
 struct Recorder {
     std::vector<std::string> calls;
-    int stopAtPoll = -1;                // the poll (from 0) that asks to stop
+    int stopAtPoll = -1;  // the poll (from 0) that asks to stop
     int polls = 0;
-    std::vector<CopyAnswer> answers;    // to the failures in turn; then go on
-    std::function<void()> onFailure;    // runs before a failure is answered
+    std::vector<CopyAnswer> answers;  // to the failures in turn; then go on
+    std::function<void()> onFailure;  // runs before a failure is answered
     CopyCaller Caller() {
         return {this,
                 [](void* r, int disk) { Rec(r)->calls.push_back("disk " + std::to_string(disk)); },
-                [](void* r, const FileEntry* e) { Rec(r)->calls.push_back(std::string("entry ") + e->SourceFile); },
+                [](void* r, const FileEntry* e) {
+                    Rec(r)->calls.push_back(std::string("entry ") + e->SourceFile);
+                },
                 [](void* r, int16_t p) { Rec(r)->calls.push_back(std::to_string(p) + "%"); },
                 [](void* r) { return Rec(r)->polls++ == Rec(r)->stopAtPoll ? 1 : 0; },
                 [](void* r, const CopyFailureReport* f) {
                     Recorder* me = Rec(r);
                     std::string dest = f->Dest;
                     me->calls.push_back("failed " + std::string(f->Entry->SourceFile) + " " +
-                                        std::to_string(f->Why) + " " + dest.substr(dest.rfind('\\') + 1));
+                                        std::to_string(f->Why) + " " +
+                                        dest.substr(dest.rfind('\\') + 1));
                     if (me->onFailure) me->onFailure();
                     if (me->answers.empty()) return CopyGoOn;
                     CopyAnswer a = me->answers.front();
@@ -414,7 +426,8 @@ struct Recorder {
                 },
                 [](void* r, const char* dest, int existed) {
                     std::string d = dest;
-                    Rec(r)->calls.push_back("wrote " + d.substr(d.rfind('\\') + 1) + (existed ? " over" : ""));
+                    Rec(r)->calls.push_back("wrote " + d.substr(d.rfind('\\') + 1) +
+                                            (existed ? " over" : ""));
                 },
                 [](void* r) { Rec(r)->calls.push_back("registering"); }};
     }
@@ -435,8 +448,8 @@ TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
     CopyCaller caller = r.Caller();
     EXPECT_EQ(1, CopyAndRegister(&caller));
     EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT", "entry GONE.TXT", "100%",
-                     "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%", "wrote B.TXT over",
-                     "registering"}),
+                     "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%",
+                     "wrote B.TXT over", "registering"}),
               r.calls);
     EXPECT_EQ(6, r.polls);  // two per entry
     EXPECT_TRUE(Holds(dest + "\\B.TXT", "readme.txt"));
@@ -467,9 +480,10 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     EXPECT_EQ(0, CopyEntries(&caller));
     EXPECT_TRUE(Holds(dest + "\\LATE.TXT", "short.txt"));
     EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
-    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT", "33%",
-                     "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
-              r.calls);
+    EXPECT_EQ(
+        (Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT",
+               "33%", "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
+        r.calls);
 }
 
 // The whole installation with no caller at all: subdirectories, files, the registration,
@@ -512,7 +526,8 @@ class CopyEngineCancel : public CopyEngine {
     void ExpectOnlyFirstCopied(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
-        for (int i = 1; i < 5; ++i) EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
+        for (int i = 1; i < 5; ++i)
+            EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
         EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
         EXPECT_EQ(2u, textsAfterClose[0].size());
     }

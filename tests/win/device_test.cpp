@@ -23,7 +23,7 @@ const std::string kSerialKey = "Enum\\" + kSerialHw;
 const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
 
 class Device : public RegistryCase {
-protected:
+  protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
@@ -68,8 +68,8 @@ TEST_F(Device, FindMatchesASubstringByteForByteAndTheLastNodeWins) {
     EXPECT_FALSE(found);
 
     AddDeviceNode("C0000001", "ROOT\\*PNP0F0C\\0000");
-    AddDeviceNode("C0000002", "bios\\*pnp0f13\\0000");     // other letter case
-    AddDeviceNode("C0000003", "BIOS\\*PNP0F13");           // no trailing backslash
+    AddDeviceNode("C0000002", "bios\\*pnp0f13\\0000");         // other letter case
+    AddDeviceNode("C0000003", "BIOS\\*PNP0F13");               // no trailing backslash
     MakeKey(HKEY_DYN_DATA, "Config Manager\\Enum\\C0000004");  // no HardWareKey
     EXPECT_EQ("untouched", Find("BIOS\\*PNP0F13\\", &found));
     EXPECT_FALSE(found);
@@ -162,7 +162,8 @@ TEST_F(Device, SerialBranchUpdatesTheClassKeyItsDriverNames) {
     EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
     EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "Driver"));
     EXPECT_EQ(1u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());  // no new class key
-    EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "DriverDesc"));
+    EXPECT_EQ("Qorva Serial Mouse 1",
+              ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "DriverDesc"));
     EXPECT_EQ("QX_Serial 1", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "InfSection"));
     EXPECT_EQ("Serial", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "MouseType"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "DevLoader"));
@@ -209,7 +210,8 @@ TEST_F(Device, SerialChoiceWithoutSerialNodeCreatesOwnKeyEachRun) {
     EXPECT_EQ(2u, ValueNames(HKEY_LOCAL_MACHINE, kPS2Key).size());  // PS/2 key untouched
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
     EXPECT_EQ("Mouse", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Class"));
-    EXPECT_EQ(Sz("Qorva Serial Mouse 1"), ReadValue(HKEY_LOCAL_MACHINE, kOwnKey, "DeviceDesc").data);
+    EXPECT_EQ(Sz("Qorva Serial Mouse 1"),
+              ReadValue(HKEY_LOCAL_MACHINE, kOwnKey, "DeviceDesc").data);
     EXPECT_EQ("Qorva 1", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "Mfg"));
     for (const char* flag : {"ConfigFlags", "DetFlags"}) {
         RegValue v = ReadValue(HKEY_LOCAL_MACHINE, kOwnKey, flag);

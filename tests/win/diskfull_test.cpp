@@ -32,18 +32,21 @@ class SmallDriveEnvironment : public ::testing::Environment {
     }
     void TearDown() override {
         if (!mounted_) return;
-        RunHostCommand("rm -f " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:") + "; umount " +
-                       ShellQuote(SmallDrive()) + " && rmdir " + ShellQuote(SmallDrive()));
+        RunHostCommand("rm -f " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:") +
+                       "; umount " + ShellQuote(SmallDrive()) + " && rmdir " +
+                       ShellQuote(SmallDrive()));
     }
 
   private:
     bool mounted_ = false;
 };
-::testing::Environment* const smallDrive = ::testing::AddGlobalTestEnvironment(new SmallDriveEnvironment);
+::testing::Environment* const smallDrive =
+    ::testing::AddGlobalTestEnvironment(new SmallDriveEnvironment);
 
 // Fills drive E: up to its last byte with a file of its own.
 void FillDrive(const std::string& name) {
-    HANDLE h = CreateFileA(("E:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h =
+        CreateFileA(("E:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     std::string block(4096, 'f');
     DWORD put = 0;

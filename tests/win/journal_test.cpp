@@ -18,7 +18,7 @@ std::string Profile(const std::string& file, const char* section, const char* ke
 }
 
 class Journal : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = MakeScratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
         TextCopy(Shared::InstallDir, kDirWidth, dir_.c_str());
@@ -47,10 +47,14 @@ TEST_F(Journal, KeysKeepTheirFirstRecordEvenAnEmptyOne) {
                    "[Main]\r\nProductName=Qorva\r\n"
                    "[PS2]\r\nDeviceDesc=\r\nMfg=Old Maker\r\n"
                    "[Startup]\r\nTitle=Qorva Mouse\r\n");
-    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First"));  // recorded empty: kept
-    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker"));     // held a value from the start
-    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath", ""));          // an absent value is recorded...
-    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath", "MOUSE.INF")); // ...and stays recorded absent
+    EXPECT_EQ(
+        1, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First"));  // recorded empty: kept
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg",
+                              "New Maker"));  // held a value from the start
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath",
+                              ""));  // an absent value is recorded...
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath",
+                              "MOUSE.INF"));  // ...and stays recorded absent
     EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Desc"));
     EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Other"));
 
@@ -70,12 +74,14 @@ TEST_F(Journal, RecordsThatDoNotReachTheFileAreReportedLost) {
     WriteFileBytes(inf_, "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n");
     std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/tests/" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(0, RunHostCommand("mount --bind " + ShellQuote(linuxDir) + " " + ShellQuote(linuxDir) +
-                                " && mount -o remount,ro,bind " + ShellQuote(linuxDir)))
+    ASSERT_EQ(0,
+              RunHostCommand("mount --bind " + ShellQuote(linuxDir) + " " + ShellQuote(linuxDir) +
+                             " && mount -o remount,ro,bind " + ShellQuote(linuxDir)))
         << "a read-only bind mount needs root";
     EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Standard PS/2 Port Mouse"));
     EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "Serial", "SubKey1", "x"));
-    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker"));  // recorded before: nothing to write
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg",
+                              "New Maker"));  // recorded before: nothing to write
     EXPECT_EQ("<absent>", Profile(inf_, "PS2", "DeviceDesc"));
     RunHostCommand("umount " + ShellQuote(linuxDir));
     EXPECT_EQ("[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n", ReadFileBytes(inf_));
@@ -93,7 +99,8 @@ TEST_F(Journal, ReadGivesTheDefaultWhenMissingAndCutsAt127) {
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "Mfg", "dflt"));  // no file at all
     std::string longValue(200, 'v');
     WriteFileBytes(inf_, "[PS2]\r\nMfg=" + longValue + "\r\n");
-    EXPECT_EQ(std::string(127, 'v'), std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
+    EXPECT_EQ(std::string(127, 'v'),
+              std::string(JournalRead(Shared::InstallDir, "PS2", "Mfg", "")));
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "DeviceDesc", "dflt"));
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "Serial", "Mfg", "dflt"));
 }
@@ -143,7 +150,8 @@ TEST_F(Journal, NoInstallDirWritesNothing) {
 // A line break in a recorded value would start new lines, even sections, in the script.
 TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
     WriteFileBytes(inf_, "[Main]\r\nDefaultPath=C:\\QORVA\r\n");
-    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
+    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc",
+                 "Mouse\r\n[Main]\r\nDefaultPath=D:\\ELSE\n");
     std::string text = ReadFileBytes(inf_);
     EXPECT_EQ(0u, text.find("[Main]")) << text;
     EXPECT_EQ(std::string::npos, text.find("\n[Main]")) << text;
@@ -155,12 +163,15 @@ TEST_F(Journal, LineBreaksInAValueStayOnItsLine) {
 // The profile functions take blanks off both ends of a value and one pair of quotes off
 // it: such values are written inside quotes and come back exactly; others as they are.
 TEST_F(Journal, ValuesComeBackExactlyWithBlanksAndQuotesAtTheirEnds) {
-    const char* values[] = {" 4-23-1999", "trailing\t", "  ", "\"quoted\"", "'single'",
-                            "\"\" both \"\"", "\"", "in \"the\" middle", "plain"};
+    const char* values[] = {" 4-23-1999", "trailing\t",        "  ",
+                            "\"quoted\"", "'single'",          "\"\" both \"\"",
+                            "\"",         "in \"the\" middle", "plain"};
     for (int i = 0; i < 9; ++i) {
         std::string key = "K" + std::to_string(i);
         JournalWrite(Shared::InstallDir, "PS2", key.c_str(), values[i]);
-        EXPECT_EQ(values[i], std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>"))) << key;
+        EXPECT_EQ(values[i],
+                  std::string(JournalRead(Shared::InstallDir, "PS2", key.c_str(), "<absent>")))
+            << key;
     }
     std::string text = ReadFileBytes(inf_);
     EXPECT_NE(std::string::npos, text.find("K0=\" 4-23-1999\"\r\n")) << text;

@@ -91,7 +91,7 @@ struct Source {
 };
 
 class KeyedBitmap : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Shared::AppInstance = GetModuleHandleA(nullptr); }
 };
 

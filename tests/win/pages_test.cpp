@@ -18,7 +18,7 @@
 namespace {
 
 class Pages : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Shared::AppInstance = GetModuleHandleA(nullptr);
         Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));

@@ -19,15 +19,14 @@ const std::string kClsid = "{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
 const std::string kPage = "CLSID\\" + kClsid;
 const std::string kServer = kPage + "\\InProcServer32";
 const std::string kCurrent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const std::string kHandlers =
-    kCurrent + "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
+const std::string kHandlers = kCurrent + "\\Controls Folder\\Mouse\\shellex\\PropertySheetHandlers";
 const std::string kHandler = kHandlers + "\\QXMousePage";
 const std::string kRun = kCurrent + "\\Run";
 const std::string kUninstall = kCurrent + "\\Uninstall\\Quillotrax";
 const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
 
 class Product : public RegistryCase {
-protected:
+  protected:
     void SetUp() override {
         RegistryCase::SetUp();
         if (HasFatalFailure()) return;
@@ -99,7 +98,8 @@ TEST_F(Product, LongInstallDirIsWrittenWhole) {
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
     RegisterProduct(1, Shared::InstallDir);
     ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", longDir + "\\UNINSTAL.EXE");
+    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString",
+             longDir + "\\UNINSTAL.EXE");
     ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");
 }
 

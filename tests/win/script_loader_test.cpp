@@ -20,7 +20,7 @@
 
 namespace {
 
-const char kDumpVar[] = "SCRIPT_LOADER_DUMP";        // where the child writes the model
+const char kDumpVar[] = "SCRIPT_LOADER_DUMP";  // where the child writes the model
 
 // The model as the child saw it: "Name=value" pairs.
 struct Model {
@@ -70,9 +70,8 @@ Model ReadModel(int result) {
     for (int i = 0; Shared::FileTable != nullptr && i < Shared::TotalFiles; ++i) {
         const FileEntry& e = Shared::FileTable[i];
         put("Entry" + std::to_string(i), std::string(e.DirName) + "|" + e.DestDir + "|" +
-                                             e.SourceFile + "|" + e.DestFile + "|" +
-                                             e.Description + "|" +
-                                             std::to_string(e.DestIsAbsolute));
+                                             e.SourceFile + "|" + e.DestFile + "|" + e.Description +
+                                             "|" + std::to_string(e.DestIsAbsolute));
     }
     put("OemMode", std::to_string(Shared::OemMode));
     put("MouseKind", std::to_string(Shared::MouseKind));
@@ -139,8 +138,8 @@ Model RunLoaderAt(const std::string& exePath) {
     PROCESS_INFORMATION pi = {};
     Model model;
     DWORD exitCode = 1;
-    if (CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &si, &pi)) {
+    if (CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &si, &pi)) {
         WaitForSingleObject(pi.hProcess, 300000);
         GetExitCodeProcess(pi.hProcess, &exitCode);
         CloseHandle(pi.hThread);
@@ -186,8 +185,8 @@ void ExpectDefaults(int line, const Model& m, const std::string& dir) {
     for (int k = 0; k < kDirKeyCount; ++k) EXPECT_EQ("", m["Dir" + std::to_string(k)]) << k;
     EXPECT_EQ("0", m["OemMode"]);
     EXPECT_EQ("1", m["MouseKind"]);
-    for (const char* f : {"Title", "Mfg", "MouseDriver", "MouseInf", "DriverDate",
-                          "PS2InfSection", "SerialInfSection", "PS2Name", "SeialName"})
+    for (const char* f : {"Title", "Mfg", "MouseDriver", "MouseInf", "DriverDate", "PS2InfSection",
+                          "SerialInfSection", "PS2Name", "SeialName"})
         EXPECT_EQ("", m[std::string("Profile.") + f]) << f;
 }
 
@@ -338,8 +337,9 @@ TEST(Loader, CountsNegativeZeroAndTooMany) {
     // fails after the counts, before any line is read.
     for (const char* counts : {"Disk1=20000\r\nDisk2=12768\r\n", "Disk1=65537\r\nDisk2=0\r\n",
                                "Disk1=40000\r\nDisk2=-10000\r\n"}) {
-        std::string script = std::string("[Main]\r\nProductName=Big\r\nOEM=1\r\n"
-                                         "[DiskLabel]\r\nDisk1=A\r\nDisk2=B\r\n[FileCounts]\r\n") +
+        std::string script = std::string(
+                                 "[Main]\r\nProductName=Big\r\nOEM=1\r\n"
+                                 "[DiskLabel]\r\nDisk1=A\r\nDisk2=B\r\n[FileCounts]\r\n") +
                              counts;
         m = LoadPackage("toomany", script.c_str());
         EXPECT_EQ("0", m["Result"]) << counts;
@@ -350,8 +350,9 @@ TEST(Loader, CountsNegativeZeroAndTooMany) {
     }
 
     // Exactly 32767 in all is fine (the maximal script below reads them all).
-    m = LoadPackage("justenough",
-                    "[DiskLabel]\r\nDisk1=A\r\nDisk2=B\r\n[FileCounts]\r\nDisk1=32000\r\nDisk2=767\r\n");
+    m = LoadPackage(
+        "justenough",
+        "[DiskLabel]\r\nDisk1=A\r\nDisk2=B\r\n[FileCounts]\r\nDisk1=32000\r\nDisk2=767\r\n");
     EXPECT_EQ("1", m["Result"]);
     EXPECT_EQ("32767", m["TotalFiles"]);
     EXPECT_EQ("|||||0", Entry(m, 32766));
@@ -370,8 +371,9 @@ TEST(Loader, DefaultPathRule) {
     EXPECT_EQ("C:\\Program Files\\",
               LoadPackage("dp-empty", "[Main]\r\nDefaultPath=\r\n")["InstallDir"]);
     // Another drive: the Windows directory's drive, the rest unchanged.
-    EXPECT_EQ(drive + ":\\Tools\\Qorva Mouse",
-              LoadPackage("dp-drive", "[Main]\r\nDefaultPath=Q:\\Tools\\Qorva Mouse\r\n")["InstallDir"]);
+    EXPECT_EQ(
+        drive + ":\\Tools\\Qorva Mouse",
+        LoadPackage("dp-drive", "[Main]\r\nDefaultPath=Q:\\Tools\\Qorva Mouse\r\n")["InstallDir"]);
     RunOptions onE;
     onE.windowsDir = "E:\\WIN98";
     EXPECT_EQ("E:\\QORVA", LoadPackage("dp-windrive", nullptr, onE)["InstallDir"]);
@@ -402,13 +404,15 @@ TEST(Loader, ProgramsDirectoryFromTheRegistryOrTheFallback) {
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, cv, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr));
     auto setValue = [key](const std::string& v) {
-        RegSetValueExA(key, "ProgramFilesDir", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(v.c_str()), static_cast<DWORD>(v.size() + 1));
+        RegSetValueExA(key, "ProgramFilesDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
+                       static_cast<DWORD>(v.size() + 1));
     };
     // The value is absent, empty, or longer than 79 characters: the same fallback.
-    EXPECT_EQ("C:\\Program Files\\Qorva", LoadPackage("pf-novalue", relative, mapped)["InstallDir"]);
+    EXPECT_EQ("C:\\Program Files\\Qorva",
+              LoadPackage("pf-novalue", relative, mapped)["InstallDir"]);
     setValue("");
-    EXPECT_EQ("C:\\Program Files\\Qorva", LoadPackage("pf-emptyvalue", relative, mapped)["InstallDir"]);
+    EXPECT_EQ("C:\\Program Files\\Qorva",
+              LoadPackage("pf-emptyvalue", relative, mapped)["InstallDir"]);
     setValue("D:\\" + Repeat('a', 77));  // 80 characters
     EXPECT_EQ("C:\\Program Files\\Qorva", LoadPackage("pf-long", relative, mapped)["InstallDir"]);
 
@@ -433,11 +437,16 @@ TEST(Loader, LongValuesAreCutToTheirWidthLessOne) {
                          "\r\n[DirectoryName]\r\nRootDir=" + Repeat('r', 100) +
                          "\r\nSubDir1=" + Repeat('s', 39) + "\r\nSubDir2=" + Repeat('t', 40) +
                          "\r\n[FileCounts]\r\nDisk1=4\r\n[Disk1]\r\n"
-                         "1=A.DLL,A.DLL," + Repeat('x', 70) + ",SubDir1\r\n"
+                         "1=A.DLL,A.DLL," +
+                         Repeat('x', 70) +
+                         ",SubDir1\r\n"
                          "2=A.DLL,A.DLL,Text,SubDir2\r\n"
                          "3=ABCDEFGHIJK.DLL,A.DLL,Text,SubDir1\r\n"
-                         "4=A.DLL,A.DLL," + Repeat('y', 110) + ",SubDir1\r\n"
-                         "[Startup]\r\nTitle=" + Repeat('T', 100) + "\r\nMfg=" + Repeat('M', 100) +
+                         "4=A.DLL,A.DLL," +
+                         Repeat('y', 110) +
+                         ",SubDir1\r\n"
+                         "[Startup]\r\nTitle=" +
+                         Repeat('T', 100) + "\r\nMfg=" + Repeat('M', 100) +
                          "\r\nSeialName=" + Repeat('S', 40) + "\r\n";
     Model m = LoadPackage("long", script.c_str());
     EXPECT_EQ("1", m["Result"]);
@@ -515,12 +524,14 @@ TEST(Loader, SourceDirectoryFromWhereTheProgramRuns) {
 TEST(Loader, MaximalScript) {
     // Six disks, 32767 file lines in all, every directory key in turn.
     const int counts[kMaxDisks] = {5461, 5461, 5461, 5461, 5461, 5462};
-    const char* keys[kDirKeyCount] = {"RootDir", "subdir1", "SUBDIR2", "SubDir3", "SubDir4",
-                                      "SubDir5", "SubDir6", "WinDir", "WinSystemDir", "WinInfDir"};
+    const char* keys[kDirKeyCount] = {"RootDir", "subdir1", "SUBDIR2", "SubDir3",      "SubDir4",
+                                      "SubDir5", "SubDir6", "WinDir",  "WinSystemDir", "WinInfDir"};
     std::string script = "[Main]\r\nProductName=Maximal\r\n[DiskLabel]\r\n";
-    for (int n = 1; n <= 6; ++n) script += "Disk" + std::to_string(n) + "=Disk " + std::to_string(n) + "\r\n";
+    for (int n = 1; n <= 6; ++n)
+        script += "Disk" + std::to_string(n) + "=Disk " + std::to_string(n) + "\r\n";
     script += "[DirectoryName]\r\n";
-    for (int k = 0; k < kDirKeyCount; ++k) script += std::string(keys[k]) + "=D" + std::to_string(k) + "\r\n";
+    for (int k = 0; k < kDirKeyCount; ++k)
+        script += std::string(keys[k]) + "=D" + std::to_string(k) + "\r\n";
     script += "[FileCounts]\r\n";
     for (int n = 1; n <= 6; ++n)
         script += "Disk" + std::to_string(n) + "=" + std::to_string(counts[n - 1]) + "\r\n";
@@ -529,8 +540,8 @@ TEST(Loader, MaximalScript) {
         script += "[Disk" + std::to_string(n) + "]\r\n";
         for (int j = 1; j <= counts[n - 1]; ++j, ++index) {
             script += std::to_string(j) + "=F" + std::to_string(index) + ".DL_,F" +
-                      std::to_string(index) + ".DLL,Component " + std::to_string(j) +
-                      " of disk " + std::to_string(n) + "," + keys[index % kDirKeyCount] + "\r\n";
+                      std::to_string(index) + ".DLL,Component " + std::to_string(j) + " of disk " +
+                      std::to_string(n) + "," + keys[index % kDirKeyCount] + "\r\n";
         }
     }
     script += "[Startup]\r\nTitle=Maximal\r\n";
@@ -541,8 +552,8 @@ TEST(Loader, MaximalScript) {
     EXPECT_EQ("27305", m["Disk6.FirstEntry"]);
     EXPECT_EQ("Maximal", m["Profile.Title"]);
     std::string win = WindowsPath();
-    const std::string dest[kDirKeyCount] = {"D0", "D1", "D2", "D3", "D4", "D5", "D6", win,
-                                            win + "\\SYSTEM", win + "\\INF"};
+    const std::string dest[kDirKeyCount] = {
+        "D0", "D1", "D2", "D3", "D4", "D5", "D6", win, win + "\\SYSTEM", win + "\\INF"};
     index = 0;
     int wrong = 0;
     for (int n = 1; n <= 6; ++n) {
@@ -582,9 +593,10 @@ TEST(Loader, TheReadmeExampleReadsAsTheReadmeSays) {
     EXPECT_STREQ("Program files", Shared::DiskSet.Disk[0].DiskLabelText);
     EXPECT_STREQ("DRIVER", Shared::DirTable[DirKeySub1]);
     ASSERT_EQ(3, Shared::TotalFiles);
-    std::vector<std::string> texts = {Shared::DirTable[DirKeyRoot], Shared::DirTable[DirKeyWinSystem],
-                                      Shared::FileTable[2].DestDir, Shared::FileTable[2].Description,
-                                      Shared::DriverProfile.Title, Shared::DriverProfile.SeialName};
+    std::vector<std::string> texts = {
+        Shared::DirTable[DirKeyRoot], Shared::DirTable[DirKeyWinSystem],
+        Shared::FileTable[2].DestDir, Shared::FileTable[2].Description,
+        Shared::DriverProfile.Title,  Shared::DriverProfile.SeialName};
     EXPECT_EQ((std::vector<std::string>{".", "SYSTEM", WindowsPath() + "\\SYSTEM", "Mouse driver",
                                         "Qorva Mouse Driver", "Qorva Serial Mouse"}),
               texts);

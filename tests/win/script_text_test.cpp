@@ -49,8 +49,9 @@ const std::map<unsigned, std::string>& StringTable() {
         {28, " installation is not completed !"},
         {29, "Setup Program"},
         {30, "ProductName"},
-        {33, "Can not create directory !\nThe specified directory is either invalid or disk "
-             "drive is write protected."},
+        {33,
+         "Can not create directory !\nThe specified directory is either invalid or disk "
+         "drive is write protected."},
         {34, "There is no enough free space in the specified disk drive !"},
         {36, "Copying "},
         {41, "Startup"},
@@ -64,8 +65,9 @@ const std::map<unsigned, std::string>& StringTable() {
         {50, "SerialInfSection"},
         {51, "PS2Name"},
         {52, "SeialName"},
-        {53, "The Mouse Setup Program has installed driver successfully. You have to restart "
-             "your Windows now !"},
+        {53,
+         "The Mouse Setup Program has installed driver successfully. You have to restart "
+         "your Windows now !"},
     };
     return table;
 }
@@ -213,7 +215,8 @@ class Notices : public TextResources {
 TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
     lstrcpyA(Shared::ProductName, "Qorva Mouse");
     lstrcpyA(Shared::SetupCaption, "Qorva Mouse Setup Program");
-    BoxSeen seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
+    BoxSeen seen =
+        WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("Qorva Mouse installation is not completed !", seen.text);
     EXPECT_EQ("Qorva Mouse Setup Program", seen.caption);
@@ -224,20 +227,24 @@ TEST_F(Notices, CancelNoticeNamesTheProductInTheSetupCaption) {
     // Without a product name the text begins with the blank of the string table.
     Shared::ProductName[0] = 0;
     lstrcpyA(Shared::SetupCaption, " Setup Program");
-    seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
+    seen =
+        WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(" installation is not completed !", seen.text);
 
     // The longest product name still leaves the whole notice.
     std::string longest(kProductWidth - 1, 'Q');
     lstrcpyA(Shared::ProductName, longest.c_str());
-    seen = WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
+    seen =
+        WatchBox([this] { ShowCancelNotice(owner_, Shared::ProductName, Shared::SetupCaption); });
     EXPECT_EQ(longest + " installation is not completed !", seen.text);
 }
 
 TEST_F(Notices, MessagesFromTheStringTable) {
     lstrcpyA(Shared::SetupCaption, "Qorva Setup Program");
-    BoxSeen seen = WatchBox([] { ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION); });
+    BoxSeen seen = WatchBox([] {
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_READ_ERROR, MB_ICONEXCLAMATION);
+    });
     ASSERT_TRUE(seen.found);
     EXPECT_EQ("SETUP.INF Reading error !", seen.text);
     EXPECT_EQ("Qorva Setup Program", seen.caption);
@@ -245,11 +252,16 @@ TEST_F(Notices, MessagesFromTheStringTable) {
     EXPECT_EQ(LoadIconA(nullptr, IDI_EXCLAMATION), seen.icon);
     EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
 
-    seen = WatchBox([] { ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION); });
+    seen = WatchBox([] {
+        ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED,
+                    MB_ICONINFORMATION);
+    });
     EXPECT_EQ(StringTable().at(IDS_DRIVER_SWITCHED), seen.text);
     EXPECT_EQ(LoadIconA(nullptr, IDI_INFORMATION), seen.icon);
 
-    seen = WatchBox([this] { ShowMessage(owner_, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION); });
+    seen = WatchBox([this] {
+        ShowMessage(owner_, Shared::SetupCaption, nullptr, IDS_CANNOT_CREATE, MB_ICONEXCLAMATION);
+    });
     EXPECT_EQ(owner_, seen.owner);
     EXPECT_EQ(StringTable().at(IDS_CANNOT_CREATE), seen.text);
 }

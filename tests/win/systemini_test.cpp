@@ -61,10 +61,15 @@ TEST_F(SystemIni, PatchesKeepsTheOldFileAndSetsTheVxdAside) {
 }
 
 TEST_F(SystemIni, LineEndsAndCtrlZOfTheRuntimesTextMode) {
-    WriteFileBytes(ini, "[386Enh]\nmouse=*vmd\nlast=1\x1A" "junk\r\n");
+    WriteFileBytes(ini,
+                   "[386Enh]\nmouse=*vmd\nlast=1\x1A"
+                   "junk\r\n");
     PatchSystemIni();
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\nlast=1", ReadFileBytes(ini));
-    EXPECT_EQ("[386Enh]\nmouse=*vmd\nlast=1\x1A" "junk\r\n", ReadFileBytes(bak));
+    EXPECT_EQ(
+        "[386Enh]\nmouse=*vmd\nlast=1\x1A"
+        "junk\r\n",
+        ReadFileBytes(bak));
 }
 
 TEST_F(SystemIni, WithoutASystemIniNothingIsRenamed) {

@@ -58,7 +58,8 @@ std::vector<std::string> Inputs() {
         "lone\rcr\r\n",
         "cr cr lf\r\r\n",
         "ends in cr\r",
-        "before\x1A" "after\r\n",
+        "before\x1A"
+        "after\r\n",
         "\x1A",
         "cr then z\r\x1A\n",
         std::string(119, 'a') + "\r\n" + std::string(120, 'b') + "\r\n" + std::string(500, 'c'),

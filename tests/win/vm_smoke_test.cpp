@@ -20,8 +20,8 @@ int RunProgram(const std::string& exe, const std::string& args) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
         return -1;
     }
     WaitForSingleObject(pi.hProcess, 60000);
@@ -84,8 +84,8 @@ TEST(VirtualMachine, DynDataKeysAreCreatedAndEnumerated) {
     const char* nodes[] = {"C29A3B40", "C29A3B41"};
     for (const char* node : nodes) {
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(enumKey, node, 0, nullptr, REG_OPTION_VOLATILE,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(enumKey, node, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         const char hardware[] = "BIOS\\*PNP0F13\\0000";
         EXPECT_EQ(RegSetValueExA(key, "HardWareKey", 0, REG_SZ,
@@ -123,9 +123,9 @@ TEST(VirtualMachine, HelperSeedsKeysThatOtherProcessesRead) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum\\C0FFEE00", 0, KEY_READ, &key),
               ERROR_SUCCESS);
     DWORD problem = 0, size = sizeof problem, type = 0;
-    EXPECT_EQ(RegQueryValueExA(key, "Problem", nullptr, &type,
-                               reinterpret_cast<BYTE*>(&problem), &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "Problem", nullptr, &type, reinterpret_cast<BYTE*>(&problem), &size),
+        ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(problem, 0x1cu);
@@ -170,8 +170,8 @@ TEST(VirtualMachine, HostCommandsRunAndTakeScreenshots) {
 }
 
 TEST(VirtualMachine, XKeyPressesReachTheFocusedWindow) {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, 200,
-                                24, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 20, 20, 200, 24,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
     SetForegroundWindow(edit);
     SetFocus(edit);

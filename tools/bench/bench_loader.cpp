@@ -23,8 +23,8 @@
 
 namespace {
 
-const char* const kDirKeys[kDirKeyCount] = {"RootDir", "SubDir1", "SubDir2", "SubDir3",
-                                            "SubDir4", "SubDir5", "SubDir6", "WinDir",
+const char* const kDirKeys[kDirKeyCount] = {"RootDir",      "SubDir1",  "SubDir2", "SubDir3",
+                                            "SubDir4",      "SubDir5",  "SubDir6", "WinDir",
                                             "WinSystemDir", "WinInfDir"};
 
 double Now() {
@@ -51,8 +51,9 @@ std::string MakeScript(const std::vector<int>& counts) {
         s += "[Disk" + std::to_string(n + 1) + "]\r\n";
         for (int j = 1; j <= counts[n]; ++j, ++index) {
             char line[160];
-            snprintf(line, sizeof(line), "%d=QX%06d.DL_, QX%06d.DLL, Qorva mouse component %d, %s\r\n",
-                     j, index, index, index, kDirKeys[index % kDirKeyCount]);
+            snprintf(line, sizeof(line),
+                     "%d=QX%06d.DL_, QX%06d.DLL, Qorva mouse component %d, %s\r\n", j, index, index,
+                     index, kDirKeys[index % kDirKeyCount]);
             s += line;
         }
     }
@@ -90,8 +91,9 @@ void BareReads(const char* script) {
     }
     GetPrivateProfileIntA("Main", "OEM", 0, script);
     GetPrivateProfileIntA("Main", "DefaultSerialMouse", 1, script);
-    const char* startup[] = {"Title", "Mfg", "MouseDriver", "MouseInf", "DriverDate",
-                             "PS2InfSection", "SerialInfSection", "PS2Name", "SeialName"};
+    const char* startup[] = {"Title",      "Mfg",           "MouseDriver",      "MouseInf",
+                             "DriverDate", "PS2InfSection", "SerialInfSection", "PS2Name",
+                             "SeialName"};
     for (const char* key : startup)
         GetPrivateProfileStringA("Startup", key, "", v, key == startup[0] ? 80 : 40, script);
 }
@@ -100,7 +102,8 @@ void BareReads(const char* script) {
 bool ModelIsRight(const std::vector<int>& counts) {
     int total = 0;
     for (int c : counts) total += c;
-    if (Shared::TotalFiles != total || Shared::DiskSet.DiskCount != static_cast<int>(counts.size())) return false;
+    if (Shared::TotalFiles != total || Shared::DiskSet.DiskCount != static_cast<int>(counts.size()))
+        return false;
     for (int i = 0; i < total; ++i) {
         char name[16];
         snprintf(name, sizeof(name), "QX%06d.DLL", i);
@@ -165,11 +168,12 @@ int Measure(const char* setupExe, int rounds, const std::vector<int>& counts, co
     for (int r = 0; r < rounds; ++r) ratios.push_back(loader[r] / bare[r]);
     int total = 0;
     for (int c : counts) total += c;
-    printf("%-8s %6d lines  loader %9.2f ms  bare reads %9.2f ms  ratio %.3f (min %.3f, max %.3f)"
-           "  median of %d rounds, model checked\n",
-           label, total, Median(loader) * 1000.0, Median(bare) * 1000.0, Median(ratios),
-           *std::min_element(ratios.begin(), ratios.end()),
-           *std::max_element(ratios.begin(), ratios.end()), rounds);
+    printf(
+        "%-8s %6d lines  loader %9.2f ms  bare reads %9.2f ms  ratio %.3f (min %.3f, max %.3f)"
+        "  median of %d rounds, model checked\n",
+        label, total, Median(loader) * 1000.0, Median(bare) * 1000.0, Median(ratios),
+        *std::min_element(ratios.begin(), ratios.end()),
+        *std::max_element(ratios.begin(), ratios.end()), rounds);
     return 0;
 }
 
@@ -213,18 +217,19 @@ int RunPackage(const char* self, const std::string& setupExe, int rounds, const 
     FILETIME past = {t.LowPart, t.HighPart};
     SetFileTime(h, &past, &past, &past);
     CloseHandle(h);
-    printf("%-8s script %zu bytes, %d disks\n", label, script.size(), static_cast<int>(counts.size()));
+    printf("%-8s script %zu bytes, %d disks\n", label, script.size(),
+           static_cast<int>(counts.size()));
     fflush(stdout);
 
     std::string exe = dir + "\\SETUP.EXE";
     CopyFileA(self, exe.c_str(), FALSE);
-    std::string command = "\"" + exe + "\" --measure " + label + " \"" + setupExe + "\" " +
-                          std::to_string(rounds);
+    std::string command =
+        "\"" + exe + "\" --measure " + label + " \"" + setupExe + "\" " + std::to_string(rounds);
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi)) {
         fprintf(stderr, "bench_loader: cannot start %s\n", exe.c_str());
         return 1;
     }

@@ -102,7 +102,8 @@ inline double PlainLoop(const std::string& pkg, const std::vector<std::string>& 
 // The least an install page can add to the plain loop: the status text of each entry set
 // and painted at once, one message taken out of the queue after opening its source and one
 // after copying it, and the one-second wait at the end. No percentage, gauge or registration.
-inline double Floor(const std::string& dir, const std::vector<std::string>& names, const std::string& dest) {
+inline double Floor(const std::string& dir, const std::vector<std::string>& names,
+                    const std::string& dest) {
     HWND page = CreateInstallPage();
     HWND status = GetDlgItem(page, IDC_STATUS);
     MSG m;

@@ -89,9 +89,10 @@ int main(int argc, char** argv) {
             if (which == 1) t[1] = Floor(dir, names, "C:\\bench\\floor");
             if (which == 2) t[2] = Engine(dir, "C:\\bench\\engine");
         }
-        std::printf("round %d: plain loop %.3f s, floor %.3f s, engine %.3f s; engine/plain %.3f, "
-                    "engine/floor %.3f\n",
-                    r + 1, t[0], t[1], t[2], t[2] / t[0], t[2] / t[1]);
+        std::printf(
+            "round %d: plain loop %.3f s, floor %.3f s, engine %.3f s; engine/plain %.3f, "
+            "engine/floor %.3f\n",
+            r + 1, t[0], t[1], t[2], t[2] / t[0], t[2] / t[1]);
         std::fflush(stdout);
         plain.push_back(t[0]);
         floor.push_back(t[1]);
@@ -100,8 +101,8 @@ int main(int argc, char** argv) {
     unsigned long long a = TreeBytes("C:\\bench\\plain\\DATA");
     unsigned long long b = TreeBytes("C:\\bench\\engine\\DATA");
     unsigned long long c = TreeBytes("C:\\bench\\floor\\DATA");
-    std::printf("files %zu, installed bytes: plain %llu, floor %llu, engine %llu%s\n", names.size(), a,
-                c, b, a == b && a == c ? "" : "  MISMATCH");
+    std::printf("files %zu, installed bytes: plain %llu, floor %llu, engine %llu%s\n", names.size(),
+                a, c, b, a == b && a == c ? "" : "  MISMATCH");
     std::vector<double> enginePlain, floorPlain, engineFloor, copyOnly;
     for (int r = 0; r < rounds; ++r) {
         enginePlain.push_back(engine[r] / plain[r]);
@@ -109,9 +110,10 @@ int main(int argc, char** argv) {
         engineFloor.push_back(engine[r] / floor[r]);
         copyOnly.push_back((engine[r] - 1.0) / plain[r]);
     }
-    std::printf("median of the rounds' ratios: engine/plain %.3f, floor/plain %.3f, engine/floor %.3f "
-                "(engine/plain with the 1 s wait taken out: %.3f)\n",
-                Median(enginePlain), Median(floorPlain), Median(engineFloor), Median(copyOnly));
+    std::printf(
+        "median of the rounds' ratios: engine/plain %.3f, floor/plain %.3f, engine/floor %.3f "
+        "(engine/plain with the 1 s wait taken out: %.3f)\n",
+        Median(enginePlain), Median(floorPlain), Median(engineFloor), Median(copyOnly));
     RemoveTree("C:\\bench");
     return a == b && a == c && a > 0 ? 0 : 1;
 }

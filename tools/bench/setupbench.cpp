@@ -41,25 +41,40 @@ bool SetupRun(const std::string& exe, double* seconds) {
     bool ok = false;
     do {
         HWND page = WalkTo("SETUP_SELDIR", IDC_PS2, 60000);
-        if (page == nullptr) { Fail("the walk to the destination page stopped"); break; }
+        if (page == nullptr) {
+            Fail("the walk to the destination page stopped");
+            break;
+        }
         if (ItemText(page, IDC_DESTDIR) != kSetupDest) {
             Fail("destination page proposes " + ItemText(page, IDC_DESTDIR));
             break;
         }
         Settle();
         double start = Now();
-        if (!ClickItem(page, IDC_NEXT)) { Fail("no Next on the destination page"); break; }
+        if (!ClickItem(page, IDC_NEXT)) {
+            Fail("no Next on the destination page");
+            break;
+        }
         HWND finish = WaitForTopWindow("SETUP_END", nullptr, setup.id, 600000);
         double t5 = Now();
         *seconds = Now() - start;
-        if (finish == nullptr) { Fail("the finish page did not appear"); break; }
+        if (finish == nullptr) {
+            Fail("the finish page did not appear");
+            break;
+        }
         finish = WaitForPage("SETUP_END", 30000);
-        if (finish == nullptr) { Fail("finish page"); break; }
+        if (finish == nullptr) {
+            Fail("finish page");
+            break;
+        }
         if (!ChooseItem(finish, IDC_RESTART_LATER) || !ClickItem(finish, IDC_NEXT)) {
             Fail("finish page choice");
             break;
         }
-        if (WaitProgramEnd(setup, 30000) != 0) { Fail("SETUP.EXE did not end with 0"); break; }
+        if (WaitProgramEnd(setup, 30000) != 0) {
+            Fail("SETUP.EXE did not end with 0");
+            break;
+        }
         ok = true;
     } while (false);
     StopProgram(setup);
@@ -95,9 +110,10 @@ int main(int argc, char** argv) {
             if (which == 1) t[1] = Floor(dir, names, kFloorDest);
             if (which == 2 && !SetupRun(exe, &t[2])) return 1;
         }
-        std::printf("round %d: plain loop %.3f s, floor %.3f s, SETUP.EXE %.3f s; SETUP.EXE/plain "
-                    "%.3f, SETUP.EXE/floor %.3f\n",
-                    r + 1, t[0], t[1], t[2], t[2] / t[0], t[2] / t[1]);
+        std::printf(
+            "round %d: plain loop %.3f s, floor %.3f s, SETUP.EXE %.3f s; SETUP.EXE/plain "
+            "%.3f, SETUP.EXE/floor %.3f\n",
+            r + 1, t[0], t[1], t[2], t[2] / t[0], t[2] / t[1]);
         std::fflush(stdout);
         setupPlain.push_back(t[2] / t[0]);
         floorPlain.push_back(t[1] / t[0]);
@@ -109,9 +125,10 @@ int main(int argc, char** argv) {
     unsigned long long c = TreeBytes(std::string(kFloorDest) + "\\DATA");
     std::printf("files %zu, installed bytes: plain %llu, floor %llu, SETUP.EXE %llu%s\n",
                 names.size(), a, c, b, a == b && a == c ? "" : "  MISMATCH");
-    std::printf("median of the rounds' ratios: SETUP.EXE/plain %.3f, floor/plain %.3f, "
-                "SETUP.EXE/floor %.3f (SETUP.EXE/plain with the 1 s wait taken out: %.3f)\n",
-                Median(setupPlain), Median(floorPlain), Median(setupFloor), Median(withoutWait));
+    std::printf(
+        "median of the rounds' ratios: SETUP.EXE/plain %.3f, floor/plain %.3f, "
+        "SETUP.EXE/floor %.3f (SETUP.EXE/plain with the 1 s wait taken out: %.3f)\n",
+        Median(setupPlain), Median(floorPlain), Median(setupFloor), Median(withoutWait));
     RemoveTree("C:\\BENCH");
     return a == b && a == c && a > 0 ? 0 : 1;
 }

@@ -37,12 +37,12 @@ struct RootName {
 };
 
 const RootName kRoots[] = {
-        {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-        {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-        {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {"HKU", "HKEY_USERS", HKEY_USERS},
-        {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-        {"HKDD", "HKEY_DYN_DATA", HKEY_DYN_DATA},
+    {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+    {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {"HKU", "HKEY_USERS", HKEY_USERS},
+    {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKDD", "HKEY_DYN_DATA", HKEY_DYN_DATA},
 };
 
 bool ParseRoot(const std::string& text, HKEY* root) {
@@ -217,9 +217,9 @@ int Usage() {
 
 // Runs one command; returns the process exit code it asks for.
 int RunCommand(const std::vector<std::string>& args) {
-    static const char* const kCommands[] = {"setsz", "setdw",  "setbin", "mkkey",
-                                            "deltree", "delval", "get", "list",
-                                            "values", "dump", "exists"};
+    static const char* const kCommands[] = {"setsz",   "setdw",  "setbin", "mkkey",
+                                            "deltree", "delval", "get",    "list",
+                                            "values",  "dump",   "exists"};
     if (args.size() < 3) return Usage();
     const std::string& command = args[0];
     bool known = false;
@@ -254,9 +254,9 @@ int RunCommand(const std::vector<std::string>& args) {
         HKEY key;
         LONG status = CreateKey(root, path, &key);
         if (status == ERROR_SUCCESS) {
-            status = RegSetValueExA(key, args[3].c_str(), 0, type,
-                                    data.empty() ? nullptr : data.data(),
-                                    static_cast<DWORD>(data.size()));
+            status =
+                RegSetValueExA(key, args[3].c_str(), 0, type, data.empty() ? nullptr : data.data(),
+                               static_cast<DWORD>(data.size()));
             RegCloseKey(key);
         }
         if (status != ERROR_SUCCESS) Fail(command + " " + where + " " + args[3], status);
@@ -288,8 +288,8 @@ int RunCommand(const std::vector<std::string>& args) {
         if (status != ERROR_SUCCESS) return 1;
         bool found = true;
         if (need(4)) {
-            found = RegQueryValueExA(key, args[3].c_str(), nullptr, nullptr, nullptr,
-                                     nullptr) == ERROR_SUCCESS;
+            found = RegQueryValueExA(key, args[3].c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                    ERROR_SUCCESS;
         }
         RegCloseKey(key);
         return found ? 0 : 1;
