@@ -31,6 +31,11 @@
 #define IDS_SEIALNAME       52
 #define IDS_DRIVER_SWITCHED 53
 #define IDS_SETUP_SWITCHES  54
+#define IDS_JOURNAL_LOST    55
+#define IDS_COPY_CANNOT     56
+#define IDS_COPY_NO_SOURCE  57
+#define IDS_COPY_NO_DEST    58
+#define IDS_COPY_DAMAGED    59
 // UNINSTAL.EXE's own texts (uninstall.rc)
 #define IDS_UNINSTALL       60
 #define IDS_UNINSTALL_ASK   61
@@ -41,6 +46,7 @@
 #define IDS_UNINSTALL_SHARED_END 66
 #define IDS_UNINSTALL_LEFT_ALONE 67
 #define IDS_UNINSTALL_SWITCHES 68
+#define IDS_UNINSTALL_LEFT  69
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -11,4 +11,5 @@ enum ExitCode {
     ExitBadSwitch = 5,           // an unknown switch or a bad value
     ExitNoLog = 6,               // the /LOG= file cannot be written
     ExitJournalLost = 7,         // the journal could not be written: the driver was not switched
+    ExitFilesLeft = 3,           // UNINSTAL.EXE: files that can neither be removed nor queued stay
 };

@@ -5,15 +5,11 @@
 #include "app/app.h"
 #include "app/exitcode.h"
 #include "texts/log.h"
+#include "texts/notice.h"
 
-enum { kSwitchListWidth = 1024 };
-
-// The list of switches is longer than a text of the ring (texts/textring.h): it is loaded
-// into a buffer of its own.
+// The list of the program's switches, after a bad one or /?.
 static void ShowSwitchList(unsigned listId, const char* caption, UINT icon) {
-    char text[kSwitchListWidth];
-    if (LoadStringA(Shared::AppInstance, listId, text, kSwitchListWidth) <= 0) text[0] = 0;
-    MessageBoxA(nullptr, text, caption, MB_OK | icon);
+    ShowMessage(nullptr, caption, nullptr, listId, MB_OK | icon);
 }
 
 int StartWithSwitches(const char* tail, SwitchSet set, Switches* out, unsigned listId,

@@ -8,6 +8,7 @@
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
+#include "install/wholecopy.h"
 #include "registry/product.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -40,20 +41,19 @@ static void OpenSource(CopyRun* run, const char* path) {
     PollCaller(run);
 }
 
-// With an open source: creates the destination (emptying an existing file), copies,
-// closes both. Without one nothing is created or emptied. Returns the failure, if any.
+// With an open source: copies it whole to the destination or not at all (an older file
+// there stays as it was unless the whole new one replaces it), and closes the source.
+// Without one nothing is created or emptied. Returns the failure, if any.
 // existed: a file stood at path before.
 static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int existed) {
     if (run->source < 0) return CopyFailedSource;
     const CopyCaller* c = run->caller;
-    OFSTRUCT scratch;
-    INT dest = path[0] != 0 ? LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE) : -1;
-    LONG copied = dest >= 0 ? LZCopy(run->source, dest) : 0;
+    LONG copied = 0;
+    WholeCopyResult result = CopyWhole(run->source, path, existed, &copied);
     LZClose(run->source);
-    if (dest >= 0) LZClose(dest);
     run->source = -1;
-    if (dest < 0 || copied == LZERROR_WRITE) return CopyFailedDest;
-    if (copied < 0) return CopyFailedShort;
+    if (result == WholeDestFailed) return CopyFailedDest;
+    if (result == WholeDataShort) return CopyFailedShort;
     LogFileWritten(source, path, copied, existed);
     if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, existed);
     return CopyFailedNot;

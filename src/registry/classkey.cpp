@@ -40,28 +40,35 @@ void NextMouseClassKey(char* out) {
     FormatClassName(out, kClassNameWidth, number);
 }
 
-void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
-                     const char* infSection) {
+int UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
+                    const char* infSection) {
     char path[kClassPathWidth];
-    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return;
+    if (!TextJoin(path, kClassPathWidth, CLASS_KEY_ROOT, driverName)) return 1;
     HKEY key;
     int opened = OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key);
-    JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path);
+    if (!JournalWrite(journal.Dir, journal.MouseType, "SubKey2", path)) {
+        if (opened) RegCloseKey(key);
+        return 0;  // the uninstaller could not find the key again
+    }
     if (!opened) {
         CreateDriverKey(journal.MouseType, driverName, description, infSection);
-        return;
+        return 1;
     }
     const char* names[] = {"MouseDriver", "InfPath", "DriverDesc", "DriverDate", "InfSection"};
     const char* values[] = {Shared::DriverProfile.MouseDriver, Shared::DriverProfile.MouseInf,
                             description, Shared::DriverProfile.DriverDate, infSection};
+    int recorded = 1;
     for (int i = 0; i < CountOf(names); ++i) {
         char old[kOldValueWidth];
         ReadOldText(key, names[i], old);
-        JournalWrite(journal.Dir, journal.MouseType, names[i], old);
-        SetTextValue(key, names[i], values[i]);
+        if (JournalWrite(journal.Dir, journal.MouseType, names[i], old))
+            SetTextValue(key, names[i], values[i]);
+        else
+            recorded = 0;
     }
-    SetTextValue(key, "MouseType", journal.MouseType);
+    if (recorded) SetTextValue(key, "MouseType", journal.MouseType);
     RegCloseKey(key);
+    return recorded;
 }
 
 void CreateDriverKey(const char* mouseType, const char* driverName, const char* description,

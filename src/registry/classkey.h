@@ -18,8 +18,10 @@ struct DriverJournal {
 
 // Journals SubKey2 and the old driver settings of the class key named by driverName, then
 // writes the package's settings. A class key that cannot be opened is created instead.
-void UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
-                     const char* infSection);
+// What the journal could not record is left as it was (all of the key when SubKey2 could
+// not be recorded, MouseType with any other): returns 0 then, 1 when all was written.
+int UpdateDriverKey(const DriverJournal& journal, const char* driverName, const char* description,
+                    const char* infSection);
 
 // Creates (or opens) the class key named by driverName and writes all seven driver
 // settings, MouseType set to mouseType. Nothing is journalled.

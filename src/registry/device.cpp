@@ -74,27 +74,34 @@ static BranchTexts SerialTexts() {
             Shared::DriverProfile.SerialInfSection};
 }
 
-// Journals the old value of name, then writes text over it.
-static void ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name,
-                              const char* text) {
+// Journals the old value of name, then writes text over it; a value the journal could not
+// record stays. Returns 1 when it was recorded.
+static int ReplaceJournalled(const DriverJournal& journal, HKEY key, const char* name,
+                             const char* text) {
     char old[kOldValueWidth];
     ReadOldText(key, name, old);
-    JournalWrite(journal.Dir, journal.MouseType, name, old);
+    if (!JournalWrite(journal.Dir, journal.MouseType, name, old)) return 0;
     SetTextValue(key, name, text);
+    return 1;
 }
 
-// PS/2 and serial branches: update the existing device key named by hardwareKey.
-static void UpdateDeviceKey(const char* journalDir, char* hardwareKey, const BranchTexts& texts) {
+// PS/2 and serial branches: update the existing device key named by hardwareKey. Returns 0
+// when a value was left alone because the journal could not record it.
+static int UpdateDeviceKey(const char* journalDir, char* hardwareKey, const BranchTexts& texts) {
     char path[kDevicePathWidth];
-    if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return;
+    if (!TextJoin(path, kDevicePathWidth, kDeviceKeyPrefix, hardwareKey)) return 1;
     HKEY key;
-    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return;
+    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, path, &key)) return 1;
     const DriverJournal journal = {journalDir, texts.TypeName};
 
-    JournalWrite(journal.Dir, journal.MouseType, "SubKey1", path);
-    ReplaceJournalled(journal, key, "DeviceDesc", texts.Description);
+    // Without SubKey1 the uninstaller could not find the key again: it stays as it is.
+    if (!JournalWrite(journal.Dir, journal.MouseType, "SubKey1", path)) {
+        RegCloseKey(key);
+        return 0;
+    }
+    int recorded = ReplaceJournalled(journal, key, "DeviceDesc", texts.Description);
     SetZeroFlags(key, "ConfigFlags");
-    ReplaceJournalled(journal, key, "Mfg", Shared::DriverProfile.Mfg);
+    recorded &= ReplaceJournalled(journal, key, "Mfg", Shared::DriverProfile.Mfg);
 
     // The Driver value goes into the hardware-key buffer. One too long for it is left alone
     // with its class key: a cut name would point at another device's driver settings.
@@ -107,15 +114,27 @@ static void UpdateDeviceKey(const char* journalDir, char* hardwareKey, const Bra
     if (result != ERROR_SUCCESS) ZeroBytes(hardwareKey, kHardwareKeyWidth);
     if (tooLong) {
         // nothing to bind: keep the device's own driver
-    } else if (hardwareKey[0] != 0) {
-        UpdateDriverKey(journal, hardwareKey, texts.Description, texts.InfSection);
+    } else if (hardwareKey[0] == 0) {
+        // No driver before: recorded as absent, so that the uninstaller takes the value back
+        // and a later registration knows the class key for setup's own.
+        if (JournalWrite(journal.Dir, journal.MouseType, "Driver", "")) {
+            char driver[kClassNameWidth];
+            NextMouseClassKey(driver);
+            SetTextValue(key, "Driver", driver);
+            CreateDriverKey(journal.MouseType, driver, texts.Description, texts.InfSection);
+        } else {
+            recorded = 0;
+        }
+    } else if (JournalHolds(journal.Dir, journal.MouseType, "Driver") &&
+               JournalRead(journal.Dir, journal.MouseType, "Driver", "")[0] == 0) {
+        // The class key of a driver that setup gave the device: written again, with nothing
+        // to journal, since none of its values existed before setup.
+        CreateDriverKey(journal.MouseType, hardwareKey, texts.Description, texts.InfSection);
     } else {
-        char driver[kClassNameWidth];
-        NextMouseClassKey(driver);
-        SetTextValue(key, "Driver", driver);
-        CreateDriverKey(journal.MouseType, driver, texts.Description, texts.InfSection);
+        recorded &= UpdateDriverKey(journal, hardwareKey, texts.Description, texts.InfSection);
     }
     RegCloseKey(key);
+    return recorded;
 }
 
 // New-serial-node branch: the package's own root device key with a serial detection
@@ -137,27 +156,33 @@ static void CreateOwnSerialKey() {
     RegCloseKey(key);
 }
 
-const char* RegisterMouseDevice(const char* journalDir) {
+const char* RegisterMouseDevice(const char* journalDir, int* journalled) {
     static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\",
                                           "ROOT\\*PNP0F0E\\"};
     static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
     char hardwareKey[kHardwareKeyWidth];
     ZeroBytes(hardwareKey, sizeof(hardwareKey));
+    int recorded = 1;
+    const char* type = "";
 
     int ps2 = 0;
     for (int i = 0; i < CountOf(kPS2Ids) && !ps2; ++i)
         ps2 = FindDeviceNode(kPS2Ids[i], hardwareKey);
     if (ps2 && Shared::MouseKind == 0) {
-        UpdateDeviceKey(journalDir, hardwareKey, PS2Texts());
-        return JOURNAL_SECTION_PS2;
+        recorded = UpdateDeviceKey(journalDir, hardwareKey, PS2Texts());
+        type = JOURNAL_SECTION_PS2;
+    } else {
+        int serial = 0;
+        for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
+            serial = FindDeviceNode(kSerialIds[i], hardwareKey);
+        if (Shared::MouseKind == 1) {
+            if (serial)
+                recorded = UpdateDeviceKey(journalDir, hardwareKey, SerialTexts());
+            else
+                CreateOwnSerialKey();
+            type = JOURNAL_SECTION_SERIAL;
+        }
     }
-    int serial = 0;
-    for (int i = 0; i < CountOf(kSerialIds) && !serial; ++i)
-        serial = FindDeviceNode(kSerialIds[i], hardwareKey);
-    if (Shared::MouseKind != 1) return "";
-    if (serial)
-        UpdateDeviceKey(journalDir, hardwareKey, SerialTexts());
-    else
-        CreateOwnSerialKey();
-    return JOURNAL_SECTION_SERIAL;
+    if (journalled != nullptr) *journalled = recorded;
+    return type;
 }

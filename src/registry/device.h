@@ -15,6 +15,8 @@ int FindDeviceNode(const char* identifier, char* hardwareKey);
 
 // The device step: probes the PS/2 and serial identifiers, then updates the device key for
 // the mouse type in MouseKind, journalling its old values into the journal of journalDir,
-// or creates the package's own serial device key. Returns the mouse type of the branch
-// that ran (JOURNAL_SECTION_PS2 or JOURNAL_SECTION_SERIAL), "" when none did.
-const char* RegisterMouseDevice(const char* journalDir);
+// or creates the package's own serial device key. A value whose old content the journal
+// could not record is left as it was; *journalled (when not null) is then 0, otherwise 1.
+// Returns the mouse type of the branch that ran (JOURNAL_SECTION_PS2 or
+// JOURNAL_SECTION_SERIAL), "" when none did.
+const char* RegisterMouseDevice(const char* journalDir, int* journalled = nullptr);

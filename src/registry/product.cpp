@@ -51,7 +51,10 @@ static void WriteProductEntries() {
     WriteProductKey(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, uninstall, 2);
 }
 
-void RegisterProduct(int withProductEntries, const char* journalDir) {
+int Shared::DriverSwitched = 1;
+
+int RegisterProduct(int withProductEntries, const char* journalDir) {
     if (withProductEntries != 0) WriteProductEntries();
-    RegisterMouseDevice(journalDir);
+    RegisterMouseDevice(journalDir, &Shared::DriverSwitched);
+    return Shared::DriverSwitched;
 }

@@ -31,12 +31,17 @@ const char* JournalRead(const char* dir, const char* section, const char* key, c
     return JournalBuffer;
 }
 
-void JournalWrite(const char* dir, const char* section, const char* key, const char* value) {
-    char old[kJournalWidth];
-    TextCopy(old, kJournalWidth, JournalRead(dir, section, key, ""));
-    if (old[0] != 0) return;
+int JournalHolds(const char* dir, const char* section, const char* key) {
+    // A journalled value never holds a control character: this default tells a missing key
+    // from an empty one.
+    static const char kMissing[] = "\x01";
+    return !TextEqual(JournalRead(dir, section, key, kMissing), kMissing);
+}
+
+int JournalWrite(const char* dir, const char* section, const char* key, const char* value) {
     char path[kDirWidth];
-    if (!JournalPath(path, dir)) return;
+    if (!JournalPath(path, dir)) return 0;
+    if (JournalHolds(dir, section, key)) return 1;
     // A line break would end the value's line and let the rest of it read as new keys or
     // sections of the script. A read gives back at most 127 characters, and a value kept
     // inside quotes needs two of them.
@@ -45,5 +50,10 @@ void JournalWrite(const char* dir, const char* section, const char* key, const c
     TextFlattenLines(flat);
     char line[kJournalWidth];
     JournalQuoteValue(line, kJournalWidth, flat);
-    WritePrivateProfileStringA(section, key, line, path);
+    int written = WritePrivateProfileStringA(section, key, line, path);
+    // The profile functions may keep the record in a cache that never reaches the disk (a
+    // read-only medium, a full disk): the cache is written out and dropped, and the record
+    // read back from the file itself.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+    return written && TextEqual(JournalRead(dir, section, key, "\x01"), flat);
 }

@@ -1,6 +1,7 @@
 // The journal of replaced registry values: sections [PS2] and [Serial] of the SETUP.INF in
 // a directory the caller names (the installation directory; with -u the package's own).
-// A key, once it holds a non-empty value, is never written again.
+// A key, once recorded, is never written again: an empty value records a value that did not
+// exist.
 #pragma once
 
 enum { kJournalWidth = 128 };
@@ -23,7 +24,13 @@ int JournalPath(char* path, const char* dir);
 // next call.
 const char* JournalRead(const char* dir, const char* section, const char* key, const char* def);
 
-// Records value under key in section of dir\SETUP.INF while the key is missing or empty. A
-// value that the profile functions would give back changed (blanks at an end, wrapped in
-// quotes) is written inside double quotes, so that JournalRead returns it exactly.
-void JournalWrite(const char* dir, const char* section, const char* key, const char* value);
+// 1 when the journal of dir holds key in section, empty or not.
+int JournalHolds(const char* dir, const char* section, const char* key);
+
+// Records value under key in section of dir\SETUP.INF while the key is missing, and reads
+// the record back from the file. A value that the profile functions would give back changed
+// (blanks at an end, wrapped in quotes) is written inside double quotes, so that JournalRead
+// returns it exactly. Returns 1 when the key is recorded (now or before), 0 when the record
+// could not be made (no journal path, a read-only medium, a full disk): the caller then
+// must not replace the value.
+int JournalWrite(const char* dir, const char* section, const char* key, const char* value);

@@ -17,6 +17,12 @@ static CopyAnswer AbortOnFailure(void*, const CopyFailureReport*) { return CopyA
 
 static void LogRegistration(void*) { LogLine("registration"); }
 
+// A registration that left the driver as it was, for want of its journal.
+static void LogJournalLost(const char* journalDir) {
+    LogLine("the journal in ", journalDir,
+            " cannot be written: the mouse driver was not switched, system.ini is left as it is");
+}
+
 static const char* const kVerdictTexts[] = {
     "",
     "the destination is refused: it is not of the form X:\\...",
@@ -39,11 +45,18 @@ int RunSilentInstallation(const Switches&) {
         LogLine("the installation was aborted: system.ini is left as it is");
         return ExitStopped;
     }
+    if (!Shared::DriverSwitched) {
+        LogJournalLost(Shared::InstallDir);
+        return ExitJournalLost;
+    }
     return ExitDone;
 }
 
 int RunSilentSwitch(const Switches&) {
     LogLine("registration for the ", Shared::MouseKind != 0 ? "serial" : "PS/2", " mouse");
-    RegisterProduct(0, Shared::SourceDir);
+    if (!RegisterProduct(0, Shared::SourceDir)) {
+        LogJournalLost(Shared::SourceDir);
+        return ExitJournalLost;
+    }
     return ExitDone;
 }

@@ -16,6 +16,7 @@
 #include "script/model.h"
 #include "setup/sequence.h"
 #include "setup/silent.h"
+#include "texts/journalnotice.h"
 #include "texts/log.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
@@ -74,8 +75,10 @@ static int16_t RunWizardPage(WizardState state) {
 }
 
 // After a completed copy: system.ini and the finish page. Returns the restart choice.
+// A driver that was not switched (its journal could not be written, which the user was
+// told) leaves system.ini and VMOUSE.VXD as they are too.
 static int CompleteSetup() {
-    PatchSystemIni();
+    if (Shared::DriverSwitched) PatchSystemIni();
     RunPage("SETUP_END", EndPageProc, IDD_END);
     ReleaseFileTable();
     DestroyWindow(Shared::BackgroundWindow);
@@ -112,7 +115,8 @@ static RunEnd RunNormalMode(const Switches& switches) {
         ReleaseFileTable();  // the background window ends with the process
         return {ExitStopped, 0};
     }
-    return {ExitDone, CompleteSetup()};
+    int code = Shared::DriverSwitched ? ExitDone : ExitJournalLost;
+    return {code, CompleteSetup()};
 }
 
 // The driver-switch mode: the mouse page alone (none with /S), then the driver is
@@ -126,7 +130,11 @@ static RunEnd RunSwitchMode(const Switches& switches) {
         LogLine("cancelled");
         return {ExitStopped, 0};
     }
-    RegisterProduct(0, Shared::SourceDir);
+    if (!RegisterProduct(0, Shared::SourceDir)) {
+        LogLine("the journal in ", Shared::SourceDir, " cannot be written: the mouse driver was not switched");
+        ShowJournalLost(nullptr, Shared::SourceDir);  // nothing was switched: no restart
+        return {ExitJournalLost, 0};
+    }
     ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);
     return {ExitDone, 1};
 }

@@ -2,17 +2,22 @@
 
 #include "texts/notice.h"
 
+#include "app/app.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "texts/textring.h"
 
-// A product name (71 characters) and a string-table text (127) fit whole.
-enum { kMessageWidth = 256 };
-
-int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style) {
-    char text[kMessageWidth];
+int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style,
+                const char* more) {
+    // Read straight into the box's text: a table text may be longer than a slot of the ring
+    // (the list of switches).
+    static char text[kMessageWidth];
     TextCopy(text, kMessageWidth, name != nullptr ? name : "");
-    TextAppend(text, kMessageWidth, LoadTextOrEmpty(textId));
+    int n = TextLength(text);
+    if (n < kMessageWidth - 1 && LoadStringA(Shared::AppInstance, textId & 0xFFFF, text + n,
+                                             kMessageWidth - n) <= 0)
+        text[n] = 0;
+    if (more != nullptr) TextAppend(text, kMessageWidth, more);
     return MessageBoxA(owner, text, caption, style);
 }
 

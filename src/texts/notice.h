@@ -4,9 +4,11 @@
 #include <windows.h>
 
 // A message box owned by owner (or none), with caption, showing name (when not null) followed by
-// the text of string-table id (empty when the table has none); style gives icon and buttons.
-// Returns the box's answer.
-int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style);
+// the text of string-table id (empty when the table has none) and more (when not null); style
+// gives icon and buttons. The whole text is cut at kMessageWidth. Returns the box's answer.
+enum { kMessageWidth = 1280 };
+int ShowMessage(HWND owner, const char* caption, const char* name, unsigned textId, UINT style,
+                const char* more = nullptr);
 
 // Shows productName + " installation is not completed !" owned by the given window, with
 // caption, exclamation icon, OK only.

@@ -11,5 +11,7 @@ int LoadInstallRecord();
 // with keepShared, an unattended run, nobody is asked and it stays),
 // then removes the directories setup created, the last created first, where they are
 // empty. A file that cannot be removed now (in use, such as the running uninstaller) is
-// queued for removal at the next start of Windows. Lets go of the record.
-void RemoveInstalledFiles(int keepShared);
+// queued for removal at the next start of Windows. A file that can neither go nor be
+// queued stays: its path goes into left (width wide), one a line, "..." when no more fit.
+// Lets go of the record. Returns the number of files that stay.
+int RemoveInstalledFiles(int keepShared, char* left, int width);

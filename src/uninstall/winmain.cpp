@@ -1,7 +1,8 @@
 // UNINSTAL.EXE: takes the package off the machine it was installed on, from the SETUP.INF
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
-// 1 the user said No, 2 no readable script or no installation here, 5 a bad switch, 6 no log
-// (app/exitcode.h).
+// 1 the user said No, 2 no readable script or no installation here, 3 removed but for files
+// that can neither be removed nor queued for the next start (the user is shown which), 5 a bad
+// switch, 6 no log (app/exitcode.h).
 #include <windows.h>
 
 #include "app/app.h"
@@ -22,7 +23,7 @@
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kMessageWidth = 1024, kIniLineWidth = 256 };
+enum { kIniLineWidth = 256, kLeftWidth = 768 };
 
 // The installation directory is the program's own; its SETUP.INF must be there and open.
 static int LoadInstalledScript() {
@@ -47,22 +48,14 @@ static int LoadInstalledScript() {
 // A message box with the product's name before string-table text id, and more after it
 // (null for nothing); its answer.
 static int Ask(unsigned id, UINT style, const char* more = nullptr) {
-    if (more == nullptr)
-        return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style);
-    char text[kMessageWidth];
-    TextCopy(text, kMessageWidth, Shared::ProductName);
-    const char* tail = LoadText(id);
-    TextAppend(text, kMessageWidth, tail != nullptr ? tail : "");
-    TextAppend(text, kMessageWidth, more);
-    return MessageBoxA(nullptr, text, Shared::SetupCaption, style);
+    return ShowMessage(nullptr, Shared::SetupCaption, Shared::ProductName, id, style, more);
 }
 
 // The journal's keys that were left alone, for the end of the last question; null for none.
 static const char* LeftAloneText(char* out, int width) {
     const char* keys = JournalKeysLeftAlone();
     if (keys[0] == 0) return nullptr;
-    const char* intro = LoadText(IDS_UNINSTALL_LEFT_ALONE);
-    TextJoin(out, width, intro != nullptr ? intro : "", keys, ".");
+    TextJoin(out, width, LoadTextOrEmpty(IDS_UNINSTALL_LEFT_ALONE), keys, ".");
     return out;
 }
 
@@ -76,6 +69,14 @@ static void RestoreSystemIni() {
         !RestoredMouseLine(line, kIniLineWidth, backupLine))
         return;
     RewriteMouseLine(kSetupMouseLine, line, 1);
+}
+
+// Names the files that stay: they could be neither removed nor queued for the next start.
+static void ShowFilesLeft(const char* left) {
+    static char more[kLeftWidth + 2];
+    TextJoin(more, sizeof(more), "\n\n", left);
+    ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_LEFT,
+                MB_OK | MB_ICONEXCLAMATION, more);
 }
 
 // The removal itself. With /S the question is answered Yes and the restart comes only
@@ -108,17 +109,19 @@ static int Uninstall(const Switches& switches, int* restart) {
     RestoreRegistry();
     RestoreSystemIni();
     PutVxdBack();
-    RemoveInstalledFiles(switches.silent);
+    static char left[kLeftWidth];
+    int staying = RemoveInstalledFiles(switches.silent, left, kLeftWidth);
     ReleaseFileTable();
+    if (staying > 0 && !switches.silent) ShowFilesLeft(left);
     if (switches.silent) {
         *restart = switches.restart;
     } else {
-        char leftAlone[kMessageWidth];
+        static char leftAlone[kMessageWidth];
         *restart = Ask(IDS_UNINSTALL_DONE, MB_YESNO | MB_ICONQUESTION,
                        LeftAloneText(leftAlone, kMessageWidth)) == IDYES;
     }
     LogLine(*restart ? "restart: Windows restarts" : "restart: none");
-    return ExitDone;
+    return staying > 0 ? ExitFilesLeft : ExitDone;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {

@@ -6,10 +6,13 @@
 #include "install/progress.h"
 #include "presentation/gauge.h"
 #include "presentation/pumpwait.h"
+#include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/identity.h"
+#include "texts/journalnotice.h"
 #include "texts/textring.h"
+#include "wizard/copyfailure.h"
 #include "wizard/pages.h"
 
 // What the copy of the page under way works with: looked up once, dropped at its end.
@@ -107,8 +110,11 @@ static int OnCancelAsked(void* context) {
     return Shared::PageResult == 0;
 }
 
-// The page passes over a failed entry without a word.
-static CopyAnswer OnEntryFailed(void*, const CopyFailureReport*) { return CopyGoOn; }
+// A failed entry: Abort, Retry or Ignore. While the box is up nothing else of the page
+// runs; the gauge and the percentage stay as they were.
+static CopyAnswer OnEntryFailed(void* context, const CopyFailureReport* failure) {
+    return AskAboutFailedEntry(static_cast<PageRun*>(context)->page, failure);
+}
 
 static void OnRegistrationBegins(void* context) {
     PageRun* run = static_cast<PageRun*>(context);
@@ -123,6 +129,7 @@ void CopyFiles(HWND page) {
                                OnCancelAsked, OnEntryFailed, nullptr,     OnRegistrationBegins};
     ActiveRun = &run;
     CopyAndRegister(&caller);
+    if (!Shared::DriverSwitched) ShowJournalLost(page, Shared::InstallDir);
     ActiveRun = nullptr;
     ReleaseDC(page, run.dc);
 }

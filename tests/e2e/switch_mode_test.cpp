@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "support/package.h"
 #include "support/registry_util.h"
+#include "support/vm_host.h"
 #include "support/ui.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
@@ -59,19 +60,27 @@ class SwitchMode : public ::testing::Test {
         DeleteTree(HKEY_LOCAL_MACHINE, kMouse);
     }
 
-    // Runs SETUP.EXE -u, picks the radio button and confirms the closing message.
-    void RunSwitch(int radio) {
+    // Runs SETUP.EXE -u, picks the radio button and confirms the closing message, whose text
+    // goes to boxText. With readOnly the package lies on a read-only medium.
+    void RunSwitch(int radio, bool readOnly = false, std::string* boxText = nullptr) {
         std::string exe =
             MakeTestPackage("switch", SmallSetupInf("Qorva Mouse", "C:\\QORVA", 1, 1) + kStartup);
         ASSERT_FALSE(exe.empty());
         dir = exe.substr(0, exe.rfind('\\'));
         inf = dir + "\\SETUP.INF";
+        const std::string linuxDir = ShellQuote(EnvText("VM_PREFIX") + "/drive_c/tests/switch");
+        if (readOnly)
+            ASSERT_EQ(0, RunHostCommand("mount --bind " + linuxDir + " " + linuxDir +
+                                        " && mount -o remount,ro,bind " + linuxDir))
+                << "a read-only bind mount needs root";
         setup = StartProgram(exe, "-u");
         ASSERT_NE(nullptr, setup.process);
         HWND box = SwitchModeChoose(setup, radio);
-        ASSERT_NE(nullptr, box);
-        EXPECT_TRUE(TypeKeys(box, "Return"));
+        if (box != nullptr && boxText != nullptr) *boxText = MessageBoxText(box);
+        if (box != nullptr) EXPECT_TRUE(TypeKeys(box, "Return"));
         EXPECT_EQ(0u, WaitProgramEnd(setup));
+        if (readOnly) RunHostCommand("umount " + linuxDir);
+        ASSERT_NE(nullptr, box);
     }
     std::string Journal(const char* section, const char* key) {
         return ProfileValue(inf, section, key);
@@ -157,6 +166,26 @@ TEST_F(SwitchMode, SilentSwitchWithoutDisplayRegistersTheChosenType) {
           "\\DeviceDesc = \"Qorva PS/2 Mouse\", was \"Standard PS/2 Port Mouse\"", "restart: none",
           "exit code 0"})
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
+}
+
+// A package on a read-only medium: its SETUP.INF cannot keep the journal, so no value is
+// replaced, and the closing message says why instead of claiming success.
+TEST_F(SwitchMode, AJournalThatCannotBeWrittenLeavesTheDriverAndSaysWhy) {
+    std::string text;
+    RunSwitch(IDC_PS2, true, &text);
+    EXPECT_EQ(
+        "C:\\tests\\switch\\SETUP.INF cannot be written (the disk is write-protected or "
+        "full): the mouse driver was not switched.",
+        text);
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
+    EXPECT_EQ("(Standard mouse types)", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
+    const std::string cls = kMouse + "\\0000";
+    EXPECT_EQ("mouse.drv", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseDriver"));
+    EXPECT_EQ("MSMOUSE.INF", ReadText(HKEY_LOCAL_MACHINE, cls, "InfPath"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DriverDesc"));
+    EXPECT_EQ("PS2_Inst", ReadText(HKEY_LOCAL_MACHINE, cls, "InfSection"));
+    EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseType"));
+    EXPECT_EQ("<absent>", Journal("PS2", "SubKey1"));
 }
 
 }  // namespace

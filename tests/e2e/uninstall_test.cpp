@@ -77,6 +77,18 @@ TEST_F(Uninstaller, EveryRoundTripLeavesTheMachineAsItWas) {
          IDC_PS2, 1, IDC_SERIAL},
         {"two installations into one directory", SeedSerialMouse, IDC_SERIAL, 2, 0},
         {"two installations of the own serial key", [] {}, IDC_SERIAL, 2, 0},
+        // Registered twice: the Driver that setup gave the device is recorded absent, not
+        // as the package's own class key.
+        {"PS/2 key without Driver, then -u for it",
+         [] {
+             SeedPs2Mouse();
+             HKEY k;
+             ASSERT_EQ(0, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", 0,
+                                        KEY_ALL_ACCESS, &k));
+             RegDeleteValueA(k, "Driver");
+             RegCloseKey(k);
+         },
+         IDC_PS2, 1, IDC_PS2},
     };
     bool first = true;
     for (const RoundTrip& c : cases) {
@@ -194,6 +206,33 @@ TEST_F(Uninstaller, SilentRoundTripWithoutDisplay) {
           "[386Enh] after:  mouse=*vmd", "VMOUSE.BAK put back as", "shared file kept",
           "restart: none", "exit code 0"})
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
+}
+
+// A file in use that cannot be queued either (wininit.ini is held open as well): the
+// uninstaller names it and ends with exit code 3.
+TEST_F(Uninstaller, AFileThatCanNeitherGoNorBeQueuedIsNamed) {
+    SeedPs2Mouse();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    const std::string wininit = WindowsPath() + "\\wininit.ini";
+    WriteFileBytes(wininit, "[rename]\r\n");
+    HANDLE dll = CreateFileA((kInstallDir + "\\QXPAGE.DLL").c_str(), GENERIC_READ, 0, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    HANDLE ini = CreateFileA(wininit.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, dll);
+    ASSERT_NE(INVALID_HANDLE_VALUE, ini);
+    std::vector<std::string> texts;
+    EXPECT_EQ(3u, Uninstall(IDYES, &texts));
+    CloseHandle(dll);
+    CloseHandle(ini);
+    const std::string left =
+        "Qorva Mouse Uninstall: These files could not be removed, now or at the next start of "
+        "Windows. Delete them yourself:\n\n" +
+        kInstallDir + "\\QXPAGE.DLL\n" + kUninstaller;
+    EXPECT_EQ(1, std::count(texts.begin(), texts.end(), left)) << ::testing::PrintToString(texts);
+    EXPECT_EQ(0u, texts.back().find("Qorva Mouse Uninstall: Qorva Mouse has been removed."));
+    EXPECT_TRUE(FileExists(kInstallDir + "\\QXPAGE.DLL"));
+    EXPECT_FALSE(FileExists(kInstallDir + "\\QXMAIN.EXE"));
+    EXPECT_EQ("[rename]\r\n", ReadFileBytes(wininit));
 }
 
 }  // namespace

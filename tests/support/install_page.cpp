@@ -20,7 +20,7 @@ HWND CreateInstallPage() {
     return CreatePage("SETUP_INSTALL", InstallPageProc, IDD_INSTALL);
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer() {
+MessageBoxAnswerer::MessageBoxAnswerer(int answer) : answer_(answer) {
     InitializeCriticalSection(&lock_);
     thread_ = std::thread([this] { Run(); });
 }
@@ -39,13 +39,14 @@ void MessageBoxAnswerer::Run() {
             DWORD pid = 0;
             GetWindowThreadProcessId(box, &pid);
             if (pid != self || !IsWindowVisible(box)) continue;
-            char text[256] = "";
+            char text[512] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
             EnterCriticalSection(&lock_);
             texts_.push_back(text);
             owners_.push_back(GetWindow(box, GW_OWNER));
             LeaveCriticalSection(&lock_);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            // A box without that button ends with it all the same.
+            PostMessageA(box, WM_COMMAND, answer_, 0);
             Sleep(200);  // let it close before looking again
             break;
         }

@@ -21,17 +21,19 @@ std::string InstallFixture(const std::string& name);
 // and the screen size the page code reads. Null when the executable has no such template.
 HWND CreateInstallPage();
 
-// Answers every message box of this process with OK while it lives, and records the box's
-// text and the owner it had.
+// Answers every message box of this process with answer (OK unless told; IDIGNORE for the
+// copying page's Abort, Retry, Ignore) while it lives, and records the box's text and the
+// owner it had.
 class MessageBoxAnswerer {
   public:
-    MessageBoxAnswerer();
+    explicit MessageBoxAnswerer(int answer = IDOK);
     ~MessageBoxAnswerer();
     std::vector<std::string> Texts();
     std::vector<HWND> Owners();
 
   private:
     void Run();
+    int answer_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
     CRITICAL_SECTION lock_;

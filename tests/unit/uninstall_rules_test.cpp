@@ -8,7 +8,7 @@
 #include "install/recordlines.h"
 #include "uninstall/journalkeys.h"
 #include "uninstall/mouseline.h"
-#include "uninstall/wininitrule.h"
+#include "install/wininitrule.h"
 
 namespace {
 
@@ -60,6 +60,11 @@ TEST(UninstallWininit, LinesGoAfterTheRenameHeaderOrIntoANewSection) {
     EXPECT_STREQ("NUL=C:\\Q\n", plain);
     RenameDeleteLine(plain, 64, "C:\\Q\\..\\.X");
     EXPECT_STREQ("NUL=C:\\Q\\..\\.X\n", plain);
+    // A file in use replaced at the next start: target first, the whole new file second.
+    EXPECT_EQ(1, RenameReplaceLine(plain, 64, "C:\\Q\\.\\A.DLL", "C:\\Q\\\\~SU1.TMP"));
+    EXPECT_STREQ("C:\\Q\\A.DLL=C:\\Q\\~SU1.TMP\n", plain);
+    EXPECT_EQ(0, RenameReplaceLine(plain, 20, "C:\\Q\\A.DLL", "C:\\Q\\~SU1.TMP"));
+    EXPECT_STREQ("", plain);
 }
 
 TEST(UninstallJournalKeys, OnlyDeviceKeysBelowEnumAndNumberedMouseClassKeys) {

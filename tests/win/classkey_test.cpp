@@ -131,13 +131,13 @@ TEST_F(ClassKey, UpdateJournalsOldSettingsOnceAndOverwritesThemEveryTime) {
     EXPECT_EQ(Sz("QXMOUSE.INF 1"), ReadValue(HKEY_LOCAL_MACHINE, key, "InfPath").data);
 
     // A second update: registry gets the new texts, the journal keeps the first values,
-    // except keys that were journalled empty, which take what is found now.
+    // the empty ones (values that did not exist) included.
     SetSampleProfile("2");
     UpdateDriverKey({Shared::InstallDir, "PS2"}, "Mouse\\0000", "PS2 desc 2", "PS2 inf 2");
     EXPECT_EQ("OLD.DRV", Journal("MouseDriver"));
-    EXPECT_EQ("QXMOUSE.INF 1", Journal("InfPath"));
+    EXPECT_EQ("", Journal("InfPath"));
     EXPECT_EQ("Old Mouse", Journal("DriverDesc"));
-    EXPECT_EQ("1-15-1999 1", Journal("DriverDate"));
+    EXPECT_EQ("", Journal("DriverDate"));
     EXPECT_EQ("QXMOUSE.DRV 2", ReadText(HKEY_LOCAL_MACHINE, key, "MouseDriver"));
     EXPECT_EQ("PS2 desc 2", ReadText(HKEY_LOCAL_MACHINE, key, "DriverDesc"));
     EXPECT_EQ("PS2 inf 2", ReadText(HKEY_LOCAL_MACHINE, key, "InfSection"));

@@ -10,6 +10,7 @@
 #include "install/copyengine.h"
 #include "install/installrun.h"
 #include "install/samefile.h"
+#include "install/wholecopy.h"
 #include "presentation/gauge.h"
 #include "resource.h"
 #include "runtime/text.h"
@@ -194,7 +195,7 @@ TEST_F(CopyEngine, CopiesPlainAndPackedFilesToTheirPlaces) {
               textsAfterClose[1]);
 }
 
-TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
+TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesAreAskedAbout) {
     TextCopy(Shared::DirTable[1], kDirWidth, "NOPE\\DEEP");  // first level missing: not created
     TextCopy(Shared::DirTable[2], kDirWidth, "OK");
     Source("OK", "short.txt", "ONE.TXT");
@@ -209,12 +210,78 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesFailQuietly) {
     CreateDirectoryA((dest + "\\OK").c_str(), nullptr);
     WriteFileBytes(dest + "\\OK\\KEEP.TXT", "an older file that must survive", false);
 
+    MessageBoxAnswerer ignore(IDIGNORE);
     ASSERT_TRUE(RunInstall());
     EXPECT_EQ(1, Shared::PageResult);
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OK\\KEEP.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\OK\\NEW.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\NOPE"));
     EXPECT_TRUE(Holds(dest + "\\OK\\ONE.TXT", "short.txt"));
+    // One box for each failed entry, owned by the page, in the order of the entries.
+    std::vector<std::string> boxes = ignore.Texts();
+    ASSERT_EQ(3u, boxes.size());
+    EXPECT_EQ("ABSENT.TX_ cannot be copied to " + dest +
+                  "\\OK\\KEEP.TXT.\n\nThe file cannot be "
+                  "found. Insert the disk or CD that holds it, then choose Retry.",
+              boxes[0]);
+    EXPECT_EQ(0u, boxes[2].find("TWO.TXT cannot be copied to " + dest +
+                                "\\NOPE\\DEEP\\TWO.TXT.\n\n"
+                                "The destination cannot be written"))
+        << boxes[2];
+}
+
+// Names in dir that setup's temporary files take.
+std::vector<std::string> TempFilesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\~SU*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
+// CopyWhole from an LZ source opened on path.
+WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest) {
+    OFSTRUCT scratch;
+    INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
+    if (handle < 0) return WholeDestFailed;
+    WholeCopyResult result = CopyWhole(handle, dest.c_str());
+    LZClose(handle);
+    return result;
+}
+
+// Whole or not at all: a whole file replaces the old one; cut packed data, a full or missing
+// directory leave the old file and no temporary file; a file in use is replaced at the next
+// start through wininit.ini.
+TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
+    TextCopy(Shared::WindowsDir, kDirWidth, root.c_str());
+    WriteFileBytes(pkg + "\\README.TX_", InstallFixture("readme.pk"), false);
+    WriteFileBytes(pkg + "\\CUT.TX_", InstallFixture("readme.pk").substr(0, 400), false);
+    WriteFileBytes(dest + "\\OLD.TXT", "an older file that must survive", false);
+
+    EXPECT_EQ(WholeInPlace, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NEW.TXT"));
+    EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
+    EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\OLD.TXT"));
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
+    EXPECT_TRUE(TempFilesIn(dest).empty());
+
+    // Held open without sharing, as a loaded driver is: the new file waits beside it.
+    HANDLE held = CreateFileA((dest + "\\OLD.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(WholeAtRestart, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\OLD.TXT"));
+    CloseHandle(held);
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    std::vector<std::string> waiting = TempFilesIn(dest);
+    ASSERT_EQ(1u, waiting.size());
+    EXPECT_TRUE(Holds(dest + "\\" + waiting[0], "readme.txt"));
+    char shortDest[MAX_PATH];
+    ASSERT_NE(0u, GetShortPathNameA(dest.c_str(), shortDest, MAX_PATH));
+    std::string line = std::string(shortDest) + "\\OLD.TXT=" + shortDest + "\\" + waiting[0];
+    EXPECT_EQ("[rename]\r\n" + line + "\r\n", ReadFileBytes(root + "\\wininit.ini"));
 }
 
 TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
@@ -228,6 +295,7 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
     Entry("", "", "ABCDEFGH.TXT", "ABCDEFGH.TXT", "Too long");
     Entry("", "", "A.TXT", "A.TXT", "Fits: 70 + 2 + 5");
     Disks({2});
+    MessageBoxAnswerer ignore(IDIGNORE);  // the entry whose path does not fit fails
     ASSERT_TRUE(RunInstall());
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((longDest + "\\*").c_str(), &fd);
@@ -575,7 +643,8 @@ TEST_F(CopyEngine, ADiskWithoutEntriesShowsAnEmptyGauge) {
 
 // Each fill's brush is deleted after use: a copy run leaves no GDI object behind.
 TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
-    for (int i = 0; i < 20; ++i) Entry("", "", "NONE.TXT", "NONE.TXT", "missing");
+    Source("", "short.txt", "A.TXT");
+    for (int i = 0; i < 20; ++i) Entry("", "", "A.TXT", "A.TXT", "again");
     Disks({20});
     OpenPage();
     Shared::PageResult = 1;

@@ -319,6 +319,25 @@ TEST_F(Device, SecondRunAndSecondMouseTypeKeepTheFirstJournal) {
     EXPECT_EQ("Qorva PS/2 Mouse 2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
 }
 
+// A device key without Driver: the value is recorded absent, and the class key that setup
+// made for it is setup's own on every later run, never journalled as "old" settings.
+TEST_F(Device, ADriverSetupGaveIsRecordedAbsent) {
+    AddDevice("C0000001", kPS2Hw, "Standard PS/2 Port Mouse", "m", "");
+    Shared::MouseKind = 0;
+    int journalled[2] = {0, 0};
+    RegisterMouseDevice(Shared::InstallDir, &journalled[0]);
+    SetSampleProfile("2");
+    RegisterMouseDevice(Shared::InstallDir, &journalled[1]);
+    EXPECT_EQ(1, journalled[0]);
+    EXPECT_EQ(1, journalled[1]);
+    EXPECT_EQ("Mouse\\0000", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Driver"));
+    EXPECT_EQ("", Journal("PS2", "Driver"));
+    for (const char* k : {"SubKey2", "MouseDriver", "DriverDesc", "InfSection"})
+        EXPECT_EQ("<absent>", Journal("PS2", k)) << k;
+    EXPECT_EQ("QXMOUSE.DRV 2", ReadText(HKEY_LOCAL_MACHINE, kMouse + "\\0000", "MouseDriver"));
+    EXPECT_EQ(1u, SubkeyNames(HKEY_LOCAL_MACHINE, kMouse).size());
+}
+
 TEST_F(Device, LongOldDeviceValuesAreJournalledCutTo79) {
     std::string desc = std::string(79, 'x') + "TAIL";
     AddDevice("C0000001", kPS2Hw, desc, std::string(79, 'm'), "");

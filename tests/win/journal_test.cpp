@@ -6,6 +6,7 @@
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 
 namespace {
@@ -39,25 +40,51 @@ TEST_F(Journal, FirstWriteCreatesTheScriptHoldingOnlyTheJournalSection) {
     EXPECT_EQ(std::string::npos, text.find("[Main]"));
 }
 
-TEST_F(Journal, KeysKeepTheirFirstNonEmptyValueAndTheRestOfTheScriptStays) {
+// A recorded key is never written again, an empty record (a value that did not exist)
+// included, so the values from before the first registration survive every later one.
+TEST_F(Journal, KeysKeepTheirFirstRecordEvenAnEmptyOne) {
     WriteFileBytes(inf_,
                    "[Main]\r\nProductName=Qorva\r\n"
                    "[PS2]\r\nDeviceDesc=\r\nMfg=Old Maker\r\n"
                    "[Startup]\r\nTitle=Qorva Mouse\r\n");
-    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First");   // present but empty: written
-    JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Second");  // now holds a value: kept
-    JournalWrite(Shared::InstallDir, "PS2", "Mfg", "New Maker");      // held a value from the start
-    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "");  // an empty value may be written...
-    EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
-    JournalWrite(Shared::InstallDir, "PS2", "InfPath",
-                 "MOUSE.INF");  // ...and a later one replaces it
-    JournalWrite(Shared::InstallDir, "PS2", "InfPath", "OTHER.INF");
+    EXPECT_EQ(
+        1, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "First"));  // recorded empty: kept
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg",
+                              "New Maker"));  // held a value from the start
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath",
+                              ""));  // an absent value is recorded...
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "InfPath",
+                              "MOUSE.INF"));  // ...and stays recorded absent
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Desc"));
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "DriverDesc", "Other"));
 
-    EXPECT_EQ("First", Profile(inf_, "PS2", "DeviceDesc"));
+    EXPECT_EQ("", Profile(inf_, "PS2", "DeviceDesc"));
     EXPECT_EQ("Old Maker", Profile(inf_, "PS2", "Mfg"));
-    EXPECT_EQ("MOUSE.INF", Profile(inf_, "PS2", "InfPath"));
+    EXPECT_EQ("", Profile(inf_, "PS2", "InfPath"));
+    EXPECT_EQ("Desc", Profile(inf_, "PS2", "DriverDesc"));
+    EXPECT_EQ(1, JournalHolds(Shared::InstallDir, "PS2", "InfPath"));
+    EXPECT_EQ(0, JournalHolds(Shared::InstallDir, "PS2", "InfSection"));
     EXPECT_EQ("Qorva", Profile(inf_, "Main", "ProductName"));
     EXPECT_EQ("Qorva Mouse", Profile(inf_, "Startup", "Title"));
+}
+
+// A journal on a read-only medium (a CD, a write-protected floppy): every record is read
+// back, and none reports success.
+TEST_F(Journal, RecordsThatDoNotReachTheFileAreReportedLost) {
+    WriteFileBytes(inf_, "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n");
+    std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/tests/" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    ASSERT_EQ(0,
+              RunHostCommand("mount --bind " + ShellQuote(linuxDir) + " " + ShellQuote(linuxDir) +
+                             " && mount -o remount,ro,bind " + ShellQuote(linuxDir)))
+        << "a read-only bind mount needs root";
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Standard PS/2 Port Mouse"));
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "Serial", "SubKey1", "x"));
+    EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg",
+                              "New Maker"));  // recorded before: nothing to write
+    EXPECT_EQ("<absent>", Profile(inf_, "PS2", "DeviceDesc"));
+    RunHostCommand("umount " + ShellQuote(linuxDir));
+    EXPECT_EQ("[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n", ReadFileBytes(inf_));
 }
 
 TEST_F(Journal, SectionsOfTheTwoMouseTypesAreIndependent) {
@@ -85,7 +112,7 @@ TEST_F(Journal, InstallDirTooLongForThePathWritesNothing) {
     ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
 
-    JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000");
+    EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "SubKey1", "Enum\\BIOS\\*PNP0F13\\0000"));
     EXPECT_STREQ("dflt", JournalRead(Shared::InstallDir, "PS2", "SubKey1", "dflt"));
 
     WIN32_FIND_DATAA fd;

@@ -1,16 +1,17 @@
 #include <windows.h>
 
-#include "uninstall/wininit.h"
+#include "install/wininit.h"
 
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "script/model.h"
-#include "uninstall/wininitrule.h"
+#include "install/wininitrule.h"
 
 enum {
     kPieceWidth = 512,
     kQueueLineWidth = kDirWidth + 8,
+    kReplaceLineWidth = 2 * kDirWidth + 4,
 };
 
 // Copies wininit.ini to out with line after the [rename] header, or with the section
@@ -40,14 +41,18 @@ static int CopyWithLine(TextFile* out, const char* iniPath, const char* line, in
     return 1;
 }
 
-int QueueRemovalAtRestart(const char* path) {
-    char shortPath[kDirWidth];
-    DWORD n = GetShortPathNameA(path, shortPath, kDirWidth);
-    if (n == 0 || n >= kDirWidth) TextCopy(shortPath, kDirWidth, path);
-    char line[kQueueLineWidth];
+// The short form of path (what the start-up reads) into out (kDirWidth wide); path itself
+// when it has none. 0 when neither fits: a cut path would name another file.
+static int ShortPath(char* out, const char* path) {
+    DWORD n = GetShortPathNameA(path, out, kDirWidth);
+    if (n > 0 && n < kDirWidth) return 1;
+    return TextCopy(out, kDirWidth, path);
+}
+
+// Puts line into [rename] of wininit.ini. Returns 1 when it is in place.
+static int QueueLine(const char* line) {
     char iniPath[kDirWidth], newPath[kDirWidth], oldPath[kDirWidth];
-    if (!RenameDeleteLine(line, kQueueLineWidth, shortPath) ||
-        !TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\wininit.ini") ||
+    if (line[0] == 0 || !TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\wininit.ini") ||
         !TextJoin(newPath, kDirWidth, Shared::WindowsDir, "\\wininit.new") ||
         !TextJoin(oldPath, kDirWidth, Shared::WindowsDir, "\\wininit.old"))
         return 0;
@@ -68,4 +73,21 @@ int QueueRemovalAtRestart(const char* path) {
     }
     DeleteFileA(oldPath);
     return 1;
+}
+
+int QueueRemovalAtRestart(const char* path) {
+    char shortPath[kDirWidth];
+    char line[kQueueLineWidth];
+    if (!ShortPath(shortPath, path) || !RenameDeleteLine(line, kQueueLineWidth, shortPath))
+        return 0;
+    return QueueLine(line);
+}
+
+int QueueReplaceAtRestart(const char* target, const char* source) {
+    char shortTarget[kDirWidth], shortSource[kDirWidth];
+    char line[kReplaceLineWidth];
+    if (!ShortPath(shortTarget, target) || !ShortPath(shortSource, source) ||
+        !RenameReplaceLine(line, kReplaceLineWidth, shortTarget, shortSource))
+        return 0;
+    return QueueLine(line);
 }

@@ -1,4 +1,4 @@
-// Files that cannot be removed now go at the next start of Windows, through the [rename]
+// Files that cannot be removed or replaced now go at the next start of Windows, through the [rename]
 // section of WindowsDir\wininit.ini, which Windows 95 and 98 work through before they start.
 #pragma once
 
@@ -8,3 +8,8 @@
 // the line is in place (also when it was there already). WritePrivateProfileString cannot do this: it holds one value per
 // key, and there may be several NUL lines.
 int QueueRemovalAtRestart(const char* path);
+
+// Adds "target=source" (both in short form) to [rename] of wininit.ini, as above: at the
+// next start the whole file source takes the place of target, a file in use now. Returns 1
+// when the line is in place.
+int QueueReplaceAtRestart(const char* target, const char* source);

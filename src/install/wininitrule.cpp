@@ -1,4 +1,4 @@
-#include "uninstall/wininitrule.h"
+#include "install/wininitrule.h"
 
 #include "runtime/text.h"
 
@@ -25,9 +25,7 @@ int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length) {
     return 1;
 }
 
-int RenameDeleteLine(char* out, int width, const char* path) {
-    // The start-up reads the path plainly: "." parts and doubled backslashes go.
-    char plain[kRenamePathWidth];
+int PlainPath(char* plain, const char* path) {
     int n = 0;
     for (int i = 0; path[i] != 0; ++i) {
         int atPart = i == 0 || path[i - 1] == '\\';
@@ -38,12 +36,30 @@ int RenameDeleteLine(char* out, int width, const char* path) {
         }
         if (atPart && path[i] == '\\' && i > 0) continue;
         if (n >= kRenamePathWidth - 1) {
-            out[0] = 0;
+            plain[0] = 0;
             return 0;
         }
         plain[n++] = path[i];
     }
     while (n > 0 && plain[n - 1] == '\\') --n;  // what a "." at the end left
     plain[n] = 0;
+    return 1;
+}
+
+int RenameDeleteLine(char* out, int width, const char* path) {
+    char plain[kRenamePathWidth];
+    if (!PlainPath(plain, path)) {
+        out[0] = 0;
+        return 0;
+    }
     return TextJoin(out, width, "NUL=", plain, "\n");
+}
+
+int RenameReplaceLine(char* out, int width, const char* target, const char* source) {
+    char plainTarget[kRenamePathWidth], plainSource[kRenamePathWidth];
+    if (!PlainPath(plainTarget, target) || !PlainPath(plainSource, source)) {
+        out[0] = 0;
+        return 0;
+    }
+    return TextJoin(out, width, plainTarget, "=", plainSource, "\n");
 }

@@ -1,0 +1,48 @@
+#include <windows.h>
+
+#include "wizard/copyfailure.h"
+
+#include "install/wininitrule.h"
+#include "resource.h"
+#include "runtime/text.h"
+#include "script/model.h"
+#include "texts/textring.h"
+#include "wizard/pages.h"
+
+enum { kFailureTextWidth = 384 };
+
+// The string-table text that says why, and what the user can do about it.
+static unsigned ReasonText(CopyFailure why) {
+    switch (why) {
+    case CopyFailedSource:
+        return IDS_COPY_NO_SOURCE;
+    case CopyFailedDest:
+        return IDS_COPY_NO_DEST;
+    default:
+        return IDS_COPY_DAMAGED;
+    }
+}
+
+CopyAnswer AskAboutFailedEntry(HWND page, const CopyFailureReport* failure) {
+    if (failure->Entry->SourceFile[0] == 0) return CopyGoOn;
+    // "<source> cannot be copied to <destination>." (at most 13 + 79 characters and the
+    // text), an empty line, and the reason.
+    char text[kFailureTextWidth];
+    char format[kLineWidth];
+    char dest[kRenamePathWidth];  // as the user reads a path: no "." parts, no "\\"
+    TextCopy(format, kLineWidth, LoadTextOrEmpty(IDS_COPY_CANNOT));
+    PlainPath(dest, failure->Dest);
+    wsprintfA(text, format, failure->Entry->SourceFile, dest);
+    TextAppend(text, kFailureTextWidth, "\n\n");
+    TextAppend(text, kFailureTextWidth, LoadTextOrEmpty(ReasonText(failure->Why)));
+    switch (
+        MessageBoxA(page, text, Shared::SetupCaption, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
+    case IDRETRY:
+        return CopyRetry;
+    case IDIGNORE:
+        return CopyGoOn;
+    default:  // Abort, or a box that could not be shown
+        Shared::PageResult = 0;
+        return CopyAbort;
+    }
+}
