@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "texts/notice.h"
 #include "texts/textring.h"
 #include "wizard/pages.h"
 
@@ -25,18 +26,17 @@ static unsigned ReasonText(CopyFailure why) {
 
 CopyAnswer AskAboutFailedEntry(HWND page, const CopyFailureReport* failure) {
     if (failure->Entry->SourceFile[0] == 0) return CopyGoOn;
-    // "<source> cannot be copied to <destination>." (at most 13 + 79 characters and the
-    // text), an empty line, and the reason.
-    char text[kFailureTextWidth];
+    // "<source> cannot be copied to <destination>." (at most 13 + 127 characters and the
+    // text of 127), an empty line, and the reason.
+    char head[kFailureTextWidth];
     char format[kLineWidth];
     char dest[kRenamePathWidth];  // as the user reads a path: no "." parts, no "\\"
     TextCopy(format, kLineWidth, LoadTextOrEmpty(IDS_COPY_CANNOT));
     PlainPath(dest, failure->Dest);
-    wsprintfA(text, format, failure->Entry->SourceFile, dest);
-    TextAppend(text, kFailureTextWidth, "\n\n");
-    TextAppend(text, kFailureTextWidth, LoadTextOrEmpty(ReasonText(failure->Why)));
-    switch (
-        MessageBoxA(page, text, Shared::SetupCaption, MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
+    wsprintfA(head, format, failure->Entry->SourceFile, dest);
+    TextAppend(head, kFailureTextWidth, "\n\n");
+    switch (ShowMessage(page, Shared::SetupCaption, head, ReasonText(failure->Why),
+                        MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {
     case IDRETRY:
         return CopyRetry;
     case IDIGNORE:

@@ -183,23 +183,13 @@ TEST_F(Destination, DriveThatCannotBeQueriedHasNoRoom) {
 class SmallDrive : public Destination {
   protected:
     void SetUp() override {
-        mountDir = "/tmp/setup-test-drive-" + std::to_string(GetCurrentProcessId());
-        std::string mount = "mkdir -p " + mountDir + " && mount -t tmpfs -o size=600k tmpfs " +
-                            mountDir + " && ln -sfn " + mountDir +
-                            " \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"";
-        if (RunHostCommand(mount) != 0) {
-            RunHostCommand("rmdir " + mountDir);
-            GTEST_SKIP() << "a small drive needs mount (root)";
-        }
+        if (!MountSmallDrive(600)) GTEST_SKIP() << "a small drive needs mount (root)";
         mounted = true;
     }
     void TearDown() override {
         Destination::TearDown();
-        if (mounted)
-            RunHostCommand("rm -f \"${VM_PREFIX:-$WINEPREFIX}/dosdevices/e:\"; umount " + mountDir +
-                           "; rmdir " + mountDir);
+        if (mounted) UnmountSmallDrive();
     }
-    std::string mountDir;
     bool mounted = false;
 };
 

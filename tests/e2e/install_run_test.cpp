@@ -333,20 +333,9 @@ TEST_F(InstallRun, SilentRefusalsChangeNothing) {
 // A destination drive that runs full during the copy: the run aborts at the first file that
 // does not fit, with code 1, and system.ini stays as it was.
 TEST_F(InstallRun, SilentRunOnAFullDiskAbortsAndLeavesSystemIniAlone) {
-    const std::string drive = HostScratchDir() + "/full",
-                      link = EnvText("VM_PREFIX") + "/dosdevices/e:";
-    ASSERT_EQ(0, RunHostCommand("mkdir -p " + ShellQuote(drive) +
-                                " && mount -t tmpfs -o size=256k tmpfs " + ShellQuote(drive) +
-                                " && ln -sfn " + ShellQuote(drive) + " " + ShellQuote(link)))
-        << "mounting a tmpfs needs root";
+    ASSERT_TRUE(MountSmallDrive(256)) << "mounting a tmpfs needs root";
     // 16 KB left: room for the script, not for the companion program after it.
-    HANDLE filler = CreateFileA("E:\\FILLER", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ULARGE_INTEGER freeBytes;
-    ASSERT_TRUE(GetDiskFreeSpaceExA("E:\\", &freeBytes, nullptr, nullptr));
-    std::string block(static_cast<size_t>(freeBytes.QuadPart - 16 * 1024), 'f');
-    DWORD put = 0;
-    WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &put, nullptr);
-    CloseHandle(filler);
+    FillSmallDrive(16 * 1024);
     std::string inf = ReadFileBytes("C:\\SAMPLE\\SETUP.INF");
     inf.replace(inf.find("MinimumSpace=1024"), 17, "MinimumSpace=4");
     WriteFileBytes("C:\\SAMPLE\\SETUP.INF", inf);
@@ -360,8 +349,7 @@ TEST_F(InstallRun, SilentRunOnAFullDiskAbortsAndLeavesSystemIniAlone) {
         << log;
     EXPECT_NE(std::string::npos, log.find("answer: abort\r\n")) << log;
     EXPECT_NE(std::string::npos, log.find("exit code 1")) << log;
-    RunHostCommand("rm -f " + ShellQuote(link) + "; umount " + ShellQuote(drive) + " && rmdir " +
-                   ShellQuote(drive));
+    UnmountSmallDrive();
 }
 
 }  // namespace

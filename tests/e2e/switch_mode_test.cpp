@@ -186,6 +186,14 @@ TEST_F(SwitchMode, AJournalThatCannotBeWrittenLeavesTheDriverAndSaysWhy) {
     EXPECT_EQ("PS2_Inst", ReadText(HKEY_LOCAL_MACHINE, cls, "InfSection"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseType"));
     EXPECT_EQ("<absent>", Journal("PS2", "SubKey1"));
+
+    // Unattended, the exit code says it.
+    const std::string linuxDir = ShellQuote(EnvText("VM_PREFIX") + "/drive_c/tests/switch");
+    ASSERT_EQ(0, RunHostCommand("mount --bind " + linuxDir + " " + linuxDir +
+                                " && mount -o remount,ro,bind " + linuxDir));
+    EXPECT_EQ(7u, RunWithoutDisplay(dir + "\\SETUP.EXE", "-u /s /m=ps2"));
+    RunHostCommand("umount " + linuxDir);
+    EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ std::string MakeTestPackage(const std::string& name, const std::string& setupInf
     std::string exe = dir + "\\SETUP.EXE";
     if (!CopyFileA(SetupExeUnderTest().c_str(), exe.c_str(), FALSE)) return std::string();
     WriteFileBytes(dir + "\\SETUP.INF", setupInf);
+    WriteFileBytes(dir + "\\README.TXT", "Read me first.\r\n");  // SmallSetupInf's one file
     return exe;
 }
 

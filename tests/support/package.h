@@ -6,8 +6,8 @@
 // The Windows path of the SETUP.EXE under test (environment SETUP_EXE, a Linux path).
 std::string SetupExeUnderTest();
 
-// Makes C:\tests\<name> with SETUP.EXE and the given SETUP.INF text (aged, so that the
-// profile functions cache it); returns the path of that SETUP.EXE, or "" on failure.
+// Makes C:\tests\<name> with SETUP.EXE, the given SETUP.INF text (aged, so that the
+// profile functions cache it) and a README.TXT; returns the path of that SETUP.EXE, or "" on failure.
 std::string MakeTestPackage(const std::string& name, const std::string& setupInf);
 
 // A small script: [Main] with the given values and one disk of one file.

@@ -165,3 +165,33 @@ bool SaveScreenshot(const std::string& linuxPath, const RECT* area) {
     }
     return RunHostCommand(command + ShellQuote(linuxPath)) == 0;
 }
+
+static std::string SmallDriveDir() { return HostScratchDir() + "/smalldrive"; }
+
+bool MountSmallDrive(int kilobytes) {
+    std::string dir = ShellQuote(SmallDriveDir());
+    return RunHostCommand("mkdir -p " + dir + " && mount -t tmpfs -o size=" +
+                          std::to_string(kilobytes) + "k tmpfs " + dir + " && ln -sfn " + dir +
+                          " " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:")) == 0;
+}
+
+void UnmountSmallDrive() {
+    RunHostCommand("rm -f " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:") + "; umount " +
+                   ShellQuote(SmallDriveDir()) + " && rmdir " + ShellQuote(SmallDriveDir()));
+}
+
+void FillSmallDrive(ULONGLONG leaveBytes) {
+    HANDLE h = CreateFileA("E:\\FILLER", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    std::vector<char> block(4096, 'f');
+    ULARGE_INTEGER free;
+    DWORD put = 0;
+    // Whole blocks while they fit, then single bytes up to the last one.
+    while (GetDiskFreeSpaceExA("E:\\", &free, nullptr, nullptr) &&
+           free.QuadPart >= leaveBytes + block.size() &&
+           WriteFile(h, block.data(), 4096, &put, nullptr) && put == 4096) {
+    }
+    while (leaveBytes == 0 && WriteFile(h, block.data(), 1, &put, nullptr) && put == 1) {
+    }
+    CloseHandle(h);
+}

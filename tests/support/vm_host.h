@@ -57,3 +57,11 @@ DWORD MachineTime(DWORD timeoutMs);
 
 // A Linux path for scratch files of this test run (in the machine's directory under vmrun).
 std::string HostScratchDir();
+
+// A small drive: a tmpfs of the given size in kilobytes, linked as drive E: of the machine
+// (mounting needs root). Returns whether it is there. UnmountSmallDrive takes it away again.
+bool MountSmallDrive(int kilobytes);
+void UnmountSmallDrive();
+
+// Fills drive E: with the file E:\FILLER until leaveBytes are free (0: to its last byte).
+void FillSmallDrive(ULONGLONG leaveBytes = 0);

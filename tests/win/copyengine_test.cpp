@@ -247,13 +247,15 @@ WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest
     OFSTRUCT scratch;
     INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
     if (handle < 0) return WholeDestFailed;
-    WholeCopyResult result = CopyWhole(handle, dest.c_str());
+    int existed = GetFileAttributesA(dest.c_str()) != INVALID_FILE_ATTRIBUTES;
+    LONG written = 0;
+    WholeCopyResult result = CopyWhole(handle, dest.c_str(), existed, &written);
     LZClose(handle);
     return result;
 }
 
 // Whole or not at all: a whole file replaces the old one; cut packed data, a full or missing
-// directory leave the old file and no temporary file; a file in use is replaced at the next
+// directory leave the old file (or none, where none stood) and no temporary file; a file in use is replaced at the next
 // start through wininit.ini.
 TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     TextCopy(Shared::WindowsDir, kDirWidth, root.c_str());
@@ -265,6 +267,8 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
     EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\OLD.TXT"));
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\CUT.TXT"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest + "\\CUT.TXT").c_str()));
     EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
     EXPECT_TRUE(TempFilesIn(dest).empty());
 

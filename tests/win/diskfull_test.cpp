@@ -15,26 +15,16 @@
 
 namespace {
 
-std::string SmallDrive() { return HostScratchDir() + "/smalldrive"; }
-
 // Mounts the drive once for the whole run and removes it at the end, so that the machine's
 // directory can be removed afterwards.
 class SmallDriveEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        std::string prefix = EnvText("VM_PREFIX");
-        ASSERT_FALSE(prefix.empty()) << "run under tools/vm/vmrun";
-        std::string dir = ShellQuote(SmallDrive());
-        int rc = RunHostCommand("mkdir -p " + dir + " && mount -t tmpfs -o size=600k tmpfs " + dir +
-                                " && ln -sfn " + dir + " " + ShellQuote(prefix + "/dosdevices/e:"));
-        ASSERT_EQ(0, rc) << "mounting a tmpfs needs root";
-        mounted_ = true;
+        ASSERT_FALSE(EnvText("VM_PREFIX").empty()) << "run under tools/vm/vmrun";
+        ASSERT_TRUE(mounted_ = MountSmallDrive(600)) << "mounting a tmpfs needs root";
     }
     void TearDown() override {
-        if (!mounted_) return;
-        RunHostCommand("rm -f " + ShellQuote(EnvText("VM_PREFIX") + "/dosdevices/e:") +
-                       "; umount " + ShellQuote(SmallDrive()) + " && rmdir " +
-                       ShellQuote(SmallDrive()));
+        if (mounted_) UnmountSmallDrive();
     }
 
   private:
@@ -42,20 +32,6 @@ class SmallDriveEnvironment : public ::testing::Environment {
 };
 ::testing::Environment* const smallDrive =
     ::testing::AddGlobalTestEnvironment(new SmallDriveEnvironment);
-
-// Fills drive E: up to its last byte with a file of its own.
-void FillDrive(const std::string& name) {
-    HANDLE h =
-        CreateFileA(("E:\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    std::string block(4096, 'f');
-    DWORD put = 0;
-    while (WriteFile(h, block.data(), 4096, &put, nullptr) && put == 4096) {
-    }
-    while (WriteFile(h, block.data(), 1, &put, nullptr) && put == 1) {
-    }
-    CloseHandle(h);
-}
 
 // The file that does not fit is asked about; Ignore goes on with the next entry.
 TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
@@ -118,13 +94,13 @@ TEST(DiskFull, ASystemNewThatCannotBeWrittenWholeChangesNothing) {
     while (ini.size() < 60000) ini += "device=*padding" + std::to_string(ini.size()) + "\r\n";
     WriteFileBytes("E:\\win\\system.ini", ini, false);
     WriteFileBytes("E:\\win\\system.bak", "older backup", false);
-    FillDrive("filler");
+    FillSmallDrive();
     TextCopy(Shared::WindowsDir, kDirWidth, "E:\\win");
     PatchSystemIni();
     EXPECT_EQ(ini, ReadFileBytes("E:\\win\\system.ini"));
     EXPECT_EQ("older backup", ReadFileBytes("E:\\win\\system.bak"));
     EXPECT_FALSE(FileExists("E:\\win\\system.new"));
-    DeleteFileA("E:\\filler");
+    DeleteFileA("E:\\FILLER");
 
     // With room again the same file is patched.
     PatchSystemIni();
