@@ -70,6 +70,15 @@ const std::map<unsigned, std::string>& StringTable() {
         {53,
          "The Mouse Setup Program has installed driver successfully. You have to restart "
          "your Windows now !"},
+        {55,
+         " cannot be written (the disk is write-protected or full): the mouse driver was "
+         "not switched."},
+        {56, "%s cannot be copied to %s."},
+        {57, "The file cannot be found. Insert the disk or CD that holds it, then choose Retry."},
+        {58,
+         "The destination cannot be written: the disk is full or write-protected. Make "
+         "room, then choose Retry."},
+        {59, "The packed data of the file is damaged."},
     };
     return table;
 }
