@@ -43,19 +43,38 @@ static void OpenSource(CopyRun* run, const char* path) {
 
 // With an open source: copies it whole to the destination or not at all (an older file
 // there stays as it was unless the whole new one replaces it), and closes the source.
-// Without one nothing is created or emptied. Returns the failure, if any.
-// existed: a file stood at path before.
-static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int existed) {
-    if (run->source < 0) return CopyFailedSource;
+// Without one nothing is created or emptied. stood: whether a file stood at path before.
+// Returns the failure, if any.
+static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int* stood) {
+    *stood = 0;
+    if (run->source < 0) {
+        *stood = path[0] != 0 && FileExists(path);
+        return CopyFailedSource;
+    }
     const CopyCaller* c = run->caller;
     LONG copied = 0;
-    WholeCopyResult result = CopyWhole(run->source, path, existed, &copied);
+    WholeCopyResult result = WholeDestFailed;
+    HANDLE created = CreateNewFile(path, stood);
+    if (created != INVALID_HANDLE_VALUE) {
+        result = CopyWholeToNew(run->source, created, path, &copied);
+    } else if (*stood && IsOwnDestination(&run->ownFiles, source, path)) {
+        // Installed into the package's own directory, a file can be its own destination:
+        // writing it would destroy the source. The file is in place already. The directory
+        // may be named otherwise than the package's ("..", an 8.3 alias): the file system
+        // decides.
+        LZClose(run->source);
+        run->source = -1;
+        LogFileInPlace(path);
+        return CopyFailedNot;
+    } else if (*stood) {
+        result = ReplaceWhole(run->source, path, &copied);
+    }
     LZClose(run->source);
     run->source = -1;
     if (result == WholeDestFailed) return CopyFailedDest;
     if (result == WholeDataShort) return CopyFailedShort;
-    LogFileWritten(source, path, copied, existed);
-    if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, existed);
+    LogFileWritten(source, path, copied, *stood);
+    if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, *stood);
     return CopyFailedNot;
 }
 
@@ -71,24 +90,13 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
     int16_t percent = DiskPercentage(index, Shared::DiskSet.Disk[disk].FileCount);
     if (c->ShowProgress != nullptr) c->ShowProgress(c->Context, percent);
 
-    // Installed into the package's own directory, a file can be its own destination:
-    // creating the destination would empty the source. The file is in place already. The
-    // directory may be named otherwise than the package's ("..", an 8.3 alias): the file
-    // system decides.
-    int inPlace = 0;
-    if (run->source >= 0 && path[0] != 0 && IsOwnDestination(&run->ownFiles, source, path)) {
-        LZClose(run->source);
-        run->source = -1;
-        inPlace = 1;
-        LogFileInPlace(path);
-    }
-    int stood = path[0] != 0 && FileExists(path);
     char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    CopyFailure failure = CopyToDest(run, source, path, stood);
+    int stood = 0;
+    CopyFailure failure = CopyToDest(run, source, path, &stood);
     PollCaller(run);
     RestoreJournal(journal);
     RecordInstalledFile(e, path, stood);
-    return inPlace ? CopyFailedNot : failure;
+    return failure;
 }
 
 // One entry, tried again for as long as the caller answers a failure with retry.

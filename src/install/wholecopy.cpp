@@ -28,32 +28,46 @@ static int MakeTempBeside(const char* destPath, char* temp) {
     return GetTempFileNameA(dir, kTempPrefix, 0, temp) != 0;
 }
 
-// Writes the whole expanded source into path, its byte count into written. Returns how it
-// went: WholeInPlace for a whole file. A file that is not whole is deleted.
-static WholeCopyResult WriteWhole(INT source, const char* path, LONG* written) {
+// LZCopy's destination: a plain file handle, as LZOpenFileA gives for a file it creates.
+static HFILE AsFileHandle(HANDLE h) { return static_cast<HFILE>(reinterpret_cast<INT_PTR>(h)); }
+
+WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* written) {
     LONG expected = ExpandedSize(source);
-    if (expected < 0) return WholeDataShort;
-    OFSTRUCT scratch;
-    INT dest = LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_CREATE);
-    if (dest < 0) return WholeDestFailed;
-    *written = LZCopy(source, dest);
-    LZClose(dest);
+    *written = expected >= 0 ? LZCopy(source, AsFileHandle(dest)) : -1;
+    CloseHandle(dest);
     WholeCopyResult result = WholeInPlace;
-    if (*written == LZERROR_WRITE) result = WholeDestFailed;
-    else if (*written != expected) result = WholeDataShort;  // an error, or bytes missing
+    if (*written == LZERROR_WRITE)
+        result = WholeDestFailed;
+    else if (expected < 0 || *written != expected)
+        result = WholeDataShort;  // bytes missing
     if (result != WholeInPlace) DeleteFileA(path);
     return result;
 }
 
-WholeCopyResult CopyWhole(INT source, const char* destPath, int existed, LONG* written) {
+HANDLE CreateNewFile(const char* path, int* existed) {
+    *existed = 0;
+    if (path[0] == 0) return INVALID_HANDLE_VALUE;
+    // One look at the directory both learns whether a file stands there and creates it.
+    HANDLE h =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        *existed = GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ||
+                   GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return h;
+}
+
+WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written) {
     *written = 0;
-    if (destPath[0] == 0) return WholeDestFailed;
-    // Where no file stood, there is nothing to keep: the file is written under its own name,
-    // and removed again when it did not arrive whole.
-    if (!existed) return WriteWhole(source, destPath, written);
     char temp[MAX_PATH];
     if (!MakeTempBeside(destPath, temp)) return WholeDestFailed;
-    WholeCopyResult result = WriteWhole(source, temp, written);
+    // GetTempFileNameA made the file: it is opened again to be written.
+    HANDLE h =
+        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temp);
+        return WholeDestFailed;
+    }
+    WholeCopyResult result = CopyWholeToNew(source, h, temp, written);
     if (result != WholeInPlace) return result;
     // Windows 95 replaces no file in one step: the old one goes, then the new one is named.
     // An old file that cannot go is in use (a loaded driver): it is replaced at the next start.
@@ -65,4 +79,11 @@ WholeCopyResult CopyWhole(INT source, const char* destPath, int existed, LONG* w
     if (MoveFileA(temp, destPath)) return WholeInPlace;
     DeleteFileA(temp);
     return WholeDestFailed;
+}
+
+WholeCopyResult CopyWhole(INT source, const char* destPath, int* existed, LONG* written) {
+    *written = 0;
+    HANDLE dest = CreateNewFile(destPath, existed);
+    if (dest != INVALID_HANDLE_VALUE) return CopyWholeToNew(source, dest, destPath, written);
+    return *existed ? ReplaceWhole(source, destPath, written) : WholeDestFailed;
 }

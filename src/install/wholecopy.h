@@ -15,10 +15,24 @@ enum WholeCopyResult {
                           // source that cannot be read
 };
 
-// Copies the open LZ handle source (expanded when packed) to destPath; existed: a file
-// stands there. The data arrived when LZCopy reports no error and wrote as many bytes as
-// the source expands to (written: what LZCopy returned). An older file is replaced only
-// then: the new one is written under a temporary name beside it, the old one deleted and
-// the temporary one renamed. A new file is written under its own name. A failed copy
-// removes what it wrote and leaves destPath as it was. The caller closes source.
-WholeCopyResult CopyWhole(INT source, const char* destPath, int existed, LONG* written);
+// The data arrived when LZCopy reports no error and wrote as many bytes as the source (an
+// open LZ handle, expanded when packed) expands to; written gets what LZCopy returned. A
+// failed copy removes what it wrote and leaves the destination as it was. The caller
+// closes source.
+
+// Creates path as a new file when no file stands there: its open handle, or
+// INVALID_HANDLE_VALUE with existed saying whether a file stands there (1) or the path cannot
+// be created at all (0).
+HANDLE CreateNewFile(const char* path, int* existed);
+
+// Copies source whole into dest, the new file that CreateNewFile made at path, and closes
+// dest.
+WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* written);
+
+// Replaces the file at destPath: the new one is written under a temporary name beside it,
+// then the old one deleted and the temporary one renamed (or, when the old one is in use,
+// named in wininit.ini for the next start).
+WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written);
+
+// CreateNewFile, then CopyWholeToNew or ReplaceWhole; existed as CreateNewFile gives it.
+WholeCopyResult CopyWhole(INT source, const char* destPath, int* existed, LONG* written);

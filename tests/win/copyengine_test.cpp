@@ -247,9 +247,9 @@ WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest
     OFSTRUCT scratch;
     INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
     if (handle < 0) return WholeDestFailed;
-    int existed = GetFileAttributesA(dest.c_str()) != INVALID_FILE_ATTRIBUTES;
+    int existed = 0;
     LONG written = 0;
-    WholeCopyResult result = CopyWhole(handle, dest.c_str(), existed, &written);
+    WholeCopyResult result = CopyWhole(handle, dest.c_str(), &existed, &written);
     LZClose(handle);
     return result;
 }
