@@ -80,9 +80,12 @@ function(add_shipping_program target output subsystem entry)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_compile_definitions(${target} PRIVATE SETUP_FREESTANDING=1)
   target_compile_options(${target} PRIVATE ${PRODUCT_FLAGS} ${WARNINGS})
+  # No base relocations: Windows 95 loads a program at its preferred base, always, and the
+  # table would only add to the size.
   target_link_options(${target} PRIVATE -nostdlib -s -Wl,-e,${entry}
       -Wl,--subsystem,${subsystem}:4.0,--major-os-version,4,--minor-os-version,0
-      -Wl,--major-subsystem-version,4,--minor-subsystem-version,0)
+      -Wl,--major-subsystem-version,4,--minor-subsystem-version,0
+      -Wl,--disable-dynamicbase,--disable-reloc-section)
   target_link_libraries(${target} PRIVATE shipcore ${SYSTEM_LIBS} gcc)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # The shipping executable must load on a bare Windows 95 and run on a 486; one that
