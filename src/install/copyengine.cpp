@@ -107,8 +107,9 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
     const CopyCaller* c = run->caller;
     for (;;) {
         CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
-        if (why == CopyFailedNot) return;
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
+        // An entry that names no source copies nothing, and that is no failure.
+        if (why == CopyFailedNot || e->SourceFile[0] == 0) return;
         CopyFailureReport report = {e, source, path, why};
         CopyAnswer answer =
             c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;

@@ -25,7 +25,6 @@ static unsigned ReasonText(CopyFailure why) {
 }
 
 CopyAnswer AskAboutFailedEntry(HWND page, const CopyFailureReport* failure) {
-    if (failure->Entry->SourceFile[0] == 0) return CopyGoOn;
     // "<source> cannot be copied to <destination>." (at most 13 + 127 characters and the
     // text of 127), an empty line, and the reason.
     char head[kFailureTextWidth];

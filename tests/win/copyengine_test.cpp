@@ -478,9 +478,10 @@ TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
 TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     Source("", "short.txt", "C.TXT");
     Entry("", "", "LATE.TXT", "LATE.TXT", "arrives on retry");
+    Entry("", "", "", "EMPTY.TXT", "names no source: no failure");
     Entry("", "", "GONE.TXT", "GONE.TXT", "aborts");
     Entry("", "", "C.TXT", "C.TXT", "never reached");
-    Disks({3});
+    Disks({4});
     Recorder r;
     r.answers = {CopyRetry, CopyAbort};
     int failures = 0;
@@ -491,10 +492,10 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     EXPECT_EQ(0, CopyEntries(&caller));
     EXPECT_TRUE(Holds(dest + "\\LATE.TXT", "short.txt"));
     EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
-    EXPECT_EQ(
-        (Calls{"disk 0", "entry LATE.TXT", "33%", "failed LATE.TXT 1 LATE.TXT", "entry LATE.TXT",
-               "33%", "wrote LATE.TXT", "entry GONE.TXT", "66%", "failed GONE.TXT 1 GONE.TXT"}),
-        r.calls);
+    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "25%", "failed LATE.TXT 1 LATE.TXT",
+                     "entry LATE.TXT", "25%", "wrote LATE.TXT", "entry ", "50%", "entry GONE.TXT",
+                     "75%", "failed GONE.TXT 1 GONE.TXT"}),
+              r.calls);
 }
 
 // The whole installation with no caller at all: subdirectories, files, the registration,
