@@ -68,20 +68,18 @@ class SwitchMode : public ::testing::Test {
         ASSERT_FALSE(exe.empty());
         dir = exe.substr(0, exe.rfind('\\'));
         inf = dir + "\\SETUP.INF";
-        const std::string linuxDir = ShellQuote(EnvText("VM_PREFIX") + "/drive_c/tests/switch");
-        if (readOnly)
-            ASSERT_EQ(0, RunHostCommand("mount --bind " + linuxDir + " " + linuxDir +
-                                        " && mount -o remount,ro,bind " + linuxDir))
-                << "a read-only bind mount needs root";
+        if (readOnly) ASSERT_TRUE(MountReadOnly(PackageDir())) << "a bind mount needs root";
         setup = StartProgram(exe, "-u");
         ASSERT_NE(nullptr, setup.process);
         HWND box = SwitchModeChoose(setup, radio);
         if (box != nullptr && boxText != nullptr) *boxText = MessageBoxText(box);
         if (box != nullptr) EXPECT_TRUE(TypeKeys(box, "Return"));
         EXPECT_EQ(0u, WaitProgramEnd(setup));
-        if (readOnly) RunHostCommand("umount " + linuxDir);
+        if (readOnly) Unmount(PackageDir());
         ASSERT_NE(nullptr, box);
     }
+    // The package's directory on the Linux side.
+    static std::string PackageDir() { return EnvText("VM_PREFIX") + "/drive_c/tests/switch"; }
     std::string Journal(const char* section, const char* key) {
         return ProfileValue(inf, section, key);
     }
@@ -188,11 +186,9 @@ TEST_F(SwitchMode, AJournalThatCannotBeWrittenLeavesTheDriverAndSaysWhy) {
     EXPECT_EQ("<absent>", Journal("PS2", "SubKey1"));
 
     // Unattended, the exit code says it.
-    const std::string linuxDir = ShellQuote(EnvText("VM_PREFIX") + "/drive_c/tests/switch");
-    ASSERT_EQ(0, RunHostCommand("mount --bind " + linuxDir + " " + linuxDir +
-                                " && mount -o remount,ro,bind " + linuxDir));
+    ASSERT_TRUE(MountReadOnly(PackageDir()));
     EXPECT_EQ(7u, RunWithoutDisplay(dir + "\\SETUP.EXE", "-u /s /m=ps2"));
-    RunHostCommand("umount " + linuxDir);
+    Unmount(PackageDir());
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
 }
 

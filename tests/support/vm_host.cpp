@@ -195,3 +195,11 @@ void FillSmallDrive(ULONGLONG leaveBytes) {
     }
     CloseHandle(h);
 }
+
+bool MountReadOnly(const std::string& linuxDir) {
+    std::string dir = ShellQuote(linuxDir);
+    return RunHostCommand("mount --bind " + dir + " " + dir + " && mount -o remount,ro,bind " +
+                          dir) == 0;
+}
+
+void Unmount(const std::string& linuxDir) { RunHostCommand("umount " + ShellQuote(linuxDir)); }

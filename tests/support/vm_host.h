@@ -65,3 +65,8 @@ void UnmountSmallDrive();
 
 // Fills drive E: with the file E:\FILLER until leaveBytes are free (0: to its last byte).
 void FillSmallDrive(ULONGLONG leaveBytes = 0);
+
+// Makes the Linux directory read-only where it is, as a write-protected medium (a bind mount,
+// which needs root). Returns whether it is. Unmount makes it writable again.
+bool MountReadOnly(const std::string& linuxDir);
+void Unmount(const std::string& linuxDir);

@@ -74,16 +74,13 @@ TEST_F(Journal, RecordsThatDoNotReachTheFileAreReportedLost) {
     WriteFileBytes(inf_, "[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n");
     std::string linuxDir = EnvText("VM_PREFIX") + "/drive_c/tests/" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ASSERT_EQ(0,
-              RunHostCommand("mount --bind " + ShellQuote(linuxDir) + " " + ShellQuote(linuxDir) +
-                             " && mount -o remount,ro,bind " + ShellQuote(linuxDir)))
-        << "a read-only bind mount needs root";
+    ASSERT_TRUE(MountReadOnly(linuxDir)) << "a bind mount needs root";
     EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "PS2", "DeviceDesc", "Standard PS/2 Port Mouse"));
     EXPECT_EQ(0, JournalWrite(Shared::InstallDir, "Serial", "SubKey1", "x"));
     EXPECT_EQ(1, JournalWrite(Shared::InstallDir, "PS2", "Mfg",
                               "New Maker"));  // recorded before: nothing to write
     EXPECT_EQ("<absent>", Profile(inf_, "PS2", "DeviceDesc"));
-    RunHostCommand("umount " + ShellQuote(linuxDir));
+    Unmount(linuxDir);
     EXPECT_EQ("[Main]\r\nProductName=Qorva\r\n[PS2]\r\nMfg=Old Maker\r\n", ReadFileBytes(inf_));
 }
 
