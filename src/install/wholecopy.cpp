@@ -71,8 +71,12 @@ WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written) {
     if (result != WholeInPlace) return result;
     // Windows 95 replaces no file in one step: the old one goes, then the new one is named.
     // An old file that cannot go is in use (a loaded driver): it is replaced at the next start.
-    if (!DeleteFileA(destPath) && GetFileAttributesA(destPath) != INVALID_FILE_ATTRIBUTES) {
-        if (QueueReplaceAtRestart(destPath, temp)) return WholeAtRestart;
+    // A read-only one is write-protected, not in use: it stays, and the copy has failed.
+    DWORD attributes =
+        DeleteFileA(destPath) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(destPath);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_READONLY) == 0 && QueueReplaceAtRestart(destPath, temp))
+            return WholeAtRestart;
         DeleteFileA(temp);
         return WholeDestFailed;
     }

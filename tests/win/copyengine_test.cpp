@@ -255,7 +255,8 @@ WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest
 }
 
 // Whole or not at all: a whole file replaces the old one; cut packed data, a full or missing
-// directory leave the old file (or none, where none stood) and no temporary file; a file in use is replaced at the next
+// directory, a read-only old file leave the old file (or none, where none stood) and no
+// temporary file; a file in use is replaced at the next
 // start through wininit.ini.
 TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     TextCopy(Shared::WindowsDir, kDirWidth, root.c_str());
@@ -270,6 +271,11 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\CUT.TXT"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest + "\\CUT.TXT").c_str()));
     EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
+    WriteFileBytes(dest + "\\RO.TXT", "write-protected", false);
+    SetFileAttributesA((dest + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\RO.TXT"));
+    SetFileAttributesA((dest + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ("write-protected", ReadFileBytes(dest + "\\RO.TXT"));
     EXPECT_TRUE(TempFilesIn(dest).empty());
 
     // Held open without sharing, as a loaded driver is: the new file waits beside it.
