@@ -71,11 +71,13 @@ WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written) {
     if (result != WholeInPlace) return result;
     // Windows 95 replaces no file in one step: the old one goes, then the new one is named.
     // An old file that cannot go is in use (a loaded driver): it is replaced at the next start.
-    // A read-only one is write-protected, not in use: it stays, and the copy has failed.
+    // A read-only one is write-protected, not in use, and a directory is no file to replace:
+    // either stays, and the copy has failed.
     DWORD attributes =
         DeleteFileA(destPath) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(destPath);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if ((attributes & FILE_ATTRIBUTE_READONLY) == 0 && QueueReplaceAtRestart(destPath, temp))
+        const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
+        if ((attributes & kept) == 0 && QueueReplaceAtRestart(destPath, temp))
             return WholeAtRestart;
         DeleteFileA(temp);
         return WholeDestFailed;

@@ -255,8 +255,8 @@ WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest
 }
 
 // Whole or not at all: a whole file replaces the old one; cut packed data, a full or missing
-// directory, a read-only old file leave the old file (or none, where none stood) and no
-// temporary file; a file in use is replaced at the next
+// directory, a read-only old file or a directory of the name leave what stood there (or
+// nothing, where nothing stood) and no temporary file; a file in use is replaced at the next
 // start through wininit.ini.
 TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     TextCopy(Shared::WindowsDir, kDirWidth, root.c_str());
@@ -276,6 +276,8 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\RO.TXT"));
     SetFileAttributesA((dest + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("write-protected", ReadFileBytes(dest + "\\RO.TXT"));
+    CreateDirectoryA((dest + "\\DIR.TXT").c_str(), nullptr);
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\DIR.TXT"));
     EXPECT_TRUE(TempFilesIn(dest).empty());
 
     // Held open without sharing, as a loaded driver is: the new file waits beside it.
