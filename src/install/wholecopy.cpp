@@ -86,10 +86,3 @@ WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written) {
     DeleteFileA(temp);
     return WholeDestFailed;
 }
-
-WholeCopyResult CopyWhole(INT source, const char* destPath, int* existed, LONG* written) {
-    *written = 0;
-    HANDLE dest = CreateNewFile(destPath, existed);
-    if (dest != INVALID_HANDLE_VALUE) return CopyWholeToNew(source, dest, destPath, written);
-    return *existed ? ReplaceWhole(source, destPath, written) : WholeDestFailed;
-}

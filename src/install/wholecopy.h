@@ -33,6 +33,3 @@ WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* 
 // then the old one deleted and the temporary one renamed (or, when the old one is in use,
 // named in wininit.ini for the next start).
 WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written);
-
-// CreateNewFile, then CopyWholeToNew or ReplaceWhole; existed as CreateNewFile gives it.
-WholeCopyResult CopyWhole(INT source, const char* destPath, int* existed, LONG* written);

@@ -10,18 +10,13 @@
 #include "registry/product.h"
 #include "runtime/fileexists.h"
 #include "script/model.h"
+#include "texts/journalnotice.h"
 #include "texts/log.h"
 
 // A failed entry ends the run, as Abort would: nobody is there to be asked.
 static CopyAnswer AbortOnFailure(void*, const CopyFailureReport*) { return CopyAbort; }
 
 static void LogRegistration(void*) { LogLine("registration"); }
-
-// A registration that left the driver as it was, for want of its journal.
-static void LogJournalLost(const char* journalDir) {
-    LogLine("the journal in ", journalDir,
-            " cannot be written: the mouse driver was not switched, system.ini is left as it is");
-}
 
 static const char* const kVerdictTexts[] = {
     "",
@@ -46,7 +41,8 @@ int RunSilentInstallation(const Switches&) {
         return ExitStopped;
     }
     if (!Shared::DriverSwitched) {
-        LogJournalLost(Shared::InstallDir);
+        ReportJournalLost(nullptr, Shared::InstallDir, 1);
+        LogLine("system.ini is left as it is");
         return ExitJournalLost;
     }
     return ExitDone;
@@ -55,7 +51,7 @@ int RunSilentInstallation(const Switches&) {
 int RunSilentSwitch(const Switches&) {
     LogLine("registration for the ", Shared::MouseKind != 0 ? "serial" : "PS/2", " mouse");
     if (!RegisterProduct(0, Shared::SourceDir)) {
-        LogJournalLost(Shared::SourceDir);
+        ReportJournalLost(nullptr, Shared::SourceDir, 1);
         return ExitJournalLost;
     }
     return ExitDone;

@@ -131,8 +131,7 @@ static RunEnd RunSwitchMode(const Switches& switches) {
         return {ExitStopped, 0};
     }
     if (!RegisterProduct(0, Shared::SourceDir)) {
-        LogLine("the journal in ", Shared::SourceDir, " cannot be written: the mouse driver was not switched");
-        ShowJournalLost(nullptr, Shared::SourceDir);  // nothing was switched: no restart
+        ReportJournalLost(nullptr, Shared::SourceDir);  // nothing was switched: no restart
         return {ExitJournalLost, 0};
     }
     ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_DRIVER_SWITCHED, MB_ICONINFORMATION);

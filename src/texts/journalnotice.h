@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
-// Shows the path of the journal of journalDir (its SETUP.INF) followed by string
-// IDS_JOURNAL_LOST, owned by owner (or none), caption SetupCaption, exclamation icon, OK.
-void ShowJournalLost(HWND owner, const char* journalDir);
+// Says that the journal of journalDir could not be written: a line in the log and, unless
+// quiet (an unattended run), a box with the path of that journal (its SETUP.INF) followed by
+// string IDS_JOURNAL_LOST, owned by owner (or none), caption SetupCaption, exclamation
+// icon, OK.
+void ReportJournalLost(HWND owner, const char* journalDir, int quiet = 0);

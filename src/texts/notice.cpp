@@ -14,8 +14,8 @@ int ShowMessage(HWND owner, const char* caption, const char* name, unsigned text
     static char text[kMessageWidth];
     TextCopy(text, kMessageWidth, name != nullptr ? name : "");
     int n = TextLength(text);
-    if (n < kMessageWidth - 1 && LoadStringA(Shared::AppInstance, textId & 0xFFFF, text + n,
-                                             kMessageWidth - n) <= 0)
+    if (n < kMessageWidth - 1 &&
+        LoadStringA(Shared::AppInstance, textId & 0xFFFF, text + n, kMessageWidth - n) <= 0)
         text[n] = 0;
     if (more != nullptr) TextAppend(text, kMessageWidth, more);
     return MessageBoxA(owner, text, caption, style);

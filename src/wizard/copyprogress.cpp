@@ -129,7 +129,7 @@ void CopyFiles(HWND page) {
                                OnCancelAsked, OnEntryFailed, nullptr,     OnRegistrationBegins};
     ActiveRun = &run;
     CopyAndRegister(&caller);
-    if (!Shared::DriverSwitched) ShowJournalLost(page, Shared::InstallDir);
+    if (!Shared::DriverSwitched) ReportJournalLost(page, Shared::InstallDir);
     ActiveRun = nullptr;
     ReleaseDC(page, run.dc);
 }

@@ -242,14 +242,19 @@ std::vector<std::string> TempFilesIn(const std::string& dir) {
     return names;
 }
 
-// CopyWhole from an LZ source opened on path.
+// A file copied from an LZ source opened on path as the engine copies it: created new, or
+// replacing the file that stood there.
 WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest) {
     OFSTRUCT scratch;
     INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
     if (handle < 0) return WholeDestFailed;
     int existed = 0;
     LONG written = 0;
-    WholeCopyResult result = CopyWhole(handle, dest.c_str(), &existed, &written);
+    HANDLE created = CreateNewFile(dest.c_str(), &existed);
+    WholeCopyResult result = created != INVALID_HANDLE_VALUE
+                                 ? CopyWholeToNew(handle, created, dest.c_str(), &written)
+                             : existed ? ReplaceWhole(handle, dest.c_str(), &written)
+                                       : WholeDestFailed;
     LZClose(handle);
     return result;
 }
