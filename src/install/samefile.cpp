@@ -2,6 +2,7 @@
 
 #include "install/samefile.h"
 
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 
 static long Resolutions;
@@ -63,7 +64,7 @@ static int SameDirectory(OwnFileGuard* guard, const char* source, const char* de
 }
 
 int IsOwnDestination(OwnFileGuard* guard, const char* source, const char* dest) {
-    if (GetFileAttributesA(dest) == INVALID_FILE_ATTRIBUTES) return 0;
+    if (!FileExists(dest)) return 0;
     char sourceDir[MAX_PATH], destDir[MAX_PATH], sourceName[MAX_PATH], destName[MAX_PATH];
     if (!SplitFullPath(source, sourceDir, sourceName) || !SplitFullPath(dest, destDir, destName))
         return SameExistingFile(source, dest);

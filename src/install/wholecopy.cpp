@@ -3,6 +3,7 @@
 #include "install/wholecopy.h"
 
 #include "install/wininit.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 
 // Prefix of the temporary names ("~SU1A2B.TMP"): short, so that the name is a short name
@@ -52,7 +53,7 @@ HANDLE CreateNewFile(const char* path, int* existed) {
         CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         *existed = GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ||
-                   GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+                   FileExists(path);
     return h;
 }
 

@@ -9,6 +9,7 @@
 #include "install/wininitrule.h"
 #include "registry/sharedcount.h"
 #include "resource.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
@@ -68,7 +69,7 @@ static void RemoveFile(const char* path, LeftFiles* left) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileA(path))
         return;
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return;
+    if (!FileExists(path)) return;
     if (QueueRemovalAtRestart(path)) {
         LogLine("queued for removal at the next start: ", path);
         return;
@@ -89,7 +90,7 @@ static int AskRemoveShared(const char* path) {
 // keepShared nobody is asked, and it stays).
 static void ReleaseShared(const char* path, int keepShared, LeftFiles* left) {
     if (ReleaseSharedUse(path) != 0) return;
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+    if (!FileExists(path)) {
         ForgetSharedUse(path);
         return;
     }
