@@ -117,6 +117,15 @@ class InstallRun : public ::testing::Test {
         EXPECT_EQ("*vmouse", Hklm(key, "DevLoader"));
     }
 
+    // The journal keeps the values the seeded standard PS/2 mouse had before the first run.
+    void ExpectPs2JournalOfTheStandardMouse(int line) {
+        SCOPED_TRACE(::testing::Message() << "called from line " << line);
+        EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
+        EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
+        EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
+        EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
+    }
+
     // The [386Enh] mouse line switched, the old file kept as system.bak, VMOUSE.VXD aside.
     void ExpectSystemIniPatched(int line, const std::string& before) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
@@ -237,10 +246,7 @@ TEST_F(InstallRun, SecondInstallationOverTheFirst) {
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.bak"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.ini"));
-    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
-    EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
-    EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
-    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
+    ExpectPs2JournalOfTheStandardMouse(__LINE__);
 }
 
 // A package whose file lines do not list SETUP.INF: the first registration creates the
@@ -262,10 +268,7 @@ TEST_F(InstallRun, JournalKeepsTheFirstValuesWhenTheScriptIsNotCopied) {
 
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
-    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
-    EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
-    EXPECT_EQ("mouse.drv", ProfileValue(kJournal, "PS2", "MouseDriver"));
-    EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DriverDesc"));
+    ExpectPs2JournalOfTheStandardMouse(__LINE__);
 }
 
 // Unattended, with no display at all: what the walk installs, and a log that names every

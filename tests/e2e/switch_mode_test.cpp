@@ -10,6 +10,7 @@
 #include <string>
 
 #include "resource.h"
+#include "support/machine.h"
 #include "support/package.h"
 #include "support/registry_util.h"
 #include "support/vm_host.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-const std::string kNode = "Config Manager\\Enum\\C29A3B40";
 const std::string kPS2Key = "Enum\\BIOS\\*PNP0F13\\0000";
 const std::string kOwnKey = "Enum\\Root\\QorvaMouse\\0000";
 const std::string kMouse = "System\\CurrentControlSet\\Services\\Class\\Mouse";
@@ -39,20 +39,7 @@ const char* const kStartup =
 class SwitchMode : public ::testing::Test {
   protected:
     // The machine as Windows 98 leaves it with a standard PS/2 mouse.
-    void SetUp() override {
-        AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
-        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Class", "Mouse");
-        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc", "Standard PS/2 Port Mouse");
-        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg", "(Standard mouse types)");
-        SetString(HKEY_LOCAL_MACHINE, kPS2Key, "Driver", "Mouse\\0000");
-        const std::string cls = kMouse + "\\0000";
-        SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
-        SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
-        SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MSMOUSE.INF");
-        SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard PS/2 Port Mouse");
-        SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 6-18-1998");
-        SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "PS2_Inst");
-    }
+    void SetUp() override { SeedPs2Mouse(); }
     void TearDown() override {
         StopProgram(setup);
         DeleteTree(HKEY_DYN_DATA, "Config Manager");
@@ -116,9 +103,9 @@ TEST_F(SwitchMode, PS2ChoiceUpdatesTheDeviceAndItsClassKeyAndJournalsBesideThePr
     EXPECT_EQ("(Standard mouse types)", Journal("PS2", "Mfg"));
     EXPECT_EQ(cls, Journal("PS2", "SubKey2"));
     EXPECT_EQ("mouse.drv", Journal("PS2", "MouseDriver"));
-    EXPECT_EQ("MSMOUSE.INF", Journal("PS2", "InfPath"));
+    EXPECT_EQ("MOUSE.INF", Journal("PS2", "InfPath"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Journal("PS2", "DriverDesc"));
-    EXPECT_EQ(" 6-18-1998", Journal("PS2", "DriverDate"));  // kept inside quotes, blank and all
+    EXPECT_EQ(" 4-23-1999", Journal("PS2", "DriverDate"));  // kept inside quotes, blank and all
     EXPECT_EQ("PS2_Inst", Journal("PS2", "InfSection"));
     EXPECT_EQ("<absent>", Journal("Serial", "SubKey1"));
     // The script itself is still there around the journal.
@@ -179,7 +166,7 @@ TEST_F(SwitchMode, AJournalThatCannotBeWrittenLeavesTheDriverAndSaysWhy) {
     EXPECT_EQ("(Standard mouse types)", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "Mfg"));
     const std::string cls = kMouse + "\\0000";
     EXPECT_EQ("mouse.drv", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseDriver"));
-    EXPECT_EQ("MSMOUSE.INF", ReadText(HKEY_LOCAL_MACHINE, cls, "InfPath"));
+    EXPECT_EQ("MOUSE.INF", ReadText(HKEY_LOCAL_MACHINE, cls, "InfPath"));
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, cls, "DriverDesc"));
     EXPECT_EQ("PS2_Inst", ReadText(HKEY_LOCAL_MACHINE, cls, "InfSection"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, cls, "MouseType"));

@@ -66,40 +66,40 @@ void SeedOtherDevices() {
     AddDeviceNode("C29A3F20", "PCI\\VEN_1234&DEV_1111&SUBSYS_00000000&REV_00\\000000");
 }
 
-void SeedPs2Mouse() {
-    AddDeviceNode("C29A3B40", "BIOS\\*PNP0F13\\0000");
-    const std::string dev = "Enum\\BIOS\\*PNP0F13\\0000";
+namespace {
+
+// A mouse's device node, its device key below Enum and its driver class key Mouse\<index>
+// with the standard driver's values; hardwareId may be null.
+void SeedMouse(const char* node, const std::string& hardwareKey, const char* description,
+               const char* index, const char* infSection, const char* hardwareId) {
+    AddDeviceNode(node, hardwareKey);
+    const std::string dev = "Enum\\" + hardwareKey;
     SetString(HKEY_LOCAL_MACHINE, dev, "Class", "Mouse");
-    SetString(HKEY_LOCAL_MACHINE, dev, "DeviceDesc", "Standard PS/2 Port Mouse");
+    SetString(HKEY_LOCAL_MACHINE, dev, "DeviceDesc", description);
     SetString(HKEY_LOCAL_MACHINE, dev, "Mfg", "(Standard mouse types)");
-    SetString(HKEY_LOCAL_MACHINE, dev, "Driver", "Mouse\\0000");
-    SetString(HKEY_LOCAL_MACHINE, dev, "HardwareID", "*PNP0F13");
+    SetString(HKEY_LOCAL_MACHINE, dev, "Driver", std::string("Mouse\\") + index);
+    if (hardwareId != nullptr) SetString(HKEY_LOCAL_MACHINE, dev, "HardwareID", hardwareId);
     SetFlags(HKEY_LOCAL_MACHINE, dev, "ConfigFlags");
-    SetString(HKEY_LOCAL_MACHINE, kClassMouse, "", "Mouse");
-    const std::string cls = std::string(kClassMouse) + "\\0000";
-    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard PS/2 Port Mouse");
+    const std::string cls = std::string(kClassMouse) + "\\" + index;
+    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", description);
     SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
     SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MOUSE.INF");
-    SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "PS2_Inst");
+    SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", infSection);
     SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 4-23-1999");
     SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
 }
 
+}  // namespace
+
+void SeedPs2Mouse() {
+    SeedMouse("C29A3B40", "BIOS\\*PNP0F13\\0000", "Standard PS/2 Port Mouse", "0000", "PS2_Inst",
+              "*PNP0F13");
+    SetString(HKEY_LOCAL_MACHINE, kClassMouse, "", "Mouse");
+}
+
 void SeedSerialMouse() {
-    AddDeviceNode("C29A3C10", "ROOT\\*PNP0F0C\\0000");
-    const std::string dev = "Enum\\ROOT\\*PNP0F0C\\0000";
-    SetString(HKEY_LOCAL_MACHINE, dev, "Class", "Mouse");
-    SetString(HKEY_LOCAL_MACHINE, dev, "DeviceDesc", "Standard Serial Mouse");
-    SetString(HKEY_LOCAL_MACHINE, dev, "Mfg", "(Standard mouse types)");
-    SetString(HKEY_LOCAL_MACHINE, dev, "Driver", "Mouse\\0001");
-    SetFlags(HKEY_LOCAL_MACHINE, dev, "ConfigFlags");
-    const std::string cls = std::string(kClassMouse) + "\\0001";
-    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDesc", "Standard Serial Mouse");
-    SetString(HKEY_LOCAL_MACHINE, cls, "MouseDriver", "mouse.drv");
-    SetString(HKEY_LOCAL_MACHINE, cls, "InfPath", "MOUSE.INF");
-    SetString(HKEY_LOCAL_MACHINE, cls, "InfSection", "Ser_Inst");
-    SetString(HKEY_LOCAL_MACHINE, cls, "DriverDate", " 4-23-1999");
-    SetString(HKEY_LOCAL_MACHINE, cls, "DevLoader", "*vmouse");
+    SeedMouse("C29A3C10", "ROOT\\*PNP0F0C\\0000", "Standard Serial Mouse", "0001", "Ser_Inst",
+              nullptr);
 }
 
 void ResetMachine() {

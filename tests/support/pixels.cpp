@@ -1,14 +1,19 @@
 #include "support/pixels.h"
 
-// Copies width x height pixels from dc into a 32-bit top-down DIB and converts them.
-PixelImage CaptureDC(HDC dc, int width, int height) {
-    PixelImage image;
+BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
     bi.bmiHeader.biWidth = width;
     bi.bmiHeader.biHeight = -height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
+    return bi;
+}
+
+// Copies width x height pixels from dc into a 32-bit top-down DIB and converts them.
+PixelImage CaptureDC(HDC dc, int width, int height) {
+    PixelImage image;
+    BITMAPINFO bi = TopDown32(width, height);
     HDC memory = CreateCompatibleDC(dc);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -21,6 +21,9 @@ PixelImage CaptureScreen();
 // Bitmap resource `id` of module (null: the running executable); empty when it has none.
 PixelImage BitmapResourcePixels(int id, HMODULE module = nullptr);
 
+// The header of a 32-bit top-down DIB of the given size (a pixel is 0x00RRGGBB there).
+BITMAPINFO TopDown32(int width, int height);
+
 // The pixels of a device context's selected 32-bit DIB or any DC region, through BitBlt.
 PixelImage CaptureDC(HDC dc, int width, int height);
 

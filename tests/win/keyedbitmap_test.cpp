@@ -28,12 +28,7 @@ struct Canvas {
     int width, height;
 
     Canvas(int w, int h) : width(w), height(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        BITMAPINFO bi = TopDown32(w, h);
         dc = CreateCompatibleDC(nullptr);
         void* p = nullptr;
         bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
@@ -61,35 +56,6 @@ struct Canvas {
     }
 };
 
-// The bitmap's own pixels, read through GetDIBits rather than the code under test.
-struct Source {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    explicit Source(int id) {
-        HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-        EXPECT_NE(nullptr, b);
-        BITMAP info = {};
-        GetObjectA(b, sizeof(info), &info);
-        width = info.bmWidth;
-        height = info.bmHeight;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        pixels.resize(width * height);
-        HDC screen = GetDC(nullptr);
-        GetDIBits(screen, b, 0, height, pixels.data(), &bi, DIB_RGB_COLORS);
-        ReleaseDC(nullptr, screen);
-        DeleteObject(b);
-    }
-    COLORREF At(int x, int y) const {
-        DWORD v = pixels[y * width + x];
-        return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-    }
-};
-
 class KeyedBitmap : public ::testing::Test {
   protected:
     void SetUp() override { Shared::AppInstance = GetModuleHandleA(nullptr); }
@@ -101,7 +67,7 @@ void Draw(Canvas& c, int id, int left, int top, int right, int bottom, int disso
 }
 
 TEST_F(KeyedBitmap, KeyColourLeftOutEveryOtherColourDrawn) {
-    Source src(kPattern);
+    const PixelImage src = BitmapResourcePixels(kPattern);
     ASSERT_EQ(13, src.width);
     ASSERT_EQ(11, src.height);
     for (int dissolve : {0, 1}) {
@@ -139,7 +105,7 @@ TEST_F(KeyedBitmap, DissolveLeavesTheSamePixelsAsOneSweep) {
 // Recorded pixel by pixel: every drawn pixel of the bitmap is set once; one sweep goes row by
 // row, the dissolve goes pass by pass in the order of its table, each pass row by row.
 TEST_F(KeyedBitmap, SweepGoesRowByRowDissolvePassByPass) {
-    Source src(kPattern);
+    const PixelImage src = BitmapResourcePixels(kPattern);
     std::vector<POINT> drawn;  // the bitmap's own positions of its visible pixels, row by row
     for (int y = 0; y < src.height; ++y)
         for (int x = 0; x < src.width; ++x)
