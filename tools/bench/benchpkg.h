@@ -77,9 +77,11 @@ struct LoopHooks {
 
 // LZOpenFileA, LZOpenFileA(OF_CREATE), LZCopy, LZClose, LZClose over every file, into the
 // emptied directory dest\DATA. Seconds taken.
+// With over set, the files of an earlier loop stay and are overwritten in place.
 inline double PlainLoop(const std::string& pkg, const std::vector<std::string>& names,
-                        const std::string& dest, const LoopHooks& hooks = LoopHooks()) {
-    RemoveTree(dest);
+                        const std::string& dest, const LoopHooks& hooks = LoopHooks(),
+                        bool over = false) {
+    if (!over) RemoveTree(dest);
     CreateDirectoryA(dest.c_str(), nullptr);
     CreateDirectoryA((dest + "\\DATA").c_str(), nullptr);
     Settle();
