@@ -31,10 +31,11 @@ const char* JournalRead(const char* dir, const char* section, const char* key, c
     return JournalBuffer;
 }
 
+// A journalled value never holds a control character: this default tells a missing key
+// from an empty one.
+static const char kMissing[] = "\x01";
+
 int JournalHolds(const char* dir, const char* section, const char* key) {
-    // A journalled value never holds a control character: this default tells a missing key
-    // from an empty one.
-    static const char kMissing[] = "\x01";
     return !TextEqual(JournalRead(dir, section, key, kMissing), kMissing);
 }
 
@@ -55,5 +56,5 @@ int JournalWrite(const char* dir, const char* section, const char* key, const ch
     // read-only medium, a full disk): the cache is written out and dropped, and the record
     // read back from the file itself.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
-    return written && TextEqual(JournalRead(dir, section, key, "\x01"), flat);
+    return written && TextEqual(JournalRead(dir, section, key, kMissing), flat);
 }
