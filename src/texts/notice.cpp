@@ -18,6 +18,8 @@ int ShowMessage(HWND owner, const char* caption, const char* name, unsigned text
         LoadStringA(Shared::AppInstance, textId & 0xFFFF, text + n, kMessageWidth - n) <= 0)
         text[n] = 0;
     if (more != nullptr) TextAppend(text, kMessageWidth, more);
+    // An owner that is gone (a page that Cancel closed) would keep the box from showing.
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     return MessageBoxA(owner, text, caption, style);
 }
 

@@ -281,4 +281,14 @@ TEST_F(Notices, MessagesFromTheStringTable) {
     });
     EXPECT_EQ(owner_, seen.owner);
     EXPECT_EQ(StringTable().at(IDS_CANNOT_CREATE), seen.text);
+
+    // An owner that is gone (a page closed by Cancel before the registration): the box is
+    // still shown, owned by none.
+    DestroyWindow(owner_);
+    seen = WatchBox([this] {
+        ShowMessage(owner_, Shared::SetupCaption, "C:\\QORVA\\SETUP.INF", IDS_JOURNAL_LOST,
+                    MB_ICONEXCLAMATION);
+    });
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(nullptr, seen.owner);
 }
