@@ -142,8 +142,7 @@ void WriteInstallRecord() {
         CopyLines(section, &at, Added);
         section[at] = 0;
         WritePrivateProfileSectionA(kRecordSection, section, script);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr,
-                                   script);  // out of the cache, onto the disk
+        FlushProfile(script);  // out of the cache, onto the disk
         GlobalFree(section);
     }
     LetGo();

@@ -24,10 +24,6 @@ struct SavedSections {
     char* record;  // ReadInstallRecord's block, or null
 };
 
-// Drops the profile cache's copy of the file: it is written out where it has unsaved
-// changes, and read again from the disk at the next call.
-void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path); }
-
 }  // namespace
 
 char* SaveJournal(const FileEntry& e, const char* destPath) {

@@ -55,6 +55,8 @@ int JournalWrite(const char* dir, const char* section, const char* key, const ch
     // The profile functions may keep the record in a cache that never reaches the disk (a
     // read-only medium, a full disk): the cache is written out and dropped, and the record
     // read back from the file itself.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+    FlushProfile(path);
     return written && TextEqual(JournalRead(dir, section, key, kMissing), flat);
 }
+
+void FlushProfile(const char* path) { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path); }

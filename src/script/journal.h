@@ -34,3 +34,7 @@ int JournalHolds(const char* dir, const char* section, const char* key);
 // could not be made (no journal path, a read-only medium, a full disk): the caller then
 // must not replace the value.
 int JournalWrite(const char* dir, const char* section, const char* key, const char* value);
+
+// Drops the profile cache's copy of the script file at path: it is written out where it
+// has unsaved changes, and read again from the disk at the next call.
+void FlushProfile(const char* path);
