@@ -47,6 +47,7 @@
 #define IDS_UNINSTALL_LEFT_ALONE 67
 #define IDS_UNINSTALL_SWITCHES 68
 #define IDS_UNINSTALL_LEFT  69
+#define IDS_UNINSTALL_UNDONE 70
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -4,28 +4,33 @@
 
 #include "install/copylog.h"
 #include "install/entrypaths.h"
-#include "install/installrecord.h"
+#include "install/installlog.h"
 #include "install/keepjournal.h"
 #include "install/progress.h"
 #include "install/samefile.h"
+#include "install/undorun.h"
 #include "install/wholecopy.h"
 #include "registry/product.h"
+#include "registry/sharedcount.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
+#include "texts/log.h"
 
 // What a copy run works with, for the length of the run.
 struct CopyRun {
     const CopyCaller* caller;  // never null: a run without a caller gets a quiet one
+    InstallLog* log;           // every step is written there before it is taken
     INT source;                // LZ handle of the source being copied; -1 when none is open
     int stopped;               // the caller asked to stop or aborted
     OwnFileGuard ownFiles;     // which pairs of directories are one
 };
 
-void MakeSubDirectories() {
+void MakeSubDirectories(InstallLog* log) {
     char path[kDirWidth];
     for (int key = DirKeySub1; key <= DirKeySub6; ++key)
-        if (MakeSubDirPath(path, key) && CreateDirectoryA(path, nullptr))
-            RecordCreatedDirectory(path);
+        if (MakeSubDirPath(path, key) && !DirectoryExists(path) &&
+            InstallLogWrite(log, LogDir, path))
+            CreateDirectoryA(path, nullptr);
 }
 
 // The caller's poll; a stop asked for is kept for the rest of the run.
@@ -41,40 +46,58 @@ static void OpenSource(CopyRun* run, const char* path) {
     PollCaller(run);
 }
 
-// With an open source: copies it whole to the destination or not at all (an older file
-// there stays as it was unless the whole new one replaces it), and closes the source.
-// Without one nothing is created or emptied. stood: whether a file stood at path before.
-// Returns the failure, if any.
-static CopyFailure CopyToDest(CopyRun* run, const char* source, const char* path, int* stood) {
-    *stood = 0;
-    if (run->source < 0) {
-        *stood = path[0] != 0 && FileExists(path);
-        return CopyFailedSource;
-    }
-    const CopyCaller* c = run->caller;
+// The full form of path (".", ".." and doubled separators resolved) into out, MAX_PATH wide:
+// the name the log and the use counts know a file by. path itself when it has none.
+static void FullForm(const char* path, char* out) {
+    char* name;
+    DWORD n = path[0] != 0 ? GetFullPathNameA(path, MAX_PATH, out, &name) : 0;
+    if (n == 0 || n >= MAX_PATH) TextCopy(out, MAX_PATH, path);
+}
+
+// A file of a Windows directory just put in place is counted in SharedDLLs, once per
+// installation; its count before is logged first, for an undo.
+static void CountShared(CopyRun* run, const char* full, int stood) {
+    if (InstallLogEarlierHolds(run->log, full)) return;
+    char before[16] = "-";
+    long count = SharedUseCount(full);
+    if (count >= 0) TextFromInt(before, sizeof(before), count);
+    if (InstallLogWrite(run->log, LogShared, full, before)) AddSharedUse(full, stood);
+}
+
+// With an open source: copies it whole into the work directory, then gives it the
+// destination's name (an older file there stays as it was unless the whole new one replaces
+// it), and closes the source. Without one nothing is created or emptied. Returns the
+// failure, if any.
+static CopyFailure CopyToDest(CopyRun* run, const FileEntry& e, const char* source,
+                              const char* path) {
+    if (run->source < 0) return CopyFailedSource;
+    char full[MAX_PATH], temp[MAX_PATH];
+    FullForm(path, full);
     LONG copied = 0;
     WholeCopyResult result = WholeDestFailed;
-    HANDLE created = CreateNewFile(path, stood);
-    if (created != INVALID_HANDLE_VALUE) {
-        result = CopyWholeToNew(run->source, created, path, &copied);
-    } else if (*stood && IsOwnDestination(&run->ownFiles, source, path)) {
-        // Installed into the package's own directory, a file can be its own destination:
-        // writing it would destroy the source. The file is in place already. The directory
-        // may be named otherwise than the package's ("..", an 8.3 alias): the file system
-        // decides.
-        LZClose(run->source);
-        run->source = -1;
-        LogFileInPlace(path);
-        return CopyFailedNot;
-    } else if (*stood) {
-        result = ReplaceWhole(run->source, path, &copied);
-    }
+    HANDLE created = path[0] != 0 ? CreateWorkFile(run->log, full, temp) : INVALID_HANDLE_VALUE;
+    if (created != INVALID_HANDLE_VALUE)
+        result = CopyWholeToNew(run->source, created, temp, &copied);
     LZClose(run->source);
     run->source = -1;
+    // A script copied over the journal's file takes the journal with it.
+    if (result == WholeInPlace && IsJournalFile(e, path) && !MergeJournalInto(temp, full)) {
+        DeleteFileA(temp);
+        result = WholeDestFailed;
+    }
+    int stood = 0;
+    if (result == WholeInPlace)
+        result = PlaceWhole(run->log, &run->ownFiles, source, temp, full, &stood);
+    if (result == WholeOwnFile) {
+        LogFileInPlace(path);
+        return CopyFailedNot;
+    }
     if (result == WholeDestFailed) return CopyFailedDest;
     if (result == WholeDataShort) return CopyFailedShort;
-    LogFileWritten(source, path, copied, *stood);
-    if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, *stood);
+    LogFileWritten(source, path, copied, stood);
+    if (e.DestIsAbsolute != 0) CountShared(run, full, stood);
+    const CopyCaller* c = run->caller;
+    if (c->EntryWritten != nullptr) c->EntryWritten(c->Context, path, stood);
     return CopyFailedNot;
 }
 
@@ -90,12 +113,8 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
     int16_t percent = DiskPercentage(index, Shared::DiskSet.Disk[disk].FileCount);
     if (c->ShowProgress != nullptr) c->ShowProgress(c->Context, percent);
 
-    char* journal = SaveJournal(e, path);  // a script copied over the journal keeps it
-    int stood = 0;
-    CopyFailure failure = CopyToDest(run, source, path, &stood);
+    CopyFailure failure = CopyToDest(run, e, source, path);
     PollCaller(run);
-    RestoreJournal(journal);
-    RecordInstalledFile(e, path, stood);
     return failure;
 }
 
@@ -120,12 +139,12 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
     }
 }
 
-int CopyEntries(const CopyCaller* caller) {
-    static const CopyCaller kQuiet = {nullptr, nullptr, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr};
+int CopyEntries(const CopyCaller* caller, InstallLog* log) {
+    static const CopyCaller kQuiet = {};
     static CopyRun run;  // a few kilobytes: kept off the stack
     ZeroBytes(&run, sizeof(run));
     run.caller = caller != nullptr ? caller : &kQuiet;
+    run.log = log;
     run.source = -1;
     const CopyCaller* c = run.caller;
     for (int d = 0; d < Shared::DiskSet.DiskCount && d < kMaxDisks && !run.stopped; ++d) {
@@ -133,14 +152,16 @@ int CopyEntries(const CopyCaller* caller) {
         for (int i = 0; i < Shared::DiskSet.Disk[d].FileCount && !run.stopped; ++i)
             CopyEntry(&run, d, i);
     }
-    WriteInstallRecord();
-    return !run.stopped;
+    if (run.stopped) LogLine("the copy stopped: what this run did is put back");
+    return FinishCopy(log, !run.stopped);
 }
 
-int CopyAndRegister(const CopyCaller* caller) {
-    int completed = CopyEntries(caller);
+int CopyAndRegister(const CopyCaller* caller, InstallLog* log) {
+    if (!CopyEntries(caller, log)) return 0;
     if (caller != nullptr && caller->RegistrationBegins != nullptr)
         caller->RegistrationBegins(caller->Context);
+    // The journal, written before each value, says what the registration replaces.
+    InstallLogWrite(log, LogRegistry);
     RegisterProduct(1, Shared::InstallDir);
-    return completed;
+    return 1;
 }

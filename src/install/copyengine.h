@@ -50,13 +50,18 @@ struct CopyCaller {
     void (*RegistrationBegins)(void* context);
 };
 
-// Creates SubDir1 ... SubDir6 below InstallDir, one level each; failures pass unnoticed.
-void MakeSubDirectories();
+struct InstallLog;
 
-// Copies every entry of every disk until the caller asks to stop or aborts. A null caller
-// copies everything without a word. Returns 1 when no stop came, 0 when the run stopped.
-int CopyEntries(const CopyCaller* caller);
+// Creates SubDir1 ... SubDir6 below InstallDir, one level each, each logged first; failures
+// pass unnoticed.
+void MakeSubDirectories(InstallLog* log);
 
-// CopyEntries, then RegistrationBegins and RegisterProduct(1), however the copy ended.
+// Copies every entry of every disk until the caller asks to stop or aborts, each step written
+// to log before it is taken. A null caller copies everything without a word. A run that
+// stopped (or whose log failed) is put back: what it made goes, what it replaced returns.
+// Returns 1 when the copy is complete, 0 when the run stopped.
+int CopyEntries(const CopyCaller* caller, InstallLog* log);
+
+// CopyEntries, then, after a complete copy only, RegistrationBegins and RegisterProduct(1).
 // Returns what CopyEntries returned.
-int CopyAndRegister(const CopyCaller* caller);
+int CopyAndRegister(const CopyCaller* caller, InstallLog* log);

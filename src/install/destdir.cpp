@@ -3,8 +3,11 @@
 #include "install/destdir.h"
 
 #include "runtime/fileexists.h"
+#include "runtime/text.h"
 #include "script/destination.h"
 #include "script/model.h"
+
+char Shared::CreatedInstallDir[kDirWidth];
 
 DestinationVerdict AcceptDestination(const char* dir) {
     if (!DestinationFormOk(dir)) return DestinationBadForm;
@@ -19,5 +22,6 @@ DestinationVerdict AcceptDestination(const char* dir) {
                        Shared::MinimumSpace))
         return DestinationNoSpace;
     if (!existed && !CreateDirectoryA(dir, nullptr)) return DestinationNotCreated;
+    if (!existed) TextCopy(Shared::CreatedInstallDir, kDirWidth, dir);
     return DestinationAccepted;
 }

@@ -9,5 +9,13 @@ enum DestinationVerdict {
     DestinationNotCreated,  // new, and it cannot be created (only its last part is created)
 };
 
+#include "script/model.h"
+
+namespace Shared {
+// The installation directory that AcceptDestination created, before any log could be
+// written in it; empty when it created none. The run's log notes it as the run's own.
+extern char CreatedInstallDir[kDirWidth];
+}  // namespace Shared
+
 // Checks dir (form, free space) and creates it when it is new.
 DestinationVerdict AcceptDestination(const char* dir);

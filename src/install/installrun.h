@@ -5,6 +5,8 @@
 #include "install/copyengine.h"
 
 // Creates the subdirectories, copies every entry (reporting to caller, which may be null),
-// registers the product, and after a copy that was not stopped switches the mouse line of
-// system.ini (not when the registration left the driver unswitched: DriverSwitched). Returns 1 when the installation went through, 0 when the copy was stopped.
-int RunInstallation(const CopyCaller* caller);
+// and after a copy that was not stopped registers the product and switches the mouse line of
+// system.ini (not when the registration left the driver unswitched: DriverSwitched), every
+// step written to log first. Returns 1 when the installation went through, 0 when the copy
+// was stopped and put back.
+int RunInstallation(const CopyCaller* caller, InstallLog* log);

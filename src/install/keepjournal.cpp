@@ -18,55 +18,40 @@ enum { kSectionBytes = 32768 };
 const char* const kSections[] = {JOURNAL_SECTION_PS2, JOURNAL_SECTION_SERIAL};
 const int kSectionCount = CountOf(kSections);
 
-// What SaveJournal keeps: the journal's sections side by side, and the install record.
-struct SavedSections {
-    char journal[kSectionCount][kSectionBytes];
-    char* record;  // ReadInstallRecord's block, or null
-};
+// Copies section of from into to; 1 when it is there (or from has none).
+int CopySection(const char* section, const char* from, const char* to, char* buffer) {
+    buffer[0] = buffer[1] = 0;
+    DWORD got = GetPrivateProfileSectionA(section, buffer, kSectionBytes - 1, from);
+    if (got == 0) return 1;
+    return WritePrivateProfileSectionA(section, buffer, to) != 0;
+}
 
 }  // namespace
 
-char* SaveJournal(const FileEntry& e, const char* destPath) {
+int IsJournalFile(const FileEntry& e, const char* destPath) {
     char path[kDirWidth];
-    if (e.DestIsAbsolute != 0 || !JournalPath(path, Shared::InstallDir) ||
-        !TextSamePathNoCase(destPath, path))
-        return nullptr;
-
-    // Kept even when there is nothing to keep: the package's own record section must go.
-    SavedSections* saved = static_cast<SavedSections*>(
-        static_cast<void*>(GlobalAlloc(GMEM_FIXED, sizeof(SavedSections))));
-    if (saved == nullptr) return nullptr;
-    saved->record = nullptr;
-    for (int s = 0; s < kSectionCount; ++s) {
-        char* section = saved->journal[s];
-        section[0] = section[1] = 0;
-        if (!FileExists(path) ||
-            GetPrivateProfileSectionA(kSections[s], section, kSectionBytes - 1, path) == 0)
-            section[0] = 0;
-    }
-    if (FileExists(path)) saved->record = ReadInstallRecord(path);
-    // The copy replaces the file behind the cache's back: nothing of the old file may stay
-    // in the cache, to be written over the new one or read in its place.
-    FlushProfile(path);
-    return static_cast<char*>(static_cast<void*>(saved));
+    return e.DestIsAbsolute == 0 && JournalPath(path, Shared::InstallDir) &&
+           TextSamePathNoCase(destPath, path);
 }
 
-void RestoreJournal(char* block) {
-    if (block == nullptr) return;
-    SavedSections* saved = static_cast<SavedSections*>(static_cast<void*>(block));
-    char path[kDirWidth];
-    if (JournalPath(path, Shared::InstallDir) && FileExists(path)) {
-        FlushProfile(path);
-        for (int s = 0; s < kSectionCount; ++s) {
-            const char* section = saved->journal[s];
-            if (section[0] != 0) WritePrivateProfileSectionA(kSections[s], section, path);
+int MergeJournalInto(const char* newPath, const char* destPath) {
+    // The copy's own record names nothing this installation made.
+    WritePrivateProfileStringA(kRecordSection, nullptr, nullptr, newPath);
+    int ok = 1;
+    if (FileExists(destPath)) {
+        static char buffer[kSectionBytes];  // kept off the stack
+        // The old file is read from the disk, not from a cache that the copy will outdate.
+        FlushProfile(destPath);
+        for (int s = 0; s < kSectionCount; ++s)
+            if (!CopySection(kSections[s], destPath, newPath, buffer)) ok = 0;
+        char* record = ReadInstallRecord(destPath);
+        if (record != nullptr) {
+            if (!WritePrivateProfileSectionA(kRecordSection, record, newPath)) ok = 0;
+            GlobalFree(record);
         }
-        // A record that came with the package names nothing this installation made.
-        WritePrivateProfileStringA(kRecordSection, nullptr, nullptr, path);
-        if (saved->record != nullptr)
-            WritePrivateProfileSectionA(kRecordSection, saved->record, path);
-        FlushProfile(path);
+        FlushProfile(destPath);
     }
-    if (saved->record != nullptr) GlobalFree(saved->record);
-    GlobalFree(saved);
+    // Out of the cache and onto the disk before the file takes its name.
+    FlushProfile(newPath);
+    return ok;
 }

@@ -3,6 +3,7 @@
 #include "install/systemini.h"
 
 #include "install/inirule.h"
+#include "install/installlog.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
@@ -129,13 +130,14 @@ static int VxdPaths(char* vxdPath, char* bakPath) {
 
 // VMM32\VMOUSE.VXD below the system directory becomes VMOUSE.BAK. Without a VMOUSE.VXD an
 // existing VMOUSE.BAK is left alone.
-static int SetVxdAside() {
+static int SetVxdAside(InstallLog* log) {
     char vxdPath[kVxdPathWidth], bakPath[kVxdPathWidth];
     if (!VxdPaths(vxdPath, bakPath)) return -1;
     if (!FileExists(vxdPath)) {
         LogLine("no ", vxdPath, " to set aside");
         return -1;
     }
+    if (log != nullptr && !InstallLogWrite(log, LogVxd, vxdPath)) return -1;
     DeleteFileA(bakPath);
     int moved = MoveFileA(vxdPath, bakPath);
     LogLine(vxdPath, moved ? " set aside as " : " could not be set aside as ", bakPath);
@@ -152,7 +154,26 @@ int PutVxdBack() {
     return moved ? 1 : 0;
 }
 
-int PatchSystemIni() {
+// The mouse line before the installation's first switch, and whether system.bak stood.
+static int LogSwitch(InstallLog* log) {
+    char iniPath[kDirWidth], bakPath[kDirWidth], line[kLoggedLineWidth];
+    if (!TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\system.ini") ||
+        !TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak"))
+        return 0;
+    if (!InstallLogEarlierHas(log, LogMouse) && ReadMouseLine(iniPath, line, kLoggedLineWidth)) {
+        int n = TextLength(line);
+        if (n > 0 && line[n - 1] == '\n') line[n - 1] = 0;  // the line end is the log's own
+        TextFlattenLines(line);
+        if (!InstallLogWrite(log, LogMouse, line)) return 0;
+    }
+    return InstallLogWrite(log, LogSysBak, FileExists(bakPath) ? "Old" : "New");
+}
+
+int PatchSystemIni(InstallLog* log) {
+    if (log != nullptr && !LogSwitch(log)) {
+        LogLine("system.ini is left as it is: the install log cannot be written");
+        return -1;
+    }
     RewriteMouseLine(nullptr, kVmouseLine, 0);
-    return SetVxdAside();
+    return SetVxdAside(log);
 }

@@ -1,10 +1,15 @@
 // The [386Enh] mouse line of system.ini and the stand-alone VMOUSE.VXD.
 #pragma once
 
+struct InstallLog;
+
 // Switches the mouse line to "mouse=*vmouse" (old file kept as system.bak) and sets
 // VMM32\VMOUSE.VXD aside as VMOUSE.BAK. 0 when that rename succeeded, -1 otherwise: a
 // convention of its own (the program's other functions give 1 for success, 0 for failure).
-int PatchSystemIni();
+// With a log, each step is written there first (the mouse line before the first switch of
+// the installation, whether system.bak is made or replaced, the VxD set aside); a step whose
+// line cannot be written is not taken.
+int PatchSystemIni(InstallLog* log = nullptr);
 
 // Writes WindowsDir\system.ini anew with one line of [386Enh] replaced by newLine (ending
 // in LF): the mouse line, or with exactLine set the line that is exactLine (without LF).

@@ -2,12 +2,13 @@
 
 #include "install/wholecopy.h"
 
+#include "install/installlog.h"
 #include "install/wininit.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
 
-// Prefix of the temporary names ("~SU1A2B.TMP"): short, so that the name is a short name
-// of its own that wininit.ini can hold, and seen to be setup's.
+// Prefix of the temporary name beside a file in use ("~SU1A2B.TMP"): short, so that the name
+// is a short name of its own that wininit.ini can hold, and seen to be setup's.
 static const char kTempPrefix[] = "~SU";
 
 // The size the source expands to, its read position left at the start; -1 when unknown.
@@ -16,17 +17,6 @@ static LONG ExpandedSize(INT source) {
     LONG size = LZSeek(source, 0, 2);
     if (size < 0 || LZSeek(source, 0, 0) != 0) return -1;
     return size;
-}
-
-// A new empty file beside destPath with a name of its own, into temp (MAX_PATH wide).
-static int MakeTempBeside(const char* destPath, char* temp) {
-    char dir[MAX_PATH];
-    if (!TextCopy(dir, MAX_PATH, destPath)) return 0;
-    int n = TextLength(dir);
-    while (n > 0 && dir[n - 1] != '\\') --n;
-    if (n == 0) return 0;
-    dir[n] = 0;  // the directory with its backslash: "C:\" stays a root
-    return GetTempFileNameA(dir, kTempPrefix, 0, temp) != 0;
 }
 
 // LZCopy's destination: a plain file handle, as LZOpenFileA gives for a file it creates.
@@ -45,45 +35,62 @@ WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* 
     return result;
 }
 
-HANDLE CreateNewFile(const char* path, int* existed) {
-    *existed = 0;
-    if (path[0] == 0) return INVALID_HANDLE_VALUE;
-    // One look at the directory both learns whether a file stands there and creates it.
-    HANDLE h =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        *existed = GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ||
-                   FileExists(path);
-    return h;
+// The step did not happen: the log says so before the whole file goes. When not even that
+// can be written the file stays in the work directory, where it tells that the step was
+// never taken, and goes with the directory.
+static WholeCopyResult Dropped(InstallLog* log, const char* temp, const char* destPath,
+                               WholeCopyResult result) {
+    if (InstallLogWrite(log, LogDrop, destPath)) DeleteFileA(temp);
+    return result;
 }
 
-WholeCopyResult ReplaceWhole(INT source, const char* destPath, LONG* written) {
-    *written = 0;
-    char temp[MAX_PATH];
-    if (!MakeTempBeside(destPath, temp)) return WholeDestFailed;
-    // GetTempFileNameA made the file: it is opened again to be written.
-    HANDLE h =
-        CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp);
-        return WholeDestFailed;
+// The older file is in use (a loaded driver): the whole new one moves beside it under a
+// temporary name, which wininit.ini gives the file's name at the next start.
+static WholeCopyResult ReplaceAtRestart(InstallLog* log, const char* temp, const char* destPath) {
+    char dir[MAX_PATH], beside[MAX_PATH];
+    if (!TextCopy(dir, MAX_PATH, destPath)) return Dropped(log, temp, destPath, WholeDestFailed);
+    int n = TextLength(dir);
+    while (n > 0 && dir[n - 1] != '\\') --n;
+    dir[n] = 0;  // the directory with its backslash: "C:\" stays a root
+    if (n == 0 || GetTempFileNameA(dir, kTempPrefix, 0, beside) == 0)
+        return Dropped(log, temp, destPath, WholeDestFailed);
+    if (!InstallLogWrite(log, LogQueue, destPath, beside)) {
+        DeleteFileA(beside);
+        return Dropped(log, temp, destPath, WholeDestFailed);
     }
-    WholeCopyResult result = CopyWholeToNew(source, h, temp, written);
-    if (result != WholeInPlace) return result;
-    // Windows 95 replaces no file in one step: the old one goes, then the new one is named.
-    // An old file that cannot go is in use (a loaded driver): it is replaced at the next start.
-    // A read-only one is write-protected, not in use, and a directory is no file to replace:
-    // either stays, and the copy has failed.
-    DWORD attributes =
-        DeleteFileA(destPath) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(destPath);
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
-        if ((attributes & kept) == 0 && QueueReplaceAtRestart(destPath, temp))
-            return WholeAtRestart;
-        DeleteFileA(temp);
-        return WholeDestFailed;
-    }
+    DeleteFileA(beside);
+    if (MoveFileA(temp, beside) && QueueReplaceAtRestart(destPath, beside)) return WholeAtRestart;
+    DeleteFileA(beside);
+    return Dropped(log, temp, destPath, WholeDestFailed);
+}
+
+WholeCopyResult PlaceWhole(InstallLog* log, OwnFileGuard* guard, const char* sourcePath,
+                           const char* temp, const char* destPath, int* stood) {
+    *stood = 0;
+    if (!InstallLogWrite(log, LogNew, destPath, temp)) return WholeDestFailed;
+    // A rename that finds the name free makes a new file: one look at the directory, as the
+    // creation of the file in place would take.
     if (MoveFileA(temp, destPath)) return WholeInPlace;
-    DeleteFileA(temp);
-    return WholeDestFailed;
+    DWORD attributes = GetFileAttributesA(destPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES)  // no such directory, a name it cannot hold
+        return Dropped(log, temp, destPath, WholeDestFailed);
+    *stood = 1;
+    // A read-only file is write-protected, not in use, and a directory is no file to
+    // replace: either stays, and the copy has failed.
+    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+        return Dropped(log, temp, destPath, WholeDestFailed);
+    // Installed into the package's own directory, a file can be its own destination: it is
+    // in place already. The directory may be named otherwise than the package's ("..", an
+    // 8.3 alias): the file system decides.
+    if (IsOwnDestination(guard, sourcePath, destPath))
+        return Dropped(log, temp, destPath, WholeOwnFile);
+
+    char kept[MAX_PATH];
+    if (!MakeKeptName(log, destPath, kept) || !InstallLogWrite(log, LogKeep, destPath, kept))
+        return Dropped(log, temp, destPath, WholeDestFailed);
+    // Windows 95 replaces no file in one step: the old one steps aside, the new one is named.
+    if (!MoveFileA(destPath, kept)) return ReplaceAtRestart(log, temp, destPath);
+    if (MoveFileA(temp, destPath)) return WholeInPlace;
+    MoveFileA(kept, destPath);
+    return Dropped(log, temp, destPath, WholeDestFailed);
 }

@@ -54,3 +54,26 @@ void ForgetSharedUse(const char* path) {
     RegDeleteValueA(key, path);
     RegCloseKey(key);
 }
+
+long SharedUseCount(const char* path) {
+    HKEY key;
+    if (!OpenKeyFull(HKEY_LOCAL_MACHINE, kSharedDllsKey, &key)) return -1;
+    DWORD count = 0;
+    long result = ReadCount(key, path, &count) ? static_cast<long>(count & 0x7FFFFFFF) : -1;
+    RegCloseKey(key);
+    return result;
+}
+
+void SetSharedUseCount(const char* path, long count) {
+    if (count < 0) {
+        ForgetSharedUse(path);
+        return;
+    }
+    HKEY key;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+        return;
+    WriteCount(key, path, static_cast<DWORD>(count));
+    RegCloseKey(key);
+}

@@ -13,3 +13,9 @@ long ReleaseSharedUse(const char* path);
 
 // Deletes the count of a file that has gone.
 void ForgetSharedUse(const char* path);
+
+// The count of the file at path; -1 when it has none.
+long SharedUseCount(const char* path);
+
+// Sets the count of the file at path back to count; -1 deletes it.
+void SetSharedUseCount(const char* path, long count);

@@ -92,6 +92,14 @@ int TextContains(const char* haystack, const char* needle) {
     return 0;
 }
 
+long TextToLong(const char* text) {
+    int at = text[0] == '-' ? 1 : 0;
+    long value = 0;
+    for (; text[at] >= '0' && text[at] <= '9' && value < 100000000L; ++at)
+        value = value * 10 + (text[at] - '0');
+    return text[0] == '-' ? -value : value;
+}
+
 int TextFromInt(char* dst, int width, long value, int minDigits) {
     char digits[24];
     int n = 0;

@@ -39,6 +39,9 @@ int TextContains(const char* haystack, const char* needle);
 // Returns 1 when it fit.
 int TextFromInt(char* dst, int width, long value, int minDigits = 1);
 
+// The decimal number at the start of text (a "-" before it allowed); 0 when there is none.
+long TextToLong(const char* text);
+
 // Fills n bytes with zero.
 void ZeroBytes(void* p, size_t n);
 

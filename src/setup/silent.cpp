@@ -5,10 +5,9 @@
 #include "app/exitcode.h"
 #include "install/companion.h"
 #include "install/destdir.h"
-#include "install/installrecord.h"
+#include "install/installlog.h"
 #include "install/installrun.h"
 #include "registry/product.h"
-#include "runtime/fileexists.h"
 #include "script/model.h"
 #include "texts/journalnotice.h"
 #include "texts/log.h"
@@ -26,18 +25,18 @@ static const char* const kVerdictTexts[] = {
 };
 
 int RunSilentInstallation(const Switches&) {
-    int existed = DirectoryExists(Shared::InstallDir);
     DestinationVerdict verdict = AcceptDestination(Shared::InstallDir);
     if (verdict != DestinationAccepted) {
         LogLine(kVerdictTexts[verdict]);
         return ExitDestinationRefused;
     }
-    if (!existed) RecordCreatedDirectory(Shared::InstallDir);
     CloseCompanionProgram();
-    const CopyCaller caller = {nullptr, nullptr,        nullptr, nullptr,
-                               nullptr, AbortOnFailure, nullptr, LogRegistration};
-    if (!RunInstallation(&caller)) {
-        LogLine("the installation was aborted: system.ini is left as it is");
+    CopyCaller caller = {};
+    caller.EntryFailed = AbortOnFailure;
+    caller.RegistrationBegins = LogRegistration;
+    InstallLogStart(Shared::RunLog, Shared::InstallDir, Shared::CreatedInstallDir);
+    if (!RunInstallation(&caller, Shared::RunLog)) {
+        LogLine("the installation was aborted and put back: nothing is registered");
         return ExitStopped;
     }
     if (!Shared::DriverSwitched) {

@@ -6,6 +6,7 @@
 #include "app/exitcode.h"
 #include "app/switchstart.h"
 #include "install/companion.h"
+#include "install/installlog.h"
 #include "install/systemini.h"
 #include "presentation/background.h"
 #include "registry/product.h"
@@ -78,7 +79,7 @@ static int16_t RunWizardPage(WizardState state) {
 // A driver that was not switched (its journal could not be written, which the user was
 // told) leaves system.ini and VMOUSE.VXD as they are too.
 static int CompleteSetup() {
-    if (Shared::DriverSwitched) PatchSystemIni();
+    if (Shared::DriverSwitched) PatchSystemIni(Shared::RunLog);
     RunPage("SETUP_END", EndPageProc, IDD_END);
     ReleaseFileTable();
     DestroyWindow(Shared::BackgroundWindow);
@@ -148,7 +149,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
         Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));
         Shared::ScreenHeight = static_cast<int16_t>(GetSystemMetrics(SM_CYSCREEN));
     }
+    // The install log of the run; the pages and the unattended run start it once the
+    // installation directory is known.
+    InstallLog log;
+    InstallLogInit(&log);
+    Shared::RunLog = &log;
     RunEnd end = IsSwitchMode(tail) ? RunSwitchMode(switches) : RunNormalMode(switches);
+    InstallLogClose(&log);
+    Shared::RunLog = nullptr;
     if (switches.silent && end.code == ExitDone)
         LogLine(end.restart ? "restart: Windows restarts (/RESTART)"
                             : "restart: none (no /RESTART)");

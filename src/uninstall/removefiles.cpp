@@ -2,25 +2,30 @@
 
 #include "uninstall/removefiles.h"
 
+#include "install/installlog.h"
 #include "install/installrecord.h"
 #include "install/recordlines.h"
+#include "install/removefile.h"
 #include "install/samefile.h"
-#include "install/wininit.h"
+#include "install/undorun.h"
 #include "install/wininitrule.h"
 #include "registry/sharedcount.h"
-#include "resource.h"
-#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/journal.h"
 #include "script/model.h"
 #include "texts/log.h"
-#include "texts/notice.h"
-#include "texts/textring.h"
 
-enum { kQuestionWidth = 320 };
+namespace {
 
-// The record read by LoadInstallRecord; null when there is none.
-static char* Record;
+// What LoadInstallRecord read: the log, the older record, and what they say setup made.
+struct Record {
+    char logPath[MAX_PATH];
+    char* log;        // the install log (a block), or null
+    char* older;      // [Installed] of SETUP.INF, or null
+    MadeSet made;
+    HGLOBAL memory;
+};
+Record Loaded;
 
 // The files that stay, one a line (see RemoveInstalledFiles), and how many.
 struct LeftFiles {
@@ -29,20 +34,38 @@ struct LeftFiles {
     int count;
 };
 
-int LoadInstallRecord() {
+int LogPathOf(char* out) { return TextJoin(out, MAX_PATH, Shared::InstallDir, "\\", kLogFileName); }
+
+void LetGo() {
+    if (Loaded.log != nullptr) GlobalFree(Loaded.log);
+    if (Loaded.older != nullptr) GlobalFree(Loaded.older);
+    if (Loaded.memory != nullptr) GlobalFree(Loaded.memory);
+    ZeroBytes(&Loaded, sizeof(Loaded));
+}
+
+// The record of a setup from before the log, when it is this directory's.
+char* ReadOlderRecord() {
     char script[kDirWidth], dir[kDirWidth];
-    if (Record != nullptr) GlobalFree(Record);
-    Record = JournalPath(script, Shared::InstallDir) ? ReadInstallRecord(script) : nullptr;
-    if (Record != nullptr && RecordDirectory(Record, dir, kDirWidth) &&
+    char* record = JournalPath(script, Shared::InstallDir) ? ReadInstallRecord(script) : nullptr;
+    if (record != nullptr && RecordDirectory(record, dir, kDirWidth) &&
         SameExistingFile(dir, Shared::InstallDir))
-        return 1;
-    if (Record != nullptr) GlobalFree(Record);
-    Record = nullptr;
-    return 0;
+        return record;
+    if (record != nullptr) GlobalFree(record);
+    return nullptr;
+}
+
+// Notes the lines of the older record as the first run's.
+void NoteOlderRecord(MadeSet* set, const char* record) {
+    static const MadeKind kKinds[] = {MadeNone, MadeDir, MadeNew, MadeOld, MadeShared};
+    for (const char* line = record; line != nullptr && line[0] != 0; line = NextRecordLine(line)) {
+        char path[MAX_PATH];
+        RecordKind kind = SplitRecordLine(line, path, MAX_PATH);
+        if (kind != RecordNone) MadeSetNote(set, path, kKinds[kind], 0);
+    }
 }
 
 // Adds path as a line of its own to the list of what stays; "..." ends a list that is full.
-static void NoteLeft(LeftFiles* left, const char* path) {
+void NoteLeft(LeftFiles* left, const char* path) {
     static const char kMore[] = "...";
     ++left->count;
     int n = TextLength(left->text);
@@ -56,45 +79,19 @@ static void NoteLeft(LeftFiles* left, const char* path) {
         TextAppend(left->text, left->width, n > 0 ? "\n..." : kMore);
 }
 
-// Deletes a file, read-only or not; one that stays is queued for the next start, and one
-// that can neither go nor be queued is noted in left. The delete comes first: most files
-// go with that one call.
-static void RemoveFile(const char* path, LeftFiles* left) {
-    if (DeleteFileA(path)) {
-        LogLine("removed ", path);
-        return;
-    }
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileA(path))
-        return;
-    if (!FileExists(path)) return;
-    if (QueueRemovalAtRestart(path)) {
-        LogLine("queued for removal at the next start: ", path);
-        return;
-    }
-    LogLine("cannot be removed, now or at the next start: ", path);
-    NoteLeft(left, path);
+void RemoveFile(const char* path, LeftFiles* left) {
+    if (!RemoveFileOrQueue(path)) NoteLeft(left, path);
 }
 
-// "... no program uses the shared file PATH any more. ..." with Yes and No, No the default.
-static int AskRemoveShared(const char* path) {
-    char after[kQuestionWidth];
-    TextJoin(after, kQuestionWidth, path, LoadTextOrEmpty(IDS_UNINSTALL_SHARED_END));
-    return ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_SHARED,
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, after) == IDYES;
-}
-
-// One installation fewer uses the shared file; at none, it goes if the user agrees (with
-// keepShared nobody is asked, and it stays).
-static void ReleaseShared(const char* path, int keepShared, LeftFiles* left) {
+// One installation fewer uses the shared file; at none, it goes if the caller agrees.
+void ReleaseShared(const char* path, const RemovalCaller* caller, LeftFiles* left) {
     if (ReleaseSharedUse(path) != 0) return;
-    if (!FileExists(path)) {
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         ForgetSharedUse(path);
         return;
     }
-    if (keepShared || !AskRemoveShared(path)) {
+    if (caller == nullptr || caller->RemoveUnusedShared == nullptr ||
+        !caller->RemoveUnusedShared(caller->Context, path)) {
         LogLine("shared file kept, no program uses it any more: ", path);
         return;
     }
@@ -102,28 +99,94 @@ static void ReleaseShared(const char* path, int keepShared, LeftFiles* left) {
     RemoveFile(path, left);
 }
 
-int RemoveInstalledFiles(int keepShared, char* leftText, int width) {
+}  // namespace
+
+int UndoInterruptedSetup() {
+    char path[MAX_PATH];
+    if (!LogPathOf(path)) return 0;
+    char* block = ReadLogBlock(path);
+    char full[MAX_PATH];
+    char* name;
+    DWORD n = GetFullPathNameA(Shared::InstallDir, MAX_PATH, full, &name);
+    int open = block != nullptr && n > 0 && n < MAX_PATH && LogBelongsTo(block, full) &&
+               OpenRun(block) != nullptr;
+    if (block != nullptr) GlobalFree(block);
+    return open && UndoOpenRun(path);
+}
+
+int LoadInstallRecord() {
+    LetGo();
+    char full[MAX_PATH];
+    char* name;
+    DWORD n = GetFullPathNameA(Shared::InstallDir, MAX_PATH, full, &name);
+    long lines = 0;
+    if (LogPathOf(Loaded.logPath) && n > 0 && n < MAX_PATH)
+        Loaded.log = ReadLogBlock(Loaded.logPath, &lines);
+    if (Loaded.log != nullptr && !LogBelongsTo(Loaded.log, full)) {
+        GlobalFree(Loaded.log);
+        Loaded.log = nullptr;
+    }
+    Loaded.older = ReadOlderRecord();
+    if (Loaded.log == nullptr && Loaded.older == nullptr) return 0;
+
+    long bytes = 0;
+    const char* blocks[] = {Loaded.log, Loaded.older};
+    for (const char* b : blocks)
+        for (const char* line = b != nullptr && b[0] != 0 ? b : nullptr; line != nullptr;
+             line = NextLogLine(line)) {
+            bytes += TextLength(line) + 1;
+            ++lines;
+        }
+    long arena = MadeSetArenaBytes(bytes, lines), slots = MadeSetSlotCount(lines);
+    Loaded.memory = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, arena + slots * sizeof(long));
+    if (Loaded.memory == nullptr) {
+        LetGo();
+        return 0;
+    }
+    MadeSet& set = Loaded.made;
+    set.slots = static_cast<long*>(static_cast<void*>(Loaded.memory));
+    set.capacity = slots;
+    set.arena = static_cast<char*>(static_cast<void*>(Loaded.memory)) + slots * sizeof(long);
+    set.arenaSize = arena;
+    if (Loaded.older != nullptr) NoteOlderRecord(&set, Loaded.older);
+    if (Loaded.log != nullptr) NoteCommittedRuns(&set, Loaded.log, 1);
+    return 1;
+}
+
+int RecordedMouseLine(char* out, int width) {
+    return Loaded.log != nullptr && CommittedLine(Loaded.log, LogMouse, out, width);
+}
+
+int SetupMadeSystemBak() {
+    char word[8];
+    return Loaded.log != nullptr && CommittedLine(Loaded.log, LogSysBak, word, sizeof(word)) &&
+           TextEqualNoCase(word, "New");
+}
+
+int RemoveInstalledFiles(const RemovalCaller* caller, char* leftText, int width) {
     LeftFiles left = {leftText, width, 0};
     leftText[0] = 0;
-    if (Record == nullptr) return 0;
-    enum { kKeyWidth = kDirWidth };
-    char path[kKeyWidth];
-    int dirs = 0;
-    for (const char* line = Record; line != nullptr; line = NextRecordLine(line)) {
-        RecordKind kind = SplitRecordLine(line, path, kKeyWidth);
-        if (kind == RecordNew) RemoveFile(path, &left);
-        if (kind == RecordShared) ReleaseShared(path, keepShared, &left);
-        if (kind == RecordDir) ++dirs;
+    if (Loaded.memory == nullptr) return 0;
+    long at = 0, dirs = 0;
+    MadeKind kind;
+    for (const char* path; (path = MadeSetNext(&Loaded.made, &at, &kind)) != nullptr;) {
+        if (kind == MadeNew) RemoveFile(path, &left);
+        if (kind == MadeShared) ReleaseShared(path, caller, &left);
+        if (kind == MadeDir) ++dirs;
     }
+    RemoveWorkDirectories(Loaded.log);
+    if (Loaded.log != nullptr && DeleteFileA(Loaded.logPath)) LogLine("removed ", Loaded.logPath);
     // The directories, the last created first: one created later lies in an earlier one,
     // never the other way round.
     for (; dirs > 0; --dirs) {
-        int seen = 0;
-        for (const char* line = Record; line != nullptr; line = NextRecordLine(line))
-            if (SplitRecordLine(line, path, kKeyWidth) == RecordDir && ++seen == dirs) break;
-        RemoveDirectoryA(path);
+        long seen = 0;
+        at = 0;
+        for (const char* path; (path = MadeSetNext(&Loaded.made, &at, &kind)) != nullptr;)
+            if (kind == MadeDir && ++seen == dirs) {
+                if (RemoveDirectoryA(path)) LogLine("removed ", path);
+                break;
+            }
     }
-    GlobalFree(Record);
-    Record = nullptr;
+    LetGo();
     return left.count;
 }

@@ -23,15 +23,22 @@
 #include "uninstall/removefiles.h"
 #include "uninstall/restorereg.h"
 
-enum { kIniLineWidth = 256, kLeftWidth = 768 };
+enum { kIniLineWidth = 256, kLeftWidth = 768, kQuestionWidth = 320 };
 
-// The installation directory is the program's own; its SETUP.INF must be there and open.
-static int LoadInstalledScript() {
+// The installation directory is the program's own.
+static void FindInstallDir() {
     char module[MAX_PATH + 1];
     ZeroBytes(module, sizeof(module));
     DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
     if (length == 0 || length >= MAX_PATH - 1) module[0] = 0;
     CutAtLastBackslash(module);
+    TextCopy(Shared::InstallDir, kDirWidth, module);
+}
+
+// Its SETUP.INF must be there and open.
+static int LoadInstalledScript() {
+    char module[kDirWidth];
+    TextCopy(module, kDirWidth, Shared::InstallDir);
     char script[kDirWidth];
     TextFile file;
     int readable = module[0] != 0 && TextJoin(script, kDirWidth, module, "\\SETUP.INF") &&
@@ -62,13 +69,28 @@ static const char* LeftAloneText(char* out, int width) {
 // The [386Enh] line "mouse=*vmouse" that setup wrote becomes the mouse line of system.bak
 // again (Windows' own line when system.bak holds setup's line too). Without a usable line
 // in system.bak, or without setup's line in system.ini, system.ini stays as it is.
+// The install log holds the line from before the first installation; a setup from before
+// the log left it only in system.bak. A system.bak that setup made goes afterwards.
 static void RestoreSystemIni() {
     char bakPath[kDirWidth], backupLine[kIniLineWidth], line[kIniLineWidth];
-    if (!TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak") ||
-        !ReadMouseLine(bakPath, backupLine, kIniLineWidth) ||
-        !RestoredMouseLine(line, kIniLineWidth, backupLine))
+    if (!TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak")) return;
+    int made = SetupMadeSystemBak();
+    if (RecordedMouseLine(backupLine, kIniLineWidth - 1)) {
+        TextJoin(line, kIniLineWidth, backupLine, "\n");
+    } else if (!ReadMouseLine(bakPath, backupLine, kIniLineWidth) ||
+               !RestoredMouseLine(line, kIniLineWidth, backupLine)) {
         return;
-    RewriteMouseLine(kSetupMouseLine, line, 1);
+    }
+    if (RewriteMouseLine(kSetupMouseLine, line, 1) && made && DeleteFileA(bakPath))
+        LogLine("removed ", bakPath, ", which setup made");
+}
+
+// A shared file that no program counts any more: the user decides.
+static int AskRemoveShared(void*, const char* path) {
+    char after[kQuestionWidth];
+    TextJoin(after, kQuestionWidth, path, LoadTextOrEmpty(IDS_UNINSTALL_SHARED_END));
+    return ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_SHARED,
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, after) == IDYES;
 }
 
 // Names the files that stay: they could be neither removed nor queued for the next start.
@@ -82,6 +104,17 @@ static void ShowFilesLeft(const char* left) {
 // The removal itself. With /S the question is answered Yes and the restart comes only
 // with /RESTART; otherwise the user is asked both.
 static int Uninstall(const Switches& switches, int* restart) {
+    FindInstallDir();
+    // A setup that was killed is put back first, whatever the answer: nothing it did is an
+    // installation, and its undo touches nothing else.
+    int undone = UndoInterruptedSetup();
+    if (undone && !LoadInstallRecord()) {
+        LogLine("an installation that did not complete was put back; there is no other");
+        if (!switches.silent)
+            ShowMessage(nullptr, "Uninstall", nullptr, IDS_UNINSTALL_UNDONE,
+                        MB_OK | MB_ICONINFORMATION);
+        return ExitDone;
+    }
     if (!LoadInstalledScript()) {
         LogLine("SETUP.INF cannot be read in the installation directory: nothing is removed");
         if (!switches.silent)
@@ -110,7 +143,9 @@ static int Uninstall(const Switches& switches, int* restart) {
     RestoreSystemIni();
     PutVxdBack();
     static char left[kLeftWidth];
-    int staying = RemoveInstalledFiles(switches.silent, left, kLeftWidth);
+    RemovalCaller caller = {};
+    if (!switches.silent) caller.RemoveUnusedShared = AskRemoveShared;
+    int staying = RemoveInstalledFiles(&caller, left, kLeftWidth);
     ReleaseFileTable();
     if (staying > 0 && !switches.silent) ShowFilesLeft(left);
     if (switches.silent) {

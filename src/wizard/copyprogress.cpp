@@ -3,6 +3,7 @@
 #include "wizard/copyprogress.h"
 
 #include "install/copyengine.h"
+#include "install/installlog.h"
 #include "install/progress.h"
 #include "presentation/gauge.h"
 #include "presentation/pumpwait.h"
@@ -128,8 +129,11 @@ void CopyFiles(HWND page) {
     const CopyCaller caller = {&run,          OnDiskBegins,  OnShowEntry, OnShowProgress,
                                OnCancelAsked, OnEntryFailed, nullptr,     OnRegistrationBegins};
     ActiveRun = &run;
-    CopyAndRegister(&caller);
-    if (!Shared::DriverSwitched) ReportJournalLost(page, Shared::InstallDir);
+    // A copy that stopped was put back, and nothing was registered.
+    if (!CopyAndRegister(&caller, Shared::RunLog))
+        Shared::PageResult = 0;
+    else if (!Shared::DriverSwitched)
+        ReportJournalLost(page, Shared::InstallDir);
     ActiveRun = nullptr;
     ReleaseDC(page, run.dc);
 }

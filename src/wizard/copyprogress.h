@@ -3,9 +3,10 @@
 #pragma once
 #include <windows.h>
 
-// Copies everything while PageResult stays non-zero, shows "Updating Registry...", waits a
-// second with the queue emptied, and calls RegisterProduct(1), however the copy ended. A
-// stop (the Cancel button) sets PageResult to 0.
+// Copies everything while PageResult stays non-zero, logged in Shared::RunLog; after a
+// complete copy shows "Updating Registry...", waits a second with the queue emptied, and
+// calls RegisterProduct(1). A stop (the Cancel button, Abort) puts the run back and sets
+// PageResult to 0.
 void CopyFiles(HWND page);
 
 // Tells a running copy that the page was painted over: its gauge fill is drawn again with

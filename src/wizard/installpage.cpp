@@ -5,6 +5,8 @@
 #include "wizard/pages.h"
 
 #include "install/copyengine.h"
+#include "install/destdir.h"
+#include "install/installlog.h"
 #include "resource.h"
 #include "script/model.h"
 #include "texts/notice.h"
@@ -16,7 +18,8 @@ static int InstallRunning;
 // The whole installation, then the page closes itself.
 static void OnSetupInit(HWND page) {
     UpdateWindow(page);
-    MakeSubDirectories();
+    InstallLogStart(Shared::RunLog, Shared::InstallDir, Shared::CreatedInstallDir);
+    MakeSubDirectories(Shared::RunLog);
     Shared::PageResult = 1;
     InstallRunning = 1;
     CopyFiles(page);

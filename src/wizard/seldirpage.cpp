@@ -1,9 +1,7 @@
 #include <windows.h>
 
 #include "install/destdir.h"
-#include "install/installrecord.h"
 #include "resource.h"
-#include "runtime/fileexists.h"
 #include "script/model.h"
 #include "texts/notice.h"
 #include "wizard/browse.h"
@@ -15,14 +13,12 @@
 static void SelDirNext(HWND page) {
     Shared::PageResult = 1;
     GetDlgItemTextA(page, IDC_DESTDIR, Shared::InstallDir, kDirWidth);
-    int existed = DirectoryExists(Shared::InstallDir);
     DestinationVerdict verdict = AcceptDestination(Shared::InstallDir);
     if (verdict != DestinationAccepted) {
         unsigned id = verdict == DestinationNoSpace ? IDS_NO_SPACE : IDS_CANNOT_CREATE;
         ShowMessage(page, Shared::SetupCaption, nullptr, id, MB_ICONEXCLAMATION);
         return;
     }
-    if (!existed) RecordCreatedDirectory(Shared::InstallDir);
     ClosePage(page);
 }
 

@@ -181,8 +181,9 @@ TEST(Install, SamplePackageWithAPs2MouseFromFirstPageToFinish) {
     EXPECT_EQ("MZ stand-in VxD", ReadFileBytes(vmm32 + "\\VMOUSE.BAK"));
 }
 
-// Keys while copying: Alt+F4 is ignored; the space bar presses the focused Cancel.
-TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
+// Keys while copying: Alt+F4 is ignored; the space bar presses the focused Cancel, and the
+// run is put back.
+TEST(Install, CancelDuringCopyingStopsAndPutsTheRunBack) {
     const int kFiles = 2000;
     std::string inf =
         "[Main]\r\nDefaultPath=C:\\BIGINST\r\nProductName=Qorva\r\nMinimumSpace=0\r\n"
@@ -226,22 +227,13 @@ TEST(Install, CancelDuringCopyingFinishesTheEntryThenRegistersAndStops) {
                                << (FindTopWindow("SETUP_END", nullptr) != nullptr) << ", any box "
                                << (WaitForMessageBox(nullptr, 0, 10) != nullptr);
     EXPECT_EQ("Qorva installation is not completed !", MessageBoxText(notice));
-    EXPECT_EQ("Updating Registry...", ItemText(page, IDC_STATUS));
+    EXPECT_EQ(0u, ItemText(page, IDC_STATUS).find("Copying F"));  // no registration
     ClickItem(notice, IDOK);
     EXPECT_NE(STILL_ACTIVE, WaitProgramEnd(setup, 20000));
     StopProgram(setup);
 
-    // Some entries, not all; every one that was started is complete.
-    int copied = 0;
-    for (int i = 1; i <= kFiles; ++i) {
-        std::string f = "C:\\BIGINST\\DATA\\F" + std::to_string(1000 + i) + ".DAT";
-        if (!FileExists(f)) continue;
-        ++copied;
-        body[0] = static_cast<char>('A' + i % 26);
-        EXPECT_EQ(body.size(), ReadFileBytes(f).size()) << f;
-    }
-    EXPECT_GT(copied, 0);
-    EXPECT_LT(copied, kFiles);
+    // Nothing of the run stays: not a file, not the directory it made.
+    EXPECT_FALSE(FileExists("C:\\BIGINST"));
     // No system.ini change after a cancel.
     EXPECT_EQ(iniBefore, ReadFileBytes("C:\\windows\\system.ini"));
     EXPECT_EQ(bakBefore, ReadFileBytes("C:\\windows\\system.bak"));

@@ -76,7 +76,7 @@ std::vector<std::string> MachineState() {
     if (FileExists(kInstallDir)) s.push_back(kInstallDir);
     DumpFiles(kInstallDir, s);
     for (const char* f : {"\\QXMOUSE.INI", "\\INF\\QXMOUSE.INF", "\\SYSTEM\\QXMOUSE.DRV",
-                          "\\SYSTEM32\\QXMOUSE.DRV", "\\SYSTEM32\\QXMOUSE.VXD"})
+                          "\\SYSTEM32\\QXMOUSE.DRV", "\\SYSTEM32\\QXMOUSE.VXD", "\\system.bak"})
         if (FileExists(WindowsPath() + f)) s.push_back(WindowsPath() + f);
     std::sort(s.begin(), s.end());
     return s;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "install/logrules.h"
 #include "install/recordlines.h"
 #include "uninstall/journalkeys.h"
 #include "uninstall/mouseline.h"
@@ -113,6 +114,101 @@ TEST(InstallRecordLines, WrittenReadBackAndLookedUp) {
     EXPECT_EQ(1, RecordHolds(block, "C:\\QORVA\\\\A.TXT"));
     EXPECT_EQ(0, RecordHolds(block, "C:\\X"));  // no kind it knows
     EXPECT_EQ(0, RecordHolds(block, "C:\\QORVA\\B.TXT"));
+}
+
+// The install log's bytes as a block, as the uninstaller and the undo read it.
+std::vector<char> LogBlock(const std::string& bytes) {
+    std::vector<char> block(bytes.begin(), bytes.end());
+    block.resize(bytes.size() + 2);
+    LogBlockFromBytes(block.data(), static_cast<long>(bytes.size()));
+    return block;
+}
+
+TEST(InstallLogLines, MadeSplitAndATornLastLineIgnored) {
+    char line[64];
+    EXPECT_EQ(1, MakeLogLine(line, sizeof(line), LogNew, "C:\\Q\\A.EXE", "C:\\Q\\~SUWORK\\T1.TMP"));
+    EXPECT_STREQ("New C:\\Q\\A.EXE|C:\\Q\\~SUWORK\\T1.TMP\r\n", line);
+    EXPECT_EQ(1, MakeLogLine(line, sizeof(line), LogMouse, "mouse=*vmd | x"));  // one part: any text
+    EXPECT_EQ(1, MakeLogLine(line, sizeof(line), LogDone));
+    EXPECT_STREQ("Done\r\n", line);
+    // A line break would start a line of its own; a line that does not fit is none.
+    EXPECT_EQ(0, MakeLogLine(line, sizeof(line), LogDir, "C:\\Q\r\nDone"));
+    EXPECT_EQ(0, MakeLogLine(line, 12, LogDir, "C:\\QORVA\\HELP"));
+    EXPECT_STREQ("", line);
+
+    std::vector<char> block = LogBlock(
+        "Directory C:\\Q\r\nRun\n\r\nMouse mouse=*vmd | x\r\nShared C:\\W\\A.DRV|-\r\n"
+        "Bogus C:\\X\r\nNew C:\\Q\\TORN.TXT|C:\\Q\\~SU");
+    std::vector<std::string> seen;
+    for (const char* l = block.data(); l != nullptr; l = NextLogLine(l)) {
+        char a[32], b[32];
+        LogWord w = SplitLogLine(l, a, sizeof(a), b, sizeof(b));
+        seen.push_back(std::to_string(w) + " " + a + "|" + b);
+    }
+    EXPECT_EQ((std::vector<std::string>{"1 C:\\Q|", "2 |", "12 mouse=*vmd | x|",
+                                        "9 C:\\W\\A.DRV|-", "0 |"}),
+              seen);
+    char small[4];
+    EXPECT_EQ(LogNone, SplitLogLine("Dir C:\\QORVA", small, sizeof(small)));
+    EXPECT_EQ(0, LogBlock("")[0]);
+    EXPECT_EQ(0, LogBlock("Run")[0]);  // all torn
+}
+
+TEST(InstallLogLines, TheOpenRunAndTheLineThatDecidesAPath) {
+    std::vector<char> block = LogBlock(
+        "Directory C:\\Q\r\nRun\r\nNew C:\\Q\\A|T1\r\nDone\r\nRun\r\n"
+        "New C:\\Q\\A|T2\r\nKeep C:\\Q\\A|K1\r\nNew C:\\Q\\B|T3\r\nDrop C:\\Q\\B\r\n"
+        "New C:\\Q\\C|T4\r\nShared C:\\Q\\C|-\r\n");
+    const char* open = OpenRun(block.data());
+    ASSERT_NE(nullptr, open);
+    EXPECT_STREQ("Run", open);
+    EXPECT_EQ(0, RunCommitted(open));
+    EXPECT_EQ(1, RunCommitted(NextLogLine(block.data())));
+    std::vector<int> decides;
+    for (const char* l = NextLogLine(open); l != nullptr; l = NextLogLine(l))
+        decides.push_back(LineDecides(l));
+    EXPECT_EQ((std::vector<int>{0, 1, 0, 1, 1, 1}), decides);
+    EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nDone\r\nRegistry\r\n").data()));
+    EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nUndone\r\n").data()));
+}
+
+TEST(InstallLogLines, TheFirstCompletedRunKeepsItsWordForEachPath) {
+    std::vector<char> block = LogBlock(
+        "Directory C:\\Q\r\n"
+        "Run\r\nDir C:\\Q\r\nNew C:\\Q\\A|T\r\nNew C:\\Q\\OLD|T\r\nKeep C:\\Q\\OLD|K\r\n"
+        "New C:\\W\\S.DRV|T\r\nShared C:\\W\\S.DRV|-\r\nNew C:\\Q\\RO|T\r\nDrop C:\\Q\\RO\r\n"
+        "Done\r\nMouse mouse=*vmd\r\nSysBak New\r\n"
+        // a reinstall: A stood there now, but the first installation made it
+        "Run\r\nNew C:\\Q\\A|T\r\nKeep C:\\Q\\A|K\r\nNew C:\\Q\\B|T\r\nDone\r\nSysBak Old\r\n"
+        // killed: its lines are no installation's
+        "Run\r\nDir C:\\Q\\LATE\r\nNew C:\\Q\\C|T\r\n");
+    std::vector<char> arena(MadeSetArenaBytes(static_cast<long>(block.size()), 24));
+    std::vector<long> slots(MadeSetSlotCount(24));
+    MadeSet set = {arena.data(), static_cast<long>(arena.size()), 0, slots.data(),
+                   static_cast<long>(slots.size()), 0};
+    MadeSetNote(&set, "C:\\Q\\FROMRECORD", MadeNew, 0);  // an older record comes first
+    ASSERT_EQ(1, NoteCommittedRuns(&set, block.data(), 1));
+    std::vector<std::string> made;
+    long at = 0;
+    MadeKind kind;
+    for (const char* p; (p = MadeSetNext(&set, &at, &kind)) != nullptr;)
+        made.push_back(std::to_string(kind) + " " + p);
+    EXPECT_EQ((std::vector<std::string>{"2 C:\\Q\\FROMRECORD", "1 C:\\Q", "2 C:\\Q\\A",
+                                        "3 C:\\Q\\OLD", "4 C:\\W\\S.DRV", "2 C:\\Q\\B"}),
+              made);
+    EXPECT_EQ(MadeNew, MadeSetFind(&set, "c:\\q\\a"));
+    EXPECT_EQ(MadeNone, MadeSetFind(&set, "C:\\Q\\RO"));
+    char line[32];
+    EXPECT_EQ(1, CommittedLine(block.data(), LogMouse, line, sizeof(line)));
+    EXPECT_STREQ("mouse=*vmd", line);
+    EXPECT_EQ(1, CommittedLine(block.data(), LogSysBak, line, sizeof(line)));
+    EXPECT_STREQ("New", line);  // the first installation's word
+    EXPECT_EQ(0, CommittedLine(block.data(), LogVxd));
+
+    // A set that runs full says so rather than losing a path without a word.
+    MadeSet tiny = {arena.data(), 40, 0, slots.data(), 4, 0};
+    for (long i = 0; i < 4; ++i) std::fill(slots.begin(), slots.end(), 0);
+    EXPECT_EQ(0, NoteCommittedRuns(&tiny, block.data(), 1));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "install/copyengine.h"
+#include "install/installlog.h"
 #include "install/installrun.h"
 #include "install/samefile.h"
 #include "install/wholecopy.h"
@@ -75,11 +76,27 @@ class CopyEngine : public ::testing::Test {
         recorded = &texts;
         originals = &procs;
         Shared::PageResult = 0;
+        InstallLogInit(&log);
+        Shared::RunLog = &log;  // as WinMain owns it; the install page starts it
     }
     void TearDown() override {
         if (page != nullptr && IsWindow(page)) DestroyWindow(page);
         DrainQueue();
         Shared::FileTable = nullptr;
+        InstallLogClose(&log);
+        Shared::RunLog = nullptr;
+    }
+    InstallLog log;
+    // The log of a run that is not started by the install page.
+    InstallLog* StartLog() {
+        EXPECT_EQ(1, InstallLogStart(&log, Shared::InstallDir, ""));
+        return &log;
+    }
+    // The lines of the install log in InstallDir from its last "Run" on.
+    std::string LastRun() {
+        std::string text = ReadFileBytes(std::string(Shared::InstallDir) + "\\INSTALL.LOG");
+        size_t at = text.rfind("Run\r\n");
+        return at == std::string::npos ? text : text.substr(at);
     }
 
     // Puts a fixture into the package below dir under the given name.
@@ -135,6 +152,7 @@ class CopyEngine : public ::testing::Test {
         RECT r = {0, 0, 0, 0};
         OpenPage();
         Shared::PageResult = 1;
+        StartLog();
         CopyFiles(page);
         EXPECT_EQ(1, ControlRectInParent(page, IDC_GAUGE, &r));
         return r;
@@ -230,32 +248,43 @@ TEST_F(CopyEngine, MissingSourcesAndUnmadeDirectoriesAreAskedAbout) {
         << boxes[2];
 }
 
+size_t CountOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 // Names in dir that setup's temporary files take.
 std::vector<std::string> TempFilesIn(const std::string& dir) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((dir + "\\~SU*").c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
+    do
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(found.cFileName);
     while (FindNextFileA(h, &found));
     FindClose(h);
     return names;
 }
 
-// A file copied from an LZ source opened on path as the engine copies it: created new, or
-// replacing the file that stood there.
-WholeCopyResult CopyWholeFrom(const std::string& source, const std::string& dest) {
+// A file copied from an LZ source opened on path as the engine copies it: into the work
+// directory, then given its name, new or in the place of the file that stood there.
+WholeCopyResult CopyWholeFrom(InstallLog* log, const std::string& source, const std::string& dest) {
     OFSTRUCT scratch;
     INT handle = LZOpenFileA(const_cast<LPSTR>(source.c_str()), &scratch, OF_READ);
     if (handle < 0) return WholeDestFailed;
-    int existed = 0;
+    char temp[MAX_PATH];
     LONG written = 0;
-    HANDLE created = CreateNewFile(dest.c_str(), &existed);
+    HANDLE created = CreateWorkFile(log, dest.c_str(), temp);
     WholeCopyResult result = created != INVALID_HANDLE_VALUE
-                                 ? CopyWholeToNew(handle, created, dest.c_str(), &written)
-                             : existed ? ReplaceWhole(handle, dest.c_str(), &written)
-                                       : WholeDestFailed;
+                                 ? CopyWholeToNew(handle, created, temp, &written)
+                                 : WholeDestFailed;
     LZClose(handle);
+    OwnFileGuard guard = {};
+    int stood = 0;
+    if (result == WholeInPlace)
+        result = PlaceWhole(log, &guard, source.c_str(), temp, dest.c_str(), &stood);
     return result;
 }
 
@@ -268,28 +297,36 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     WriteFileBytes(pkg + "\\README.TX_", InstallFixture("readme.pk"), false);
     WriteFileBytes(pkg + "\\CUT.TX_", InstallFixture("readme.pk").substr(0, 400), false);
     WriteFileBytes(dest + "\\OLD.TXT", "an older file that must survive", false);
+    InstallLog* run = StartLog();
 
-    EXPECT_EQ(WholeInPlace, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NEW.TXT"));
+    EXPECT_EQ(WholeInPlace, CopyWholeFrom(run, pkg + "\\README.TX_", dest + "\\NEW.TXT"));
     EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
-    EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\OLD.TXT"));
+    EXPECT_EQ(WholeDataShort, CopyWholeFrom(run, pkg + "\\CUT.TX_", dest + "\\OLD.TXT"));
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
-    EXPECT_EQ(WholeDataShort, CopyWholeFrom(pkg + "\\CUT.TX_", dest + "\\CUT.TXT"));
+    EXPECT_EQ(WholeDataShort, CopyWholeFrom(run, pkg + "\\CUT.TX_", dest + "\\CUT.TXT"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest + "\\CUT.TXT").c_str()));
-    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(run, pkg + "\\README.TX_", dest + "\\NONE\\X.TXT"));
     WriteFileBytes(dest + "\\RO.TXT", "write-protected", false);
     SetFileAttributesA((dest + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\RO.TXT"));
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(run, pkg + "\\README.TX_", dest + "\\RO.TXT"));
     SetFileAttributesA((dest + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ("write-protected", ReadFileBytes(dest + "\\RO.TXT"));
     CreateDirectoryA((dest + "\\DIR.TXT").c_str(), nullptr);
-    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\DIR.TXT"));
+    EXPECT_EQ(WholeDestFailed, CopyWholeFrom(run, pkg + "\\README.TX_", dest + "\\DIR.TXT"));
     EXPECT_TRUE(TempFilesIn(dest).empty());
+    // Every failed step is marked as one that did not happen, and its file is gone.
+    // Every failed step after the data arrived is marked as one that did not happen.
+    std::string steps = LastRun();
+    for (const char* name : {"NONE\\X.TXT", "RO.TXT", "DIR.TXT"})
+        EXPECT_NE(std::string::npos, steps.find("Drop " + dest + "\\" + name + "\r\n"))
+            << name << steps;
+    EXPECT_EQ(std::string::npos, steps.find("CUT.TXT")) << steps;
 
     // Held open without sharing, as a loaded driver is: the new file waits beside it.
     HANDLE held = CreateFileA((dest + "\\OLD.TXT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(WholeAtRestart, CopyWholeFrom(pkg + "\\README.TX_", dest + "\\OLD.TXT"));
+    EXPECT_EQ(WholeAtRestart, CopyWholeFrom(run, pkg + "\\README.TX_", dest + "\\OLD.TXT"));
     CloseHandle(held);
     EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
     std::vector<std::string> waiting = TempFilesIn(dest);
@@ -323,7 +360,7 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
         } while (FindNextFileA(h, &fd));
         FindClose(h);
     }
-    EXPECT_EQ((std::vector<std::string>{"A.TXT"}), names);
+    EXPECT_EQ((std::vector<std::string>{"A.TXT", "INSTALL.LOG"}), names);
 }
 
 // A package installed into its own directory: the files that would be copied onto
@@ -368,13 +405,13 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
         WriteFileBytes(longPkg + "\\README.TXT", InstallFixture("readme.txt"), false);
         TextCopy(Shared::InstallDir, kDirWidth, dir.c_str());
         ASSERT_TRUE(RunInstall()) << dir;
-        // The script gains the install record alone, which counts neither file as made
-        // by setup: they stood there, and an uninstall leaves them.
-        std::string after = ReadFileBytes(longPkg + "\\SETUP.INF");
-        EXPECT_EQ(0u, after.find(script + "[Installed]\r\n")) << dir << after;
-        EXPECT_NE(std::string::npos, after.find("\\SETUP.INF=Old\r\n")) << after;
-        EXPECT_NE(std::string::npos, after.find("\\README.TXT=Old\r\n")) << after;
-        EXPECT_EQ(std::string::npos, after.find("=New")) << after;
+        // Neither file is written, nor counted as made by setup: they stood there, and an
+        // uninstall leaves them.
+        EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
+        std::string steps = LastRun();
+        EXPECT_NE(std::string::npos, steps.find("\\SETUP.INF\r\nNew ")) << steps;
+        EXPECT_NE(std::string::npos, steps.find("\\README.TXT\r\nDone")) << steps;
+        EXPECT_EQ(2u, CountOf(steps, "Drop ")) << steps;
         EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
     }
 }
@@ -470,7 +507,7 @@ TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
     Disks({2, 1});
     Recorder r;
     CopyCaller caller = r.Caller();
-    EXPECT_EQ(1, CopyAndRegister(&caller));
+    EXPECT_EQ(1, CopyAndRegister(&caller, StartLog()));
     EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT", "entry GONE.TXT", "100%",
                      "failed GONE.TXT 1 GONE.TXT", "disk 1", "entry B.TX_", "100%",
                      "wrote B.TXT over", "registering"}),
@@ -478,14 +515,21 @@ TEST_F(CopyEngine, WithoutAWindowTheCallerHearsEveryStepInOrder) {
     EXPECT_EQ(6, r.polls);  // two per entry
     EXPECT_TRUE(Holds(dest + "\\B.TXT", "readme.txt"));
 
-    // A stop asked for at the first entry's second poll: that entry is finished, no other begins.
+    // A stop asked for at the first entry's second poll: that entry is finished, no other
+    // begins, and the run is put back: the new file goes, the replaced one returns.
     DeleteFileA((dest + "\\A.TXT").c_str());
+    WriteFileBytes(dest + "\\B.TXT", "older", false);
+    entries[0] = entries[2];
     Recorder stop;
-    stop.stopAtPoll = 1;
+    stop.stopAtPoll = 3;
     caller = stop.Caller();
-    EXPECT_EQ(0, CopyEntries(&caller));
-    EXPECT_EQ((Calls{"disk 0", "entry A.TXT", "50%", "wrote A.TXT"}), stop.calls);
-    EXPECT_TRUE(Holds(dest + "\\A.TXT", "short.txt"));
+    EXPECT_EQ(0, CopyEntries(&caller, StartLog()));
+    EXPECT_EQ((Calls{"disk 0", "entry B.TX_", "50%", "wrote B.TXT over", "entry GONE.TXT",
+                     "100%", "failed GONE.TXT 1 GONE.TXT"}),
+              stop.calls);
+    EXPECT_EQ("older", ReadFileBytes(dest + "\\B.TXT"));
+    EXPECT_FALSE(FileExists(dest + "\\~SUWORK"));
+    EXPECT_EQ("Run\r\nUndone\r\n", LastRun().substr(0, 5) + LastRun().substr(LastRun().size() - 8));
 }
 
 TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
@@ -502,8 +546,9 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
         if (++failures == 1) Source("", "short.txt", "LATE.TXT");
     };
     CopyCaller caller = r.Caller();
-    EXPECT_EQ(0, CopyEntries(&caller));
-    EXPECT_TRUE(Holds(dest + "\\LATE.TXT", "short.txt"));
+    EXPECT_EQ(0, CopyEntries(&caller, StartLog()));
+    // Abort puts the run back: the file that arrived on retry goes again.
+    EXPECT_FALSE(FileExists(dest + "\\LATE.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
     EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "25%", "failed LATE.TXT 1 LATE.TXT",
                      "entry LATE.TXT", "25%", "wrote LATE.TXT", "entry ", "50%", "entry GONE.TXT",
@@ -523,17 +568,26 @@ TEST_F(CopyEngine, TheWholeInstallationRunsWithoutAnyWindow) {
     Source("", "short.txt", "A.TXT");
     Entry("", "SUB", "A.TXT", "A.TXT", "a");
     Disks({1});
-    EXPECT_EQ(1, RunInstallation(nullptr));
+    EXPECT_EQ(1, RunInstallation(nullptr, StartLog()));
     EXPECT_TRUE(Holds(dest + "\\SUB\\A.TXT", "short.txt"));
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", ReadFileBytes(win + "\\system.ini"));
+    // The log has the line from before the switch, and that system.bak was made.
+    std::string steps = LastRun();
+    EXPECT_NE(std::string::npos,
+              steps.find("Done\r\nRegistry\r\nMouse mouse=*vmd,msmouse.vxd\r\nSysBak New\r\n"))
+        << steps;
 
+    // Stopped: nothing is registered, system.ini stays, and the file it replaced returns.
     WriteFileBytes(win + "\\system.ini", ini);
+    WriteFileBytes(dest + "\\SUB\\A.TXT", "the first installation's", false);
     Recorder stop;
     stop.stopAtPoll = 0;
     CopyCaller caller = stop.Caller();
-    EXPECT_EQ(0, RunInstallation(&caller));
-    EXPECT_EQ("registering", stop.calls.back());
+    InstallLogClose(&log);
+    EXPECT_EQ(0, RunInstallation(&caller, StartLog()));
+    EXPECT_NE("registering", stop.calls.back());
     EXPECT_EQ(ini, ReadFileBytes(win + "\\system.ini"));
+    EXPECT_EQ("the first installation's", ReadFileBytes(dest + "\\SUB\\A.TXT"));
     Shared::WindowsDir[0] = 0;
 }
 
@@ -548,13 +602,16 @@ class CopyEngineCancel : public CopyEngine {
         }
         Disks({5});
     }
+    // The first entry was finished, then put back with the rest of the run: no file stays,
+    // and nothing is registered.
     void ExpectOnlyFirstCopied(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
-        EXPECT_TRUE(Holds(dest + "\\F0.TXT", "driver.bin"));
-        for (int i = 1; i < 5; ++i)
+        for (int i = 0; i < 5; ++i)
             EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
-        EXPECT_EQ("Updating Registry...", textsAfterClose[0].back());
-        EXPECT_EQ(2u, textsAfterClose[0].size());
+        EXPECT_EQ((std::vector<std::string>{"Copying F0.TXT\n\nEntry 0"}), textsAfterClose[0]);
+        // A log of no completed run goes with the rest, and so does the work directory.
+        EXPECT_FALSE(FileExists(dest + "\\INSTALL.LOG"));
+        EXPECT_FALSE(FileExists(dest + "\\~SUWORK"));
     }
 };
 
@@ -666,6 +723,7 @@ TEST_F(CopyEngine, FillingTheGaugeLeavesNoGdiObjectBehind) {
     Disks({20});
     OpenPage();
     Shared::PageResult = 1;
+    StartLog();
     int before = GdiObjectCount();
     ASSERT_GT(before, 0);
     CopyFiles(page);
@@ -742,10 +800,8 @@ TEST_F(CopyEngineJournal, WithoutAnOldJournalTheScriptIsCopiedWithTheInstallatio
     // No old file: a plain copy, but for the record, which is the installation's own.
     ScriptEntry("");
     ASSERT_TRUE(RunInstall());
-    std::string got = ReadFileBytes(dest + "\\SETUP.INF");
-    EXPECT_EQ(
-        scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest + "\\SETUP.INF=New\r\n",
-        got);
+    EXPECT_EQ(scriptLines, ReadFileBytes(dest + "\\SETUP.INF"));
+    EXPECT_NE(std::string::npos, LastRun().find("New " + dest + "\\SETUP.INF|")) << LastRun();
 }
 
 TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) {
@@ -760,9 +816,7 @@ TEST_F(CopyEngineJournal, AnOldScriptWithoutJournalOrElsewhereIsSimplyReplaced) 
     Entry("", "HELP", "SETUP.INF", "SETUP.INF", "Not the journal");
     Disks({2});
     ASSERT_TRUE(RunInstall());
-    EXPECT_EQ(scriptLines + "[Installed]\r\nDirectory=" + dest + "\r\n" + dest +
-                  "\\SETUP.INF=Old\r\n" + dest + "\\HELP\\SETUP.INF=Old\r\n",
-              ReadFileBytes(dest + "\\SETUP.INF"));
+    EXPECT_EQ(scriptLines, ReadFileBytes(dest + "\\SETUP.INF"));
     EXPECT_EQ(newScript, ReadFileBytes(dest + "\\HELP\\SETUP.INF"));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "install/installlog.h"
 #include "install/systemini.h"
 #include "resource.h"
 #include "runtime/text.h"
@@ -67,6 +68,9 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     TextCopy(Shared::InstallDir, kDirWidth, "E:\\dest");
     TextCopy(Shared::ProductName, kProductWidth, "Qorva");
 
+    InstallLog log;  // as WinMain owns it; the install page starts it
+    InstallLogInit(&log);
+    Shared::RunLog = &log;
     HWND page = CreateInstallPage();
     MessageBoxAnswerer ignore(IDIGNORE);
     SendMessageA(page, WM_SETUP_INIT, 0, 0);
@@ -84,6 +88,8 @@ TEST(DiskFull, TheCopyGoesOnPastAFileThatDoesNotFit) {
     EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA("E:\\dest\\~SU*", &found));
     EXPECT_EQ(InstallFixture("short.txt"), ReadFileBytes(root + "\\FOUR.TXT"));
     Shared::FileTable = nullptr;
+    InstallLogClose(&log);
+    Shared::RunLog = nullptr;
     RemoveTree("E:\\dest");
 }
 

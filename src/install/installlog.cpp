@@ -1,0 +1,231 @@
+#include <windows.h>
+
+#include "install/installlog.h"
+
+#include "install/installrecord.h"
+#include "install/recordlines.h"
+#include "install/undorun.h"
+#include "runtime/fileexists.h"
+#include "runtime/text.h"
+#include "script/journal.h"
+#include "texts/log.h"
+
+InstallLog* Shared::RunLog;
+
+enum { kLogLineWidth = 2 * MAX_PATH + 16, kBucketFiles = 100 };
+
+namespace {
+
+// The full form of path into out (width wide); 0 when it does not fit.
+int FullPath(const char* path, char* out, int width) {
+    char full[MAX_PATH];
+    char* name;
+    DWORD length = GetFullPathNameA(path, MAX_PATH, full, &name);
+    if (length == 0 || length >= MAX_PATH) return 0;
+    return TextCopy(out, width, full);
+}
+
+// The record an older setup kept in the installation's SETUP.INF, when it is this
+// directory's.
+char* ReadOldRecord(const char* dir) {
+    char script[kDirWidth], recorded[kDirWidth], full[kDirWidth];
+    char* record = JournalPath(script, dir) ? ReadInstallRecord(script) : nullptr;
+    if (record != nullptr && RecordDirectory(record, recorded, kDirWidth) &&
+        FullPath(recorded, full, kDirWidth) && TextSamePathNoCase(full, dir))
+        return record;
+    if (record != nullptr) GlobalFree(record);
+    return nullptr;
+}
+
+// Which work directory serves destPath: 0 on the installation's drive, 1 on another.
+int WorkIndex(const InstallLog* log, const char* destPath) {
+    char a = destPath[0], b = log->dir[0];
+    if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
+    if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
+    return a == b && destPath[1] == ':' ? 0 : 1;
+}
+
+// The work directory for destPath, made (and logged before) when it is not there yet.
+const char* WorkDir(InstallLog* log, const char* destPath) {
+    int index = WorkIndex(log, destPath);
+    char* work = log->work[index];
+    if (work[0] != 0) return work;
+    // Off the installation's drive the work directory goes into the Windows directory (the
+    // destinations there are its directories), or else beside the destination.
+    char dir[MAX_PATH];
+    if (index == 0) {
+        TextCopy(dir, MAX_PATH, log->dir);
+    } else if (Shared::WindowsDir[0] != 0 && (Shared::WindowsDir[0] | 32) == (destPath[0] | 32)) {
+        TextCopy(dir, MAX_PATH, Shared::WindowsDir);
+    } else {
+        if (!TextCopy(dir, MAX_PATH, destPath)) return nullptr;
+        int n = TextLength(dir);
+        while (n > 0 && dir[n - 1] != '\\') --n;
+        if (n < 3) return nullptr;
+        dir[n - 1] = 0;
+    }
+    char made[MAX_PATH];
+    int n = TextLength(dir);
+    if (!TextJoin(made, MAX_PATH, dir, n > 0 && dir[n - 1] == '\\' ? "" : "\\", kWorkDirName))
+        return nullptr;
+    // Logged even when it stands there already: what the run puts in it must go.
+    if (!InstallLogWrite(log, LogWork, made)) return nullptr;
+    if (!CreateDirectoryA(made, nullptr) && !DirectoryExists(made)) return nullptr;
+    TextCopy(work, MAX_PATH, made);
+    return work;
+}
+
+}  // namespace
+
+void InstallLogInit(InstallLog* log) {
+    ZeroBytes(log, sizeof(*log));
+    log->file = INVALID_HANDLE_VALUE;
+}
+
+char* ReadLogBlock(const char* path, long* lines) {
+    if (lines != nullptr) *lines = 0;
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    DWORD size = GetFileSize(h, nullptr);
+    char* block = nullptr;
+    if (size != INVALID_FILE_SIZE && size < 0x10000000u)
+        block = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, size + 2)));
+    DWORD got = 0;
+    if (block != nullptr && (!ReadFile(h, block, size, &got, nullptr) || got != size)) {
+        GlobalFree(block);
+        block = nullptr;
+    }
+    CloseHandle(h);
+    if (block == nullptr) return nullptr;
+    LogBlockFromBytes(block, static_cast<long>(size));
+    if (lines != nullptr)
+        for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+             line = NextLogLine(line))
+            ++*lines;
+    return block;
+}
+
+int LogBelongsTo(const char* block, const char* dir) {
+    char named[MAX_PATH];
+    return block != nullptr && block[0] != 0 &&
+           SplitLogLine(block, named, MAX_PATH) == LogDirectory && TextSamePathNoCase(named, dir);
+}
+
+int InstallLogStart(InstallLog* log, const char* installDir, const char* createdDir) {
+    InstallLogClose(log);
+    if (!FullPath(installDir, log->dir, kDirWidth)) return 0;
+    int n = TextLength(log->dir);
+    while (n > 3 && log->dir[n - 1] == '\\') log->dir[--n] = 0;  // "C:\" stays a root
+    if (!TextJoin(log->path, MAX_PATH, log->dir, n > 3 ? "\\" : "", kLogFileName)) return 0;
+    char* block = ReadLogBlock(log->path);
+    if (block != nullptr && LogBelongsTo(block, log->dir)) {
+        // A run that never ended is put back before this one begins.
+        if (OpenRun(block) != nullptr) UndoOpenRun(log->path);
+        RemoveWorkDirectories(block);
+    } else if (FileExists(log->path)) {
+        DeleteFileA(log->path);  // another directory's: no record of this installation
+    }
+    if (block != nullptr) GlobalFree(block);
+
+    // The undo may have taken away a directory that the killed run had made.
+    int made = TextSamePathNoCase(createdDir != nullptr ? createdDir : "", log->dir);
+    if (!DirectoryExists(log->dir)) {
+        if (!CreateDirectoryA(log->dir, nullptr)) return 0;
+        made = 1;
+    }
+    log->file = CreateFileA(log->path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log->file == INVALID_HANDLE_VALUE) return 0;
+    int fresh = GetLastError() != ERROR_ALREADY_EXISTS;
+    SetFilePointer(log->file, 0, nullptr, FILE_END);
+    log->earlier = ReadLogBlock(log->path);
+    log->oldRecord = ReadOldRecord(log->dir);
+    if (fresh && !InstallLogWrite(log, LogDirectory, log->dir)) return 0;
+    if (!InstallLogWrite(log, LogRun)) return 0;
+    if (made && !InstallLogWrite(log, LogDir, log->dir)) return 0;
+    LogLine("install log: ", log->path);
+    return 1;
+}
+
+int InstallLogWrite(InstallLog* log, LogWord word, const char* a, const char* b) {
+    char line[kLogLineWidth];
+    if (log == nullptr || log->file == INVALID_HANDLE_VALUE ||
+        !MakeLogLine(line, kLogLineWidth, word, a, b))
+        return 0;
+    DWORD end = SetFilePointer(log->file, 0, nullptr, FILE_END);
+    DWORD length = static_cast<DWORD>(TextLength(line));
+    DWORD put = 0;
+    if (end != INVALID_SET_FILE_POINTER && WriteFile(log->file, line, length, &put, nullptr) &&
+        put == length)
+        return 1;
+    // A line cut short (a full disk) would run into the next one: it is taken off.
+    if (end != INVALID_SET_FILE_POINTER) {
+        SetFilePointer(log->file, static_cast<LONG>(end), nullptr, FILE_BEGIN);
+        SetEndOfFile(log->file);
+    }
+    LogLine("the install log cannot be written: ", log->path);
+    return 0;
+}
+
+int InstallLogEarlierHolds(const InstallLog* log, const char* path) {
+    if (log->oldRecord != nullptr && RecordHolds(log->oldRecord, path)) return 1;
+    if (log->earlier == nullptr) return 0;
+    int committed = 0;
+    for (const char* line = log->earlier[0] != 0 ? log->earlier : nullptr; line != nullptr;
+         line = NextLogLine(line)) {
+        char named[MAX_PATH];
+        LogWord w = SplitLogLine(line, named, MAX_PATH);
+        if (w == LogRun) committed = RunCommitted(line);
+        if (committed && (w == LogNew || w == LogKeep || w == LogQueue || w == LogShared) &&
+            TextEqualNoCase(named, path))
+            return 1;
+    }
+    return 0;
+}
+
+int InstallLogEarlierHas(const InstallLog* log, LogWord word) {
+    return log->earlier != nullptr && CommittedLine(log->earlier, word);
+}
+
+void InstallLogClose(InstallLog* log) {
+    if (log->file != INVALID_HANDLE_VALUE && log->file != nullptr) CloseHandle(log->file);
+    if (log->earlier != nullptr) GlobalFree(log->earlier);
+    if (log->oldRecord != nullptr) GlobalFree(log->oldRecord);
+    log->file = INVALID_HANDLE_VALUE;
+    log->earlier = log->oldRecord = nullptr;
+}
+
+HANDLE CreateWorkFile(InstallLog* log, const char* destPath, char* temp) {
+    const char* work = WorkDir(log, destPath);
+    if (work == nullptr) return INVALID_HANDLE_VALUE;
+    // The work directory is the run's own: its files need no line of their own.
+    for (int tries = 0; tries < 100; ++tries) {
+        char number[16];
+        TextFromInt(number, sizeof(number), ++log->names);
+        if (!TextJoin(temp, MAX_PATH, work, "\\T", number, ".TMP")) break;
+        HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr);
+        if (h != INVALID_HANDLE_VALUE) return h;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    temp[0] = 0;
+    return INVALID_HANDLE_VALUE;
+}
+
+int MakeKeptName(InstallLog* log, const char* destPath, char* kept) {
+    const char* work = WorkDir(log, destPath);
+    if (work == nullptr) return 0;
+    // A hundred kept files to a directory: every new name is looked up among few.
+    char bucket[MAX_PATH], number[16], name[16];
+    TextFromInt(number, sizeof(number), log->kept / kBucketFiles, 3);
+    TextFromInt(name, sizeof(name), log->kept, 4);
+    if (!TextJoin(bucket, MAX_PATH, work, "\\K", number) ||
+        !TextJoin(kept, MAX_PATH, bucket, "\\K", name, ".TMP"))
+        return 0;
+    if (log->kept % kBucketFiles == 0 && !DirectoryExists(bucket) &&
+        !CreateDirectoryA(bucket, nullptr))
+        return 0;
+    ++log->kept;
+    return 1;
+}

@@ -1,0 +1,262 @@
+#include "install/logrules.h"
+
+#include "runtime/text.h"
+
+const char kLogFileName[] = "INSTALL.LOG";
+const char kWorkDirName[] = "~SUWORK";
+
+namespace {
+
+const char* const kWords[] = {"",     "Directory", "Run",   "Dir",      "Work",  "New",
+                              "Keep", "Drop",      "Queue", "Shared",   "Done",  "Registry",
+                              "Mouse", "SysBak",   "Vxd",   "Undone"};
+const int kWordCount = static_cast<int>(sizeof(kWords) / sizeof(kWords[0]));
+
+enum { kPathWidth = 260 };
+
+// Words whose part is one text that may hold anything but a line break.
+int WholeRest(LogWord w) { return w == LogMouse; }
+
+int FileLine(LogWord w) { return w == LogNew || w == LogKeep || w == LogDrop || w == LogQueue; }
+
+int HasBreak(const char* s) {
+    for (int i = 0; s != nullptr && s[i] != 0; ++i)
+        if (s[i] == '\r' || s[i] == '\n') return 1;
+    return 0;
+}
+
+// Copies n characters of from into out (width wide); 0 with out empty when they do not fit.
+int CopyPart(char* out, int width, const char* from, int n) {
+    if (out == nullptr) return 1;
+    if (n >= width) {
+        if (width > 0) out[0] = 0;
+        return 0;
+    }
+    for (int i = 0; i < n; ++i) out[i] = from[i];
+    out[n] = 0;
+    return 1;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+unsigned long PathHash(const char* path) {
+    unsigned long h = 2166136261u;
+    for (int i = 0; path[i] != 0; ++i) h = (h ^ static_cast<unsigned char>(Lower(path[i]))) * 16777619u;
+    return h;
+}
+
+// An entry of the arena: its kind, its run, its path.
+struct EntryHead {
+    unsigned char kind;
+    int run;
+};
+const long kHeadBytes = static_cast<long>(sizeof(EntryHead));
+
+// The bytes an entry of path takes, its head kept aligned for the next one.
+long EntryBytes(const char* path) { return (kHeadBytes + TextLength(path) + 1 + 3) & ~3L; }
+
+EntryHead* HeadAt(const MadeSet* set, long offset) {
+    return static_cast<EntryHead*>(static_cast<void*>(set->arena + offset));
+}
+const char* PathAt(const MadeSet* set, long offset) { return set->arena + offset + kHeadBytes; }
+
+// The slot of path: the one holding it, or the free one where it would go; -1 when full.
+long FindSlot(const MadeSet* set, const char* path) {
+    if (set->capacity <= 0) return -1;
+    long mask = set->capacity - 1;
+    long at = static_cast<long>(PathHash(path) & static_cast<unsigned long>(mask));
+    for (long tries = 0; tries < set->capacity; ++tries, at = (at + 1) & mask) {
+        long slot = set->slots[at];
+        if (slot == 0 || TextEqualNoCase(PathAt(set, slot - 1), path)) return at;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int MakeLogLine(char* out, int width, LogWord word, const char* a, const char* b) {
+    int w = static_cast<int>(word);
+    int ok = w > 0 && w < kWordCount && !HasBreak(a) && !HasBreak(b);
+    if (ok && a != nullptr && b != nullptr) ok = !TextContains(a, "|");
+    if (ok)
+        ok = TextJoin(out, width, kWords[w], a != nullptr ? " " : "", a, b != nullptr ? "|" : "",
+                      b) &&
+             TextAppend(out, width, "\r\n");
+    if (!ok && width > 0) out[0] = 0;
+    return ok;
+}
+
+void LogBlockFromBytes(char* bytes, long length) {
+    long end = length;
+    while (end > 0 && bytes[end - 1] != '\n') --end;  // a torn last line goes
+    long to = 0;
+    long lineStart = 0;
+    for (long at = 0; at < end; ++at) {
+        char c = bytes[at];
+        if (c == '\n') {
+            if (to > lineStart && bytes[to - 1] == '\r') --to;
+            if (to > lineStart) bytes[to++] = 0;  // an empty line would end the block
+            lineStart = to;
+        } else if (c != 0) {
+            bytes[to++] = c;
+        }
+    }
+    to = lineStart;
+    bytes[to] = 0;
+    bytes[to + 1] = 0;
+}
+
+LogWord SplitLogLine(const char* line, char* a, int aWidth, char* b, int bWidth) {
+    if (a != nullptr && aWidth > 0) a[0] = 0;
+    if (b != nullptr && bWidth > 0) b[0] = 0;
+    int n = 0;
+    while (line[n] != 0 && line[n] != ' ') ++n;
+    LogWord word = LogNone;
+    for (int k = 1; k < kWordCount; ++k) {
+        if (TextLength(kWords[k]) != n) continue;
+        int same = 1;
+        for (int i = 0; i < n && same; ++i) same = line[i] == kWords[k][i];
+        if (same) word = static_cast<LogWord>(k);
+    }
+    if (word == LogNone) return LogNone;
+    const char* rest = line[n] == ' ' ? line + n + 1 : line + n;
+    int bar = 0;
+    while (rest[bar] != 0 && (WholeRest(word) || rest[bar] != '|')) ++bar;
+    int ok = CopyPart(a, aWidth, rest, bar);
+    if (ok && rest[bar] == '|') ok = CopyPart(b, bWidth, rest + bar + 1, TextLength(rest + bar + 1));
+    if (ok) return word;
+    if (a != nullptr && aWidth > 0) a[0] = 0;
+    if (b != nullptr && bWidth > 0) b[0] = 0;
+    return LogNone;
+}
+
+const char* NextLogLine(const char* line) {
+    const char* next = line + TextLength(line) + 1;
+    return next[0] != 0 ? next : nullptr;
+}
+
+const char* OpenRun(const char* block) {
+    const char* open = nullptr;
+    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+         line = NextLogLine(line)) {
+        LogWord w = SplitLogLine(line, nullptr, 0);
+        if (w == LogRun) open = line;
+        if (w == LogDone || w == LogUndone) open = nullptr;
+    }
+    return open;
+}
+
+int RunCommitted(const char* runLine) {
+    for (const char* line = NextLogLine(runLine); line != nullptr; line = NextLogLine(line)) {
+        LogWord w = SplitLogLine(line, nullptr, 0);
+        if (w == LogRun || w == LogUndone) return 0;
+        if (w == LogDone) return 1;
+    }
+    return 0;
+}
+
+int LineDecides(const char* line) {
+    char path[kPathWidth], next[kPathWidth];
+    if (!FileLine(SplitLogLine(line, path, kPathWidth))) return 1;
+    const char* after = NextLogLine(line);
+    if (after == nullptr || !FileLine(SplitLogLine(after, next, kPathWidth))) return 1;
+    return !TextEqualNoCase(path, next);
+}
+
+int CommittedLine(const char* block, LogWord word, char* value, int width) {
+    int committed = 0;
+    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+         line = NextLogLine(line)) {
+        char part[kPathWidth];
+        LogWord w = SplitLogLine(line, part, kPathWidth);
+        if (w == LogRun) committed = RunCommitted(line);
+        if (w == word && committed) {
+            if (value != nullptr) TextCopy(value, width, part);
+            return 1;
+        }
+    }
+    if (value != nullptr && width > 0) value[0] = 0;
+    return 0;
+}
+
+int MadeSetNote(MadeSet* set, const char* path, MadeKind kind, int run) {
+    long at = FindSlot(set, path);
+    if (at < 0) return 0;
+    long slot = set->slots[at];
+    if (slot != 0) {
+        EntryHead* head = HeadAt(set, slot - 1);
+        if (head->run == run && kind == MadeShared) head->kind = MadeShared;
+        return 1;
+    }
+    long need = EntryBytes(path);
+    if (set->arenaUsed + need > set->arenaSize || 2 * (set->count + 1) > set->capacity) return 0;
+    EntryHead* head = HeadAt(set, set->arenaUsed);
+    head->kind = static_cast<unsigned char>(kind);
+    head->run = run;
+    TextCopy(set->arena + set->arenaUsed + kHeadBytes, TextLength(path) + 1, path);
+    set->slots[at] = set->arenaUsed + 1;
+    set->arenaUsed += need;
+    ++set->count;
+    return 1;
+}
+
+MadeKind MadeSetFind(const MadeSet* set, const char* path) {
+    long at = FindSlot(set, path);
+    if (at < 0 || set->slots[at] == 0) return MadeNone;
+    return static_cast<MadeKind>(HeadAt(set, set->slots[at] - 1)->kind);
+}
+
+const char* MadeSetNext(const MadeSet* set, long* at, MadeKind* kind) {
+    if (*at >= set->arenaUsed) return nullptr;
+    const EntryHead* head = HeadAt(set, *at);
+    const char* path = PathAt(set, *at);
+    *kind = static_cast<MadeKind>(head->kind);
+    *at += EntryBytes(path);
+    return path;
+}
+
+int NoteCommittedRuns(MadeSet* set, const char* block, int run) {
+    int committed = 0;
+    int ok = 1;
+    for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
+         line = NextLogLine(line)) {
+        char path[kPathWidth];
+        LogWord w = SplitLogLine(line, path, kPathWidth);
+        if (w == LogRun) {
+            committed = RunCommitted(line);
+            ++run;
+        }
+        if (!committed || !LineDecides(line)) continue;
+        MadeKind kind = MadeNone;
+        switch (w) {
+        case LogDir:
+            kind = MadeDir;
+            break;
+        case LogNew:
+            kind = MadeNew;
+            break;
+        case LogKeep:
+        case LogQueue:
+            kind = MadeOld;  // a file stood there: it stays
+            break;
+        case LogShared:
+            kind = MadeShared;
+            break;
+        default:
+            break;
+        }
+        // A Drop names a step that did not happen: the path keeps no word of this run.
+        if (kind != MadeNone && !MadeSetNote(set, path, kind, run)) ok = 0;
+    }
+    return ok;
+}
+
+long MadeSetArenaBytes(long blockBytes, long lines) {
+    return blockBytes + lines * (kHeadBytes + 4) + 16;
+}
+
+long MadeSetSlotCount(long lines) {
+    long n = 16;
+    while (n < 2 * lines + 2) n *= 2;
+    return n;
+}

@@ -1,0 +1,130 @@
+// SETUP.EXE killed without warning at moments spread over an unattended run of a package of
+// more than a thousand files; each time the uninstaller alone, or setup run again and then
+// the uninstaller, must give the machine back exactly. And a 3,000-file installation that
+// leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/machine.h"
+#include "support/package.h"
+#include "support/registry_util.h"
+#include "support/ui.h"
+#include "support/uninstall_run.h"
+#include "support/uninstall_state.h"
+#include "support/vm_host.h"
+#include "support/winfiles.h"
+
+namespace {
+
+const char kStartup[] =
+    "[Startup]\r\nTitle=Qorva Mouse Driver\r\nMfg=Qorva\r\nMouseDriver=QXMOUSE.DRV\r\n"
+    "MouseInf=QXMOUSE.INF\r\nDriverDate=12-07-2026\r\nPS2InfSection=QXPS2\r\n"
+    "SerialInfSection=QXSERIAL\r\nPS2Name=Qorva PS/2 Mouse\r\nSeialName=Qorva Serial Mouse\r\n";
+
+// A package C:\tests\<name> of files data files in DATA (one of each hundred packed), after
+// the script and the two programs, which arrive first.
+std::string ManyFilePackage(const std::string& name, int files) {
+    std::string inf =
+        "[Main]\r\nDefaultPath=C:\\QORVA\r\nProductName=Qorva Mouse\r\nMinimumSpace=1\r\n"
+        "DefaultSerialMouse=0\r\n[DiskLabel]\r\nDisk1=Files\r\n[DirectoryName]\r\nRootDir=.\r\n"
+        "SubDir1=DATA\r\n[FileCounts]\r\nDisk1=" +
+        std::to_string(files + 3) +
+        "\r\n[Disk1]\r\n1=SETUP.INF, SETUP.INF, Script, RootDir\r\n"
+        "2=UNINSTAL.EXE, UNINSTAL.EXE, Uninstaller, RootDir\r\n"
+        "3=SETUP.EXE, SETUP.EXE, Setup, RootDir\r\n";
+    for (int i = 1; i <= files; ++i) {
+        char line[80];
+        wsprintfA(line, "%d=F%04d.%s, F%04d.DAT, Data, SubDir1\r\n", i + 3, i,
+                  i % 100 == 0 ? "DA_" : "DAT", i);
+        inf += line;
+    }
+    std::string exe = MakeTestPackage(name, inf + kStartup);
+    if (exe.empty()) return "";
+    std::string dir = EnvText("VM_PREFIX") + "/drive_c/tests/" + name;
+    std::string uninstaller = UninstallerUnderTest();
+    if (!CopyFileA(uninstaller.c_str(), ("C:\\tests\\" + name + "\\UNINSTAL.EXE").c_str(), FALSE))
+        return "";
+    int made = RunHostCommand(
+        "cd " + ShellQuote(dir) + " && mkdir -p DATA && seq 1 300 > DATA/BODY &&" +
+            " for i in $(seq -w 1 " + std::to_string(files) +
+            "); do n=$(printf %04d $((10#$i))); if [ $((10#$i % 100)) = 0 ];"
+            " then cp DATA/BODY DATA/F$n.DAT && mscompress DATA/F$n.DAT >/dev/null && rm"
+            " DATA/F$n.DAT; else cp DATA/BODY DATA/F$n.DAT; fi; done",
+        MachineTime(120000));
+    return made == 0 ? exe : "";
+}
+
+// What Windows does with wininit.ini at its next start (the queued removals), and the
+// installation directory the uninstaller leaves empty when it was queued itself.
+void RestartWorksThroughWininit() {
+    std::string ini = ReadFileBytes(WindowsPath() + "\\wininit.ini");
+    for (size_t at = ini.find("NUL="); at != std::string::npos; at = ini.find("NUL=", at + 1))
+        DeleteFileA(ini.substr(at + 4, ini.find('\r', at) - at - 4).c_str());
+    DeleteFileA((WindowsPath() + "\\wininit.ini").c_str());
+    RemoveDirectoryA(kInstallDir.c_str());
+}
+
+DWORD Silent(const std::string& exe, const std::string& tail) {
+    return RunWithoutDisplay(exe, tail, 300000);
+}
+
+class Interrupted : public UninstallerMachine {
+  protected:
+    void SetUp() override {
+        UninstallerMachine::SetUp();
+        SeedPs2Mouse();
+    }
+};
+
+TEST_F(Interrupted, AKilledSetupIsGivenBackByTheUninstallerOrASecondRun) {
+    const std::string exe = ManyFilePackage("killed", 1100);
+    ASSERT_FALSE(exe.empty());
+    const std::string args = "/S /D=C:\\QORVA /M=PS2 /LOG=C:\\KILLED.LOG";
+    const std::vector<std::string> before = MachineState();
+
+    // One run to its end gives the time the kills are spread over.
+    DWORD start = GetTickCount();
+    ASSERT_EQ(0u, Silent(exe, args));
+    DWORD whole = GetTickCount() - start;
+    ASSERT_EQ(0u, Silent(kUninstaller, "/S"));
+    RestartWorksThroughWininit();
+    ASSERT_EQ("", Differences(before, MachineState()));
+
+    const double moments[] = {0.01, 0.12, 0.25, 0.4, 0.55, 0.7, 0.85, 0.97, 1.1};
+    int n = 0;
+    for (double moment : moments) {
+        ++n;
+        SCOPED_TRACE(::testing::Message() << "killed at " << moment << " of " << whole << " ms");
+        RunningProgram setup = StartProgram(exe, args, true);
+        ASSERT_NE(nullptr, setup.process);
+        Sleep(static_cast<DWORD>(whole * moment));
+        StopProgram(setup);  // TerminateProcess: no warning, nothing flushed on the way out
+        std::string log = ReadFileBytes("C:\\KILLED.LOG");
+        size_t last = log.rfind("\n", log.size() > 2 ? log.size() - 2 : 0);
+        std::string where = last == std::string::npos ? log : log.substr(last + 1);
+
+        // Every second time the uninstaller alone, where it has arrived; else setup again.
+        bool alone = n % 2 == 0 && FileExists(kUninstaller);
+        if (!alone) EXPECT_EQ(0u, Silent(exe, args)) << "the second run, after: " << where;
+        EXPECT_EQ(0u, Silent(kUninstaller, "/S")) << where;
+        RestartWorksThroughWininit();
+        EXPECT_EQ("", Differences(before, MachineState()))
+            << (alone ? "uninstaller alone" : "setup again") << ", killed after: " << where;
+    }
+}
+
+// A large installation and its uninstallation: nothing of it stays.
+TEST_F(Interrupted, AThreeThousandFileInstallationLeavesNothing) {
+    const std::string exe = ManyFilePackage("large", 3000);
+    ASSERT_FALSE(exe.empty());
+    const std::vector<std::string> before = MachineState();
+    ASSERT_EQ(0u, Silent(exe, "/S /D=C:\\QORVA /M=PS2"));
+    EXPECT_TRUE(FileExists(kInstallDir + "\\DATA\\F3000.DAT"));
+    EXPECT_EQ(0u, Silent(kUninstaller, "/S"));
+    RestartWorksThroughWininit();
+    EXPECT_EQ("", Differences(before, MachineState()));
+}
+
+}  // namespace
