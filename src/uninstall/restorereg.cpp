@@ -220,8 +220,9 @@ void DeleteUpwards(HKEY root, const char* path, int levels) {
         while (cut > 0 && p[cut - 1] != '\\') --cut;
         if (cut == 0) return;
         p[cut - 1] = 0;
+        // A level may be missing: a registration cut short made only the keys above it.
         HKEY key;
-        if (RegOpenKeyExA(root, p, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+        if (RegOpenKeyExA(root, p, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
         int empty = KeyIsEmpty(key);
         RegCloseKey(key);
         if (!empty || RegDeleteKeyA(root, p) != ERROR_SUCCESS) return;

@@ -4,6 +4,8 @@
 // leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,9 @@ const char kStartup[] =
     "SerialInfSection=QXSERIAL\r\nPS2Name=Qorva PS/2 Mouse\r\nSeialName=Qorva Serial Mouse\r\n";
 
 // A package C:\tests\<name> of files data files in DATA (one of each hundred packed), after
-// the script and the two programs, which arrive first.
-std::string ManyFilePackage(const std::string& name, int files) {
+// the script and the two programs, which arrive first; each file holds the numbers 1 to
+// lines.
+std::string ManyFilePackage(const std::string& name, int files, int lines = 300) {
     std::string inf =
         "[Main]\r\nDefaultPath=C:\\QORVA\r\nProductName=Qorva Mouse\r\nMinimumSpace=1\r\n"
         "DefaultSerialMouse=0\r\n[DiskLabel]\r\nDisk1=Files\r\n[DirectoryName]\r\nRootDir=.\r\n"
@@ -47,11 +50,9 @@ std::string ManyFilePackage(const std::string& name, int files) {
     if (!CopyFileA(uninstaller.c_str(), ("C:\\tests\\" + name + "\\UNINSTAL.EXE").c_str(), FALSE))
         return "";
     int made = RunHostCommand(
-        "cd " + ShellQuote(dir) + " && mkdir -p DATA && seq 1 300 > DATA/BODY &&" +
-            " for i in $(seq -w 1 " + std::to_string(files) +
-            "); do n=$(printf %04d $((10#$i))); if [ $((10#$i % 100)) = 0 ];"
-            " then cp DATA/BODY DATA/F$n.DAT && mscompress DATA/F$n.DAT >/dev/null && rm"
-            " DATA/F$n.DAT; else cp DATA/BODY DATA/F$n.DAT; fi; done",
+        "cd " + ShellQuote(dir) + " && mkdir -p DATA && cd DATA && seq 1 " + std::to_string(lines) + " > BODY && for n in" +
+            " $(seq -f %04g 1 " + std::to_string(files) + "); do case $n in *00) cp BODY F$n.DAT" +
+            " && mscompress F$n.DAT >/dev/null && mv F$n.DAT_ F$n.DA_ && rm F$n.DAT;; *) ln BODY F$n.DAT;; esac; done",
         MachineTime(120000));
     return made == 0 ? exe : "";
 }
@@ -84,35 +85,78 @@ TEST_F(Interrupted, AKilledSetupIsGivenBackByTheUninstallerOrASecondRun) {
     const std::string args = "/S /D=C:\\QORVA /M=PS2 /LOG=C:\\KILLED.LOG";
     const std::vector<std::string> before = MachineState();
 
-    // One run to its end gives the time the kills are spread over.
-    DWORD start = GetTickCount();
     ASSERT_EQ(0u, Silent(exe, args));
-    DWORD whole = GetTickCount() - start;
     ASSERT_EQ(0u, Silent(kUninstaller, "/S"));
     RestartWorksThroughWininit();
     ASSERT_EQ("", Differences(before, MachineState()));
 
-    const double moments[] = {0.01, 0.12, 0.25, 0.4, 0.55, 0.7, 0.85, 0.97, 1.1};
+    // The moments, by the step the install log has reached: the log begun, files early,
+    // midway and late in the copy, the copy complete, the registration, system.ini.
+    const char* const moments[] = {"Run\r\n",  "F0001.DAT|", "F0150.DAT|", "F0400.DAT|",
+                                   "F0700.DAT|", "F1000.DAT|", "Done\r\n",   "Registry\r\n",
+                                   "SysBak "};
+    const std::string installLog = kInstallDir + "\\INSTALL.LOG";
     int n = 0;
-    for (double moment : moments) {
+    for (const char* moment : moments) {
         ++n;
-        SCOPED_TRACE(::testing::Message() << "killed at " << moment << " of " << whole << " ms");
+        SCOPED_TRACE(moment);
+        DeleteFileA("C:\\KILLED.LOG");
         RunningProgram setup = StartProgram(exe, args, true);
         ASSERT_NE(nullptr, setup.process);
-        Sleep(static_cast<DWORD>(whole * moment));
+        // A close watch: the copy takes about a millisecond a file.
+        DWORD start = GetTickCount();
+        while (ReadFileBytes(installLog).find(moment) == std::string::npos &&
+               GetTickCount() - start < MachineTime(60000))
+            Sleep(1);
         StopProgram(setup);  // TerminateProcess: no warning, nothing flushed on the way out
-        std::string log = ReadFileBytes("C:\\KILLED.LOG");
+        std::string log = ReadFileBytes(installLog);
         size_t last = log.rfind("\n", log.size() > 2 ? log.size() - 2 : 0);
         std::string where = last == std::string::npos ? log : log.substr(last + 1);
 
         // Every second time the uninstaller alone, where it has arrived; else setup again.
         bool alone = n % 2 == 0 && FileExists(kUninstaller);
+        std::printf("killed at %.8s (%s), the log's last line: %s", moment,
+                    alone ? "the uninstaller alone" : "setup again", where.c_str());
         if (!alone) EXPECT_EQ(0u, Silent(exe, args)) << "the second run, after: " << where;
         EXPECT_EQ(0u, Silent(kUninstaller, "/S")) << where;
         RestartWorksThroughWininit();
         EXPECT_EQ("", Differences(before, MachineState()))
             << (alone ? "uninstaller alone" : "setup again") << ", killed after: " << where;
     }
+}
+
+// An upgrade: version 2, with more files and other contents, over version 1; its run
+// aborted on a missing file puts version 1 back exactly; whole, it is uninstalled exactly.
+TEST_F(Interrupted, AnUpgradeAbortedOrWholeIsGivenBackExactly) {
+    const std::string v1 = ManyFilePackage("v1", 60), v2 = ManyFilePackage("v2", 90, 400);
+    ASSERT_FALSE(v1.empty());
+    ASSERT_FALSE(v2.empty());
+    const std::vector<std::string> before = MachineState();
+    ASSERT_EQ(0u, Silent(v1, "/S /M=PS2"));
+    std::vector<std::string> first = MachineState();
+
+    ASSERT_TRUE(MoveFileA("C:\\tests\\v2\\DATA\\F0075.DAT", "C:\\tests\\v2\\F0075.DAT"));
+    EXPECT_EQ(1u, Silent(v2, "/S /M=PS2"));  // aborts at the missing file
+    // All as it was, but for the install log, which has the run's lines and that it was undone.
+    std::string log = ReadFileBytes(kInstallDir + "\\INSTALL.LOG");
+    EXPECT_EQ("Undone\r\n", log.substr(log.size() - 8));
+    std::vector<std::string> now = MachineState();
+    for (std::vector<std::string>* s : {&first, &now})
+        s->erase(std::remove_if(s->begin(), s->end(),
+                                [](const std::string& l) {
+                                    return l.rfind(kInstallDir + "\\INSTALL.LOG ", 0) == 0;
+                                }),
+                 s->end());
+    EXPECT_EQ("", Differences(first, now));
+    ASSERT_TRUE(MoveFileA("C:\\tests\\v2\\F0075.DAT", "C:\\tests\\v2\\DATA\\F0075.DAT"));
+
+    ASSERT_EQ(0u, Silent(v2, "/S /M=PS2"));
+    EXPECT_EQ(ReadFileBytes("C:\\tests\\v2\\DATA\\F0001.DAT"),
+              ReadFileBytes(kInstallDir + "\\DATA\\F0001.DAT"));
+    EXPECT_TRUE(FileExists(kInstallDir + "\\DATA\\F0090.DAT"));
+    EXPECT_EQ(0u, Silent(kUninstaller, "/S"));
+    RestartWorksThroughWininit();
+    EXPECT_EQ("", Differences(before, MachineState()));
 }
 
 // A large installation and its uninstallation: nothing of it stays.
