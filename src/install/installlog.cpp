@@ -113,6 +113,7 @@ int LogBelongsTo(const char* block, const char* dir) {
 }
 
 int InstallLogStart(InstallLog* log, const char* installDir, const char* createdDir) {
+    if (log == nullptr) return 0;
     InstallLogClose(log);
     if (!FullPath(installDir, log->dir, kDirWidth)) return 0;
     int n = TextLength(log->dir);
