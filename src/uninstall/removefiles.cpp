@@ -3,6 +3,7 @@
 #include "uninstall/removefiles.h"
 
 #include "install/installlog.h"
+#include "uninstall/madeset.h"
 #include "install/installrecord.h"
 #include "install/recordlines.h"
 #include "install/removefile.h"

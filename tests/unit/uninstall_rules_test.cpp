@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "install/logrules.h"
+#include "uninstall/madeset.h"
 #include "install/recordlines.h"
 #include "uninstall/journalkeys.h"
 #include "uninstall/mouseline.h"
