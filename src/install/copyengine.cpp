@@ -75,18 +75,33 @@ static CopyFailure CopyToDest(CopyRun* run, const FileEntry& e, const char* sour
     FullForm(path, full);
     LONG copied = 0;
     WholeCopyResult result = WholeDestFailed;
-    HANDLE created = path[0] != 0 ? CreateWorkFile(run->log, full, temp) : INVALID_HANDLE_VALUE;
-    if (created != INVALID_HANDLE_VALUE)
-        result = CopyWholeToNew(run->source, created, temp, &copied);
+    int stood = 0, tryTemp = 1;
+    // A reinstall finds most files standing: each is written over where it stands.
+    if (run->log != nullptr && run->log->reinstall && path[0] != 0 && !IsJournalFile(e, path)) {
+        DWORD attributes = GetFileAttributesA(full);
+        const DWORD kNotOver = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOver) == 0 &&
+            !IsOwnDestination(&run->ownFiles, source, full)) {
+            stood = 1;
+            result = OverwriteWhole(run->log, run->source, full, &copied, &tryTemp);
+        }
+    }
+    if (tryTemp) {
+        HANDLE created =
+            path[0] != 0 ? CreateWorkFile(run->log, full, temp) : INVALID_HANDLE_VALUE;
+        result = created != INVALID_HANDLE_VALUE
+                     ? CopyWholeToNew(run->source, created, temp, &copied)
+                     : WholeDestFailed;
+    }
     LZClose(run->source);
     run->source = -1;
     // A script copied over the journal's file takes the journal with it.
-    if (result == WholeInPlace && IsJournalFile(e, path) && !MergeJournalInto(temp, full)) {
+    if (tryTemp && result == WholeInPlace && IsJournalFile(e, path) &&
+        !MergeJournalInto(temp, full)) {
         DeleteFileA(temp);
         result = WholeDestFailed;
     }
-    int stood = 0;
-    if (result == WholeInPlace)
+    if (tryTemp && result == WholeInPlace)
         result = PlaceWhole(run->log, &run->ownFiles, source, temp, full, &stood);
     if (result == WholeOwnFile) {
         LogFileInPlace(path);

@@ -4,6 +4,7 @@
 
 #include "install/installrecord.h"
 #include "install/recordlines.h"
+#include "install/systemini.h"
 #include "install/undorun.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -119,6 +120,7 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     int n = TextLength(log->dir);
     while (n > 3 && log->dir[n - 1] == '\\') log->dir[--n] = 0;  // "C:\" stays a root
     if (!TextJoin(log->path, MAX_PATH, log->dir, n > 3 ? "\\" : "", kLogFileName)) return 0;
+    FinishInterruptedSwitch();
     char* block = ReadLogBlock(log->path);
     if (block != nullptr && LogBelongsTo(block, log->dir)) {
         // A run that never ended is put back before this one begins.
@@ -142,6 +144,10 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     SetFilePointer(log->file, 0, nullptr, FILE_END);
     log->earlier = ReadLogBlock(log->path);
     log->oldRecord = ReadOldRecord(log->dir);
+    for (const char* line = log->earlier; line != nullptr && line[0] != 0 && !log->reinstall;
+         line = NextLogLine(line))
+        log->reinstall = SplitLogLine(line, nullptr, 0) == LogRun && RunCommitted(line);
+    if (log->oldRecord != nullptr) log->reinstall = 1;
     if (fresh && !InstallLogWrite(log, LogDirectory, log->dir)) return 0;
     if (!InstallLogWrite(log, LogRun)) return 0;
     if (made && !InstallLogWrite(log, LogDir, log->dir)) return 0;
@@ -179,7 +185,7 @@ int InstallLogEarlierHolds(const InstallLog* log, const char* path) {
         LogWord w = SplitLogLine(line, named, MAX_PATH);
         if (w == LogRun) committed = RunCommitted(line);
         if (committed && (w == LogNew || w == LogKeep || w == LogQueue || w == LogShared) &&
-            TextEqualNoCase(named, path))
+            TextEqualNoCase(named, path) && LineDecides(line))
             return 1;
     }
     return 0;

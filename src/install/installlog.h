@@ -19,6 +19,7 @@ struct InstallLog {
                               // on the Windows drive; empty until made
     long names;               // temporary names given out
     long kept;                // files kept for the undo
+    int reinstall;            // an earlier installation completed here: most files stand
 };
 
 namespace Shared {

@@ -144,6 +144,19 @@ static int SetVxdAside(InstallLog* log) {
     return moved ? 0 : -1;
 }
 
+int FinishInterruptedSwitch() {
+    char iniPath[kDirWidth], newPath[kDirWidth], bakPath[kDirWidth];
+    if (!TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\system.ini") ||
+        !TextJoin(newPath, kDirWidth, Shared::WindowsDir, "\\system.new") ||
+        !TextJoin(bakPath, kDirWidth, Shared::WindowsDir, "\\system.bak") ||
+        GetFileAttributesA(iniPath) != INVALID_FILE_ATTRIBUTES || !FileExists(bakPath) ||
+        !MoveFileA(bakPath, iniPath))
+        return 0;
+    DeleteFileA(newPath);
+    LogLine("system.ini was missing, its switch cut short: ", bakPath, " took its name again");
+    return 1;
+}
+
 int PutVxdBack() {
     char vxdPath[kVxdPathWidth], bakPath[kVxdPathWidth];
     if (!VxdPaths(vxdPath, bakPath)) return 0;

@@ -24,6 +24,11 @@ int RewriteMouseLine(const char* exactLine, const char* newLine, int onlyWhenFou
 // such line, or the line does not fit width.
 int ReadMouseLine(const char* path, char* out, int width);
 
+// A switch of system.ini cut short between its two renames (a crash, a reset) leaves no
+// system.ini, the one it replaced standing as system.bak: that one takes its name again, and
+// the unfinished system.new goes. Returns 1 when it was put back.
+int FinishInterruptedSwitch();
+
 // VMM32\VMOUSE.BAK below the system directory becomes VMOUSE.VXD again when there is no
 // VMOUSE.VXD. Returns 1 when it was renamed.
 int PutVxdBack();

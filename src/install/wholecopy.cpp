@@ -64,6 +64,35 @@ static WholeCopyResult ReplaceAtRestart(InstallLog* log, const char* temp, const
     return Dropped(log, temp, destPath, WholeDestFailed);
 }
 
+WholeCopyResult OverwriteWhole(InstallLog* log, INT source, const char* destPath, LONG* written,
+                               int* tryTemp) {
+    *tryTemp = 0;
+    *written = 0;
+    char kept[MAX_PATH];
+    if (!MakeKeptName(log, destPath, kept)) return WholeDestFailed;
+    if (!CopyFileA(destPath, kept, TRUE)) {
+        DeleteFileA(kept);
+        *tryTemp = 1;
+        return WholeDestFailed;
+    }
+    if (!InstallLogWrite(log, LogKeep, destPath, kept)) {
+        DeleteFileA(kept);
+        return WholeDestFailed;
+    }
+    HANDLE h = CreateFileA(destPath, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        *tryTemp = GetLastError() == ERROR_SHARING_VIOLATION;
+        if (InstallLogWrite(log, LogDrop, destPath)) DeleteFileA(kept);
+        return WholeDestFailed;
+    }
+    // A copy that did not arrive whole removes what it wrote: the kept file takes its place
+    // again, by name, needing no room.
+    WholeCopyResult result = CopyWholeToNew(source, h, destPath, written);
+    if (result != WholeInPlace && MoveFileA(kept, destPath)) InstallLogWrite(log, LogDrop, destPath);
+    return result;
+}
+
 WholeCopyResult PlaceWhole(InstallLog* log, OwnFileGuard* guard, const char* sourcePath,
                            const char* temp, const char* destPath, int* stood) {
     *stood = 0;
@@ -86,11 +115,26 @@ WholeCopyResult PlaceWhole(InstallLog* log, OwnFileGuard* guard, const char* sou
         return Dropped(log, temp, destPath, WholeOwnFile);
 
     char kept[MAX_PATH];
-    if (!MakeKeptName(log, destPath, kept) || !InstallLogWrite(log, LogKeep, destPath, kept))
+    if (!MakeKeptName(log, destPath, kept)) return Dropped(log, temp, destPath, WholeDestFailed);
+    // The older file is copied aside whole before the log says that it is kept; one that
+    // cannot even be read is held by a program that runs, and is replaced at the next start.
+    if (!CopyFileA(destPath, kept, TRUE)) {
+        DeleteFileA(kept);
+        return ReplaceAtRestart(log, temp, destPath);
+    }
+    if (!InstallLogWrite(log, LogKeep, destPath, kept)) {
+        DeleteFileA(kept);
         return Dropped(log, temp, destPath, WholeDestFailed);
-    // Windows 95 replaces no file in one step: the old one steps aside, the new one is named.
-    if (!MoveFileA(destPath, kept)) return ReplaceAtRestart(log, temp, destPath);
-    if (MoveFileA(temp, destPath)) return WholeInPlace;
-    MoveFileA(kept, destPath);
+    }
+    // The new contents are written over the older file where it stands: its name is found
+    // at once, where a new name would be looked up among every file of the directory.
+    if (CopyFileA(temp, destPath, FALSE)) {
+        DeleteFileA(temp);
+        return WholeInPlace;
+    }
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return ReplaceAtRestart(log, temp, destPath);
+    // Cut short (a full disk): the kept file takes its place again, by name, needing no room.
+    DeleteFileA(destPath);
+    if (!MoveFileA(kept, destPath)) return WholeDestFailed;  // the undo puts it back
     return Dropped(log, temp, destPath, WholeDestFailed);
 }

@@ -1,7 +1,7 @@
 // Copying one file whole or not at all, every step logged before it is taken: the data goes
 // into a file of the run's work directory and takes the destination's name only when every
-// byte arrived; a file that stood there is first kept in the work directory, so that a run
-// that stops can put it back. A failed copy never leaves a cut file where an older one stood.
+// byte arrived; a file that stood there is first copied whole into the work directory, so
+// that a run that stops can put it back. A failed copy never leaves a cut file where an older one stood.
 #pragma once
 #include <windows.h>
 
@@ -26,9 +26,17 @@ enum WholeCopyResult {
 // failed copy removes what it wrote. Closes dest, the new file at path.
 WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* written);
 
-// Gives the whole file temp (in the work directory) the name destPath: as a new file, or in
-// the place of one that stood there (stood gets 1), which is kept for the undo; an older file
-// in use is replaced at the next start. sourcePath is the entry's source, for the package
+// Over the file that stands at destPath (not read-only, not the source itself), after a copy
+// of it is kept for the undo: the source's data written in place, whole or not at all. Its
+// name is found at once, where a new one would be looked up among every file of the
+// directory. WholeDestFailed with *tryTemp set when the file cannot be written where it
+// stands (in use): nothing was done, and the copy goes by way of the work directory.
+WholeCopyResult OverwriteWhole(InstallLog* log, INT source, const char* destPath, LONG* written,
+                               int* tryTemp);
+
+// Gives the whole file temp (in the work directory) the name destPath: as a new file, or
+// written over one that stood there (stood gets 1), of which a copy is kept for the undo; an
+// older file in use is replaced at the next start. sourcePath is the entry's source, for the package
 // installed into its own directory. temp is gone afterwards, unless the log failed.
 WholeCopyResult PlaceWhole(InstallLog* log, OwnFileGuard* guard, const char* sourcePath,
                            const char* temp, const char* destPath, int* stood);

@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
+#include "script/identity.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "script/paths.h"
@@ -105,14 +106,19 @@ static void ShowFilesLeft(const char* left) {
 // with /RESTART; otherwise the user is asked both.
 static int Uninstall(const Switches& switches, int* restart) {
     FindInstallDir();
+    FinishInterruptedSwitch();
     // A setup that was killed is put back first, whatever the answer: nothing it did is an
     // installation, and its undo touches nothing else.
     int undone = UndoInterruptedSetup();
     if (undone && !LoadInstallRecord()) {
         LogLine("an installation that did not complete was put back; there is no other");
-        if (!switches.silent)
-            ShowMessage(nullptr, "Uninstall", nullptr, IDS_UNINSTALL_UNDONE,
+        if (!switches.silent) {
+            // The script may have gone with the run: the product's name is the default one.
+            ComposeCaption(Shared::SetupCaption, kCaptionWidth, DEFAULT_PRODUCT_NAME,
+                           IDS_UNINSTALL);
+            ShowMessage(nullptr, Shared::SetupCaption, nullptr, IDS_UNINSTALL_UNDONE,
                         MB_OK | MB_ICONINFORMATION);
+        }
         return ExitDone;
     }
     if (!LoadInstalledScript()) {

@@ -125,6 +125,33 @@ TEST_F(Interrupted, AKilledSetupIsGivenBackByTheUninstallerOrASecondRun) {
     }
 }
 
+// A reinstall killed midway: the files it had written over come back from its kept copies,
+// and the uninstaller then takes the first installation off as if nothing had happened.
+TEST_F(Interrupted, AKilledReinstallPutsTheFirstInstallationBack) {
+    const std::string exe = ManyFilePackage("again", 1100);
+    ASSERT_FALSE(exe.empty());
+    const std::vector<std::string> before = MachineState();
+    ASSERT_EQ(0u, Silent(exe, "/S /M=PS2"));
+    // The second run writes other contents over the first run's files.
+    ASSERT_EQ(0, RunHostCommand("cd " + ShellQuote(EnvText("VM_PREFIX") + "/drive_c/tests/again/DATA") +
+                                    " && seq 1 500 > NEW && for f in F0*.DAT; do rm $f && cp NEW $f; done",
+                                MachineTime(60000)));
+    RunningProgram setup = StartProgram(exe, "/S /M=PS2", true);
+    ASSERT_NE(nullptr, setup.process);
+    DWORD start = GetTickCount();
+    while (ReadFileBytes(kInstallDir + "\\INSTALL.LOG").find("Keep C:\\QORVA\\DATA\\F0500") ==
+               std::string::npos &&
+           GetTickCount() - start < MachineTime(60000))
+        Sleep(1);
+    StopProgram(setup);
+    EXPECT_EQ(ReadFileBytes("C:\\tests\\again\\DATA\\F0001.DAT").size(),
+              ReadFileBytes(kInstallDir + "\\DATA\\F0001.DAT").size())
+        << "the reinstall was killed before it wrote over anything";
+    EXPECT_EQ(0u, Silent(kUninstaller, "/S"));
+    RestartWorksThroughWininit();
+    EXPECT_EQ("", Differences(before, MachineState()));
+}
+
 // An upgrade: version 2, with more files and other contents, over version 1; its run
 // aborted on a missing file puts version 1 back exactly; whole, it is uninstalled exactly.
 TEST_F(Interrupted, AnUpgradeAbortedOrWholeIsGivenBackExactly) {

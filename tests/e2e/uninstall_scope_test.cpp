@@ -29,7 +29,7 @@ TEST_F(Uninstaller, OutsideAnInstallationItChangesNothing) {
     EXPECT_EQ(2u, RunUninstaller("C:\\SAMPLE\\UNINSTAL.EXE", IDYES, &texts));
     EXPECT_EQ((std::vector<std::string>{
                   "Qorva Mouse Uninstall: There is no installation of the product in "
-                  "this directory: its SETUP.INF holds no record of one. Nothing was changed."}),
+                  "this directory: no record of one is kept here. Nothing was changed."}),
               texts);
     EXPECT_EQ("", Differences(before, MachineState()));
 
@@ -150,6 +150,34 @@ TEST_F(Uninstaller, OutsideTheDirectoryOnlyWhatSetupMade) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\QXNEW"));
     DeleteFileA("C:\\QXOLD.TXT");
     RemoveDirectoryA("C:\\QXPRE");
+}
+
+// An installation made by a setup from before the install log keeps its record in section
+// [Installed] of its SETUP.INF: the uninstaller goes by it, also after a reinstall by today's
+// setup, where the record's word for a file holds over the log's.
+TEST_F(Uninstaller, AnOlderSetupsRecordIsStillFollowed) {
+    SeedPs2Mouse();
+    std::vector<std::string> before = MachineState();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    // As the older setup left it: the record in SETUP.INF, no log; a file it made (README),
+    // and one that stood there before it (KEPT.TXT).
+    ASSERT_TRUE(DeleteFileA((kInstallDir + "\\INSTALL.LOG").c_str()));
+    WriteFileBytes(kInstallDir + "\\KEPT.TXT", "stood there", false);
+    std::string record = "[Installed]\r\nDirectory=" + kInstallDir + "\r\n" + kInstallDir +
+                         "=Dir\r\n";
+    for (const char* f : {"SETUP.INF", "UNINSTAL.EXE", "README.TXT", "SETUP.EXE", "QXMAIN.EXE"})
+        record += kInstallDir + "\\" + f + "=New\r\n";
+    record += kInstallDir + "\\KEPT.TXT=Old\r\n";
+    std::string script = ReadFileBytes(kInstallDir + "\\SETUP.INF") + record;
+    WriteFileBytes(kInstallDir + "\\SETUP.INF", script, false);
+
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));  // today's setup over it keeps the record
+    EXPECT_NE(std::string::npos, ReadFileBytes(kInstallDir + "\\SETUP.INF").find(record));
+    EXPECT_EQ(0u, Uninstall(IDYES));
+    EXPECT_FALSE(FileExists(kInstallDir + "\\README.TXT"));
+    EXPECT_FALSE(FileExists(kInstallDir + "\\SETUP.INF"));
+    EXPECT_EQ("stood there", ReadFileBytes(kInstallDir + "\\KEPT.TXT"));
+    DeleteFileA((kInstallDir + "\\KEPT.TXT").c_str());
 }
 
 }  // namespace

@@ -42,6 +42,21 @@ class SystemIni : public ::testing::Test {
     }
 };
 
+// A switch killed between its renames left system.ini missing: the file it replaced, now
+// system.bak, takes the name again; with system.ini there, nothing changes.
+TEST_F(SystemIni, ASwitchCutShortBetweenItsRenamesIsFinishedBackwards) {
+    WriteFileBytes(bak, kIni);
+    WriteFileBytes(fresh, kPatched);
+    EXPECT_EQ(1, FinishInterruptedSwitch());
+    EXPECT_EQ(kIni, ReadFileBytes(ini));
+    EXPECT_FALSE(FileExists(bak));
+    EXPECT_FALSE(FileExists(fresh));
+    WriteFileBytes(bak, "older");
+    EXPECT_EQ(0, FinishInterruptedSwitch());
+    EXPECT_EQ(kIni, ReadFileBytes(ini));
+    EXPECT_EQ("older", ReadFileBytes(bak));
+}
+
 TEST_F(SystemIni, PatchesKeepsTheOldFileAndSetsTheVxdAside) {
     WriteFileBytes(ini, kIni);
     WriteFileBytes(vxd, "MZ vxd");
