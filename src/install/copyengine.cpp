@@ -73,6 +73,12 @@ static CopyFailure CopyToDest(CopyRun* run, const FileEntry& e, const char* sour
     if (run->source < 0) return CopyFailedSource;
     char full[MAX_PATH], temp[MAX_PATH];
     FullForm(path, full);
+    // The install log is setup's own: a package's file of its name never takes its place.
+    if (run->log != nullptr && TextSamePathNoCase(full, run->log->path)) {
+        LZClose(run->source);
+        run->source = -1;
+        return CopyFailedDest;
+    }
     LONG copied = 0;
     WholeCopyResult result = WholeDestFailed;
     int stood = 0, tryTemp = 1;

@@ -4,6 +4,7 @@
 
 #include "install/installlog.h"
 #include "install/removefile.h"
+#include "install/wininit.h"
 #include "registry/sharedcount.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -42,6 +43,13 @@ void UndoStep(const char* line) {
         return;
     case LogShared:
         SetSharedUseCount(a, b[0] == '-' ? -1 : TextToLong(b));
+        return;
+    case LogQueue:
+        // A file in use was to be replaced at the next start: it stays as it is.
+        if (FileExists(b)) {
+            if (UnqueueReplaceAtRestart(a, b)) LogLine("no longer replaced at the next start: ", a);
+            DeleteFileA(b);
+        }
         return;
     default:
         return;

@@ -75,6 +75,40 @@ static int QueueLine(const char* line) {
     return 1;
 }
 
+int UnqueueReplaceAtRestart(const char* target, const char* source) {
+    char shortTarget[kDirWidth], shortSource[kDirWidth], line[kReplaceLineWidth];
+    char iniPath[kDirWidth], newPath[kDirWidth], oldPath[kDirWidth];
+    if (!ShortPath(shortTarget, target) || !ShortPath(shortSource, source) ||
+        !RenameReplaceLine(line, kReplaceLineWidth, shortTarget, shortSource) ||
+        !TextJoin(iniPath, kDirWidth, Shared::WindowsDir, "\\wininit.ini") ||
+        !TextJoin(newPath, kDirWidth, Shared::WindowsDir, "\\wininit.new") ||
+        !TextJoin(oldPath, kDirWidth, Shared::WindowsDir, "\\wininit.old"))
+        return 0;
+    TextFile ini, out;
+    if (!TextFileOpenRead(&ini, iniPath)) return 0;
+    if (!TextFileOpenWrite(&out, newPath)) {
+        TextFileClose(&ini);
+        return 0;
+    }
+    int found = 0;
+    char piece[kPieceWidth];
+    int n;
+    while ((n = TextFileReadPiece(&ini, piece, kPieceWidth)) > 0) {
+        if (!found && TextEqualNoCase(piece, line))
+            found = 1;
+        else
+            TextFileWrite(&out, piece, n);
+    }
+    int complete = TextFileClose(&ini);
+    if (!TextFileClose(&out)) complete = 0;
+    if (!found || !complete || !TextFileReplace(iniPath, newPath, oldPath)) {
+        DeleteFileA(newPath);
+        return 0;
+    }
+    DeleteFileA(oldPath);
+    return 1;
+}
+
 int QueueRemovalAtRestart(const char* path) {
     char shortPath[kDirWidth];
     char line[kQueueLineWidth];

@@ -13,3 +13,7 @@ int QueueRemovalAtRestart(const char* path);
 // next start the whole file source takes the place of target, a file in use now. Returns 1
 // when the line is in place.
 int QueueReplaceAtRestart(const char* target, const char* source);
+
+// Takes the line "target=source" out of wininit.ini again (source must still exist, for its
+// short form), keeping every other line. Returns 1 when it was there and is gone.
+int UnqueueReplaceAtRestart(const char* target, const char* source);

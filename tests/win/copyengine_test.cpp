@@ -11,6 +11,7 @@
 #include "install/installlog.h"
 #include "install/installrun.h"
 #include "install/samefile.h"
+#include "install/undorun.h"
 #include "install/wholecopy.h"
 #include "presentation/gauge.h"
 #include "resource.h"
@@ -336,6 +337,14 @@ TEST_F(CopyEngine, AFileArrivesWholeOrNotAtAll) {
     ASSERT_NE(0u, GetShortPathNameA(dest.c_str(), shortDest, MAX_PATH));
     std::string line = std::string(shortDest) + "\\OLD.TXT=" + shortDest + "\\" + waiting[0];
     EXPECT_EQ("[rename]\r\n" + line + "\r\n", ReadFileBytes(root + "\\wininit.ini"));
+
+    // The run put back: the replacement is no longer queued, the file that waited is gone,
+    // and so is the file the run made.
+    EXPECT_EQ(0, FinishCopy(run, 0));
+    EXPECT_EQ("[rename]\r\n", ReadFileBytes(root + "\\wininit.ini"));
+    EXPECT_TRUE(TempFilesIn(dest).empty());
+    EXPECT_EQ("an older file that must survive", ReadFileBytes(dest + "\\OLD.TXT"));
+    EXPECT_FALSE(FileExists(dest + "\\NEW.TXT"));
 }
 
 TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
@@ -554,6 +563,18 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
                      "entry LATE.TXT", "25%", "wrote LATE.TXT", "entry ", "50%", "entry GONE.TXT",
                      "75%", "failed GONE.TXT 1 GONE.TXT"}),
               r.calls);
+}
+
+// A package's file of the install log's name is refused: the log stays setup's own.
+TEST_F(CopyEngine, AFileOfTheInstallLogsNameIsRefused) {
+    Source("", "short.txt", "INSTALL.LOG");
+    Entry("", "", "INSTALL.LOG", "install.log", "the log's name");
+    Disks({1});
+    Recorder r;
+    CopyCaller caller = r.Caller();
+    EXPECT_EQ(1, CopyEntries(&caller, StartLog()));
+    EXPECT_EQ("failed INSTALL.LOG 2 install.log", r.calls.back());
+    EXPECT_EQ(0u, ReadFileBytes(dest + "\\INSTALL.LOG").find("Directory " + dest + "\r\nRun\r\n"));
 }
 
 // The whole installation with no caller at all: subdirectories, files, the registration,
