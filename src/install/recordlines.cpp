@@ -4,7 +4,6 @@
 
 const char kRecordSection[] = "Installed";
 const char kRecordDirectoryKey[] = "Directory";
-const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 static const char* const kWords[] = {"", "Dir", "New", "Old", "Shared"};
 enum { kWordCount = 5, kKeyWidth = 260 };

@@ -6,9 +6,6 @@
 
 extern const char kRecordSection[];       // "Installed"
 extern const char kRecordDirectoryKey[];  // "Directory"
-// Below HKEY_LOCAL_MACHINE: one REG_DWORD per shared file, named by its full path, counting
-// the installations that use it.
-extern const char kSharedDllsKey[];
 
 enum RecordKind {
     RecordNone = 0,  // not a line of a path

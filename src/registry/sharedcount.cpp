@@ -2,8 +2,11 @@
 
 #include "registry/sharedcount.h"
 
-#include "install/recordlines.h"
 #include "registry/regio.h"
+
+// Below HKEY_LOCAL_MACHINE: one REG_DWORD per shared file, named by its full path, counting
+// the installations that use it.
+static const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 // The count of path in *count; 0 when there is none. A value of four bytes counts whatever
 // its type: installers of the time wrote REG_BINARY as well.

@@ -126,8 +126,14 @@ static void OnRegistrationBegins(void* context) {
 void CopyFiles(HWND page) {
     PageRun run = {
         page, GetDC(page), GetDlgItem(page, IDC_STATUS), GetDlgItem(page, IDC_PERCENT), -1, -1, 0};
-    const CopyCaller caller = {&run,          OnDiskBegins,  OnShowEntry, OnShowProgress,
-                               OnCancelAsked, OnEntryFailed, nullptr,     OnRegistrationBegins};
+    CopyCaller caller = {};
+    caller.Context = &run;
+    caller.DiskBegins = OnDiskBegins;
+    caller.ShowEntry = OnShowEntry;
+    caller.ShowProgress = OnShowProgress;
+    caller.CancelAsked = OnCancelAsked;
+    caller.EntryFailed = OnEntryFailed;
+    caller.RegistrationBegins = OnRegistrationBegins;
     ActiveRun = &run;
     // A copy that stopped was put back, and nothing was registered.
     if (!CopyAndRegister(&caller, Shared::RunLog))
