@@ -2,14 +2,14 @@
 
 #include "setup/silent.h"
 
-#include "app/exitcode.h"
+#include "startup/exitcode.h"
 #include "install/companion.h"
 #include "install/destdir.h"
 #include "install/installlog.h"
 #include "install/installrun.h"
 #include "registry/product.h"
 #include "script/model.h"
-#include "texts/journalnotice.h"
+#include "install/journalnotice.h"
 #include "texts/log.h"
 
 // A failed entry ends the run, as Abort would: nobody is there to be asked.

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/exitcode.h"
-#include "app/switchstart.h"
+#include "startup/exitcode.h"
+#include "startup/switchstart.h"
 #include "install/companion.h"
 #include "install/installlog.h"
 #include "install/systemini.h"
@@ -17,7 +17,7 @@
 #include "script/model.h"
 #include "setup/sequence.h"
 #include "setup/silent.h"
-#include "texts/journalnotice.h"
+#include "install/journalnotice.h"
 #include "texts/log.h"
 #include "texts/notice.h"
 #include "texts/textring.h"

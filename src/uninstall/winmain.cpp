@@ -2,12 +2,12 @@
 // beside it, and puts back the mouse driver that was there before. Exit codes: 0 removed,
 // 1 the user said No, 2 no readable script or no installation here, 3 removed but for files
 // that can neither be removed nor queued for the next start (the user is shown which), 5 a bad
-// switch, 6 no log (app/exitcode.h).
+// switch, 6 no log (startup/exitcode.h).
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/exitcode.h"
-#include "app/switchstart.h"
+#include "startup/exitcode.h"
+#include "startup/switchstart.h"
 #include "install/companion.h"
 #include "install/systemini.h"
 #include "resource.h"

@@ -11,7 +11,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/identity.h"
-#include "texts/journalnotice.h"
+#include "install/journalnotice.h"
 #include "texts/textring.h"
 #include "wizard/copyfailure.h"
 #include "wizard/pages.h"

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "texts/journalnotice.h"
+#include "install/journalnotice.h"
 
 #include "resource.h"
 #include "runtime/text.h"

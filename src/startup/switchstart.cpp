@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "app/switchstart.h"
+#include "startup/switchstart.h"
 
 #include "app/app.h"
-#include "app/exitcode.h"
+#include "startup/exitcode.h"
 #include "texts/log.h"
 #include "texts/notice.h"
 
