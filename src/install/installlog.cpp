@@ -126,8 +126,14 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
         // A run that never ended is put back before this one begins.
         if (OpenRun(block) != nullptr) UndoOpenRun(log->path);
         RemoveWorkDirectories(block);
+    } else if (block != nullptr && SplitLogLine(block, nullptr, 0) == LogDirectory) {
+        DeleteFileA(log->path);  // another directory's log, copied here: no record of this one
     } else if (FileExists(log->path)) {
-        DeleteFileA(log->path);  // another directory's: no record of this installation
+        // A file of the log's name that is none of setup's is somebody's: it stays, and
+        // without a log nothing is installed.
+        LogLine("a file that is no install log stands at ", log->path, ": nothing is installed");
+        if (block != nullptr) GlobalFree(block);
+        return 0;
     }
     if (block != nullptr) GlobalFree(block);
 

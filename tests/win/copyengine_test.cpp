@@ -575,6 +575,17 @@ TEST_F(CopyEngine, AFileOfTheInstallLogsNameIsRefused) {
     EXPECT_EQ(1, CopyEntries(&caller, StartLog()));
     EXPECT_EQ("failed INSTALL.LOG 2 install.log", r.calls.back());
     EXPECT_EQ(0u, ReadFileBytes(dest + "\\INSTALL.LOG").find("Directory " + dest + "\r\nRun\r\n"));
+
+    // Somebody's own file of that name stays, and without a log no step is taken.
+    InstallLogClose(&log);
+    WriteFileBytes(dest + "\\INSTALL.LOG", "my own notes\r\n");
+    EXPECT_EQ(0, InstallLogStart(&log, dest.c_str(), ""));
+    Source("", "short.txt", "A.TXT");
+    Entry("", "", "A.TXT", "A.TXT", "not without a log");
+    Disks({0, 1});
+    EXPECT_EQ(0, CopyEntries(&caller, &log));
+    EXPECT_FALSE(FileExists(dest + "\\A.TXT"));
+    EXPECT_EQ("my own notes\r\n", ReadFileBytes(dest + "\\INSTALL.LOG"));
 }
 
 // The whole installation with no caller at all: subdirectories, files, the registration,
