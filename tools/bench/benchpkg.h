@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app.h"
@@ -15,6 +17,7 @@
 #include "presentation/pumpwait.h"
 #include "resource.h"
 #include "support/install_page.h"
+#include "support/ui.h"
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 #include "wizard/pages.h"
@@ -31,6 +34,31 @@ inline double Now() {
 // Writes out what the previous run left in the Linux page cache, so that its write-back
 // does not fall into the next run's time.
 inline void Settle() { RunHostCommand("sync", 120000); }
+
+// The program a benchmark runs, watched for message boxes beside the benchmark itself.
+inline DWORD& WatchedProcess() {
+    static DWORD id = 0;
+    return id;
+}
+
+// A benchmark never waits for a click on a screen nobody sees: a message box of this process
+// or of the watched one ends the benchmark at once, with the box's text.
+inline void FailOnMessageBoxes() {
+    std::thread([] {
+        for (;;) {
+            HWND box = FindTopWindow("#32770", nullptr, GetCurrentProcessId());
+            if (box == nullptr && WatchedProcess() != 0)
+                box = FindTopWindow("#32770", nullptr, WatchedProcess());
+            if (box != nullptr) {
+                std::fprintf(stderr, "benchmark stopped: a message box says: %s\n",
+                             MessageBoxText(box).c_str());
+                std::fflush(stderr);
+                ExitProcess(3);
+            }
+            Sleep(100);
+        }
+    }).detach();
+}
 
 // Bytes of the files directly in dir.
 inline unsigned long long TreeBytes(const std::string& dir) {

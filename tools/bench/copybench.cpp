@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int rounds = argc > 2 ? std::atoi(argv[2]) : 2;
+    FailOnMessageBoxes();
     Shared::AppInstance = GetModuleHandleA(nullptr);
     std::string dir = argv[1];
     std::vector<std::string> names = PackageNames(dir);

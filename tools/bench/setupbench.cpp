@@ -38,6 +38,7 @@ bool SetupRun(const std::string& exe, double* seconds) {
     RemoveTree(kSetupDest);
     RunningProgram setup = StartProgram(exe);
     if (setup.process == nullptr) return Fail("cannot start " + exe);
+    WatchedProcess() = setup.id;
     bool ok = false;
     do {
         HWND page = WalkTo("SETUP_SELDIR", IDC_PS2, 60000);
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = argv[1];
     int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+    FailOnMessageBoxes();
     std::vector<std::string> names = PackageNames(dir);
     if (names.empty()) return Fail("no files in " + dir + "\\DATA"), 1;
     std::string exe = dir + "\\SETUP.EXE";

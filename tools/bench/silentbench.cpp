@@ -32,6 +32,7 @@ double SilentRun(const std::string& exe, bool over) {
     Settle();
     double start = Now();
     RunningProgram setup = StartProgram(exe, "/S /M=PS2");
+    WatchedProcess() = setup.id;
     DWORD code = WaitProgramEnd(setup, 600000);
     double took = Now() - start;
     StopProgram(setup);
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = argv[1];
     int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    FailOnMessageBoxes();
     const bool over = argc > 3 && std::string(argv[3]) == "over";
     std::vector<std::string> names = PackageNames(dir);
     if (names.empty()) return std::printf("silentbench: no files in %s\\DATA\n", dir.c_str()), 1;
