@@ -18,6 +18,9 @@
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectBackgroundAround(...) ExpectBackgroundAround_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 std::string SetupInf(int oem) {
@@ -110,7 +113,7 @@ class BackgroundE2E : public ::testing::Test {
     void TearDown() override { Stop(); }
 
     // The screen outside the page shows the background window's picture.
-    void ExpectBackgroundAround(int line, HWND page, bool lowBanner) {
+    void ExpectBackgroundAround_(int line, HWND page, bool lowBanner) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         HWND background = FindWindowA("SetupMain", "Setup");
         ASSERT_NE(nullptr, background);
@@ -135,7 +138,7 @@ TEST_F(BackgroundE2E, FirstPageOverGradientAndBanners) {
     HWND page = StartToFirstPage(0);
     ASSERT_NE(nullptr, page) << "SETUP_BEGIN did not appear";
     Pump(300);
-    ExpectBackgroundAround(__LINE__, page, true);
+    ExpectBackgroundAround(page, true);
 
     // The lower banner really is on the screen: some pixel of it differs from the gradient.
     PixelImage screen = CaptureScreen();
@@ -157,7 +160,7 @@ TEST_F(BackgroundE2E, OemModeShowsNoLowerBanner) {
     HWND page = StartToFirstPage(1);
     ASSERT_NE(nullptr, page) << "SETUP_BEGIN did not appear";
     Pump(300);
-    ExpectBackgroundAround(__LINE__, page, false);
+    ExpectBackgroundAround(page, false);
 }
 
 TEST_F(BackgroundE2E, RepaintAfterAWindowOverTheBannersHasGone) {
@@ -174,7 +177,7 @@ TEST_F(BackgroundE2E, RepaintAfterAWindowOverTheBannersHasGone) {
         << "the cover window is not on screen";
     DestroyWindow(cover);
     Pump(500);
-    ExpectBackgroundAround(__LINE__, page, true);
+    ExpectBackgroundAround(page, true);
 }
 
 // Start to the first page in the normal mode (background window, its first paint with the

@@ -12,6 +12,9 @@
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectSystemIniUntouched() ExpectSystemIniUntouched_(__LINE__)
+
 namespace {
 
 const char kDevicePs2[] = "Enum\\BIOS\\*PNP0F13\\0000";
@@ -46,7 +49,7 @@ class CancelRun : public ::testing::Test {
         EXPECT_EQ(nullptr, FindTopWindow("SETUP_END", nullptr));
     }
 
-    void ExpectSystemIniUntouched(int line) {
+    void ExpectSystemIniUntouched_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
         EXPECT_FALSE(FileExists(WindowsPath() + "\\system.bak"));
@@ -82,7 +85,7 @@ TEST_F(CancelRun, CancelBeforeCopyingChangesNothing) {
         EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Quillotrax"));
         EXPECT_EQ("Standard PS/2 Port Mouse",
                   ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
-        ExpectSystemIniUntouched(__LINE__);
+        ExpectSystemIniUntouched();
         // The companion is asked to close only when the user moves on to copying.
         EXPECT_EQ(STILL_ACTIVE, WaitProgramEnd(companion, 0));
     }
@@ -135,7 +138,7 @@ TEST_F(CancelRun, CancelWhileCopyingPutsTheRunBack) {
     EXPECT_FALSE(FileExists("C:\\QORVA"));
     EXPECT_EQ("<absent>", ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Quillotrax"));
     EXPECT_EQ("Standard PS/2 Port Mouse", ReadText(HKEY_LOCAL_MACHINE, kDevicePs2, "DeviceDesc"));
-    ExpectSystemIniUntouched(__LINE__);
+    ExpectSystemIniUntouched();
 }
 
 // A package of one disk, one line per "source, destination".
@@ -202,7 +205,7 @@ TEST_F(CancelRun, AFullDiskIsAskedAboutAbortStopsRetryAfterRoomIsMadeGoesOn) {
     ClickItem(box, IDABORT);
     ASSERT_TRUE(WaitWindowGone(box, 10000));
     ConfirmNotice(install);
-    ExpectSystemIniUntouched(__LINE__);
+    ExpectSystemIniUntouched();
     EXPECT_FALSE(FileExists(kDest)) << "the aborted run was not put back";
     StopProgram(setup);
 

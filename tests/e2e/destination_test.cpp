@@ -9,6 +9,10 @@
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectAccepted() ExpectAccepted_(__LINE__)
+#define ExpectRefusal(...) ExpectRefusal_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const char* const kCannotCreate =
@@ -55,7 +59,7 @@ class Destination : public ::testing::Test {
     }
 
     // Presses Next and expects the given refusal, after which the page stays open.
-    void ExpectRefusal(int line, const char* text) {
+    void ExpectRefusal_(int line, const char* text) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         ClickItem(page, IDC_NEXT);
         HWND box = WaitForMessageBox(page);
@@ -70,7 +74,7 @@ class Destination : public ::testing::Test {
     }
 
     // Presses Next and expects the wizard to move on to copying.
-    void ExpectAccepted(int line) {
+    void ExpectAccepted_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         ClickItem(page, IDC_NEXT);
         EXPECT_NE(nullptr, WaitForPage("SETUP_INSTALL")) << ItemText(page, IDC_DESTDIR);
@@ -87,13 +91,13 @@ TEST_F(Destination, MalformedPathsAreRefusedAndThePageStays) {
     for (const char* path : {"C:", "QORVA", "C:QORVA", "\\QORVA"}) {
         SCOPED_TRACE(path);
         ASSERT_NO_FATAL_FAILURE(Choose(path));
-        ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kCannotCreate));
+        ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
         // The text read at Next stays the destination.
         EXPECT_EQ(path, ItemText(page, IDC_DESTDIR));
     }
     // The user can still choose again and go on.
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\destination\\good"));
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     EXPECT_TRUE(FileExists("C:\\tests\\destination\\good"));
 }
 
@@ -106,7 +110,7 @@ TEST_F(Destination, EmptyPathIsRefused) {
     ClickItem(browser, IDOK);
     ASSERT_TRUE(WaitWindowGone(browser));
     ASSERT_TRUE(WaitUntil([&] { return ItemText(page, IDC_DESTDIR).empty(); }));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kCannotCreate));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
 }
 
 TEST_F(Destination, NewDirectoryIsCreated) {
@@ -114,7 +118,7 @@ TEST_F(Destination, NewDirectoryIsCreated) {
     RemoveTree("C:\\tests\\dest-new");
     CreateDirectoryA("C:\\tests\\dest-new", nullptr);
     Choose("c:\\tests\\dest-new\\Qorva");  // a lower-case drive letter is accepted
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     EXPECT_TRUE(GetFileAttributesA("C:\\tests\\dest-new\\Qorva") & FILE_ATTRIBUTE_DIRECTORY);
     RemoveTree("C:\\tests\\dest-new");
 }
@@ -124,7 +128,7 @@ TEST_F(Destination, ExistingDirectoryIsAcceptedWithoutAQuestion) {
     CreateDirectoryA("C:\\tests\\dest-old", nullptr);
     WriteFileBytes("C:\\tests\\dest-old\\keep.txt", "kept");
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\dest-old"));
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     EXPECT_EQ("kept", ReadFileBytes("C:\\tests\\dest-old\\keep.txt"));
     RemoveTree("C:\\tests\\dest-old");
 }
@@ -133,22 +137,22 @@ TEST_F(Destination, MissingParentIsRefused) {
     ASSERT_NO_FATAL_FAILURE(Open());
     RemoveTree("C:\\tests\\no-parent");
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\no-parent\\Qorva"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kCannotCreate));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
     EXPECT_FALSE(FileExists("C:\\tests\\no-parent"));
 }
 
 TEST_F(Destination, TooLittleRoomIsRefusedEvenForAnExistingDirectory) {
     Open(2000000000);  // about 1.9 terabytes
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
 }
 
 // The form is checked first: a relative path gets message 33 however little room there is.
 TEST_F(Destination, AMalformedPathIsRefusedForItsFormBeforeItsRoom) {
     Open(2000000000);
     ASSERT_NO_FATAL_FAILURE(Choose("QORVA"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kCannotCreate));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
 }
 
 // A path typed on the page is installed to as typed: the product is registered with a
@@ -159,7 +163,7 @@ TEST_F(Destination, ALowerCaseDriveLetterIsKeptAsTyped) {
     SendMessageTimeoutA(GetDlgItem(page, IDC_DESTDIR), WM_SETTEXT, 0,
                         reinterpret_cast<LPARAM>("c:\\tests\\dest-lower"), SMTO_ABORTIFHUNG, 2000,
                         nullptr);
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     ASSERT_NE(nullptr, WaitForPage("SETUP_END", 20000));
     const char* run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     EXPECT_EQ("c:\\tests\\dest-lower\\QXMAIN.EXE -startup",
@@ -169,13 +173,13 @@ TEST_F(Destination, ALowerCaseDriveLetterIsKeptAsTyped) {
 TEST_F(Destination, NegativeMinimumCanNeverBeMet) {
     ASSERT_NO_FATAL_FAILURE(Open(-1));
     ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
 }
 
 TEST_F(Destination, DriveThatCannotBeQueriedHasNoRoom) {
     ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_NO_FATAL_FAILURE(Choose("Q:\\QORVA"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
     EXPECT_TRUE(IsWindow(page));
 }
 
@@ -196,17 +200,17 @@ class SmallDrive : public Destination {
 TEST_F(SmallDrive, OneMegabyteDoesNotFit) {
     ASSERT_NO_FATAL_FAILURE(Open(1024));
     ASSERT_NO_FATAL_FAILURE(Choose("E:\\QORVA"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
     EXPECT_FALSE(FileExists("E:\\QORVA")) << "nothing is created when the room is lacking";
     CreateDirectoryA("E:\\OLD", nullptr);
     ASSERT_NO_FATAL_FAILURE(Choose("E:\\OLD"));
-    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(__LINE__, kNoSpace));
+    ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kNoSpace));
 }
 
 TEST_F(SmallDrive, AHundredKilobytesFit) {
     ASSERT_NO_FATAL_FAILURE(Open(100));
     ASSERT_NO_FATAL_FAILURE(Choose("e:\\QORVA"));
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     EXPECT_TRUE(FileExists("E:\\QORVA"));
 }
 
@@ -298,7 +302,7 @@ TEST_F(Destination, CancelledBrowserKeepsTheDestination) {
     Sleep(200);
     EXPECT_EQ("C:\\QORVA", ItemText(page, IDC_DESTDIR));
     // Next still checks the old destination.
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     EXPECT_TRUE(FileExists("C:\\QORVA"));
     RemoveTree("C:\\QORVA");
 }
@@ -384,7 +388,7 @@ TEST_F(Destination, ChoosingADriveAndADirectoryFillsThePath) {
     EXPECT_TRUE(WaitUntil([&] {
         return lstrcmpiA(ItemText(page, IDC_DESTDIR).c_str(), "C:\\tests\\pick") == 0;
     })) << ItemText(page, IDC_DESTDIR);
-    ExpectAccepted(__LINE__);
+    ExpectAccepted();
     RemoveTree("C:\\tests\\pick");
 }
 

@@ -11,6 +11,10 @@
 #include "support/ui.h"
 #include "support/wizard_walk.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectCancelNotice(...) ExpectCancelNotice_(__LINE__, __VA_ARGS__)
+#define ExpectPageLook(...) ExpectPageLook_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const char* const kProduct = "Qorva Mouse";
@@ -34,19 +38,19 @@ class Wizard : public ::testing::Test {
     HWND Page(const char* pageClass) {
         HWND page = WaitForPage(pageClass);
         EXPECT_NE(nullptr, page) << pageClass << " did not appear";
-        if (page != nullptr) ExpectPageLook(__LINE__, page);
+        if (page != nullptr) ExpectPageLook(page);
         return page;
     }
 
     // Walks with Next to a page of SETUP.EXE, checking on the way what every page shares.
     HWND Walk(const char* pageClass) {
-        HWND page = WalkTo(pageClass, 0, 5000, [this](HWND p) { ExpectPageLook(__LINE__, p); });
+        HWND page = WalkTo(pageClass, 0, 5000, [this](HWND p) { ExpectPageLook(p); });
         EXPECT_NE(nullptr, page) << "the walk to " << pageClass << " stopped";
         return page;
     }
 
     // The caption and the place on the screen that every page has.
-    void ExpectPageLook(int line, HWND page) {
+    void ExpectPageLook_(int line, HWND page) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string pageClass = ClassOf(page);
         EXPECT_EQ(kCaption, WindowText(page)) << pageClass;
@@ -58,7 +62,7 @@ class Wizard : public ::testing::Test {
     }
 
     // Checks the cancel notice owned by page, confirms it and expects the program to end.
-    void ExpectCancelNotice(int line, HWND page) {
+    void ExpectCancelNotice_(int line, HWND page) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         HWND box = WaitForMessageBox(page);
         ASSERT_NE(nullptr, box) << "no cancel notice";
@@ -123,7 +127,7 @@ TEST_F(Wizard, WalksForwardAndBackWithKeysAndClicks) {
     dir = Page("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_TRUE(MouseClickItem(dir, IDC_CANCEL));
-    ExpectCancelNotice(__LINE__, dir);
+    ExpectCancelNotice(dir);
 }
 
 // Each page opens with the focus on button 1; Tab and Shift+Tab go round the enabled tab
@@ -178,7 +182,7 @@ TEST_F(Wizard, KeyboardMovesBetweenTheControls) {
     EXPECT_TRUE(TypeKeys(dir, "shift+Tab shift+Tab shift+Tab"));
     EXPECT_TRUE(WaitUntil([&] { return FocusedItemId(dir) == IDC_CANCEL; }));
     EXPECT_TRUE(TypeKeys(dir, "space"));
-    ExpectCancelNotice(__LINE__, dir);
+    ExpectCancelNotice(dir);
 }
 
 TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
@@ -186,7 +190,7 @@ TEST_F(Wizard, EscapeCancelsTheWelcomePage) {
     HWND begin = Page("SETUP_BEGIN");
     ASSERT_NE(nullptr, begin);
     EXPECT_TRUE(TypeKeys(begin, "Escape"));
-    ExpectCancelNotice(__LINE__, begin);
+    ExpectCancelNotice(begin);
     EXPECT_EQ(nullptr, FindTopWindow("SETUP_SELMOUSE", nullptr));
 }
 
@@ -196,7 +200,7 @@ TEST_F(Wizard, EscapeCancelsTheMousePage) {
     ASSERT_NE(nullptr, mouse);
     EXPECT_TRUE(IsItemChecked(mouse, IDC_SERIAL)) << "DefaultSerialMouse=1 means serial";
     EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-    ExpectCancelNotice(__LINE__, mouse);
+    ExpectCancelNotice(mouse);
 }
 
 TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
@@ -204,7 +208,7 @@ TEST_F(Wizard, EscapeCancelsTheDestinationPage) {
     HWND dir = Walk("SETUP_SELDIR");
     ASSERT_NE(nullptr, dir);
     EXPECT_TRUE(TypeKeys(dir, "Escape"));
-    ExpectCancelNotice(__LINE__, dir);
+    ExpectCancelNotice(dir);
 }
 
 TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
@@ -212,7 +216,7 @@ TEST_F(Wizard, CancelButtonOnTheMousePageGivesTheNotice) {
     HWND mouse = Walk("SETUP_SELMOUSE");
     ASSERT_NE(nullptr, mouse);
     EXPECT_TRUE(MouseClickItem(mouse, IDC_CANCEL));
-    ExpectCancelNotice(__LINE__, mouse);
+    ExpectCancelNotice(mouse);
 }
 
 // The companion program is asked to close when the user leaves the destination page,
@@ -296,7 +300,7 @@ TEST_F(Wizard, SwitchModeShowsTheMousePageAloneWithoutBack) {
     EXPECT_TRUE(IsItemChecked(mouse, IDC_PS2));
     EXPECT_EQ(nullptr, FindTopWindow("SETUP_BEGIN", nullptr));
     EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-    ExpectCancelNotice(__LINE__, mouse);
+    ExpectCancelNotice(mouse);
 }
 
 TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
@@ -304,7 +308,7 @@ TEST_F(Wizard, CapitalUSelectsTheNormalMode) {
     HWND begin = Page("SETUP_BEGIN");
     ASSERT_NE(nullptr, begin);
     EXPECT_TRUE(TypeKeys(begin, "Escape"));
-    ExpectCancelNotice(__LINE__, begin);
+    ExpectCancelNotice(begin);
 }
 
 // A package directory so deep that "\SETUP.INF" no longer fits the script's path: the
@@ -358,7 +362,7 @@ TEST_F(Wizard, SwitchModeMakesNoVersionTest) {
     EXPECT_NE(nullptr, mouse);
     if (mouse != nullptr) {
         EXPECT_TRUE(TypeKeys(mouse, "Escape"));
-        ExpectCancelNotice(__LINE__, mouse);
+        ExpectCancelNotice(mouse);
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\SETUP.EXE");
 }

@@ -16,6 +16,9 @@
 #include "support/background_picture.h"
 #include "support/vm_host.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectScreen(...) ExpectScreen_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
@@ -55,7 +58,7 @@ class Background : public ::testing::Test {
     }
 
     // Compares every pixel of the client area on the screen with the expected picture.
-    void ExpectScreen(int line, bool lowBanner, int topRight = 420) {
+    void ExpectScreen_(int line, bool lowBanner, int topRight = 420) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         PixelImage screen = CaptureScreen();
         ASSERT_EQ(W, screen.width);
@@ -100,7 +103,7 @@ TEST_F(Background, FirstPaintShowsGradientAndBothBanners) {
     EXPECT_EQ(H - 2, r.bottom);
 
     Settle();
-    ExpectScreen(__LINE__, true);
+    ExpectScreen(true);
 
     // Spot checks that read as the picture: pure blue on the top row; near-black at the
     // bottom (blue 1 where the last band reaches into the client area, as at 768 rows).
@@ -122,7 +125,7 @@ TEST_F(Background, OemModeLeavesOutTheLowerBanner) {
     Shared::OemMode = 1;
     ASSERT_EQ(1, CreateBackgroundWindow());
     Settle();
-    ExpectScreen(__LINE__, false);
+    ExpectScreen(false);
 }
 
 TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
@@ -140,7 +143,7 @@ TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
     EXPECT_EQ(0, DissolvePending());
     Settle();
-    ExpectScreen(__LINE__, true);
+    ExpectScreen(true);
 
     // The same full paint with the dissolve, for comparison; it leaves the same picture.
     DissolveNextPaint();
@@ -152,7 +155,7 @@ TEST_F(Background, LaterPaintsDrawWithoutTheDissolveAndStillClearIt) {
                 1000.0 * (t1.QuadPart - t0.QuadPart) / f.QuadPart);
     EXPECT_EQ(0, DissolvePending());
     Settle();
-    ExpectScreen(__LINE__, true);
+    ExpectScreen(true);
 
     // A paint that meets neither banner clears a pending dissolve all the same.
     DissolveNextPaint();
@@ -174,7 +177,7 @@ TEST_F(Background, PaintBesideTheTopTestRectangleRedrawsOnlyTheGradient) {
     InvalidateRect(Shared::BackgroundWindow, &beside, FALSE);
     UpdateWindow(Shared::BackgroundWindow);
     Settle();
-    ExpectScreen(__LINE__, true, 330);
+    ExpectScreen(true, 330);
 }
 
 // A paint recorded pixel by pixel: the first dissolves the upper banner completely, pass by

@@ -23,6 +23,9 @@
 #include "wizard/copyprogress.h"
 #include "wizard/pages.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectOnlyFirstCopied() ExpectOnlyFirstCopied_(__LINE__)
+
 namespace {
 
 // Byte equality of a file with a fixture, reported by size rather than by content.
@@ -636,7 +639,7 @@ class CopyEngineCancel : public CopyEngine {
     }
     // The first entry was finished, then put back with the rest of the run: no file stays,
     // and nothing is registered.
-    void ExpectOnlyFirstCopied(int line) {
+    void ExpectOnlyFirstCopied_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         for (int i = 0; i < 5; ++i)
             EXPECT_FALSE(FileExists(dest + "\\F" + std::to_string(i) + ".TXT")) << i;
@@ -662,7 +665,7 @@ TEST_F(CopyEngineCancel, AClickOnCancelFinishesTheEntryThenStops) {
     EXPECT_FALSE(IsWindow(owner));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied(__LINE__);
+    ExpectOnlyFirstCopied();
     ASSERT_EQ(1u, answerer.Texts().size());
     EXPECT_EQ("Qorva installation is not completed !", answerer.Texts()[0]);
     EXPECT_EQ(owner, answerer.Owners()[0]);
@@ -678,7 +681,7 @@ TEST_F(CopyEngineCancel, ACancelCommandStandingInTheQueueIsCaughtByThePump) {
     textsAfterClose[0] = texts[status];
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied(__LINE__);
+    ExpectOnlyFirstCopied();
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 
@@ -693,7 +696,7 @@ TEST_F(CopyEngineCancel, ACloseFromElsewhereWhileCopyingActsAsCancel) {
     EXPECT_FALSE(IsWindow(page));
     EXPECT_TRUE(DrainQueue());
     EXPECT_EQ(0, Shared::PageResult);
-    ExpectOnlyFirstCopied(__LINE__);
+    ExpectOnlyFirstCopied();
     EXPECT_EQ(1u, answerer.Texts().size());
 }
 

@@ -13,6 +13,9 @@
 #include "support/registry_util.h"
 #include "support/winfiles.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectNothingWritten() ExpectNothingWritten_(__LINE__)
+
 namespace {
 
 const std::string kMouse = "System\\CurrentControlSet\\Services\\Class\\Mouse";
@@ -53,7 +56,7 @@ class Device : public RegistryCase {
         return ProfileValue(inf_, section, key);
     }
     // No own device key, no class key, no journal, no type registered.
-    void ExpectNothingWritten(int line) {
+    void ExpectNothingWritten_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMouse));
@@ -241,12 +244,12 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
     Shared::MouseKind = 0;
     Register();
     EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-    ExpectNothingWritten(__LINE__);
+    ExpectNothingWritten();
 
     // PS/2 chosen, nothing at all.
     DeleteTree(HKEY_DYN_DATA, "Config Manager");
     Register();
-    ExpectNothingWritten(__LINE__);
+    ExpectNothingWritten();
 
     // Neither 0 nor 1, with both kinds present.
     AddDevice("C0000001", kSerialHw, "serial", "m", "");
@@ -256,7 +259,7 @@ TEST_F(Device, NoBranchRunsLeavesEverythingAsItWas) {
         Register();
         EXPECT_EQ("ps2", ReadText(HKEY_LOCAL_MACHINE, kPS2Key, "DeviceDesc"));
         EXPECT_EQ("serial", ReadText(HKEY_LOCAL_MACHINE, kSerialKey, "DeviceDesc"));
-        ExpectNothingWritten(__LINE__);
+        ExpectNothingWritten();
     }
 }
 

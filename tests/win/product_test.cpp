@@ -13,6 +13,9 @@
 #include "support/registry_util.h"
 #include "support/winfiles.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectSz(...) ExpectSz_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const std::string kClsid = "{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
@@ -32,7 +35,7 @@ class Product : public RegistryCase {
         if (HasFatalFailure()) return;
         Shared::MouseKind = 1;  // no device nodes: the device step creates its own serial key
     }
-    void ExpectSz(int line, HKEY root, const std::string& key, const std::string& name,
+    void ExpectSz_(int line, HKEY root, const std::string& key, const std::string& name,
                   const std::string& text) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         RegValue v = ReadValue(root, key, name);
@@ -44,14 +47,14 @@ class Product : public RegistryCase {
 
 TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
     RegisterProduct(1, Shared::InstallDir);
-    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kPage, "", "QXMouseControlPage");
-    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "", dir_ + "\\QXPAGE.DLL");
-    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "ThreadingModel", "Apartment");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "Qorva Mouse 1");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
+    ExpectSz(HKEY_CLASSES_ROOT, kPage, "", "QXMouseControlPage");
+    ExpectSz(HKEY_CLASSES_ROOT, kServer, "", dir_ + "\\QXPAGE.DLL");
+    ExpectSz(HKEY_CLASSES_ROOT, kServer, "ThreadingModel", "Apartment");
+    ExpectSz(HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
+    ExpectSz(HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
+    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
+    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "Qorva Mouse 1");
+    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
     EXPECT_EQ(1u, ValueNames(HKEY_CLASSES_ROOT, kPage).size());
     EXPECT_EQ(2u, ValueNames(HKEY_LOCAL_MACHINE, kUninstall).size());
     EXPECT_EQ("Qorva Serial Mouse 1", ReadText(HKEY_LOCAL_MACHINE, kOwnKey, "DeviceDesc"));
@@ -61,7 +64,7 @@ TEST_F(Product, WritesTheSixEntriesThenTheDeviceStep) {
     TextCopy(Shared::DriverProfile.Title, kTitleWidth, "");
     SetString(HKEY_LOCAL_MACHINE, kRun, "Other", "kept");
     RegisterProduct(1, Shared::InstallDir);
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
+    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName", "");
     EXPECT_EQ(1u, ReadValue(HKEY_LOCAL_MACHINE, kUninstall, "DisplayName").data.size());
     EXPECT_EQ("kept", ReadText(HKEY_LOCAL_MACHINE, kRun, "Other"));
     EXPECT_FALSE(FileExists(dir_ + "\\SETUP.INF"));
@@ -84,10 +87,10 @@ TEST_F(Product, AKeyThatCannotBeCreatedIsSkipped) {
     ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, nullptr, 0,
                                              KEY_ALL_ACCESS, nullptr, &probe, nullptr));
     RegisterProduct(1, Shared::InstallDir);
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
+    ExpectSz(HKEY_LOCAL_MACHINE, kHandlers, "", "QXMousePage");
+    ExpectSz(HKEY_LOCAL_MACHINE, kHandler, "", kClsid);
+    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", dir_ + "\\QXMAIN.EXE -startup");
+    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString", dir_ + "\\UNINSTAL.EXE");
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kOwnKey));
 }
 
@@ -97,10 +100,10 @@ TEST_F(Product, LongInstallDirIsWrittenWhole) {
     ASSERT_EQ(79u, longDir.size());
     TextCopy(Shared::InstallDir, kDirWidth, longDir.c_str());
     RegisterProduct(1, Shared::InstallDir);
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
-    ExpectSz(__LINE__, HKEY_LOCAL_MACHINE, kUninstall, "UninstallString",
+    ExpectSz(HKEY_LOCAL_MACHINE, kRun, "Quillotrax", longDir + "\\QXMAIN.EXE -startup");
+    ExpectSz(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString",
              longDir + "\\UNINSTAL.EXE");
-    ExpectSz(__LINE__, HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");
+    ExpectSz(HKEY_CLASSES_ROOT, kServer, "", longDir + "\\QXPAGE.DLL");
 }
 
 }  // namespace

@@ -18,6 +18,9 @@
 #include "support/vm_host.h"
 #include "support/winfiles.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectDefaults(...) ExpectDefaults_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const char kDumpVar[] = "SCRIPT_LOADER_DUMP";  // where the child writes the model
@@ -163,7 +166,7 @@ Model LoadPackage(const std::string& name, const char* script,
 std::string Repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 // Checks every value that a script without any of our sections leaves at its default.
-void ExpectDefaults(int line, const Model& m, const std::string& dir) {
+void ExpectDefaults_(int line, const Model& m, const std::string& dir) {
     SCOPED_TRACE(::testing::Message() << "called from line " << line);
     EXPECT_EQ("1", m["Result"]);
     EXPECT_EQ(dir, m["SourceDir"]);
@@ -206,18 +209,18 @@ TEST(LoaderChild, LoadAndWriteModel) {
 TEST(Loader, MissingScriptOrSectionsLoadWithEveryDefault) {
     std::string dir;
     Model m = LoadPackage("missing", nullptr, RunOptions(), &dir);
-    ExpectDefaults(__LINE__, m, dir);
+    ExpectDefaults(m, dir);
 
     m = LoadPackage("nosections", "; nothing of ours here\r\n[Other]\r\nDefaultPath=D:\\X\r\n",
                     RunOptions(), &dir);
-    ExpectDefaults(__LINE__, m, dir);
+    ExpectDefaults(m, dir);
 
     // Sections present but empty, and labels all empty: still no disk.
     m = LoadPackage("emptysections",
                     "[Main]\r\n[DiskLabel]\r\nDisk1=\r\n[FileCounts]\r\nDisk1=3\r\n"
                     "[Disk1]\r\n1=A,B,C,RootDir\r\n[Startup]\r\n",
                     RunOptions(), &dir);
-    ExpectDefaults(__LINE__, m, dir);
+    ExpectDefaults(m, dir);
 }
 
 TEST(Loader, TypicalPackage) {
