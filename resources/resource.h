@@ -48,6 +48,8 @@
 #define IDS_UNINSTALL_SWITCHES 68
 #define IDS_UNINSTALL_LEFT  69
 #define IDS_UNINSTALL_UNDONE 70
+#define IDS_COPY_SOURCE_TOO_LONG 71
+#define IDS_COPY_DEST_TOO_LONG 72
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -142,14 +142,15 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
 // One entry, tried again for as long as the caller answers a failure with retry.
 static void CopyEntry(CopyRun* run, int disk, int index) {
     char source[kDirWidth], path[kDirWidth];
-    MakeSourcePath(source, disk, index);
-    MakeDestPath(path, disk, index);
+    // A path that does not fit is left empty, and the entry fails for that reason.
+    int fits = MakeSourcePath(source, disk, index) & MakeDestPath(path, disk, index);
     const CopyCaller* c = run->caller;
     for (;;) {
         CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
         // An entry that names no source copies nothing, and that is no failure.
         if (why == CopyFailedNot || e->SourceFile[0] == 0) return;
+        if (!fits) why = CopyFailedTooLong;
         CopyFailureReport report = {e, source, path, why};
         CopyAnswer answer =
             c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;

@@ -13,6 +13,8 @@ enum CopyFailure {
     CopyFailedDest = 2,    // the destination cannot be created or written
     CopyFailedShort = 3,   // the data did not arrive whole (the LZ library says so for a
                            // source it cannot read; a truncated packed file it does not report)
+    CopyFailedTooLong = 4,  // the source or the destination path is longer than the 79
+                            // characters a path may have: the report's path of it is empty
 };
 
 // A caller's answer to a failed entry.

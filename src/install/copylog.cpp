@@ -24,6 +24,8 @@ static const char* FailureText(CopyFailure why) {
         return "error: the destination cannot be created or written: ";
     case CopyFailedShort:
         return "error: the data did not arrive whole: ";
+    case CopyFailedTooLong:
+        return "error: a path is longer than 79 characters: ";
     default:
         return "error: ";
     }

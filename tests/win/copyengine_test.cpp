@@ -373,6 +373,12 @@ TEST_F(CopyEngine, PathsTooLongForTheirBufferAreNeverCut) {
         FindClose(h);
     }
     EXPECT_EQ((std::vector<std::string>{"A.TXT", "INSTALL.LOG"}), names);
+    // The box names the whole path and says that it is too long.
+    ASSERT_EQ(1u, ignore.Texts().size());
+    EXPECT_EQ("ABCDEFGH.TXT cannot be copied to " + longDest +
+                  "\\ABCDEFGH.TXT.\n\nThe destination's path is longer than 79 characters. "
+                  "Install into a directory with a shorter path.",
+              ignore.Texts()[0]);
 }
 
 // A package installed into its own directory: the files that would be copied onto

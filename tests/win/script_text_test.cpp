@@ -79,6 +79,12 @@ const std::map<unsigned, std::string>& StringTable() {
          "The destination cannot be written: the disk is full or write-protected. Make "
          "room, then choose Retry."},
         {59, "The packed data of the file is damaged."},
+        {71,
+         "The file's path in the package is longer than 79 characters. Run setup from a "
+         "directory with a shorter path."},
+        {72,
+         "The destination's path is longer than 79 characters. Install into a directory "
+         "with a shorter path."},
     };
     return table;
 }
