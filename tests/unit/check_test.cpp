@@ -7,6 +7,7 @@
 
 #include "check/args.h"
 #include "check/authorrules.h"
+#include "check/plan.h"
 #include "check/report.h"
 #include "check/rules.h"
 #include "runtime/text.h"
@@ -140,7 +141,9 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
     EXPECT_EQ(1, created[5]);
     EXPECT_EQ(
         "error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
-        "a SubDir created before it -- every entry bound for it fails without notice\n",
+        "a SubDir created before it -- every entry bound for it fails: the copying page asks "
+        "Abort, Retry or Ignore: \"The destination cannot be written\" (Ignore goes on "
+        "without the file); /S ends with exit code 1 and nothing is installed\n",
         Text());
 }
 
@@ -179,7 +182,9 @@ TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
         "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
         "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
         "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
-        "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
+        "C:\\QORVA\\D:\\Z -- no such path exists: the copying page asks Abort, Retry or Ignore: "
+        "\"The destination cannot be written\" (Ignore goes on without the file); /S ends "
+        "with exit code 1 and nothing is installed\n",
         Text());
     Lines.clear();
     TextCopy(table[0].DestFile, kFileNameWidth, "..\\..\\WIN.INI");
@@ -196,6 +201,54 @@ TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
     EXPECT_EQ(0u,
               Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file"))
         << Text();
+}
+
+// A destination name the copy cannot create: empty, a character no file name holds, a
+// subdirectory that is not there, a directory setup creates. A plain name passes.
+TEST_F(CheckRules, DestinationNamesTheCopyCannotCreate) {
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
+    TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
+    int created[kDirKeyCount];
+    CheckSubDirs(created);
+    TextCopy(table[0].DestDir, kEntryDirWidth, ".");
+    const char* const names[] = {"", "A?.TXT", "SUB\\A.TXT", "DRIVER", "DRIVER\\A.TXT"};
+    const int expected[] = {0, 0, 0, 0, 1};
+    for (int i = 0; i < 5; ++i) {
+        TextCopy(table[0].DestFile, kFileNameWidth, names[i]);
+        EXPECT_EQ(expected[i], CheckDestName("[Disk1] 1", table[0], "C:\\QORVA\\X", created))
+            << names[i];
+    }
+    EXPECT_EQ(4u, Lines.size()) << Text();
+    EXPECT_NE(std::string::npos, Text().find("the destination name \"A?.TXT\" holds \"?\" -- "
+                                             "the copying page asks Abort, Retry or Ignore"));
+    EXPECT_NE(std::string::npos, Text().find("the destination C:\\QORVA\\X is a directory"));
+}
+
+// What the copy does with an entry, in the order it meets the facts, and the plan's line.
+TEST(CheckPlan, EntryActionsAndLines) {
+    const char* reason;
+    EntryFacts f = {1, 1, 1, 1, 1, 1, 1, 1};
+    EXPECT_EQ(PlanExpand, DecideEntry(f, &reason));
+    f.Packed = 0;
+    EXPECT_EQ(PlanCopy, DecideEntry(f, &reason));
+    f.DataWhole = 0;
+    EXPECT_EQ(PlanFail, DecideEntry(f, &reason));
+    EXPECT_STREQ(kPlanFailShort, reason);
+    f.DestWritable = 0;  // the destination fails before the data
+    DecideEntry(f, &reason);
+    EXPECT_STREQ(kPlanFailDest, reason);
+    f.SourceOpens = 0;  // the source is opened first
+    DecideEntry(f, &reason);
+    EXPECT_STREQ(kPlanFailSource, reason);
+    f.HasSource = 0;
+    EXPECT_EQ(PlanSkip, DecideEntry(f, &reason));
+    EXPECT_STREQ("", reason);
+    char line[24];
+    const char* fields[] = {"entry", "A\tB", "C:\\LONGER"};
+    PlanLine(line, sizeof(line), fields, 3);
+    EXPECT_STREQ("entry\tA?B\tC:\\LONGER", line);
+    PlanLine(line, 8, fields, 3);
+    EXPECT_STREQ("entry\tA", line);
 }
 
 // A description beyond the 127 characters that the loader reads of its line is reported
