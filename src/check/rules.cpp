@@ -111,6 +111,13 @@ int CheckDisks(const DiskFacts disks[kMaxDisks], int diskCount) {
             FoundNumbers(FindDiskIgnored, place, n + 1, diskCount, disk);
             continue;
         }
+        if (!d.Labelled) {
+            // The loader counts the labels, not where they stand: a gap shifts the disks.
+            MakePlace(place, ScriptNames.DiskLabel, disk);
+            char labels[24];
+            TextFromInt(labels, sizeof(labels), diskCount);
+            Found(FindLabelGap, place, disk, labels);
+        }
         MakePlace(place, ScriptNames.FileCounts, disk);
         if (!d.CountPresent) {
             Found(FindCountMissing, place, nullptr, nullptr, disk);
