@@ -9,6 +9,7 @@
 #include "check/plan.h"
 #include "check/report.h"
 #include "check/rules.h"
+#include "install/copylog.h"
 #include "install/entrypaths.h"
 #include "install/recordlines.h"
 #include "registry/device.h"
@@ -344,6 +345,9 @@ static void CheckEntries() {
             facts.HasSource = e.SourceFile[0] != 0;
             facts.SourceFits = MakeSourcePath(source, n, i);
             facts.DestFits = MakeDestPath(dest, n, i);
+            // A path too long for the copy is planned as the log shows it: whole.
+            char shownSource[kReportLineWidth], shownDest[kReportLineWidth];
+            EntryPathsShown(e, shownSource, shownDest, kReportLineWidth);
             if (!facts.SourceFits) source[0] = 0;
             if (!facts.DestFits) dest[0] = 0;
             long bytes = 0;
@@ -372,7 +376,8 @@ static void CheckEntries() {
                 action = PlanRefuse;
                 reason = Plan.Refusal;
             }
-            PlanEntry(n, i, action, bytes, source, dest, reason);
+            PlanEntry(n, i, action, bytes, facts.SourceFits ? source : shownSource,
+                      facts.DestFits ? dest : shownDest, reason);
         }
     }
     CheckSameDestinations();

@@ -133,7 +133,7 @@ def compare(case):
     rc = read(case, "rc").strip()
     code = int(plan["exit"])
     # The plan shows a control character of a path as "?".
-    log = re.sub(r"[\x00-\x08\x0b-\x1f]", "?", read(case, "setup.log"))
+    log = re.sub(r"[\x00-\x09\x0b-\x1f]", "?", read(case, "setup.log"))
     entries = plan["entries"]
     if rc != plan["exit"]:
         out.append("exit: plan %s, setup %s" % (plan["exit"], rc))
