@@ -37,7 +37,7 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "disk %1 is not in use: [DiskLabel] has %2 labels, and SETUP.EXE reads that many disks "
      "from Disk1, whichever are labelled",
      "SETUP.EXE never reads [%3], and its files are not installed"},
-    {SeverityWarning, "%1 has no label, but [DiskLabel] has %2 labels",
+    {SeverityWarning, "empty, but [DiskLabel] has %2 labels",
      "SETUP.EXE reads [%1] all the same, as one of the first %2 disks"},
     {SeverityWarning, "missing or empty, within the count %1",
      "SETUP.EXE passes over it without a box, and /S without a log line"},
