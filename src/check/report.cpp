@@ -65,7 +65,8 @@ static const FindingText kTexts[FindingCount] = {
      "the mouse page checks the serial mouse, and no driver is registered unless the user "
      "picks a type"},
     {SeverityError, "%1 is negative",
-     "the destination page always reports too little free space: nobody can install"},
+     "the destination page always reports too little free space: nobody can install, and /S "
+     "ends with exit code 3"},
     {SeverityError, "%1 KB asked for, less than the %2 KB the package writes",
      "SETUP.EXE may start copying onto a drive without room for every file"},
     {SeverityWarning, "%1 KB asked for, more than the %2 KB free on drive %3 of this machine",
@@ -78,10 +79,10 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE proposes %2 on a machine with Windows on C:"},
     {SeverityError, "the installation directory \"%1\" is not a full path of at most 79 characters",
      "the destination page refuses it with \"Can not create directory !\" until the user "
-     "browses for another"},
+     "browses for another; /S ends with exit code 3"},
     {SeverityWarning, "%1 lies below %2, which SETUP.EXE does not create",
      "where %2 does not exist the destination page refuses it with \"Can not create "
-     "directory !\""},
+     "directory !\", and /S ends with exit code 3"},
     {SeverityError, "the %3 value would be %1 characters, more than %2",
      "SETUP.EXE leaves that registry value unwritten"},
     {SeverityWarning, "holds \"&\"", "the pages show the letter after it underlined"},
