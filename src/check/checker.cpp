@@ -293,9 +293,9 @@ static void CheckStartupFiles() {
 
 // The plan, when --plan asked for it: its lines go to Plan.Write, the findings nowhere.
 static struct {
-    ReportWriter Write;  // null: no plan
-    int ExitCode;        // what SETUP.EXE /S ends with, as far as known
-    const char* Refusal; // the log's words for a run that never starts; null when it starts
+    ReportWriter Write;   // null: no plan
+    int ExitCode;         // what SETUP.EXE /S ends with, as far as known
+    const char* Refusal;  // the log's words for a run that never starts; null when it starts
 } Plan;
 
 static void WritePlan(const char* const fields[], int count) {
@@ -312,8 +312,14 @@ static void PlanEntry(int disk, int index, PlanAction action, long bytes, const 
     TextFromInt(line, sizeof(line), index + 1);
     TextFromInt(size, sizeof(size), bytes);
     const int moves = action == PlanCopy || action == PlanExpand;
-    const char* fields[] = {"entry", ScriptNames.Disk[disk], line, PlanActionWord(action),
-                            moves ? size : "-", source, dest, reason};
+    const char* fields[] = {"entry",
+                            ScriptNames.Disk[disk],
+                            line,
+                            PlanActionWord(action),
+                            moves ? size : "-",
+                            source,
+                            dest,
+                            reason};
     WritePlan(fields, 8);
     if (action == PlanFail && Plan.ExitCode == 0) Plan.ExitCode = 1;
 }
@@ -485,9 +491,8 @@ static void PlanRegistration() {
             const char* fields[] = {"registry", "HKLM\\" UNINSTALL_KEY, "UninstallString", value};
             WritePlan(fields, 4);
         }
-        if (HAS_COMPANION_FILE &&
-            TextJoin(value, kProductValueWidth, Shared::InstallDir,
-                     "\\" COMPANION_FILE " -startup")) {
+        if (HAS_COMPANION_FILE && TextJoin(value, kProductValueWidth, Shared::InstallDir,
+                                           "\\" COMPANION_FILE " -startup")) {
             const char* fields[] = {"registry", "HKLM\\" RUN_KEY, RUN_VALUE_NAME, value};
             WritePlan(fields, 4);
         }

@@ -22,14 +22,14 @@ enum PlanAction { PlanCopy, PlanExpand, PlanSkip, PlanFail, PlanRefuse };
 
 // What the checker learnt of one entry, in the order the copy meets it.
 struct EntryFacts {
-    int NamesFile;      // the line named a file and was not refused
-    int HasSource;      // its source name is not empty
-    int SourceFits;     // the source path fits 79 characters
-    int SourceOpens;    // the source is a file the LZ library opens
-    int DestFits;       // the destination path fits 79 characters
-    int DestWritable;   // the destination's directory exists then, and the name is a file's
-    int Packed;         // the source is in the LZ library's packed format
-    int DataWhole;      // it expands to the size its header declares
+    int NamesFile;     // the line named a file and was not refused
+    int HasSource;     // its source name is not empty
+    int SourceFits;    // the source path fits 79 characters
+    int SourceOpens;   // the source is a file the LZ library opens
+    int DestFits;      // the destination path fits 79 characters
+    int DestWritable;  // the destination's directory exists then, and the name is a file's
+    int Packed;        // the source is in the LZ library's packed format
+    int DataWhole;     // it expands to the size its header declares
 };
 
 // The reasons of a failed entry, as SETUP.EXE's log words them.

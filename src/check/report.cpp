@@ -12,8 +12,9 @@ struct FindingText {
 
 // What a failed entry brings: the copying page's box with its reason, and the silent run's
 // end. Ignore goes on without the file; Abort and /S end the run, which installs nothing.
-#define FAILS_WITH(reason)                                                                  \
-    "the copying page asks Abort, Retry or Ignore: \"" reason "\" (Ignore goes on without " \
+#define FAILS_WITH(reason)                                    \
+    "the copying page asks Abort, Retry or Ignore: \"" reason \
+    "\" (Ignore goes on without "                             \
     "the file); /S ends with exit code 1 and nothing is installed"
 #define FAILS_SOURCE FAILS_WITH("The file cannot be found.")
 #define FAILS_DEST FAILS_WITH("The destination cannot be written")
@@ -34,7 +35,8 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends; /S ends with exit code 2"},
     {SeverityError, "negative count %1", "SETUP.EXE takes it as 0 and copies nothing of [%3]"},
     {SeverityWarning, "missing for a disk in use", "SETUP.EXE copies nothing of [%3]"},
-    {SeverityError, "disk %1 is not in use: [DiskLabel] has %2 labels, and SETUP.EXE reads that many disks "
+    {SeverityError,
+     "disk %1 is not in use: [DiskLabel] has %2 labels, and SETUP.EXE reads that many disks "
      "from Disk1, whichever are labelled",
      "SETUP.EXE never reads [%3], and its files are not installed"},
     {SeverityWarning, "empty, but [DiskLabel] has %2 labels",
@@ -95,8 +97,7 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityWarning, "the directory key \"%1\" is none of the ten of [DirectoryName]",
      "SETUP.EXE reads the file from the package's top directory and writes it into the "
      "installation directory"},
-    {SeverityError, "its destination directory %1 (%2) is never created",
-     FAILS_DEST},
+    {SeverityError, "its destination directory %1 (%2) is never created", FAILS_DEST},
     {SeverityError, "the source %1 is missing", FAILS_SOURCE},
     {SeverityError, "the %1 name \"%2\" is longer than 14 characters",
      "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
@@ -105,10 +106,8 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
      "code 0 without a word of it"},
     {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE},
-    {SeverityError, "the destination path is %1 characters with %3, more than 79",
-     FAILS_DEST},
-    {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes",
-     FAILS_DAMAGED},
+    {SeverityError, "the destination path is %1 characters with %3, more than 79", FAILS_DEST},
+    {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes", FAILS_DAMAGED},
     {SeverityWarning, "writes %1, as %2 does", "the later entry's file replaces the earlier one's"},
     {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",
      "SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it"},

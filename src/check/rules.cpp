@@ -312,8 +312,12 @@ void CheckSubDirs(int created[kDirKeyCount]) {
         char place[kPlaceWidth], where[kLineWidth], made[kDirWidth];
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
         if (!TextJoin(where, kLineWidth, BaseDir(), "\\", Shared::DirTable[k])) where[0] = 0;
-        // The copy composes the path 79 characters wide and creates nothing when it is longer.
-        if (Shared::InstallDir[0] != 0 && !TextJoin(made, kDirWidth, where, nullptr)) created[k] = 0;
+        // The copy composes the path 79 characters wide and creates nothing when it is longer;
+        // each entry bound for it is reported with its own path.
+        if (Shared::InstallDir[0] != 0 && !TextJoin(made, kDirWidth, where, nullptr)) {
+            created[k] = 0;
+            continue;
+        }
         if (ReportDrive(place, Shared::DirTable[k], where)) {
             created[k] = 0;
             continue;

@@ -33,6 +33,7 @@ class CheckRules : public ::testing::Test {
             TextCopy(ScriptNames.Disk[n], kNameWidth, name);
         }
         TextCopy(ScriptNames.FileCounts, kNameWidth, "FileCounts");
+        TextCopy(ScriptNames.DiskLabel, kNameWidth, "DiskLabel");
         TextCopy(ScriptNames.DirectoryName, kNameWidth, "DirectoryName");
         ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
         ZeroBytes(table, sizeof(table));
@@ -117,6 +118,19 @@ TEST_F(CheckRules, CountsAboveTheLimitAndDisksAfterALabelGap) {
     EXPECT_NE(std::string::npos,
               Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
     EXPECT_NE(std::string::npos, Text().find("error   [Disk4]: disk 4 is not in use"));
+    // Labels on Disk1 and Disk3 make two disks: Disk1 and the unlabelled Disk2.
+    Lines.clear();
+    DiskFacts gap[kMaxDisks] = {};
+    gap[0] = {1, 1, 1, 1};
+    gap[1] = {0, 1, 1, 1};
+    gap[2] = {1, 1, 1, 1};
+    EXPECT_EQ(1, CheckDisks(gap, 2));
+    EXPECT_NE(std::string::npos,
+              Text().find("warning [DiskLabel] Disk2: empty, but [DiskLabel] has 2 labels -- "
+                          "SETUP.EXE reads [Disk2] all the same"))
+        << Text();
+    EXPECT_NE(std::string::npos, Text().find("[DiskLabel] Disk3: disk 3 is not in use: "
+                                             "[DiskLabel] has 2 labels, and SETUP.EXE reads"));
     Lines.clear();
     CheckDiskKeys(0,
                   "1\0"
@@ -133,12 +147,16 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
     TextCopy(Shared::DirTable[2], kDirWidth, "HELP\\IMAGES");
     TextCopy(Shared::DirTable[3], kDirWidth, "DOCS\\EN");
     TextCopy(Shared::DirTable[5], kDirWidth, "DOCS");  // too late for SubDir3
+    TextCopy(Shared::InstallDir, kDirWidth,
+             "C:\\A DEEP INSTALLATION DIRECTORY OF SIXTY CHARACTERS AND M");
+    TextCopy(Shared::DirTable[6], kDirWidth, "A SUBDIRECTORY OF 22C");  // 80 characters in all
     int created[kDirKeyCount];
     CheckSubDirs(created);
     EXPECT_EQ(1, created[1]);
     EXPECT_EQ(1, created[2]);
     EXPECT_EQ(0, created[3]);
     EXPECT_EQ(1, created[5]);
+    EXPECT_EQ(0, created[6]);  // too long to be created: its entries are reported instead
     EXPECT_EQ(
         "error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
         "a SubDir created before it -- every entry bound for it fails: the copying page asks "
