@@ -347,6 +347,7 @@ static void CheckEntries() {
             char source[kDirWidth], dest[kDirWidth];
             EntryFacts facts;
             ZeroBytes(&facts, sizeof(facts));
+            facts.LinePresent = raw[0] != 0;
             facts.NamesFile = EntryNamesFile(e);
             facts.HasSource = e.SourceFile[0] != 0;
             facts.SourceFits = MakeSourcePath(source, n, i);

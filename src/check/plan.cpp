@@ -9,7 +9,12 @@ const char kPlanFailShort[] = "the data did not arrive whole";
 PlanAction DecideEntry(const EntryFacts& f, const char** reason) {
     *reason = "";
     // The copy engine passes over an entry without a source name without a word.
-    if (!f.NamesFile || !f.HasSource) return PlanSkip;
+    if (!f.LinePresent || !f.NamesFile || !f.HasSource) {
+        *reason = !f.LinePresent ? "the line is missing or empty"
+                  : !f.NamesFile ? "the line is refused: a name or directory too long"
+                                 : "the line names no source";
+        return PlanSkip;
+    }
     // The source is opened first: a source that fails hides a destination that would.
     if (!f.SourceFits || !f.SourceOpens) {
         *reason = kPlanFailSource;

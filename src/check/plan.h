@@ -6,7 +6,7 @@
 //   start       run | refuse CODE REASON  whether the copy begins
 //   entry       DISK LINE ACTION BYTES SOURCE DEST REASON
 //               ACTION: copy (a plain file), expand (a packed one), skip (nothing to copy,
-//               no box, no log line), fail (the copy fails: box, /S exit 1), refuse (the
+//               no box, no log line; REASON says why), fail (the copy fails: box, /S exit 1), refuse (the
 //               run never starts); BYTES the size written, "-" for none
 //   mouse       ps2|serial|none DEVICE-KEY
 //   registry    KEY NAME DATA            each value the registration writes (exit 0 only):
@@ -22,6 +22,7 @@ enum PlanAction { PlanCopy, PlanExpand, PlanSkip, PlanFail, PlanRefuse };
 
 // What the checker learnt of one entry, in the order the copy meets it.
 struct EntryFacts {
+    int LinePresent;   // the script holds the line, not empty
     int NamesFile;     // the line named a file and was not refused
     int HasSource;     // its source name is not empty
     int SourceFits;    // the source path fits 79 characters
@@ -37,7 +38,8 @@ extern const char kPlanFailSource[];
 extern const char kPlanFailDest[];
 extern const char kPlanFailShort[];
 
-// What the copy does with the entry; *reason gets a failure's reason (else "").
+// What the copy does with the entry; *reason gets a failure's reason as the log words it,
+// or why an entry is skipped (else "").
 PlanAction DecideEntry(const EntryFacts& facts, const char** reason);
 
 // The action's word in the plan.
