@@ -15,7 +15,8 @@ NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-min
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build build-i686 build-i686-tests build-x86_64 build-host build-fuzz test \
-  test-host test-win test-win-i686 fuzz fuzz-short demo demo-build bench clean check-package kit
+  test-host test-win test-win-i686 fuzz fuzz-short demo demo-build bench clean check-package kit \
+  difftest
 
 deps:
 	@missing=0; for f in $(NEEDED_FILES); do [ -e $$f ] || missing=1; done; \
@@ -108,6 +109,14 @@ kit: deps
 check-package: build-x86_64
 	@[ -n "$(PKG)" ] || { echo "usage: make check-package PKG=DIR"; exit 2; }
 	tools/setupchk "$(PKG)"
+
+# The checker's plan held against SETUP.EXE /S on N generated packages from seed SEED (each
+# on a fresh machine); every mismatch is printed with the command that repeats it.
+N ?= 1000
+SEED ?= 1
+difftest: build-x86_64
+	tools/vm/winvm template
+	tools/difftest/difftest -n $(N) -s $(SEED)
 
 bench: build-x86_64
 	tools/vm/winvm template

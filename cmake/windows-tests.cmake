@@ -76,6 +76,12 @@ if(NOT SHIPPED_EXE_TESTS)
   add_test(NAME e2e_setupchk COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/setupchk_test.sh)
   set_tests_properties(e2e_setupchk PROPERTIES TIMEOUT 600 LABELS e2e
       ENVIRONMENT "SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH}")
+  # The checker's plan against SETUP.EXE /S: a short round of 40 generated packages, each on
+  # a fresh machine (make difftest runs long rounds).
+  add_test(NAME e2e_difftest
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/difftest/difftest -n 40 -s 1
+                   -o ${CMAKE_BINARY_DIR}/difftest)
+  set_tests_properties(e2e_difftest PROPERTIES TIMEOUT 900 LABELS "e2e;difftest")
 endif()
 
 # One test executable per file; each runs on a fresh virtual Windows 98 machine. The

@@ -20,8 +20,9 @@ static const char* NextWord(const char* p, char* word, int width) {
     return p;
 }
 
-int ParseCheckArgs(const char* tail, int* quiet, char* dir, int width) {
+int ParseCheckArgs(const char* tail, int* quiet, char* dir, int width, int* plan) {
     *quiet = 0;
+    if (plan != nullptr) *plan = 0;
     dir[0] = 0;
     int dirs = 0;
     const char* p = tail;
@@ -33,6 +34,8 @@ int ParseCheckArgs(const char* tail, int* quiet, char* dir, int width) {
         if (p == nullptr) return 0;
         if (TextEqual(word, "--quiet") || TextEqual(word, "-q")) {
             *quiet = 1;
+        } else if (plan != nullptr && TextEqual(word, "--plan")) {
+            *plan = 1;
         } else if (word[0] == '-' || word[0] == 0 || ++dirs > 1 || !TextCopy(dir, width, word)) {
             return 0;
         }

@@ -6,10 +6,14 @@
 #include "check/args.h"
 #include "check/authorrules.h"
 #include "check/checker.h"
+#include "check/plan.h"
 #include "check/report.h"
 #include "check/rules.h"
+#include "install/copylog.h"
 #include "install/entrypaths.h"
 #include "install/recordlines.h"
+#include "registry/device.h"
+#include "registry/product.h"
 #include "resource.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
@@ -17,6 +21,8 @@
 #include "script/journal.h"
 #include "script/loader.h"
 #include "script/model.h"
+#include "script/destination.h"
+#include "script/paths.h"
 #include "texts/textring.h"
 
 // Key names of one section, as the profile functions list them.
@@ -189,9 +195,28 @@ static int IsPacked(const char* path) {
     return packed;
 }
 
+// 1 when the file's first bytes are the packed format's signature but the file ends within
+// its 14-byte header: the LZ library then takes it for a plain file.
+static int PackedHeaderCut(const char* path, long size) {
+    if (size < 4 || size >= 14) return 0;
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    char head[4];
+    DWORD got = 0;
+    int cut = ReadFile(file, head, sizeof(head), &got, nullptr) && got == sizeof(head) &&
+              head[0] == 'S' && head[1] == 'Z' && head[2] == 'D' && head[3] == 'D';
+    CloseHandle(file);
+    return cut;
+}
+
 // Expands the source through the LZ library, as the copy does, into nothing: *bytes gets
-// what the copy would write. Returns 0 when the source is missing.
-static int CheckSource(const char* place, const FileEntry& e, const char* path, long* bytes) {
+// what the copy would write, *whole whether that is the size it declares. Returns 0 when
+// the source cannot be opened.
+static int CheckSource(const char* place, const FileEntry& e, const char* path, long* bytes,
+                       int* whole) {
+    *bytes = 0;
+    *whole = 1;
     if (!FileExists(path)) {
         // An entry without a source directory has a doubled separator, which the platform
         // passes over: the report shows the path as the file system reads it.
@@ -200,14 +225,14 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
         for (int i = 0; path[i] != 0 && n < kDirWidth - 1; ++i)
             if (!(path[i] == '\\' && i > 1 && path[i - 1] == '\\')) shown[n++] = path[i];
         shown[n] = 0;
-        Found(FindSourceMissing, place, shown);
+        Found(DirectoryExists(path) ? FindSourceIsDirectory : FindSourceMissing, place, shown);
         return 0;
     }
-    *bytes = 0;
     OFSTRUCT scratch;
     INT handle = LZOpenFileA(const_cast<LPSTR>(path), &scratch, OF_READ);
     if (handle < 0) {
         FoundNumbers(FindNotExpanding, place, 0, 0, e.SourceFile);
+        *whole = 0;
         return 1;
     }
     LONG declared = LZSeek(handle, 0, 2);
@@ -216,8 +241,14 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     INT got;
     while ((got = LZRead(handle, buffer, sizeof(buffer))) > 0) *bytes += got;
     LZClose(handle);
-    if (got < 0 || *bytes != declared)
+    if (got < 0 || *bytes != declared) {
         FoundNumbers(FindNotExpanding, place, *bytes, declared, e.SourceFile);
+        *whole = 0;
+    } else if (PackedHeaderCut(path, *bytes)) {
+        char size[24];
+        TextFromInt(size, sizeof(size), *bytes);
+        Found(FindPackedHeaderCut, place, e.SourceFile, size);
+    }
     return 1;
 }
 
@@ -260,7 +291,43 @@ static void CheckStartupFiles() {
     CheckInfSection(place, p.SerialInfSection, p.MouseInf, text);
 }
 
+// The plan, when --plan asked for it: its lines go to Plan.Write, the findings nowhere.
+static struct {
+    ReportWriter Write;   // null: no plan
+    int ExitCode;         // what SETUP.EXE /S ends with, as far as known
+    const char* Refusal;  // the log's words for a run that never starts; null when it starts
+} Plan;
+
+static void WritePlan(const char* const fields[], int count) {
+    if (Plan.Write == nullptr) return;
+    char line[kReportLineWidth];
+    PlanLine(line, kReportLineWidth, fields, count);
+    Plan.Write(line);
+}
+
+// The plan's line of one entry.
+static void PlanEntry(int disk, int index, PlanAction action, long bytes, const char* source,
+                      const char* dest, const char* reason) {
+    char line[16], size[24];
+    TextFromInt(line, sizeof(line), index + 1);
+    TextFromInt(size, sizeof(size), bytes);
+    const int moves = action == PlanCopy || action == PlanExpand;
+    const char* fields[] = {"entry",
+                            ScriptNames.Disk[disk],
+                            line,
+                            PlanActionWord(action),
+                            moves ? size : "-",
+                            source,
+                            dest,
+                            reason};
+    WritePlan(fields, 8);
+    if (action == PlanFail && Plan.ExitCode == 0) Plan.ExitCode = 1;
+}
+
+static int StandsAsDirectory(const char* path) { return DirectoryExists(path); }
+
 static void CheckEntries() {
+    StandingDirectory = StandsAsDirectory;
     int created[kDirKeyCount];
     CheckSubDirs(created);
     DriveTotals totals;
@@ -278,17 +345,46 @@ static void CheckEntries() {
             CheckFileLine(place, raw, count, length);
             const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[n].FirstEntry + i];
             char source[kDirWidth], dest[kDirWidth];
-            if (!EntryNamesFile(e) || !CheckEntryPaths(place, n, i, source, dest)) continue;
-            int reachesDest =
-                CheckEntryPlace(place, e, dest) && CheckDestDirCreated(place, e, created);
-            long bytes;
-            if (!CheckSource(place, e, source, &bytes) || !reachesDest) continue;
-            char size[24], what[kPlaceWidth];
-            TextFromInt(size, sizeof(size), bytes);
-            TextCopy(what, kPlaceWidth, e.SourceFile);
-            if (IsPacked(source)) TextAppend(what, kPlaceWidth, " (packed)");
-            Found(NoteFileSize, place, size, dest, what);
-            AddEntryBytes(&totals, dest, bytes);
+            EntryFacts facts;
+            ZeroBytes(&facts, sizeof(facts));
+            facts.LinePresent = raw[0] != 0;
+            facts.NamesFile = EntryNamesFile(e);
+            facts.HasSource = e.SourceFile[0] != 0;
+            facts.SourceFits = MakeSourcePath(source, n, i);
+            facts.DestFits = MakeDestPath(dest, n, i);
+            // A path too long for the copy is planned as the log shows it: whole.
+            char shownSource[kReportLineWidth], shownDest[kReportLineWidth];
+            EntryPathsShown(e, shownSource, shownDest, kReportLineWidth);
+            if (!facts.SourceFits) source[0] = 0;
+            if (!facts.DestFits) dest[0] = 0;
+            long bytes = 0;
+            if (facts.NamesFile && CheckEntryPaths(place, n, i, source, dest)) {
+                facts.DestWritable = CheckEntryPlace(place, e, dest) &&
+                                     CheckDestDirCreated(place, e, created) &&
+                                     CheckDestName(place, e, dest, created);
+                facts.SourceOpens =
+                    facts.HasSource && CheckSource(place, e, source, &bytes, &facts.DataWhole);
+                facts.Packed = facts.SourceOpens && IsPacked(source);
+                if (facts.SourceOpens && facts.DestWritable && facts.DataWhole) {
+                    char size[24], what[kPlaceWidth];
+                    TextFromInt(size, sizeof(size), bytes);
+                    TextCopy(what, kPlaceWidth, e.SourceFile);
+                    if (facts.Packed) TextAppend(what, kPlaceWidth, " (packed)");
+                    Found(NoteFileSize, place, size, dest, what);
+                    AddEntryBytes(&totals, dest, bytes);
+                }
+            } else if (facts.NamesFile && facts.HasSource && facts.SourceFits) {
+                // The destination path is too long; the copy opens the source all the same.
+                facts.SourceOpens = FileExists(source);
+            }
+            const char* reason = "";
+            PlanAction action = DecideEntry(facts, &reason);
+            if (Plan.Refusal != nullptr) {
+                action = PlanRefuse;
+                reason = Plan.Refusal;
+            }
+            PlanEntry(n, i, action, bytes, facts.SourceFits ? source : shownSource,
+                      facts.DestFits ? dest : shownDest, reason);
         }
     }
     CheckSameDestinations();
@@ -300,24 +396,165 @@ static void CheckEntries() {
     CheckTotals(totals, place, Shared::MinimumSpace);
 }
 
+// What SETUP.EXE /S does with the installation directory before the copy (the destination
+// page's checks): Plan gets the refusal, if any; free space short on this machine is found.
+static void CheckDestinationHere() {
+    const char* dir = Shared::InstallDir;
+    if (!DestinationFormOk(dir)) {
+        Plan.Refusal = "the destination is refused: it is not of the form X:\\...";
+        Plan.ExitCode = 3;
+        return;
+    }
+    char root[kRootPathWidth];
+    DestinationRoot(root, dir);
+    DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
+    uint64_t freeKb = 0;
+    if (GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &clusters))
+        freeKb = FreeKilobytes(sectors, bytes, freeClusters);
+    if (!SpaceSuffices(freeKb, Shared::MinimumSpace)) {
+        char place[kPlaceWidth], drive[3] = {root[0], ':', 0};
+        PlaceOf(place, IDS_MAIN, IDS_MINIMUMSPACE);
+        if (Shared::MinimumSpace >= 0)
+            FoundNumbers(FindSpaceShort, place, Shared::MinimumSpace,
+                         freeKb > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<long>(freeKb), drive);
+        Plan.Refusal = "the destination is refused: its drive has too little free space";
+        Plan.ExitCode = 3;
+        return;
+    }
+    // The destination page creates the last level only.
+    char parent[kDirWidth];
+    TextCopy(parent, kDirWidth, dir);
+    for (int n = TextLength(parent); n > 3 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
+    CutAtLastBackslash(parent);
+    if (TextLength(parent) == 2) TextAppend(parent, kDirWidth, "\\");
+    if (!DirectoryExists(dir) && !DirectoryExists(parent)) {
+        Plan.Refusal = "the destination is refused: it cannot be created";
+        Plan.ExitCode = 3;
+    }
+}
+
+// The mouse type the registration serves on this machine, as the device step chooses it
+// ("ps2", "serial" or "none"), with the hardware key of its device node (empty for the
+// package's own serial device key). The identifiers are the device step's.
+static const char* RegisteredMouseKind(char* hardwareKey) {
+    static const char* const kPS2Ids[] = {"BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\",
+                                          "ROOT\\*PNP0F0E\\"};
+    static const char* const kSerialIds[] = {"ROOT\\*PNP0F0C\\", "SERENUM\\KVZ0005\\"};
+    ZeroBytes(hardwareKey, kHardwareKeyWidth);
+    int ps2 = 0;
+    for (const char* id : kPS2Ids) ps2 = ps2 || FindDeviceNode(id, hardwareKey);
+    if (ps2 && Shared::MouseKind == 0) return "ps2";
+    if (Shared::MouseKind != 1) return "none";
+    ZeroBytes(hardwareKey, kHardwareKeyWidth);
+    int serial = 0;
+    for (const char* id : kSerialIds) serial = serial || FindDeviceNode(id, hardwareKey);
+    if (!serial) hardwareKey[0] = 0;
+    return "serial";
+}
+
+// The plan's lines after the entries: the registration and system.ini of a run that ends
+// with exit code 0, and the exit code.
+static void PlanRegistration() {
+    const DriverProfileModel& p = Shared::DriverProfile;
+    if (Plan.ExitCode == 0) {
+        char hardwareKey[kHardwareKeyWidth], device[kDirWidth + 8];
+        const char* kind = RegisteredMouseKind(hardwareKey);
+        if (kind[0] == 's') {
+            TextCopy(device, sizeof(device), "HKLM\\" OWN_SERIAL_DEVICE_INSTANCE);
+            if (hardwareKey[0] != 0) TextJoin(device, sizeof(device), "HKLM\\Enum\\", hardwareKey);
+        } else if (kind[0] == 'p') {
+            TextJoin(device, sizeof(device), "HKLM\\Enum\\", hardwareKey);
+        } else {
+            TextCopy(device, sizeof(device), "-");
+        }
+        const char* mouse[] = {"mouse", kind, device};
+        WritePlan(mouse, 3);
+        if (kind[0] != 'n') {
+            const int serial = kind[0] == 's';
+            const char* description = serial ? p.SeialName : p.PS2Name;
+            const char* values[][3] = {
+                {"device", "DeviceDesc", description},
+                {"device", "Mfg", p.Mfg},
+                {"class", "MouseDriver", p.MouseDriver},
+                {"class", "InfPath", p.MouseInf},
+                {"class", "DriverDesc", description},
+                {"class", "DriverDate", p.DriverDate},
+                {"class", "InfSection", serial ? p.SerialInfSection : p.PS2InfSection}};
+            for (const auto& v : values) {
+                const char* fields[] = {"registry", v[0], v[1], v[2]};
+                WritePlan(fields, 4);
+            }
+        }
+        const char* title[] = {"registry", "HKLM\\" UNINSTALL_KEY, "DisplayName", p.Title};
+        WritePlan(title, 4);
+        char value[kProductValueWidth];
+        if (TextJoin(value, kProductValueWidth, Shared::InstallDir, "\\" UNINSTALLER_FILE)) {
+            const char* fields[] = {"registry", "HKLM\\" UNINSTALL_KEY, "UninstallString", value};
+            WritePlan(fields, 4);
+        }
+        if (HAS_COMPANION_FILE && TextJoin(value, kProductValueWidth, Shared::InstallDir,
+                                           "\\" COMPANION_FILE " -startup")) {
+            const char* fields[] = {"registry", "HKLM\\" RUN_KEY, RUN_VALUE_NAME, value};
+            WritePlan(fields, 4);
+        }
+    }
+    const char* ini[] = {"systemini", Plan.ExitCode == 0 ? "mouse=*vmouse" : "unchanged"};
+    WritePlan(ini, 2);
+    char code[8];
+    TextFromInt(code, sizeof(code), Plan.ExitCode);
+    const char* end[] = {"exit", code};
+    WritePlan(end, 2);
+}
+
+// The plan of a run that never starts: /S ends with code, saying why.
+static void PlanRefused(int code, const char* why) {
+    Plan.ExitCode = code;
+    Plan.Refusal = why;
+    char number[8];
+    TextFromInt(number, sizeof(number), code);
+    const char* fields[] = {"start", "refuse", number, why};
+    WritePlan(fields, 4);
+    PlanRegistration();
+}
+
 void CheckPackage(const char* dir) {
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     FillNames();
     NoteIdentity();
+    const char* version[] = {"plan", "1"};
+    WritePlan(version, 2);
     if (!DirectoryExists(dir)) {
         Found(FindPackageMissing, "package", dir);
+        PlanRefused(2, "SETUP.INF cannot be read beside the program");
         return;
     }
-    if (!ScriptReadable(dir)) return;
+    if (!ScriptReadable(dir)) {
+        PlanRefused(2, "SETUP.INF cannot be read beside the program");
+        return;
+    }
     int loaded = LoadSetupScriptFrom(dir);
+    const char* installDir[] = {"installdir", Shared::InstallDir};
+    WritePlan(installDir, 2);
     CheckMainSection();
     int countsLoad = CheckDiskSet();
     CheckOtherTexts();
-    if (loaded) {
-        CheckEntries();
-    } else if (countsLoad) {
-        Found(FindScriptUnreadable, "SETUP.INF");  // the file table could not be obtained
+    if (!loaded) {
+        if (countsLoad)
+            Found(FindScriptUnreadable, "SETUP.INF");  // the file table could not be obtained
+        PlanRefused(2, "SETUP.INF cannot be read beside the program");
+        return;
     }
+    CheckDestinationHere();
+    char code[8];
+    TextFromInt(code, sizeof(code), Plan.ExitCode);
+    const char* run[] = {"start", "run"};
+    const char* refused[] = {"start", "refuse", code, Plan.Refusal};
+    if (Plan.Refusal != nullptr)
+        WritePlan(refused, 4);
+    else
+        WritePlan(run, 2);
+    CheckEntries();
+    PlanRegistration();
 }
 
 static void WriteLine(const char* line) {
@@ -329,13 +566,15 @@ static void WriteLine(const char* line) {
 
 int ConsoleMain(const char* tail) {
     Shared::AppInstance = GetModuleHandleA(nullptr);
-    int quiet;
+    int quiet, plan;
     char dir[kRawWidth];
-    if (!ParseCheckArgs(tail, &quiet, dir, kRawWidth)) {
-        WriteLine("usage: SETUPCHK [--quiet] PACKAGE-DIRECTORY");
+    if (!ParseCheckArgs(tail, &quiet, dir, kRawWidth, &plan)) {
+        WriteLine("usage: SETUPCHK [--quiet | --plan] PACKAGE-DIRECTORY");
         return 2;
     }
-    ReportBegin(WriteLine, quiet);
+    // The plan replaces the report: the findings still count towards the exit code.
+    ReportBegin(plan ? nullptr : WriteLine, quiet);
+    Plan.Write = plan ? WriteLine : nullptr;
     CheckPackage(dir);
     ReportSummary();
     return ReportExitCode();

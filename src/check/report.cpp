@@ -10,25 +10,39 @@ struct FindingText {
     const char* effect;  // what SETUP.EXE does because of it; null for notes
 };
 
+// What a failed entry brings: the copying page's box with its reason, and the silent run's
+// end. Ignore goes on without the file; Abort and /S end the run, which installs nothing.
+#define FAILS_WITH(reason)                                    \
+    "the copying page asks Abort, Retry or Ignore: \"" reason \
+    "\" (Ignore goes on without "                             \
+    "the file); /S ends with exit code 1 and nothing is installed"
+#define FAILS_SOURCE FAILS_WITH("The file cannot be found.")
+#define FAILS_DEST FAILS_WITH("The destination cannot be written")
+#define FAILS_DAMAGED FAILS_WITH("The packed data of the file is damaged.")
+
 // In the order of the Finding enumeration.
 static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the package directory %1 does not exist", "there is nothing to install"},
     {SeverityError, "missing",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
-     "texts"},
+     "/S ends with exit code 2 and changes nothing; without switches SETUP.EXE takes every "
+     "default: it installs nothing and registers the driver with empty texts"},
     {SeverityError, "cannot be read",
-     "SETUP.EXE takes every default: it installs nothing and registers the driver with empty "
-     "texts"},
+     "/S ends with exit code 2 and changes nothing; without switches SETUP.EXE takes every "
+     "default: it installs nothing and registers the driver with empty texts"},
     {SeverityError, "the path %1\\SETUP.INF is longer than 79 characters",
-     "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends"},
+     "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends; /S ends with exit code 2"},
     {SeverityError, "%1 file lines in all, more than 32767",
-     "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends"},
+     "SETUP.EXE shows \"SETUP.INF Reading error !\" and ends; /S ends with exit code 2"},
     {SeverityError, "negative count %1", "SETUP.EXE takes it as 0 and copies nothing of [%3]"},
     {SeverityWarning, "missing for a disk in use", "SETUP.EXE copies nothing of [%3]"},
-    {SeverityError, "disk %1 is not in use: [DiskLabel] has %2 labels in a row from Disk1",
+    {SeverityError,
+     "disk %1 is not in use: [DiskLabel] has %2 labels, and SETUP.EXE reads that many disks "
+     "from Disk1, whichever are labelled",
      "SETUP.EXE never reads [%3], and its files are not installed"},
+    {SeverityWarning, "empty, but [DiskLabel] has %2 labels",
+     "SETUP.EXE reads [%1] all the same, as one of the first %2 disks"},
     {SeverityWarning, "missing or empty, within the count %1",
-     "SETUP.EXE shows \"Copying \" without a name and copies nothing"},
+     "SETUP.EXE passes over it without a box, and /S without a log line"},
     {SeverityError, "beyond the count %1 of [FileCounts] %3",
      "SETUP.EXE never reads it, and the file is not installed"},
     {SeverityError, "journal section in the package's script",
@@ -53,9 +67,13 @@ static const FindingText kTexts[FindingCount] = {
      "the mouse page checks the serial mouse, and no driver is registered unless the user "
      "picks a type"},
     {SeverityError, "%1 is negative",
-     "the destination page always reports too little free space: nobody can install"},
+     "the destination page always reports too little free space: nobody can install, and /S "
+     "ends with exit code 3"},
     {SeverityError, "%1 KB asked for, less than the %2 KB the package writes",
      "SETUP.EXE may start copying onto a drive without room for every file"},
+    {SeverityWarning, "%1 KB asked for, more than the %2 KB free on drive %3 of this machine",
+     "here the destination page says \"There is no enough free space in the specified disk "
+     "drive !\", and /S ends with exit code 3 and changes nothing"},
     {SeverityError, "empty", "SETUP.EXE installs into %1 itself"},
     {SeverityWarning, "ends in a backslash",
      "the Run and Uninstall values get a doubled backslash: %1"},
@@ -63,10 +81,10 @@ static const FindingText kTexts[FindingCount] = {
      "SETUP.EXE proposes %2 on a machine with Windows on C:"},
     {SeverityError, "the installation directory \"%1\" is not a full path of at most 79 characters",
      "the destination page refuses it with \"Can not create directory !\" until the user "
-     "browses for another"},
+     "browses for another; /S ends with exit code 3"},
     {SeverityWarning, "%1 lies below %2, which SETUP.EXE does not create",
      "where %2 does not exist the destination page refuses it with \"Can not create "
-     "directory !\""},
+     "directory !\", and /S ends with exit code 3"},
     {SeverityError, "the %3 value would be %1 characters, more than %2",
      "SETUP.EXE leaves that registry value unwritten"},
     {SeverityWarning, "holds \"&\"", "the pages show the letter after it underlined"},
@@ -75,28 +93,34 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "no entry installs %1, %3, into the installation directory itself",
      "the %2 entry that SETUP.EXE writes points at nothing"},
     {SeverityError, "\"%1\" is not created: its first level is not a SubDir created before it",
-     "every entry bound for it fails without notice"},
+     "every entry bound for it fails: " FAILS_DEST},
     {SeverityWarning, "the directory key \"%1\" is none of the ten of [DirectoryName]",
      "SETUP.EXE reads the file from the package's top directory and writes it into the "
      "installation directory"},
-    {SeverityError, "its destination directory %1 (%2) is never created",
-     "the copy fails without notice"},
-    {SeverityError, "the source %1 is missing", "SETUP.EXE copies nothing for it, without notice"},
+    {SeverityError, "its destination directory %1 (%2) is never created", FAILS_DEST},
+    {SeverityError, "the source %1 is missing", FAILS_SOURCE},
     {SeverityError, "the %1 name \"%2\" is longer than 14 characters",
-     "SETUP.EXE refuses the entry and copies nothing"},
+     "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
+     "code 0 without a word of it"},
     {SeverityError, "the directory \"%1\" is longer than 39 characters",
-     "SETUP.EXE refuses the entry and copies nothing"},
-    {SeverityError, "the source path is %1 characters, more than 79",
-     "SETUP.EXE copies nothing for it, without notice"},
-    {SeverityError, "the destination path is %1 characters with %3, more than 79",
-     "SETUP.EXE skips it without notice, and the finish page reports success"},
-    {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes",
-     "SETUP.EXE writes a damaged file without notice"},
+     "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
+     "code 0 without a word of it"},
+    {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE},
+    {SeverityError, "the destination path is %1 characters with %3, more than 79", FAILS_DEST},
+    {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes", FAILS_DAMAGED},
     {SeverityWarning, "writes %1, as %2 does", "the later entry's file replaces the earlier one's"},
     {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",
      "SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it"},
     {SeverityError, "\"%1\" names a drive: the destination would be %2",
-     "no such path exists, and the copy fails without notice"},
+     "no such path exists: " FAILS_DEST},
+    {SeverityError, "the source %1 is a directory", FAILS_SOURCE},
+    {SeverityError, "the destination name is empty: the destination is the directory %1",
+     FAILS_DEST},
+    {SeverityError, "the destination name \"%1\" holds \"%2\"", FAILS_DEST},
+    {SeverityError, "the destination %1 is a directory", FAILS_DEST},
+    {SeverityError, "%1 is %2 bytes, a packed file cut inside its 14-byte header",
+     "the LZ library takes it for a plain file: SETUP.EXE installs its %2 bytes as they stand, "
+     "and /S ends with exit code 0"},
     {SeverityError,
      "%1 is no key that SETUP.EXE reads: it probably means %2, which the section lacks",
      "SETUP.EXE never reads it and takes %2 as %3"},

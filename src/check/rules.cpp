@@ -9,6 +9,7 @@
 #include "script/paths.h"
 
 ScriptNameTable ScriptNames;
+int (*StandingDirectory)(const char* path) = nullptr;
 
 // Relative directories are compared below this stand-in for the installation directory.
 static const char kBase[] = "R";
@@ -109,6 +110,13 @@ int CheckDisks(const DiskFacts disks[kMaxDisks], int diskCount) {
             }
             FoundNumbers(FindDiskIgnored, place, n + 1, diskCount, disk);
             continue;
+        }
+        if (!d.Labelled) {
+            // The loader counts the labels, not where they stand: a gap shifts the disks.
+            MakePlace(place, ScriptNames.DiskLabel, disk);
+            char labels[24];
+            TextFromInt(labels, sizeof(labels), diskCount);
+            Found(FindLabelGap, place, disk, labels);
         }
         MakePlace(place, ScriptNames.FileCounts, disk);
         if (!d.CountPresent) {
@@ -262,6 +270,7 @@ static int CreatedDir(const char* dir, const int created[kDirKeyCount]) {
     char path[kLineWidth], base[kLineWidth];
     if (!ResolvedBelowBase(path, dir) || !ResolvedBelowBase(base, "")) return 0;
     if (Within(base, path)) return 1;
+    if (StandingDirectory != nullptr && StandingDirectory(path)) return 1;
     for (int k = DirKeySub1; k <= DirKeySub6; ++k) {
         char other[kLineWidth];
         if (created[k] && ResolvedBelowBase(other, Shared::DirTable[k]) &&
@@ -300,9 +309,15 @@ void CheckSubDirs(int created[kDirKeyCount]) {
             if (parent[n] == '\\') last = n;
         if (last >= 0) parent[last] = 0;
         created[k] = last < 0 || CreatedDir(parent, created);
-        char place[kPlaceWidth], where[kLineWidth];
+        char place[kPlaceWidth], where[kLineWidth], made[kDirWidth];
         MakePlace(place, ScriptNames.DirectoryName, ScriptNames.DirKey[k]);
         if (!TextJoin(where, kLineWidth, BaseDir(), "\\", Shared::DirTable[k])) where[0] = 0;
+        // The copy composes the path 79 characters wide and creates nothing when it is longer;
+        // each entry bound for it is reported with its own path.
+        if (Shared::InstallDir[0] != 0 && !TextJoin(made, kDirWidth, where, nullptr)) {
+            created[k] = 0;
+            continue;
+        }
         if (ReportDrive(place, Shared::DirTable[k], where)) {
             created[k] = 0;
             continue;
@@ -313,6 +328,41 @@ void CheckSubDirs(int created[kDirKeyCount]) {
         }
         Found(FindSubDirNotCreated, place, Shared::DirTable[k]);
     }
+}
+
+int CheckDestName(const char* place, const FileEntry& e, const char* dest,
+                  const int created[kDirKeyCount]) {
+    if (e.DestFile[0] == 0) {
+        Found(FindDestNameEmpty, place, dest);
+        return 0;
+    }
+    for (const char* p = e.DestFile; *p != 0; ++p) {
+        const char bad[2] = {*p, 0};
+        if (static_cast<unsigned char>(*p) >= 32 && !TextContains("?*<>|\"/", bad)) continue;
+        Found(FindDestNameBad, place, e.DestFile, bad);
+        return 0;
+    }
+    // A backslash in the name leads into a directory of its own: it must be there too.
+    char dir[kLineWidth];
+    int relative = e.DestIsAbsolute == 0;
+    if (TextContains(e.DestFile, "\\") && TextJoin(dir, kLineWidth, e.DestDir, "\\", e.DestFile)) {
+        CutAtLastBackslash(dir);
+        int there = relative ? CreatedDir(dir, created)
+                             : StandingDirectory == nullptr || StandingDirectory(dir);
+        if (!there) {
+            Found(FindDestNameBad, place, e.DestFile, "\\");
+            return 0;
+        }
+    }
+    char path[kLineWidth], other[kLineWidth];
+    int isDir = StandingDirectory != nullptr && StandingDirectory(dest);
+    if (relative && TextJoin(dir, kLineWidth, e.DestDir, "\\", e.DestFile) &&
+        ResolvedBelowBase(path, dir))
+        for (int k = DirKeySub1; k <= DirKeySub6 && !isDir; ++k)
+            isDir = created[k] && ResolvedBelowBase(other, Shared::DirTable[k]) &&
+                    TextEqualNoCase(path, other);
+    if (isDir) Found(FindDestIsDirectory, place, dest);
+    return !isDir;
 }
 
 static const FileEntry& EntryAt(int disk, int index) {

@@ -68,6 +68,10 @@ void CheckFileLine(const char* place, const char* raw, int count, long rawLength
 // are reported, and so are those created outside the installation directory.
 void CheckSubDirs(int created[kDirKeyCount]);
 
+// A directory of this machine that stands already (set by the checker's Windows side; null
+// in the native tests): a relative directory that resolves to one is there for the copy.
+extern int (*StandingDirectory)(const char* path);
+
 // 1 when the entry names a file to copy: its line was there and was not refused.
 int EntryNamesFile(const FileEntry& e);
 
@@ -83,6 +87,12 @@ int CheckDestDirCreated(const char* place, const FileEntry& e, const int created
 // directory or name that leads out of the installation directory or names a drive (reported).
 // Returns 0 when a drive makes the destination no path at all.
 int CheckEntryPlace(const char* place, const FileEntry& e, const char* dest);
+
+// The destination name of an entry whose directory is there: empty, holding a character no
+// file name holds, a subdirectory that is not there, or naming a directory (a created SubDir
+// or one standing on this machine). Returns 0 when the copy cannot create the file.
+int CheckDestName(const char* place, const FileEntry& e, const char* dest,
+                  const int created[kDirKeyCount]);
 
 // Entries writing the same destination as an earlier one.
 void CheckSameDestinations();

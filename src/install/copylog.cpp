@@ -1,7 +1,10 @@
 #include "install/copylog.h"
 
 #include "runtime/text.h"
+#include "script/model.h"
 #include "texts/log.h"
+
+enum { kShownPathWidth = 300 };  // beyond any composed path: directories 79, 39, names 14
 
 void LogFileWritten(const char* source, const char* dest, long bytes, int existedBefore) {
     if (!LogActive()) return;
@@ -31,8 +34,19 @@ static const char* FailureText(CopyFailure why) {
     }
 }
 
+void EntryPathsShown(const FileEntry& e, char* source, char* dest, int width) {
+    TextJoin(source, width, Shared::SourceDir, "\\", e.DirName, "\\", e.SourceFile);
+    if (e.DestIsAbsolute != 0)
+        TextJoin(dest, width, e.DestDir, "\\", e.DestFile);
+    else
+        TextJoin(dest, width, Shared::InstallDir, "\\", e.DestDir, "\\", e.DestFile);
+}
+
 void LogEntryFailed(const CopyFailureReport* failure, CopyAnswer answer) {
-    LogLine(FailureText(failure->Why), failure->Source, " -> ", failure->Dest);
+    char source[kShownPathWidth], dest[kShownPathWidth];
+    EntryPathsShown(*failure->Entry, source, dest, kShownPathWidth);
+    LogLine(FailureText(failure->Why), failure->Source[0] != 0 ? failure->Source : source, " -> ",
+            failure->Dest[0] != 0 ? failure->Dest : dest);
     LogLine(answer == CopyRetry   ? "answer: retry"
             : answer == CopyAbort ? "answer: abort"
                                   : "answer: go on");

@@ -10,5 +10,10 @@ void LogFileWritten(const char* source, const char* dest, long bytes, int existe
 // A file that is its own destination (the package's own directory): left in place.
 void LogFileInPlace(const char* dest);
 
-// "error: <why>: <source> -> <dest>", then "answer: go on" (retry, abort).
+// The entry's source and destination as the script composes them, into source and dest
+// (width wide, MAX_PATH and more): a path too long for the copy is shown whole, not empty.
+void EntryPathsShown(const FileEntry& e, char* source, char* dest, int width);
+
+// "error: <why>: <source> -> <dest>", then "answer: go on" (retry, abort). A path that did
+// not fit the copy's width is logged whole all the same.
 void LogEntryFailed(const CopyFailureReport* failure, CopyAnswer answer);

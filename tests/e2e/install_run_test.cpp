@@ -303,6 +303,54 @@ TEST_F(InstallRun, SilentRunWithoutDisplayInstallsWhatTheWalkInstallsAndLogsIt) 
         EXPECT_NE(std::string::npos, log.find(text)) << text << "\n" << log;
 }
 
+// The registry below path (values, then subkeys), as text to compare; "" when absent.
+std::string KeyTree(HKEY root, const std::string& path) {
+    if (!KeyExists(root, path)) return "";
+    std::string text = "[" + path + "]\n";
+    for (const std::string& name : ValueNames(root, path)) {
+        RegValue v = ReadValue(root, path, name);
+        text += name + "=" + std::to_string(v.type) + ":" + v.data + "\n";
+    }
+    for (const std::string& sub : SubkeyNames(root, path)) text += KeyTree(root, path + "\\" + sub);
+    return text;
+}
+
+// What an installation leaves: the files of the package where they land (the script copy
+// with its journal and install record), every key and value it writes, system.ini.
+std::string MachineState(const std::vector<std::string>& files) {
+    std::string state;
+    for (const std::string& f : files) state += f + "\n" + ReadFileBytes(f) + "\n";
+    for (const char* key : {kDevicePs2, "System\\CurrentControlSet\\Services\\Class\\Mouse",
+                            "Enum\\Root", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillotrax",
+                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"})
+        state += KeyTree(HKEY_LOCAL_MACHINE, key);
+    state += KeyTree(HKEY_CLASSES_ROOT, "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}");
+    for (const char* f : {"\\system.ini", "\\system.bak"})
+        state += f + std::string("\n") + ReadFileBytes(WindowsPath() + f) + "\n";
+    state += std::string("VMOUSE.BAK ") + (FileExists(VmouseDir() + "\\VMOUSE.BAK") ? "1" : "0");
+    return state;
+}
+
+// The wizard walked with a PS/2 mouse and "C:\QORVA", and /S with the same choices on the
+// same machine, each from a fresh start: the same files, registry values and system.ini.
+TEST_F(InstallRun, WizardAndSilentRunLeaveTheSameMachine) {
+    std::vector<std::string> files = {kJournal};
+    for (const auto& f : PackageFiles()) files.push_back(f.installed);
+    SeedPs2Mouse();
+    ASSERT_EQ("", InstallWith(package, IDC_PS2));
+    const std::string walked = MachineState(files);
+
+    ResetMachine();
+    SeedOtherDevices();
+    SeedPs2Mouse();
+    ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /D=C:\\QORVA /M=PS2", 60000));
+    const std::string silent = MachineState(files);
+    EXPECT_NE(std::string::npos, walked.find("Qorva PS/2 Mouse"));
+    EXPECT_EQ(walked, silent);
+}
+
 // What an unattended run refuses ends it before anything is changed, each with its code.
 TEST_F(InstallRun, SilentRefusalsChangeNothing) {
     SeedPs2Mouse();

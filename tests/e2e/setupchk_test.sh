@@ -25,6 +25,27 @@ grep -q '^note    \[Disk2\] 1: C:\\windows\\SYSTEM\\QXMOUSE.DRV is a shared file
 grep -q '^note    identity: this checker was built for the product Qorva (identity identity.ini): the registry entries name QXMAIN.EXE, QXPAGE.DLL, UNINSTAL.EXE$' \
   "$WORK/sample.out" || fail "sample: no note of the identity"
 
+# Its plan: every file copied or expanded, the driver registered, exit code 0.
+check sample-plan 0 "$WORK/sample" --plan
+grep -q $'^exit\t0$' "$WORK/sample-plan.out" || fail "sample plan: exit 0"
+! grep -qE $'^entry\t[^\t]*\t[^\t]*\t(fail|skip|refuse)' "$WORK/sample-plan.out" ||
+  fail "sample plan: an entry not copied"
+grep -qF $'\tDisplayName\tQorva Mouse Driver' "$WORK/sample-plan.out" ||
+  fail "sample plan: no uninstall entry"
+
+# The sample with its packed driver cut short and a name too long: the long line is passed
+# over, the driver fails and ends the run with 1, which registers nothing.
+cp -r "$WORK/sample" "$WORK/cut"
+truncate -s -200 "$WORK/cut/SYSTEM/QXMOUSE.DR_"
+sed -i 's/^Disk1=8/Disk1=9/; s/^8=SETUP.EXE.*/&\n9=AVERYLONGNAME.TXT, A.TXT, Long, RootDir\r/' "$WORK/cut/SETUP.INF"
+check cut-plan 2 "$WORK/cut" --plan
+for expected in $'entry\tDisk1\t9\tskip\t-\t' \
+    $'entry\tDisk2\t1\tfail\t-\tP:\\SYSTEM\\QXMOUSE.DR_\t' \
+    $'\tthe data did not arrive whole' $'systemini\tunchanged' $'exit\t1'; do
+  grep -qF -- "$expected" "$WORK/cut-plan.out" || fail "cut plan: no '$expected'"
+done
+! grep -q '^registry' "$WORK/cut-plan.out" || fail "cut plan: an aborted run registers"
+
 # One warning makes exit code 1.
 sed -i 's/^OEM=0/OEM=2/' "$WORK/sample/SETUP.INF"
 check sample-warning 1 "$WORK/sample"
@@ -80,9 +101,10 @@ warning|[Main] ProductName|holds "&"
 warning|[Main] ProductName|47 characters
 warning|[Main] OEM|2 is neither 0 nor 1
 warning|[Main] DefaultSerialMouse|3 is neither 0 nor 1
-error  |[Main] MinimumSpace|1 KB asked for, less than the 9 KB
+error  |[Main] MinimumSpace|1 KB asked for, less than the 8 KB
 error  |[FileCounts] Disk2|negative count -1
 warning|[FileCounts] Disk3|missing for a disk in use
+warning|[DiskLabel] Disk3|empty, but [DiskLabel] has 3 labels -- SETUP.EXE reads [Disk3] all the same
 error  |[DiskLabel] Disk4|disk 4 is not in use
 warning|[Startup] Title|91 characters, more than 79
 warning|[Startup] Mfg|holds "; "
@@ -95,7 +117,7 @@ error  |[Installed]|install record section in the package's script
 error  |[Startup] MouseDriver|no file line installs QXMOUSE.DRV
 note   |[Disk1] 3|GOOD.TX_ (packed) -> C:\QORVA PACKAGES\QORVA MOUSE DRIVER\\.\..\GOOD.TXT, 3650 bytes
 warning|[Disk1] 3|".\..\GOOD.TXT" leads out of the installation directory, to C:\QORVA PACKAGES\GOOD.TXT
-error  |[Disk1] 4|BAD.TX_ does not expand cleanly
+error  |[Disk1] 4|BAD.TX_ does not expand cleanly: 1483 of 3590 bytes -- the copying page asks Abort, Retry or Ignore: "The packed data of the file is damaged." (Ignore goes on without the file); /S ends with exit code 1 and nothing is installed
 error  |[Disk1] 5|FILES (RootDir) is never created
 error  |[Disk1] 6|the source P:\ABSENT.TXT is missing
 warning|[Disk1] 6|"NoSuchDir" is none of the ten
@@ -110,8 +132,16 @@ warning|[Disk1] 14|more than 127
 error  |[Disk1] 15|beyond the count 14
 note   |totals|14 entries
 TABLE
-grep -q '^SETUPCHK: 16 errors, 18 warnings$' "$WORK/broken.out" || fail "broken: summary"
+grep -q '^SETUPCHK: 16 errors, 19 warnings$' "$WORK/broken.out" || fail "broken: summary"
 ! grep -q '^note    \[Disk1\] 5:' "$WORK/broken.out" || fail "broken: a file that is never written counted"
+
+# --plan: the broken package's directory cannot be created, so the run never starts.
+check plan 2 "$WORK/broken" --plan
+for expected in $'start\trefuse\t3\tthe destination is refused: it cannot be created' \
+    $'entry\tDisk1\t4\trefuse\t-\tP:\\.\\BAD.TX_\t' $'systemini\tunchanged' $'exit\t3'; do
+  grep -qF -- "$expected" "$WORK/plan.out" || fail "plan: no '$expected'"
+done
+! grep -q '^error' "$WORK/plan.out" || fail "plan: findings in the plan"
 
 # --quiet: the errors alone.
 check quiet 2 "$WORK/broken" --quiet

@@ -7,6 +7,7 @@
 
 #include "check/args.h"
 #include "check/authorrules.h"
+#include "check/plan.h"
 #include "check/report.h"
 #include "check/rules.h"
 #include "runtime/text.h"
@@ -32,6 +33,7 @@ class CheckRules : public ::testing::Test {
             TextCopy(ScriptNames.Disk[n], kNameWidth, name);
         }
         TextCopy(ScriptNames.FileCounts, kNameWidth, "FileCounts");
+        TextCopy(ScriptNames.DiskLabel, kNameWidth, "DiskLabel");
         TextCopy(ScriptNames.DirectoryName, kNameWidth, "DirectoryName");
         ZeroBytes(Shared::DirTable, sizeof(Shared::DirTable));
         ZeroBytes(table, sizeof(table));
@@ -116,6 +118,19 @@ TEST_F(CheckRules, CountsAboveTheLimitAndDisksAfterALabelGap) {
     EXPECT_NE(std::string::npos,
               Text().find("error   [FileCounts] Disk2: 32768 file lines in all"));
     EXPECT_NE(std::string::npos, Text().find("error   [Disk4]: disk 4 is not in use"));
+    // Labels on Disk1 and Disk3 make two disks: Disk1 and the unlabelled Disk2.
+    Lines.clear();
+    DiskFacts gap[kMaxDisks] = {};
+    gap[0] = {1, 1, 1, 1};
+    gap[1] = {0, 1, 1, 1};
+    gap[2] = {1, 1, 1, 1};
+    EXPECT_EQ(1, CheckDisks(gap, 2));
+    EXPECT_NE(std::string::npos,
+              Text().find("warning [DiskLabel] Disk2: empty, but [DiskLabel] has 2 labels -- "
+                          "SETUP.EXE reads [Disk2] all the same"))
+        << Text();
+    EXPECT_NE(std::string::npos, Text().find("[DiskLabel] Disk3: disk 3 is not in use: "
+                                             "[DiskLabel] has 2 labels, and SETUP.EXE reads"));
     Lines.clear();
     CheckDiskKeys(0,
                   "1\0"
@@ -132,15 +147,21 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
     TextCopy(Shared::DirTable[2], kDirWidth, "HELP\\IMAGES");
     TextCopy(Shared::DirTable[3], kDirWidth, "DOCS\\EN");
     TextCopy(Shared::DirTable[5], kDirWidth, "DOCS");  // too late for SubDir3
+    TextCopy(Shared::InstallDir, kDirWidth,
+             "C:\\A DEEP INSTALLATION DIRECTORY OF SIXTY CHARACTERS AND M");
+    TextCopy(Shared::DirTable[6], kDirWidth, "A SUBDIRECTORY OF 22C");  // 80 characters in all
     int created[kDirKeyCount];
     CheckSubDirs(created);
     EXPECT_EQ(1, created[1]);
     EXPECT_EQ(1, created[2]);
     EXPECT_EQ(0, created[3]);
     EXPECT_EQ(1, created[5]);
+    EXPECT_EQ(0, created[6]);  // too long to be created: its entries are reported instead
     EXPECT_EQ(
         "error   [DirectoryName] SubDir3: \"DOCS\\EN\" is not created: its first level is not "
-        "a SubDir created before it -- every entry bound for it fails without notice\n",
+        "a SubDir created before it -- every entry bound for it fails: the copying page asks "
+        "Abort, Retry or Ignore: \"The destination cannot be written\" (Ignore goes on "
+        "without the file); /S ends with exit code 1 and nothing is installed\n",
         Text());
 }
 
@@ -179,7 +200,9 @@ TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
         "warning [DirectoryName] SubDir2: \"..\\X\\Y\" leads out of the installation directory, "
         "to C:\\X\\Y -- SETUP.EXE writes there; UNINSTAL.EXE removes it only where setup made it\n"
         "error   [DirectoryName] SubDir3: \"D:\\Z\" names a drive: the destination would be "
-        "C:\\QORVA\\D:\\Z -- no such path exists, and the copy fails without notice\n",
+        "C:\\QORVA\\D:\\Z -- no such path exists: the copying page asks Abort, Retry or Ignore: "
+        "\"The destination cannot be written\" (Ignore goes on without the file); /S ends "
+        "with exit code 1 and nothing is installed\n",
         Text());
     Lines.clear();
     TextCopy(table[0].DestFile, kFileNameWidth, "..\\..\\WIN.INI");
@@ -196,6 +219,57 @@ TEST_F(CheckRules, DotsLeadOutAndADriveLeadsNowhere) {
     EXPECT_EQ(0u,
               Text().find("note    [Disk2] 1: C:\\WINDOWS\\SYSTEM\\QXMOUSE.DRV is a shared file"))
         << Text();
+}
+
+// A destination name the copy cannot create: empty, a character no file name holds, a
+// subdirectory that is not there, a directory setup creates. A plain name passes.
+TEST_F(CheckRules, DestinationNamesTheCopyCannotCreate) {
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\QORVA");
+    TextCopy(Shared::DirTable[1], kDirWidth, "DRIVER");
+    int created[kDirKeyCount];
+    CheckSubDirs(created);
+    TextCopy(table[0].DestDir, kEntryDirWidth, ".");
+    const char* const names[] = {"", "A?.TXT", "SUB\\A.TXT", "DRIVER", "DRIVER\\A.TXT"};
+    const int expected[] = {0, 0, 0, 0, 1};
+    for (int i = 0; i < 5; ++i) {
+        TextCopy(table[0].DestFile, kFileNameWidth, names[i]);
+        EXPECT_EQ(expected[i], CheckDestName("[Disk1] 1", table[0], "C:\\QORVA\\X", created))
+            << names[i];
+    }
+    EXPECT_EQ(4u, Lines.size()) << Text();
+    EXPECT_NE(std::string::npos, Text().find("the destination name \"A?.TXT\" holds \"?\" -- "
+                                             "the copying page asks Abort, Retry or Ignore"));
+    EXPECT_NE(std::string::npos, Text().find("the destination C:\\QORVA\\X is a directory"));
+}
+
+// What the copy does with an entry, in the order it meets the facts, and the plan's line.
+TEST(CheckPlan, EntryActionsAndLines) {
+    const char* reason;
+    EntryFacts f = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    EXPECT_EQ(PlanExpand, DecideEntry(f, &reason));
+    f.Packed = 0;
+    EXPECT_EQ(PlanCopy, DecideEntry(f, &reason));
+    f.DataWhole = 0;
+    EXPECT_EQ(PlanFail, DecideEntry(f, &reason));
+    EXPECT_STREQ(kPlanFailShort, reason);
+    f.DestWritable = 0;  // the destination fails before the data
+    DecideEntry(f, &reason);
+    EXPECT_STREQ(kPlanFailDest, reason);
+    f.SourceOpens = 0;  // the source is opened first
+    DecideEntry(f, &reason);
+    EXPECT_STREQ(kPlanFailSource, reason);
+    f.HasSource = 0;
+    EXPECT_EQ(PlanSkip, DecideEntry(f, &reason));
+    EXPECT_STREQ("the line names no source", reason);
+    f.NamesFile = 0;  // a name longer than 14 characters
+    DecideEntry(f, &reason);
+    EXPECT_STREQ("the line is refused: a name or directory too long", reason);
+    char line[24];
+    const char* fields[] = {"entry", "A\tB", "C:\\LONGER"};
+    PlanLine(line, sizeof(line), fields, 3);
+    EXPECT_STREQ("entry\tA?B\tC:\\LONGER", line);
+    PlanLine(line, 8, fields, 3);
+    EXPECT_STREQ("entry\tA", line);
 }
 
 // A description beyond the 127 characters that the loader reads of its line is reported

@@ -1,0 +1,49 @@
+#include "check/plan.h"
+
+#include "runtime/text.h"
+
+const char kPlanFailSource[] = "the source cannot be opened";
+const char kPlanFailDest[] = "the destination cannot be created or written";
+const char kPlanFailShort[] = "the data did not arrive whole";
+
+PlanAction DecideEntry(const EntryFacts& f, const char** reason) {
+    *reason = "";
+    // The copy engine passes over an entry without a source name without a word.
+    if (!f.LinePresent || !f.NamesFile || !f.HasSource) {
+        *reason = !f.LinePresent ? "the line is missing or empty"
+                  : !f.NamesFile ? "the line is refused: a name or directory too long"
+                                 : "the line names no source";
+        return PlanSkip;
+    }
+    // The source is opened first: a source that fails hides a destination that would.
+    if (!f.SourceFits || !f.SourceOpens) {
+        *reason = kPlanFailSource;
+        return PlanFail;
+    }
+    if (!f.DestFits || !f.DestWritable) {
+        *reason = kPlanFailDest;
+        return PlanFail;
+    }
+    if (!f.DataWhole) {
+        *reason = kPlanFailShort;
+        return PlanFail;
+    }
+    return f.Packed ? PlanExpand : PlanCopy;
+}
+
+const char* PlanActionWord(PlanAction action) {
+    static const char* const kWords[] = {"copy", "expand", "skip", "fail", "refuse"};
+    return kWords[action];
+}
+
+void PlanLine(char* out, int width, const char* const fields[], int count) {
+    int n = 0;
+    out[0] = 0;
+    for (int i = 0; i < count; ++i) {
+        const char* field = fields[i] != nullptr ? fields[i] : "";
+        if (i > 0 && n < width - 1) out[n++] = '\t';
+        for (const char* p = field; *p != 0 && n < width - 1; ++p)
+            out[n++] = static_cast<unsigned char>(*p) < 32 ? '?' : *p;
+    }
+    out[n] = 0;
+}
