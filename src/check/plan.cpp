@@ -5,6 +5,7 @@
 const char kPlanFailSource[] = "the source cannot be opened";
 const char kPlanFailDest[] = "the destination cannot be created or written";
 const char kPlanFailShort[] = "the data did not arrive whole";
+const char kPlanFailTooLong[] = "a path is longer than 79 characters";
 
 PlanAction DecideEntry(const EntryFacts& f, const char** reason) {
     *reason = "";
@@ -15,12 +16,17 @@ PlanAction DecideEntry(const EntryFacts& f, const char** reason) {
                                  : "the line names no source";
         return PlanSkip;
     }
+    // A path too long for the copy is its reason, whatever else would fail.
+    if (!f.SourceFits || !f.DestFits) {
+        *reason = kPlanFailTooLong;
+        return PlanFail;
+    }
     // The source is opened first: a source that fails hides a destination that would.
-    if (!f.SourceFits || !f.SourceOpens) {
+    if (!f.SourceOpens) {
         *reason = kPlanFailSource;
         return PlanFail;
     }
-    if (!f.DestFits || !f.DestWritable) {
+    if (!f.DestWritable) {
         *reason = kPlanFailDest;
         return PlanFail;
     }

@@ -37,6 +37,7 @@ struct EntryFacts {
 extern const char kPlanFailSource[];
 extern const char kPlanFailDest[];
 extern const char kPlanFailShort[];
+extern const char kPlanFailTooLong[];
 
 // What the copy does with the entry; *reason gets a failure's reason as the log words it,
 // or why an entry is skipped (else "").

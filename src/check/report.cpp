@@ -19,6 +19,9 @@ struct FindingText {
 #define FAILS_SOURCE FAILS_WITH("The file cannot be found.")
 #define FAILS_DEST FAILS_WITH("The destination cannot be written")
 #define FAILS_DAMAGED FAILS_WITH("The packed data of the file is damaged.")
+#define FAILS_SOURCE_LONG \
+    FAILS_WITH("The file's path in the package is longer than 79 characters.")
+#define FAILS_DEST_LONG FAILS_WITH("The destination's path is longer than 79 characters.")
 
 // In the order of the Finding enumeration.
 static const FindingText kTexts[FindingCount] = {
@@ -105,8 +108,9 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the directory \"%1\" is longer than 39 characters",
      "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
      "code 0 without a word of it"},
-    {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE},
-    {SeverityError, "the destination path is %1 characters with %3, more than 79", FAILS_DEST},
+    {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE_LONG},
+    {SeverityError, "the destination path is %1 characters with %3, more than 79",
+     FAILS_DEST_LONG},
     {SeverityError, "%3 does not expand cleanly: %1 of %2 bytes", FAILS_DAMAGED},
     {SeverityWarning, "writes %1, as %2 does", "the later entry's file replaces the earlier one's"},
     {SeverityWarning, "\"%1\" leads out of the installation directory, to %2",

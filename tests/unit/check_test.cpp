@@ -258,6 +258,10 @@ TEST(CheckPlan, EntryActionsAndLines) {
     f.SourceOpens = 0;  // the source is opened first
     DecideEntry(f, &reason);
     EXPECT_STREQ(kPlanFailSource, reason);
+    f.DestFits = 0;  // a path too long is the reason, whatever else fails
+    DecideEntry(f, &reason);
+    EXPECT_STREQ(kPlanFailTooLong, reason);
+    f.DestFits = 1;
     f.HasSource = 0;
     EXPECT_EQ(PlanSkip, DecideEntry(f, &reason));
     EXPECT_STREQ("the line names no source", reason);
