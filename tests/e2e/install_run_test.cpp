@@ -13,6 +13,13 @@
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
+// The checks report the line of their caller, as Wine's tests do.
+#define ExpectClassKey(...) ExpectClassKey_(__LINE__, __VA_ARGS__)
+#define ExpectFilesInstalled() ExpectFilesInstalled_(__LINE__)
+#define ExpectProductEntries() ExpectProductEntries_(__LINE__)
+#define ExpectPs2JournalOfTheStandardMouse() ExpectPs2JournalOfTheStandardMouse_(__LINE__)
+#define ExpectSystemIniPatched(...) ExpectSystemIniPatched_(__LINE__, __VA_ARGS__)
+
 namespace {
 
 const char kDevicePs2[] = "Enum\\BIOS\\*PNP0F13\\0000";
@@ -74,7 +81,7 @@ class InstallRun : public ::testing::Test {
     }
 
     // Every file of the package where SETUP.INF sends it, packed ones expanded.
-    void ExpectFilesInstalled(int line) {
+    void ExpectFilesInstalled_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         for (const auto& f : PackageFiles()) {
             std::string want = ReadFileBytes(f.original);
@@ -85,7 +92,7 @@ class InstallRun : public ::testing::Test {
         EXPECT_EQ("Qorva Mouse", ProfileValue(kJournal, "Main", "ProductName"));
     }
 
-    void ExpectProductEntries(int line) {
+    void ExpectProductEntries_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string clsid = "CLSID\\{7C1D2A40-5E3B-11d2-9F4A-6B2C8E1D3F05}";
         EXPECT_EQ("QXMouseControlPage", ReadText(HKEY_CLASSES_ROOT, clsid, ""));
@@ -105,7 +112,7 @@ class InstallRun : public ::testing::Test {
     }
 
     // The package's driver settings in a class key, for the given mouse type.
-    void ExpectClassKey(int line, const std::string& driver, bool ps2) {
+    void ExpectClassKey_(int line, const std::string& driver, bool ps2) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string key = ClassKey(driver);
         EXPECT_EQ(ps2 ? "Qorva PS/2 Mouse" : "Qorva Serial Mouse", Hklm(key, "DriverDesc"));
@@ -118,7 +125,7 @@ class InstallRun : public ::testing::Test {
     }
 
     // The journal keeps the values the seeded standard PS/2 mouse had before the first run.
-    void ExpectPs2JournalOfTheStandardMouse(int line) {
+    void ExpectPs2JournalOfTheStandardMouse_(int line) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         EXPECT_EQ("Standard PS/2 Port Mouse", ProfileValue(kJournal, "PS2", "DeviceDesc"));
         EXPECT_EQ("(Standard mouse types)", ProfileValue(kJournal, "PS2", "Mfg"));
@@ -127,7 +134,7 @@ class InstallRun : public ::testing::Test {
     }
 
     // The [386Enh] mouse line switched, the old file kept as system.bak, VMOUSE.VXD aside.
-    void ExpectSystemIniPatched(int line, const std::string& before) {
+    void ExpectSystemIniPatched_(int line, const std::string& before) {
         SCOPED_TRACE(::testing::Message() << "called from line " << line);
         const std::string win = WindowsPath();
         EXPECT_EQ(before, ReadFileBytes(win + "\\system.bak"));
@@ -150,7 +157,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
 
     EXPECT_EQ(0u, WaitProgramEnd(companion, 5000)) << "the companion was not asked to close";
-    ExpectProductEntries(__LINE__);
+    ExpectProductEntries();
 
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kDevicePs2, "Mfg"));
@@ -158,7 +165,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     RegValue flags = ReadValue(HKEY_LOCAL_MACHINE, kDevicePs2, "ConfigFlags");
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), flags.type);
     EXPECT_EQ(std::string(4, '\0'), flags.data);
-    ExpectClassKey(__LINE__, "Mouse\\0000", true);
+    ExpectClassKey("Mouse\\0000", true);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
 
     // The journal holds the values as Windows had set them.
@@ -178,7 +185,7 @@ TEST_F(InstallRun, Ps2MachineGetsTheProductEntriesTheDriverAndTheJournal) {
     for (const auto& j : journal) EXPECT_EQ(j.value, ProfileValue(kJournal, "PS2", j.key)) << j.key;
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
 
-    ExpectSystemIniPatched(__LINE__, systemIniBefore);
+    ExpectSystemIniPatched(systemIniBefore);
     // "No, I will restart my computer later.": nothing restarted.
     EXPECT_EQ(std::string::npos, ReadFileBytes("C:\\QXMAIN.LOG").find("-startup"));
 }
@@ -190,11 +197,11 @@ TEST_F(InstallRun, SerialMachineGetsTheSerialDriver) {
     SeedSerialMouse();
     ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
 
-    ExpectProductEntries(__LINE__);
+    ExpectProductEntries();
     EXPECT_EQ("Qorva Serial Mouse", Hklm(kDeviceSerial, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kDeviceSerial, "Mfg"));
     EXPECT_EQ("Mouse\\0001", Hklm(kDeviceSerial, "Driver"));
-    ExpectClassKey(__LINE__, "Mouse\\0001", false);
+    ExpectClassKey("Mouse\\0001", false);
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOwnSerialKey));
@@ -203,7 +210,7 @@ TEST_F(InstallRun, SerialMachineGetsTheSerialDriver) {
     EXPECT_EQ("Standard Serial Mouse", ProfileValue(kJournal, "Serial", "DeviceDesc"));
     EXPECT_EQ("Ser_Inst", ProfileValue(kJournal, "Serial", "InfSection"));
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "PS2", "SubKey1"));
-    ExpectSystemIniPatched(__LINE__, systemIniBefore);
+    ExpectSystemIniPatched(systemIniBefore);
 }
 
 // No mouse in the running configuration and "Serial Mouse" chosen: the program makes a
@@ -213,19 +220,19 @@ TEST_F(InstallRun, MachineWithoutMouseNodeGetsItsOwnSerialDeviceKey) {
     SetString(HKEY_LOCAL_MACHINE, ClassKey("Mouse\\0000"), "DriverDesc", "Old mouse");
     ASSERT_EQ("", InstallWith(package, IDC_SERIAL));
 
-    ExpectProductEntries(__LINE__);
+    ExpectProductEntries();
     EXPECT_EQ("Mouse", Hklm(kOwnSerialKey, "Class"));
     EXPECT_EQ("Qorva Serial Mouse", Hklm(kOwnSerialKey, "DeviceDesc"));
     EXPECT_EQ("Qorva", Hklm(kOwnSerialKey, "Mfg"));
     EXPECT_EQ("*:DETECTSERIALMOUSE", Hklm(kOwnSerialKey, "DetFunc"));
     EXPECT_EQ(std::string(4, '\0'), ReadValue(HKEY_LOCAL_MACHINE, kOwnSerialKey, "DetFlags").data);
     EXPECT_EQ("Mouse\\0001", Hklm(kOwnSerialKey, "Driver"));
-    ExpectClassKey(__LINE__, "Mouse\\0001", false);
+    ExpectClassKey("Mouse\\0001", false);
     EXPECT_EQ("Old mouse", Hklm(ClassKey("Mouse\\0000"), "DriverDesc"));
     // Keys of its own replace nothing: no journal entries.
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey1"));
     EXPECT_EQ("<absent>", ProfileValue(kJournal, "Serial", "SubKey2"));
-    ExpectSystemIniPatched(__LINE__, systemIniBefore);
+    ExpectSystemIniPatched(systemIniBefore);
 }
 
 // Installing the sample package again into the same directory: the files, entries and
@@ -240,13 +247,13 @@ TEST_F(InstallRun, SecondInstallationOverTheFirst) {
     Sleep(2500);  // the second run's journal must not be read from Wine's cache of the first
 
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
-    ExpectFilesInstalled(__LINE__);
-    ExpectProductEntries(__LINE__);
-    ExpectClassKey(__LINE__, "Mouse\\0000", true);
+    ExpectFilesInstalled();
+    ExpectProductEntries();
+    ExpectClassKey("Mouse\\0000", true);
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.bak"));
     EXPECT_EQ(afterFirst, ReadFileBytes(WindowsPath() + "\\system.ini"));
-    ExpectPs2JournalOfTheStandardMouse(__LINE__);
+    ExpectPs2JournalOfTheStandardMouse();
 }
 
 // A package whose file lines do not list SETUP.INF: the first registration creates the
@@ -268,7 +275,7 @@ TEST_F(InstallRun, JournalKeepsTheFirstValuesWhenTheScriptIsNotCopied) {
 
     ASSERT_EQ("", InstallWith(package, IDC_PS2));
     EXPECT_EQ("Qorva PS/2 Mouse", Hklm(kDevicePs2, "DeviceDesc"));
-    ExpectPs2JournalOfTheStandardMouse(__LINE__);
+    ExpectPs2JournalOfTheStandardMouse();
 }
 
 // Unattended, with no display at all: what the walk installs, and a log that names every
@@ -279,12 +286,12 @@ TEST_F(InstallRun, SilentRunWithoutDisplayInstallsWhatTheWalkInstallsAndLogsIt) 
     ASSERT_EQ(0u, RunWithoutDisplay(package, "/S /d=C:\\QORVA /M=SERIAL \"/LOG=C:\\Setup Log.txt\"",
                                     60000));
 
-    ExpectFilesInstalled(__LINE__);
-    ExpectProductEntries(__LINE__);
+    ExpectFilesInstalled();
+    ExpectProductEntries();
     EXPECT_EQ("Qorva Serial Mouse", Hklm(kDeviceSerial, "DeviceDesc"));
-    ExpectClassKey(__LINE__, "Mouse\\0001", false);
+    ExpectClassKey("Mouse\\0001", false);
     EXPECT_EQ("Standard Serial Mouse", ProfileValue(kJournal, "Serial", "DeviceDesc"));
-    ExpectSystemIniPatched(__LINE__, systemIniBefore);
+    ExpectSystemIniPatched(systemIniBefore);
 
     std::string log = Lower(ReadFileBytes("C:\\Setup Log.txt"));
     for (size_t at; (at = log.find("\\.\\")) != std::string::npos;)
@@ -379,6 +386,22 @@ TEST_F(InstallRun, SilentRefusalsChangeNothing) {
     EXPECT_EQ("Standard PS/2 Port Mouse", Hklm(kDevicePs2, "DeviceDesc"));
     EXPECT_FALSE(
         KeyExists(HKEY_LOCAL_MACHINE, std::string(kCurrentVersion) + "\\Uninstall\\Quillotrax"));
+}
+
+// An installation directory so long that the script's paths below it pass 79 characters:
+// the log says so and names the whole path, and the run is put back.
+TEST_F(InstallRun, SilentRunOnAPathTooLongSaysSo) {
+    SeedPs2Mouse();
+    const std::string dir = "C:\\" + std::string(69, 'L');  // SETUP.INF below it makes 82
+    EXPECT_EQ(1u, RunWithoutDisplay(package, "/S /D=" + dir + " /LOG=C:\\LONG.LOG", 60000));
+    const std::string log = ReadFileBytes("C:\\LONG.LOG");
+    EXPECT_NE(std::string::npos,
+              log.find("error: a path is longer than 79 characters: C:\\SAMPLE\\.\\SETUP.INF -> " +
+                       dir + "\\.\\SETUP.INF"))
+        << log;
+    EXPECT_FALSE(FileExists(dir));
+    EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
+    DeleteFileA("C:\\LONG.LOG");
 }
 
 // A destination drive that runs full during the copy: the run aborts at the first file that
