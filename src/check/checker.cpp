@@ -10,6 +10,7 @@
 #include "check/report.h"
 #include "check/rules.h"
 #include "install/copylog.h"
+#include "install/wholecopy.h"
 #include "install/entrypaths.h"
 #include "install/recordlines.h"
 #include "registry/device.h"
@@ -195,21 +196,6 @@ static int IsPacked(const char* path) {
     return packed;
 }
 
-// 1 when the file's first bytes are the packed format's signature but the file ends within
-// its 14-byte header: the LZ library then takes it for a plain file.
-static int PackedHeaderCut(const char* path, long size) {
-    if (size < 4 || size >= 14) return 0;
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    char head[4];
-    DWORD got = 0;
-    int cut = ReadFile(file, head, sizeof(head), &got, nullptr) && got == sizeof(head) &&
-              head[0] == 'S' && head[1] == 'Z' && head[2] == 'D' && head[3] == 'D';
-    CloseHandle(file);
-    return cut;
-}
-
 // Expands the source through the LZ library, as the copy does, into nothing: *bytes gets
 // what the copy would write, *whole whether that is the size it declares. Returns 0 when
 // the source cannot be opened.
@@ -248,6 +234,7 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
         char size[24];
         TextFromInt(size, sizeof(size), *bytes);
         Found(FindPackedHeaderCut, place, e.SourceFile, size);
+        *whole = 0;  // the copy refuses it as damaged
     }
     return 1;
 }

@@ -123,8 +123,7 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the destination name \"%1\" holds \"%2\"", FAILS_DEST},
     {SeverityError, "the destination %1 is a directory", FAILS_DEST},
     {SeverityError, "%1 is %2 bytes, a packed file cut inside its 14-byte header",
-     "the LZ library takes it for a plain file: SETUP.EXE installs its %2 bytes as they stand, "
-     "and /S ends with exit code 0"},
+     FAILS_DAMAGED},
     {SeverityError,
      "%1 is no key that SETUP.EXE reads: it probably means %2, which the section lacks",
      "SETUP.EXE never reads it and takes %2 as %3"},

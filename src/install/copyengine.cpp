@@ -71,6 +71,14 @@ static void CountShared(CopyRun* run, const char* full, int stood) {
 static CopyFailure CopyToDest(CopyRun* run, const FileEntry& e, const char* source,
                               const char* path) {
     if (run->source < 0) return CopyFailedSource;
+    // A packed file cut inside its header reads as a plain file of a few bytes: damaged.
+    LONG size = LZSeek(run->source, 0, 2);
+    LZSeek(run->source, 0, 0);
+    if (PackedHeaderCut(source, size)) {
+        LZClose(run->source);
+        run->source = -1;
+        return CopyFailedShort;
+    }
     char full[MAX_PATH], temp[MAX_PATH];
     FullForm(path, full);
     // The install log is setup's own: a package's file of its name never takes its place.
@@ -149,6 +157,7 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
         CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
         // An entry that names no source copies nothing, and that is no failure.
+        if (e->SourceFile[0] == 0) LogEntrySkipped(*e);
         if (why == CopyFailedNot || e->SourceFile[0] == 0) return;
         if (!fits) why = CopyFailedTooLong;
         CopyFailureReport report = {e, source, path, why};

@@ -14,6 +14,10 @@ void LogFileWritten(const char* source, const char* dest, long bytes, int existe
             existedBefore ? " bytes, replaced an existing file" : " bytes, new");
 }
 
+void LogEntrySkipped(const FileEntry& e) {
+    LogLine("nothing to copy: the entry names no source file: \"", e.Description, "\"");
+}
+
 void LogFileInPlace(const char* dest) {
     LogLine("file ", dest, " is the package's own: left in place");
 }

@@ -19,6 +19,19 @@ static LONG ExpandedSize(INT source) {
     return size;
 }
 
+int PackedHeaderCut(const char* path, long size) {
+    if (size < 4 || size >= 14) return 0;
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    char head[4];
+    DWORD got = 0;
+    int cut = ReadFile(file, head, sizeof(head), &got, nullptr) && got == sizeof(head) &&
+              head[0] == 'S' && head[1] == 'Z' && head[2] == 'D' && head[3] == 'D';
+    CloseHandle(file);
+    return cut;
+}
+
 // LZCopy's destination: a plain file handle, as LZOpenFileA gives for a file it creates.
 static HFILE AsFileHandle(HANDLE h) { return static_cast<HFILE>(reinterpret_cast<INT_PTR>(h)); }
 

@@ -21,6 +21,11 @@ enum WholeCopyResult {
     WholeOwnFile = 4,     // the destination is the source itself: it stays as it is
 };
 
+// 1 when the file at path begins with the packed format's signature but ends within its
+// 14-byte header (size, what the LZ library reads of it, is under 14): the library then
+// takes it for a plain file, and its bytes are no file's contents.
+int PackedHeaderCut(const char* path, long size);
+
 // The data arrived when LZCopy reports no error and wrote as many bytes as the source (an
 // open LZ handle, expanded when packed) expands to; written gets what LZCopy returned. A
 // failed copy removes what it wrote. Closes dest, the new file at path.

@@ -574,6 +574,19 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
               r.calls);
 }
 
+// A packed file cut inside its 14-byte header reads as a plain file of a few bytes: its copy
+// fails as damaged, and nothing of it arrives.
+TEST_F(CopyEngine, APackedFileCutInsideItsHeaderIsDamaged) {
+    WriteFileBytes(pkg + "\\CUT.DR_", std::string("SZDD\x88\xf0\x27\x33\x41\x00", 10), false);
+    Entry("", "", "CUT.DR_", "CUT.DRV", "cut in its header");
+    Disks({1});
+    Recorder r;
+    CopyCaller caller = r.Caller();
+    EXPECT_EQ(1, CopyEntries(&caller, StartLog()));
+    EXPECT_EQ("failed CUT.DR_ 3 CUT.DRV", r.calls.back());
+    EXPECT_FALSE(FileExists(dest + "\\CUT.DRV"));
+}
+
 // A package's file of the install log's name is refused: the log stays setup's own.
 TEST_F(CopyEngine, AFileOfTheInstallLogsNameIsRefused) {
     Source("", "short.txt", "INSTALL.LOG");
