@@ -6,7 +6,7 @@
 //   start       run | refuse CODE REASON  whether the copy begins
 //   entry       DISK LINE ACTION BYTES SOURCE DEST REASON
 //               ACTION: copy (a plain file), expand (a packed one), skip (nothing to copy,
-//               no box, no log line; REASON says why), fail (the copy fails: box, /S exit 1), refuse (the
+//               no box, a log line "nothing to copy"; REASON says why), fail (the copy fails: box, /S exit 1), refuse (the
 //               run never starts); BYTES the size written, "-" for none
 //   mouse       ps2|serial|none DEVICE-KEY
 //   registry    KEY NAME DATA            each value the registration writes (exit 0 only):

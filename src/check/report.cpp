@@ -104,10 +104,10 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the source %1 is missing", FAILS_SOURCE},
     {SeverityError, "the %1 name \"%2\" is longer than 14 characters",
      "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
-     "code 0 without a word of it"},
+     "code 0, its log saying only that the entry names no source file"},
     {SeverityError, "the directory \"%1\" is longer than 39 characters",
      "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
-     "code 0 without a word of it"},
+     "code 0, its log saying only that the entry names no source file"},
     {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE_LONG},
     {SeverityError, "the destination path is %1 characters with %3, more than 79",
      FAILS_DEST_LONG},
