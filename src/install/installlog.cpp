@@ -8,7 +8,6 @@
 #include "install/undorun.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
-#include "script/journal.h"
 #include "texts/log.h"
 
 InstallLog* Shared::RunLog;
@@ -26,16 +25,10 @@ int FullPath(const char* path, char* out, int width) {
     return TextCopy(out, width, full);
 }
 
-// The record an older setup kept in the installation's SETUP.INF, when it is this
-// directory's.
-char* ReadOldRecord(const char* dir) {
-    char script[kDirWidth], recorded[kDirWidth], full[kDirWidth];
-    char* record = JournalPath(script, dir) ? ReadInstallRecord(script) : nullptr;
-    if (record != nullptr && RecordDirectory(record, recorded, kDirWidth) &&
-        FullPath(recorded, full, kDirWidth) && TextSamePathNoCase(full, dir))
-        return record;
-    if (record != nullptr) GlobalFree(record);
-    return nullptr;
+// 1 when the first n bytes of path end in a backslash of its own, not in the second byte of
+// a double-byte character (code page 932 has many whose second byte is 0x5C).
+int EndsInSeparator(const char* path, int n) {
+    return n > 0 && path[n - 1] == '\\' && CharPrevA(path, path + n) == path + n - 1;
 }
 
 // Which work directory serves destPath: 0 on the installation's drive, 1 on another.
@@ -61,13 +54,13 @@ const char* WorkDir(InstallLog* log, const char* destPath) {
     } else {
         if (!TextCopy(dir, MAX_PATH, destPath)) return nullptr;
         int n = TextLength(dir);
-        while (n > 0 && dir[n - 1] != '\\') --n;
+        while (n > 0 && !EndsInSeparator(dir, n)) n = static_cast<int>(CharPrevA(dir, dir + n) - dir);
         if (n < 3) return nullptr;
         dir[n - 1] = 0;
     }
     char made[MAX_PATH];
     int n = TextLength(dir);
-    if (!TextJoin(made, MAX_PATH, dir, n > 0 && dir[n - 1] == '\\' ? "" : "\\", kWorkDirName))
+    if (!TextJoin(made, MAX_PATH, dir, EndsInSeparator(dir, n) ? "" : "\\", kWorkDirName))
         return nullptr;
     // Logged even when it stands there already: what the run puts in it must go.
     if (!InstallLogWrite(log, LogWork, made)) return nullptr;
@@ -118,7 +111,7 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     InstallLogClose(log);
     if (!FullPath(installDir, log->dir, kDirWidth)) return 0;
     int n = TextLength(log->dir);
-    while (n > 3 && log->dir[n - 1] == '\\') log->dir[--n] = 0;  // "C:\" stays a root
+    while (n > 3 && EndsInSeparator(log->dir, n)) log->dir[--n] = 0;  // "C:\" stays a root
     if (!TextJoin(log->path, MAX_PATH, log->dir, n > 3 ? "\\" : "", kLogFileName)) return 0;
     FinishInterruptedSwitch();
     char* block = ReadLogBlock(log->path);
@@ -149,7 +142,7 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     int fresh = GetLastError() != ERROR_ALREADY_EXISTS;
     SetFilePointer(log->file, 0, nullptr, FILE_END);
     log->earlier = ReadLogBlock(log->path);
-    log->oldRecord = ReadOldRecord(log->dir);
+    log->oldRecord = ReadOwnInstallRecord(log->dir);
     for (const char* line = log->earlier; line != nullptr && line[0] != 0 && !log->reinstall;
          line = NextLogLine(line))
         log->reinstall = SplitLogLine(line, nullptr, 0) == LogRun && RunCommitted(line);

@@ -3,7 +3,20 @@
 #include "install/installrecord.h"
 
 #include "install/recordlines.h"
+#include "install/samefile.h"
 #include "runtime/fileexists.h"
+#include "script/journal.h"
+#include "script/model.h"
+
+char* ReadOwnInstallRecord(const char* dir) {
+    char script[kDirWidth], recorded[kDirWidth];
+    char* record = JournalPath(script, dir) ? ReadInstallRecord(script) : nullptr;
+    if (record != nullptr && RecordDirectory(record, recorded, kDirWidth) &&
+        SameExistingFile(recorded, dir))
+        return record;
+    if (record != nullptr) GlobalFree(record);
+    return nullptr;
+}
 
 char* ReadInstallRecord(const char* scriptPath) {
     long bytes = FileBytes(scriptPath);

@@ -79,15 +79,19 @@ void RemoveDirectoryWithFiles(const char* dir) {
 
 }  // namespace
 
+void RemoveWorkDirectory(const char* dir) {
+    // Only a directory of the work directory's own name: a damaged log names no other.
+    int n = TextLength(dir), w = TextLength(kWorkDirName);
+    if (n > w && dir[n - w - 1] == '\\' && TextEqualNoCase(dir + n - w, kWorkDirName) &&
+        DirectoryExists(dir))
+        RemoveDirectoryWithFiles(dir);
+}
+
 void RemoveWorkDirectories(const char* block) {
     for (const char* line = block != nullptr && block[0] != 0 ? block : nullptr; line != nullptr;
          line = NextLogLine(line)) {
         char dir[MAX_PATH];
-        // Only a directory of the work directory's own name: a damaged log names no other.
-        if (SplitLogLine(line, dir, MAX_PATH) != LogWork || !DirectoryExists(dir)) continue;
-        int n = TextLength(dir), w = TextLength(kWorkDirName);
-        if (n > w && dir[n - w - 1] == '\\' && TextEqualNoCase(dir + n - w, kWorkDirName))
-            RemoveDirectoryWithFiles(dir);
+        if (SplitLogLine(line, dir, MAX_PATH) == LogWork) RemoveWorkDirectory(dir);
     }
 }
 
@@ -139,11 +143,7 @@ int FinishCopy(InstallLog* log, int completed) {
     if (completed) {
         // The copy stands: what was kept for an undo is of no more use.
         for (int i = 0; i < 2; ++i) {
-            char line[MAX_PATH + 8];
-            if (log->work[i][0] == 0 || !TextJoin(line, sizeof(line) - 1, "Work ", log->work[i]))
-                continue;
-            line[TextLength(line) + 1] = 0;
-            RemoveWorkDirectories(line);
+            if (log->work[i][0] != 0) RemoveWorkDirectory(log->work[i]);
             log->work[i][0] = 0;
         }
         return 1;

@@ -15,6 +15,9 @@ int UndoOpenRun(const char* logPath);
 // Removes every work directory the block names, with the files and kept files in it.
 void RemoveWorkDirectories(const char* block);
 
+// Removes the work directory dir with what is in it; nothing for a directory of another name.
+void RemoveWorkDirectory(const char* dir);
+
 // Ends the copy of the run: a complete one gets "Done" (with 0 when that line cannot be
 // written, and the run is then put back as a stopped one is) and its kept files go; a stopped
 // one is put back. The log is closed either way. Returns 1 when the copy stands.

@@ -62,8 +62,10 @@ static WholeCopyResult Dropped(InstallLog* log, const char* temp, const char* de
 static WholeCopyResult ReplaceAtRestart(InstallLog* log, const char* temp, const char* destPath) {
     char dir[MAX_PATH], beside[MAX_PATH];
     if (!TextCopy(dir, MAX_PATH, destPath)) return Dropped(log, temp, destPath, WholeDestFailed);
+    // Back to the last backslash of its own: a double-byte character's second byte may be 0x5C.
     int n = TextLength(dir);
-    while (n > 0 && dir[n - 1] != '\\') --n;
+    while (n > 0 && !(dir[n - 1] == '\\' && CharPrevA(dir, dir + n) == dir + n - 1))
+        n = static_cast<int>(CharPrevA(dir, dir + n) - dir);
     dir[n] = 0;  // the directory with its backslash: "C:\" stays a root
     if (n == 0 || GetTempFileNameA(dir, kTempPrefix, 0, beside) == 0)
         return Dropped(log, temp, destPath, WholeDestFailed);

@@ -7,12 +7,10 @@
 #include "install/installrecord.h"
 #include "install/recordlines.h"
 #include "install/removefile.h"
-#include "install/samefile.h"
 #include "install/undorun.h"
 #include "install/wininitrule.h"
 #include "registry/sharedcount.h"
 #include "runtime/text.h"
-#include "script/journal.h"
 #include "script/model.h"
 #include "texts/log.h"
 
@@ -42,17 +40,6 @@ void LetGo() {
     if (Loaded.older != nullptr) GlobalFree(Loaded.older);
     if (Loaded.memory != nullptr) GlobalFree(Loaded.memory);
     ZeroBytes(&Loaded, sizeof(Loaded));
-}
-
-// The record of a setup from before the log, when it is this directory's.
-char* ReadOlderRecord() {
-    char script[kDirWidth], dir[kDirWidth];
-    char* record = JournalPath(script, Shared::InstallDir) ? ReadInstallRecord(script) : nullptr;
-    if (record != nullptr && RecordDirectory(record, dir, kDirWidth) &&
-        SameExistingFile(dir, Shared::InstallDir))
-        return record;
-    if (record != nullptr) GlobalFree(record);
-    return nullptr;
 }
 
 // Notes the lines of the older record as the first run's.
@@ -127,7 +114,7 @@ int LoadInstallRecord() {
         GlobalFree(Loaded.log);
         Loaded.log = nullptr;
     }
-    Loaded.older = ReadOlderRecord();
+    Loaded.older = ReadOwnInstallRecord(Shared::InstallDir);
     if (Loaded.log == nullptr && Loaded.older == nullptr) return 0;
 
     long bytes = 0;
