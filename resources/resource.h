@@ -50,6 +50,7 @@
 #define IDS_UNINSTALL_UNDONE 70
 #define IDS_COPY_SOURCE_TOO_LONG 71
 #define IDS_COPY_DEST_TOO_LONG 72
+#define IDS_COPY_NAME_TOO_LONG 73
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -335,7 +335,8 @@ static void CheckEntries() {
             EntryFacts facts;
             ZeroBytes(&facts, sizeof(facts));
             facts.LinePresent = raw[0] != 0;
-            facts.NamesFile = EntryNamesFile(e);
+            facts.NameTooLong = e.NameTooLong;
+            int namesFile = EntryNamesFile(e);
             facts.HasSource = e.SourceFile[0] != 0;
             facts.SourceFits = MakeSourcePath(source, n, i);
             facts.DestFits = MakeDestPath(dest, n, i);
@@ -345,7 +346,7 @@ static void CheckEntries() {
             if (!facts.SourceFits) source[0] = 0;
             if (!facts.DestFits) dest[0] = 0;
             long bytes = 0;
-            if (facts.NamesFile && CheckEntryPaths(place, n, i, source, dest)) {
+            if (namesFile && CheckEntryPaths(place, n, i, source, dest)) {
                 facts.DestWritable = CheckEntryPlace(place, e, dest) &&
                                      CheckDestDirCreated(place, e, created) &&
                                      CheckDestName(place, e, dest, created);
@@ -360,7 +361,7 @@ static void CheckEntries() {
                     Found(NoteFileSize, place, size, dest, what);
                     AddEntryBytes(&totals, dest, bytes);
                 }
-            } else if (facts.NamesFile && facts.HasSource && facts.SourceFits) {
+            } else if (namesFile && facts.HasSource && facts.SourceFits) {
                 // The destination path is too long; the copy opens the source all the same.
                 facts.SourceOpens = FileExists(source);
             }

@@ -6,14 +6,18 @@ const char kPlanFailSource[] = "the source cannot be opened";
 const char kPlanFailDest[] = "the destination cannot be created or written";
 const char kPlanFailShort[] = "the data did not arrive whole";
 const char kPlanFailTooLong[] = "a path is longer than 79 characters";
+const char kPlanFailNameTooLong[] =
+    "a file name is longer than 14 characters or a directory than 39";
 
 PlanAction DecideEntry(const EntryFacts& f, const char** reason) {
     *reason = "";
-    // The copy engine passes over an entry without a source name without a word.
-    if (!f.LinePresent || !f.NamesFile || !f.HasSource) {
-        *reason = !f.LinePresent ? "the line is missing or empty"
-                  : !f.NamesFile ? "the line is refused: a name or directory too long"
-                                 : "the line names no source";
+    // A line whose names did not fit fails; one without a source is passed over.
+    if (f.LinePresent && f.NameTooLong) {
+        *reason = kPlanFailNameTooLong;
+        return PlanFail;
+    }
+    if (!f.LinePresent || !f.HasSource) {
+        *reason = !f.LinePresent ? "the line is missing or empty" : "the line names no source";
         return PlanSkip;
     }
     // A path too long for the copy is its reason, whatever else would fail.

@@ -23,7 +23,7 @@ enum PlanAction { PlanCopy, PlanExpand, PlanSkip, PlanFail, PlanRefuse };
 // What the checker learnt of one entry, in the order the copy meets it.
 struct EntryFacts {
     int LinePresent;   // the script holds the line, not empty
-    int NamesFile;     // the line named a file and was not refused
+    int NameTooLong;   // a file name or directory of the line did not fit its field
     int HasSource;     // its source name is not empty
     int SourceFits;    // the source path fits 79 characters
     int SourceOpens;   // the source is a file the LZ library opens
@@ -38,6 +38,7 @@ extern const char kPlanFailSource[];
 extern const char kPlanFailDest[];
 extern const char kPlanFailShort[];
 extern const char kPlanFailTooLong[];
+extern const char kPlanFailNameTooLong[];
 
 // What the copy does with the entry; *reason gets a failure's reason as the log words it,
 // or why an entry is skipped (else "").

@@ -22,6 +22,8 @@ struct FindingText {
 #define FAILS_SOURCE_LONG \
     FAILS_WITH("The file's path in the package is longer than 79 characters.")
 #define FAILS_DEST_LONG FAILS_WITH("The destination's path is longer than 79 characters.")
+#define FAILS_NAME_LONG \
+    FAILS_WITH("A file name of this entry in SETUP.INF is over 14 characters, or its directory over 39.")
 
 // In the order of the Finding enumeration.
 static const FindingText kTexts[FindingCount] = {
@@ -102,12 +104,8 @@ static const FindingText kTexts[FindingCount] = {
      "installation directory"},
     {SeverityError, "its destination directory %1 (%2) is never created", FAILS_DEST},
     {SeverityError, "the source %1 is missing", FAILS_SOURCE},
-    {SeverityError, "the %1 name \"%2\" is longer than 14 characters",
-     "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
-     "code 0, its log saying only that the entry names no source file"},
-    {SeverityError, "the directory \"%1\" is longer than 39 characters",
-     "SETUP.EXE refuses the entry: it copies nothing, shows no box, and /S ends with exit "
-     "code 0, its log saying only that the entry names no source file"},
+    {SeverityError, "the %1 name \"%2\" is longer than 14 characters", FAILS_NAME_LONG},
+    {SeverityError, "the directory \"%1\" is longer than 39 characters", FAILS_NAME_LONG},
     {SeverityError, "the source path is %1 characters, more than 79", FAILS_SOURCE_LONG},
     {SeverityError, "the destination path is %1 characters with %3, more than 79",
      FAILS_DEST_LONG},

@@ -137,12 +137,13 @@ static CopyFailure CopyEntryOnce(CopyRun* run, int disk, int index, const char* 
     const CopyCaller* c = run->caller;
     const FileEntry& e = Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
     if (c->ShowEntry != nullptr) c->ShowEntry(c->Context, &e);
-    OpenSource(run, source);
+    if (e.NameTooLong == 0) OpenSource(run, source);
 
     int16_t percent = DiskPercentage(index, Shared::DiskSet.Disk[disk].FileCount);
     if (c->ShowProgress != nullptr) c->ShowProgress(c->Context, percent);
 
-    CopyFailure failure = CopyToDest(run, e, source, path);
+    CopyFailure failure =
+        e.NameTooLong != 0 ? CopyFailedNameTooLong : CopyToDest(run, e, source, path);
     PollCaller(run);
     return failure;
 }
@@ -157,9 +158,10 @@ static void CopyEntry(CopyRun* run, int disk, int index) {
         CopyFailure why = CopyEntryOnce(run, disk, index, source, path);
         const FileEntry* e = &Shared::FileTable[Shared::DiskSet.Disk[disk].FirstEntry + index];
         // An entry that names no source copies nothing, and that is no failure.
-        if (e->SourceFile[0] == 0) LogEntrySkipped(*e);
-        if (why == CopyFailedNot || e->SourceFile[0] == 0) return;
-        if (!fits) why = CopyFailedTooLong;
+        int skipped = e->SourceFile[0] == 0 && e->NameTooLong == 0;
+        if (skipped) LogEntrySkipped(*e);
+        if (why == CopyFailedNot || skipped) return;
+        if (!fits && why != CopyFailedNameTooLong) why = CopyFailedTooLong;
         CopyFailureReport report = {e, source, path, why};
         CopyAnswer answer =
             c->EntryFailed != nullptr ? c->EntryFailed(c->Context, &report) : CopyGoOn;

@@ -15,6 +15,8 @@ enum CopyFailure {
                            // source it cannot read; a truncated packed file it does not report)
     CopyFailedTooLong = 4,  // the source or the destination path is longer than the 79
                             // characters a path may have: the report's path of it is empty
+    CopyFailedNameTooLong = 5,  // the script line's file name is longer than 14 characters or
+                                // its directory longer than 39: the entry names no file
 };
 
 // A caller's answer to a failed entry.

@@ -33,6 +33,8 @@ static const char* FailureText(CopyFailure why) {
         return "error: the data did not arrive whole: ";
     case CopyFailedTooLong:
         return "error: a path is longer than 79 characters: ";
+    case CopyFailedNameTooLong:
+        return "error: a file name is longer than 14 characters or a directory than 39: ";
     default:
         return "error: ";
     }
@@ -47,10 +49,15 @@ void EntryPathsShown(const FileEntry& e, char* source, char* dest, int width) {
 }
 
 void LogEntryFailed(const CopyFailureReport* failure, CopyAnswer answer) {
-    char source[kShownPathWidth], dest[kShownPathWidth];
-    EntryPathsShown(*failure->Entry, source, dest, kShownPathWidth);
-    LogLine(FailureText(failure->Why), failure->Source[0] != 0 ? failure->Source : source, " -> ",
-            failure->Dest[0] != 0 ? failure->Dest : dest);
+    // The line's names are not known: its description says which entry it is.
+    if (failure->Why == CopyFailedNameTooLong) {
+        LogLine(FailureText(failure->Why), "\"", failure->Entry->Description, "\"");
+    } else {
+        char source[kShownPathWidth], dest[kShownPathWidth];
+        EntryPathsShown(*failure->Entry, source, dest, kShownPathWidth);
+        LogLine(FailureText(failure->Why), failure->Source[0] != 0 ? failure->Source : source,
+                " -> ", failure->Dest[0] != 0 ? failure->Dest : dest);
+    }
     LogLine(answer == CopyRetry   ? "answer: retry"
             : answer == CopyAbort ? "answer: abort"
                                   : "answer: go on");

@@ -7,7 +7,7 @@
 // "file <source> -> <dest>, <bytes> bytes, new" (or "replaced an existing file").
 void LogFileWritten(const char* source, const char* dest, long bytes, int existedBefore);
 
-// An entry that names no source file (its line missing, or refused): nothing is copied.
+// An entry that names no source file (its line missing or without one): nothing is copied.
 void LogEntrySkipped(const FileEntry& e);
 
 // A file that is its own destination (the package's own directory): left in place.

@@ -58,7 +58,8 @@ void ParseFileLine(const char* line, const char* const keyNames[kDirKeyCount],
         break;
     }
     // A file name or directory cut short would name another file: such an entry keeps
-    // only its description and fails when copied, like an entry whose line is missing.
+    // only its description, and the copy reports it as a failure.
+    e->NameTooLong = fits ? 0 : 1;
     if (!fits) {
         e->DirName[0] = 0;
         e->DestDir[0] = 0;

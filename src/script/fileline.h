@@ -12,7 +12,7 @@ const char* SplitField(const char* pos, char* field);
 // Matching a key fills DirName and DestDir from dirTable (or the Windows directories
 // for keys 7 to 9). A file name or directory that does not fit its field is never cut
 // into another name: the entry then keeps only its description (no names, no
-// directories), so it fails when copied. A long description is cut.
+// directories) and NameTooLong is 1, so it fails when copied. A long description is cut.
 void ParseFileLine(const char* line, const char* const keyNames[kDirKeyCount],
                    const char dirTable[kDirKeyCount][kDirWidth], const char* windowsDir,
                    FileEntry* e);

@@ -37,6 +37,9 @@ struct FileEntry {
     char DestFile[kFileNameWidth];
     char Description[kDescriptionWidth];
     int32_t DestIsAbsolute;
+    // 1 when a file name or directory of the line did not fit its field: the names are
+    // left empty rather than cut into another file's, and the copy fails on the entry.
+    int32_t NameTooLong;
 };
 
 struct DiskInfo {

@@ -21,6 +21,8 @@ static unsigned ReasonText(const CopyFailureReport* failure) {
         return IDS_COPY_NO_SOURCE;
     case CopyFailedDest:
         return IDS_COPY_NO_DEST;
+    case CopyFailedNameTooLong:
+        return IDS_COPY_NAME_TOO_LONG;
     default:
         return IDS_COPY_DAMAGED;
     }
@@ -48,9 +50,14 @@ CopyAnswer AskAboutFailedEntry(HWND page, const CopyFailureReport* failure) {
     char head[kFailureTextWidth];
     char format[kLineWidth];
     char dest[kShownPathWidth];
-    TextCopy(format, kLineWidth, LoadTextOrEmpty(IDS_COPY_CANNOT));
-    ShownDest(failure, dest);
-    wsprintfA(head, format, failure->Entry->SourceFile, dest);
+    if (failure->Why == CopyFailedNameTooLong) {
+        // The line's names did not fit: the entry is known by its description only.
+        TextJoin(head, kFailureTextWidth, "\"", failure->Entry->Description, "\"");
+    } else {
+        TextCopy(format, kLineWidth, LoadTextOrEmpty(IDS_COPY_CANNOT));
+        ShownDest(failure, dest);
+        wsprintfA(head, format, failure->Entry->SourceFile, dest);
+    }
     TextAppend(head, kFailureTextWidth, "\n\n");
     switch (ShowMessage(page, Shared::SetupCaption, head, ReasonText(failure),
                         MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION)) {

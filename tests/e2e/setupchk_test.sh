@@ -33,13 +33,13 @@ grep -q $'^exit\t0$' "$WORK/sample-plan.out" || fail "sample plan: exit 0"
 grep -qF $'\tDisplayName\tQorva Mouse Driver' "$WORK/sample-plan.out" ||
   fail "sample plan: no uninstall entry"
 
-# The sample with its packed driver cut short and a name too long: the long line is passed
-# over, the driver fails and ends the run with 1, which registers nothing.
+# The sample with its packed driver cut short and a name too long: both fail, the first ends
+# the run with 1, which registers nothing.
 cp -r "$WORK/sample" "$WORK/cut"
 truncate -s -200 "$WORK/cut/SYSTEM/QXMOUSE.DR_"
 sed -i 's/^Disk1=8/Disk1=9/; s/^8=SETUP.EXE.*/&\n9=AVERYLONGNAME.TXT, A.TXT, Long, RootDir\r/' "$WORK/cut/SETUP.INF"
 check cut-plan 2 "$WORK/cut" --plan
-for expected in $'entry\tDisk1\t9\tskip\t-\t' \
+for expected in $'entry\tDisk1\t9\tfail\t-\t' $'\ta file name is longer than 14 characters' \
     $'entry\tDisk2\t1\tfail\t-\tP:\\SYSTEM\\QXMOUSE.DR_\t' \
     $'\tthe data did not arrive whole' $'systemini\tunchanged' $'exit\t1'; do
   grep -qF -- "$expected" "$WORK/cut-plan.out" || fail "cut plan: no '$expected'"

@@ -245,7 +245,7 @@ TEST_F(CheckRules, DestinationNamesTheCopyCannotCreate) {
 // What the copy does with an entry, in the order it meets the facts, and the plan's line.
 TEST(CheckPlan, EntryActionsAndLines) {
     const char* reason;
-    EntryFacts f = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    EntryFacts f = {1, 0, 1, 1, 1, 1, 1, 1, 1};
     EXPECT_EQ(PlanExpand, DecideEntry(f, &reason));
     f.Packed = 0;
     EXPECT_EQ(PlanCopy, DecideEntry(f, &reason));
@@ -265,9 +265,9 @@ TEST(CheckPlan, EntryActionsAndLines) {
     f.HasSource = 0;
     EXPECT_EQ(PlanSkip, DecideEntry(f, &reason));
     EXPECT_STREQ("the line names no source", reason);
-    f.NamesFile = 0;  // a name longer than 14 characters
-    DecideEntry(f, &reason);
-    EXPECT_STREQ("the line is refused: a name or directory too long", reason);
+    f.NameTooLong = 1;  // a name longer than 14 characters fails, though it names no source
+    EXPECT_EQ(PlanFail, DecideEntry(f, &reason));
+    EXPECT_STREQ(kPlanFailNameTooLong, reason);
     char line[24];
     const char* fields[] = {"entry", "A\tB", "C:\\LONGER"};
     PlanLine(line, sizeof(line), fields, 3);

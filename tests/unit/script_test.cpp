@@ -143,8 +143,10 @@ TEST(FileLine, LongDescriptionIsCutLongNamesAreRefused) {
         EXPECT_STREQ("", e.DirName) << line;
         EXPECT_STREQ("", e.DestDir) << line;
         EXPECT_EQ(0, e.DestIsAbsolute) << line;
+        EXPECT_EQ(1, e.NameTooLong) << line;  // so the copy fails on it
         EXPECT_STREQ("Driver", e.Description) << line;
     }
+    EXPECT_EQ(0, Parse(",,No source,SubDir1").NameTooLong);
 }
 
 TEST(FileLine, DirectoriesThatDoNotFitLeaveTheEntryUnusable) {
@@ -160,6 +162,7 @@ TEST(FileLine, DirectoriesThatDoNotFitLeaveTheEntryUnusable) {
     EXPECT_STREQ("", e.SourceFile);
     EXPECT_STREQ("", e.DestFile);
     EXPECT_EQ(0, e.DestIsAbsolute);
+    EXPECT_EQ(1, e.NameTooLong);
     EXPECT_STREQ("Text", e.Description);
 
     // The Windows directory with its suffix must fit 39 characters, one more does not.
@@ -181,6 +184,7 @@ TEST(FileLine, DirectoriesThatDoNotFitLeaveTheEntryUnusable) {
     e = Parse("A.INI,A.INI,,WinDir", win40.c_str());
     EXPECT_STREQ("", e.DestDir);
     EXPECT_STREQ("", e.DestFile);
+    EXPECT_EQ(1, e.NameTooLong);
 }
 
 TEST(InstallDirRule, ADrivePathMovesToTheWindowsDrive) {

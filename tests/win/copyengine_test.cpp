@@ -554,11 +554,13 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     Source("", "short.txt", "C.TXT");
     Entry("", "", "LATE.TXT", "LATE.TXT", "arrives on retry");
     Entry("", "", "", "EMPTY.TXT", "names no source: no failure");
+    Entry("", "", "", "", "a name too long: fails");
+    entries.back().NameTooLong = 1;
     Entry("", "", "GONE.TXT", "GONE.TXT", "aborts");
     Entry("", "", "C.TXT", "C.TXT", "never reached");
-    Disks({4});
+    Disks({5});
     Recorder r;
-    r.answers = {CopyRetry, CopyAbort};
+    r.answers = {CopyRetry, CopyGoOn, CopyAbort};
     int failures = 0;
     r.onFailure = [&] {  // the source turns up before the retry
         if (++failures == 1) Source("", "short.txt", "LATE.TXT");
@@ -568,9 +570,9 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
     // Abort puts the run back: the file that arrived on retry goes again.
     EXPECT_FALSE(FileExists(dest + "\\LATE.TXT"));
     EXPECT_FALSE(FileExists(dest + "\\C.TXT"));
-    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "25%", "failed LATE.TXT 1 LATE.TXT",
-                     "entry LATE.TXT", "25%", "wrote LATE.TXT", "entry ", "50%", "entry GONE.TXT",
-                     "75%", "failed GONE.TXT 1 GONE.TXT"}),
+    EXPECT_EQ((Calls{"disk 0", "entry LATE.TXT", "20%", "failed LATE.TXT 1 LATE.TXT",
+                     "entry LATE.TXT", "20%", "wrote LATE.TXT", "entry ", "40%", "entry ",
+                     "60%", "failed  5 ", "entry GONE.TXT", "80%", "failed GONE.TXT 1 GONE.TXT"}),
               r.calls);
 }
 
