@@ -117,6 +117,7 @@ function(windows_test kind name)
         COMMAND python3 ${dir}/${name}_art.py ${art_dir}
         COMMAND ${CMAKE_COMMAND} -E touch ${art_dir}/stamp
         DEPENDS ${dir}/${name}_art.py ${CMAKE_SOURCE_DIR}/tests/support/bmp4.py
+                ${CMAKE_SOURCE_DIR}/resources/bmpfile.py
         COMMENT "Test bitmaps of ${target}")
     set_source_files_properties(${dir}/${name}.rc PROPERTIES OBJECT_DEPENDS ${art_dir}/stamp)
     target_include_directories(${target} PRIVATE ${art_dir})

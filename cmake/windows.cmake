@@ -36,7 +36,7 @@ if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
       COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/draw-art --identity ${SETUP_IDENTITY}
               ${CMAKE_BINARY_DIR}/kitart/art
       COMMAND ${CMAKE_COMMAND} -E touch ${KIT_ART_STAMP}
-      DEPENDS ${SETUP_IDENTITY} ${CMAKE_SOURCE_DIR}/resources/draw-art ${CMAKE_SOURCE_DIR}/tools/kit/identity.py
+      DEPENDS ${SETUP_IDENTITY} ${CMAKE_SOURCE_DIR}/resources/draw-art ${CMAKE_SOURCE_DIR}/resources/bmpfile.py ${CMAKE_SOURCE_DIR}/tools/kit/identity.py
       COMMENT "Drawing the artwork of ${SETUP_IDENTITY}")
   list(APPEND RESOURCE_DEPENDS ${KIT_ART_STAMP})
   include_directories(${CMAKE_BINARY_DIR}/kitart)

@@ -93,6 +93,15 @@ TEST_F(KeyedBitmap, KeyColourLeftOutEveryOtherColourDrawn) {
     }
 }
 
+// The artwork's run-length coding (16 and 256 colours) loads to the pixels of the plain rows.
+TEST_F(KeyedBitmap, RunLengthCodedArtworkLoadsAsThePlainRows) {
+    for (int plain : {904, 906}) {
+        PixelImage want = BitmapResourcePixels(plain), got = BitmapResourcePixels(plain + 1);
+        ASSERT_EQ(333, got.width) << plain + 1;
+        EXPECT_EQ(want.pixels, got.pixels) << plain + 1;
+    }
+}
+
 TEST_F(KeyedBitmap, DissolveLeavesTheSamePixelsAsOneSweep) {
     for (int id : {kPattern, kWideId}) {
         Canvas sweep(440, 70), dissolve(440, 70);
