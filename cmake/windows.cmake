@@ -20,7 +20,7 @@ endif()
 
 # LZ32 first: MinGW's KERNEL32 import library also defines the LZ functions, which Windows 95
 # exports from LZ32.DLL only.
-set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32 comdlg32)
+set(SYSTEM_LIBS lz32 kernel32 user32 gdi32 advapi32)
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 set(CHECK_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/check.rc)
 set(UNINSTALL_RESOURCE_FILE ${CMAKE_SOURCE_DIR}/resources/uninstall.rc)

@@ -38,7 +38,14 @@ void BrowseForDirectory(HWND page) {
         OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOVALIDATE;
     request.lpfnHook = BrowseHookProc;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_BROWSE);
-    if (GetOpenFileNameA(&request)) TextCopy(Shared::InstallDir, kDirWidth, BrowseBuffer);
+    // The common dialogs are loaded when the browser is first asked for, not at start:
+    // they bring further libraries with them, and most runs (every /S run) never browse.
+    typedef BOOL(WINAPI * OpenFileName)(LPOPENFILENAMEA);
+    HMODULE dialogs = LoadLibraryA("COMDLG32.DLL");
+    FARPROC found = dialogs != nullptr ? GetProcAddress(dialogs, "GetOpenFileNameA") : nullptr;
+    OpenFileName open = reinterpret_cast<OpenFileName>(reinterpret_cast<void*>(found));
+    if (open != nullptr && open(&request))
+        TextCopy(Shared::InstallDir, kDirWidth, BrowseBuffer);
 }
 
 // OK takes the path field as it is; a change of directory or drive refreshes the field
