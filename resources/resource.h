@@ -50,6 +50,9 @@
 #define IDS_UNINSTALL_UNDONE 70
 #define IDS_COPY_SOURCE_TOO_LONG 71
 #define IDS_COPY_DEST_TOO_LONG 72
+#define IDS_UPDATING_REGISTRY 73
+#define IDS_WARNING         74
+#define IDS_SETUP           75
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101
