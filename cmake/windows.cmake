@@ -42,7 +42,7 @@ if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
   include_directories(${CMAKE_BINARY_DIR}/kitart)
 endif()
 # The language of the texts SETUP.EXE and UNINSTAL.EXE show, from the identity's
-# [Product] Language: its file of resources/lang/ becomes lang.h (the templates' texts and
+# [Product] Language: its file of resources/lang/ becomes lang.rc (the templates' texts and
 # font, the resources' language and code page), setuptexts.rc and uninstalltexts.rc, here
 # when the build is configured and again whenever a language file changes. A text that does
 # not fit its buffer stops the build with its line.
@@ -58,7 +58,7 @@ endif()
 file(GLOB LANG_FILES ${CMAKE_SOURCE_DIR}/resources/lang/*.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LANG_FILES}
              ${CMAKE_SOURCE_DIR}/tools/kit/langtexts.py)
-list(APPEND RESOURCE_DEPENDS ${LANG_DIR}/lang.h ${LANG_DIR}/setuptexts.rc ${LANG_DIR}/uninstalltexts.rc)
+list(APPEND RESOURCE_DEPENDS ${LANG_DIR}/lang.rc ${LANG_DIR}/setuptexts.rc ${LANG_DIR}/uninstalltexts.rc)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src -I${LANG_DIR}")
 set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
                             PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")

@@ -2,7 +2,7 @@
 """The texts of SETUP.EXE and UNINSTAL.EXE in one language: check a language file of
 resources/lang/ and write the resource files a build includes.
 
-  langtexts.py write LANGUAGE OUTDIR   check, then write OUTDIR/lang.h, OUTDIR/setuptexts.rc
+  langtexts.py write LANGUAGE OUTDIR   check, then write OUTDIR/lang.rc, OUTDIR/setuptexts.rc
                                        and OUTDIR/uninstalltexts.rc (each only when its text
                                        changes)
   langtexts.py check [LANGUAGE...]     check (every language when none is named)
@@ -168,7 +168,7 @@ def outputs(name, texts):
                 "".join("    %s, %s\n" % (k, rc_string(t, codepage)) for k, t in texts[section]) +
                 "END\n")
 
-    return {"lang.h": "\n".join(lang) + "\n", "setuptexts.rc": table("Strings"),
+    return {"lang.rc": "\n".join(lang) + "\n", "setuptexts.rc": table("Strings"),
             "uninstalltexts.rc": table("Uninstall")}
 
 
