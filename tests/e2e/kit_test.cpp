@@ -130,21 +130,22 @@ struct LanguageCase {
     const char* notice;     // the cancel notice after the product name
     const char* boxCaption; // a message box's caption after the product name
     const char* ask;        // the uninstaller's question after the product name
+    const char* warning;    // the caption of the box before the script is read
 };
 
 const LanguageCase kGerman = {"German", "de", "&Weiter >", " Setup", "Serielle Maus",
                               "&Suchen...", "Ja, den Computer jetzt neu starten.",
                               u8" wurde nicht vollständig installiert!", " Setup-Programm",
-                              " wird mit allen Dateien entfernt"};
+                              " wird mit allen Dateien entfernt", "Warnung"};
 const LanguageCase kFrench = {"French", "fr", "&Suivant >", " Installation", u8"Souris série",
                               "&Choisir...", u8"Oui, redémarrer l'ordinateur maintenant.",
                               u8" : l'installation n'est pas terminée !", " - Installation",
-                              u8" et ses fichiers vont être supprimés"};
+                              u8" et ses fichiers vont être supprimés", "Avertissement"};
 const LanguageCase kJapanese = {"Japanese", "ja", u8"次へ(&N) >", u8" セットアップ",
                                 u8"ｼﾘｱﾙ ﾏｳｽ", u8"参照(&R)",
                                 u8"はい、今すぐ再起動します。",
                                 u8" のインストールは完了していません。", u8" セットアップ",
-                                u8" とそのファイルを削除し"};
+                                u8" とそのファイルを削除し", u8"警告"};
 
 std::string LanguageKit(const LanguageCase& language) {
     std::string name = language.name;
@@ -316,15 +317,54 @@ void CheckLanguageKit(const LanguageCase& language) {
               "SETUP [-u]", "message-switches", IDOK);
     WaitProgramEnd(help, 20000);
     StopProgram(help);
+    // A platform outside Windows 95/98, a script that cannot be read, and the uninstaller
+    // where nothing was installed: each box in the language.
+    // (The user's key is opened anew: the predefined handle does not reach a process that
+    // the Japanese case starts again.)
+    HKEY user, key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenCurrentUser(KEY_ALL_ACCESS, &user));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(user, "Software\\Wine\\AppDefaults\\SETUP.EXE", 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
+    RegCloseKey(key);
+    RunningProgram refused = StartProgram(exe);
+    AnswerBox(language, refused, Ansi(language.warning), "95/98", "message-wrong-platform", IDOK);
+    EXPECT_EQ(0u, WaitProgramEnd(refused, 20000));
+    StopProgram(refused);
+    RegDeleteKeyA(user, "Software\\Wine\\AppDefaults\\SETUP.EXE");
+    RegCloseKey(user);
+    // A package directory so long that its SETUP.INF's path passes 79 characters.
+    const std::string deep = "C:\\" + std::string(72, 'D');
+    CreateDirectoryA(deep.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(exe.c_str(), (deep + "\\SETUP.EXE").c_str(), FALSE));
+    RunningProgram unread = StartProgram(deep + "\\SETUP.EXE");
+    AnswerBox(language, unread, "", "SETUP.INF", "message-read-error", IDOK);
+    WaitProgramEnd(unread, 20000);
+    StopProgram(unread);
+    const std::string script = ReadFileBytes(pkg + "\\SETUP.INF");
+    RunningProgram nothing = StartProgram(pkg + "\\UNINSTAL.EXE");
+    AnswerBox(language, nothing, "", "", "uninstall-nothing-installed", IDOK);
+    EXPECT_EQ(2u, WaitProgramEnd(nothing, 20000));
+    StopProgram(nothing);
+
+    // Too little free space for the script's MinimumSpace, then Cancel: the notice.
+    std::string greedy = script;
+    greedy.replace(greedy.find("MinimumSpace=2048"), 17, "MinimumSpace=2000000000");
+    WriteFileBytes(pkg + "\\SETUP.INF", greedy);
     RunningProgram setup = StartProgram(exe);
     HWND page = WaitForPage("SETUP_BEGIN", 20000);
     ASSERT_NE(nullptr, page);
     EXPECT_EQ(Ansi(language.next), ItemText(page, IDC_NEXT));
     EXPECT_EQ(product + Ansi(language.caption), WindowText(page));
+    page = WalkTo("SETUP_SELDIR");
+    ASSERT_NE(nullptr, page);
+    ClickItem(page, IDC_NEXT);
+    AnswerBox(language, setup, boxCaption, "", "message-no-space", IDOK);
     ClickItem(page, IDC_CANCEL);
     AnswerBox(language, setup, boxCaption, product + Ansi(language.notice), "message-cancel", IDOK);
     EXPECT_EQ(0u, WaitProgramEnd(setup, 20000));
     StopProgram(setup);
+    WriteFileBytes(pkg + "\\SETUP.INF", script);
 
     // The pages, a destination refused and a file that cannot be copied (README.TXT is
     // taken out of the package): each box in the language.
