@@ -5,7 +5,9 @@ resources/lang/ and write the resource files a build includes.
   langtexts.py write LANGUAGE OUTDIR   check, then write OUTDIR/lang.rc, OUTDIR/setuptexts.rc
                                        and OUTDIR/uninstalltexts.rc (each only when its text
                                        changes)
-  langtexts.py check [LANGUAGE...]     check (every language when none is named)
+  langtexts.py check [--dir DIR] [LANGUAGE...]
+                                       check (every language when none is named), the files
+                                       of DIR instead of resources/lang when given
   langtexts.py show LANGUAGE KEY       print one text (UTF-8), for the tests
 
 A language file (resources/lang/<language>.txt, UTF-8) holds the keys of english.txt, no
@@ -100,25 +102,26 @@ def placeholders(text):
     return re.findall(r"%.", text)
 
 
-def read_language(name):
+def read_language(name, lang_dir=LANG_DIR):
     """The checked texts of a language: {section: [(key, text)]}; raises LangError."""
     if name not in LANGUAGES:
         raise LangError("no language %s; the languages are %s" % (name, ", ".join(LANGUAGES)))
     file_name, _, codepage, _ = LANGUAGES[name]
-    path = os.path.join(LANG_DIR, file_name)
+    path = os.path.join(lang_dir, file_name)
     texts = read_file(path)
-    english = read_file(os.path.join(LANG_DIR, LANGUAGES["English"][0]))
+    english = read_file(os.path.join(lang_dir, LANGUAGES["English"][0]))
     ids = set(re.findall(r"#define\s+(IDS_\w+)", open(RESOURCE_H).read()))
     for section in SECTIONS:
         mine = {k: (t, n) for k, t, n in texts.get(section, [])}
         theirs = {k: t for k, t, _ in english.get(section, [])}
+        for key, (text, number) in mine.items():
+            if key not in theirs:
+                raise LangError("%s:%d: %s is not a key of [%s]" % (path, number, key, section))
         for key in theirs:
             if key not in mine:
                 raise LangError("%s:0: [%s] %s is missing" % (path, section, key))
         for key, (text, number) in mine.items():
             where = "%s:%d" % (path, number)
-            if key not in theirs:
-                raise LangError("%s: %s is not a key of [%s]" % (where, key, section))
             if section != "Dialogs" and key not in ids:
                 raise LangError("%s: %s is no string id of resource.h" % (where, key))
             try:
@@ -193,8 +196,11 @@ def main(argv):
             for file_name, text in outputs(argv[2], texts).items():
                 write_if_changed(os.path.join(argv[3], file_name), text)
         elif argv[1] == "check":
-            for name in argv[2:] or LANGUAGES:
-                read_language(name)
+            names, lang_dir = argv[2:], LANG_DIR
+            if names[:1] == ["--dir"] and len(names) >= 2:
+                names, lang_dir = names[2:], names[1]
+            for name in names or LANGUAGES:
+                read_language(name, lang_dir)
         elif argv[1] == "show" and len(argv) == 4:
             texts = read_language(argv[2])
             found = [t for s in SECTIONS for k, t in texts[s] if k == argv[3]]
