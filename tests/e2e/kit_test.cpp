@@ -113,39 +113,60 @@ std::string Ansi(const char* utf8) {
     wchar_t wide[512];
     char ansi[1024];
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512);
-    if (n == 0 || WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), nullptr, nullptr) == 0)
+    if (n == 0 ||
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof(ansi), nullptr, nullptr) == 0)
         return "<not in this code page>";
     return ansi;
 }
 
 // What a user of the language sees (UTF-8): texts of each page and of two boxes.
 struct LanguageCase {
-    const char* name;       // as the identity's Language names it
-    const char* code;       // the folder of its screenshots below docs/lang
-    const char* next;       // the welcome page's Next
-    const char* caption;    // a page's caption after the product name
-    const char* serial;     // the mouse page's serial mouse
-    const char* browse;     // the destination page's Browse
-    const char* restartNow; // the finish page's first choice
-    const char* notice;     // the cancel notice after the product name
-    const char* boxCaption; // a message box's caption after the product name
-    const char* ask;        // the uninstaller's question after the product name
-    const char* warning;    // the caption of the box before the script is read
+    const char* name;        // as the identity's Language names it
+    const char* code;        // the folder of its screenshots below docs/lang
+    const char* next;        // the welcome page's Next
+    const char* caption;     // a page's caption after the product name
+    const char* serial;      // the mouse page's serial mouse
+    const char* browse;      // the destination page's Browse
+    const char* restartNow;  // the finish page's first choice
+    const char* notice;      // the cancel notice after the product name
+    const char* boxCaption;  // a message box's caption after the product name
+    const char* ask;         // the uninstaller's question after the product name
+    const char* warning;     // the caption of the box before the script is read
 };
 
-const LanguageCase kGerman = {"German", "de", "&Weiter >", " Setup", "Serielle Maus",
-                              "&Suchen...", "Ja, den Computer jetzt neu starten.",
-                              u8" wurde nicht vollständig installiert!", " Setup-Programm",
-                              " wird mit allen Dateien entfernt", "Warnung"};
-const LanguageCase kFrench = {"French", "fr", "&Suivant >", " Installation", u8"Souris série",
-                              "&Choisir...", u8"Oui, redémarrer l'ordinateur maintenant.",
-                              u8" : l'installation n'est pas terminée !", " - Installation",
-                              u8" et ses fichiers vont être supprimés", "Avertissement"};
-const LanguageCase kJapanese = {"Japanese", "ja", u8"次へ(&N) >", u8" セットアップ",
-                                u8"ｼﾘｱﾙ ﾏｳｽ", u8"参照(&R)",
+const LanguageCase kGerman = {"German",
+                              "de",
+                              "&Weiter >",
+                              " Setup",
+                              "Serielle Maus",
+                              "&Suchen...",
+                              "Ja, den Computer jetzt neu starten.",
+                              u8" wurde nicht vollständig installiert!",
+                              " Setup-Programm",
+                              " wird mit allen Dateien entfernt",
+                              "Warnung"};
+const LanguageCase kFrench = {"French",
+                              "fr",
+                              "&Suivant >",
+                              " Installation",
+                              u8"Souris série",
+                              "&Choisir...",
+                              u8"Oui, redémarrer l'ordinateur maintenant.",
+                              u8" : l'installation n'est pas terminée !",
+                              " - Installation",
+                              u8" et ses fichiers vont être supprimés",
+                              "Avertissement"};
+const LanguageCase kJapanese = {"Japanese",
+                                "ja",
+                                u8"次へ(&N) >",
+                                u8" セットアップ",
+                                u8"ｼﾘｱﾙ ﾏｳｽ",
+                                u8"参照(&R)",
                                 u8"はい、今すぐ再起動します。",
-                                u8" のインストールは完了していません。", u8" セットアップ",
-                                u8" とそのファイルを削除し", u8"警告"};
+                                u8" のインストールは完了していません。",
+                                u8" セットアップ",
+                                u8" とそのファイルを削除し",
+                                u8"警告"};
 
 std::string LanguageKit(const LanguageCase& language) {
     std::string name = language.name;
@@ -164,8 +185,9 @@ void LanguageShot(const LanguageCase& language, HWND window, const std::string& 
 // The faces of Japanese Windows, which Wine finds among Debian's IPA fonts.
 void MapJapaneseFaces() {
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements",
-                                             0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr,
+                              0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     const wchar_t* const proportional[] = {L"\xff2d\xff33 \xff30\x30b4\x30b7\x30c3\x30af",
                                            L"MS PGothic", L"MS UI Gothic"};
     for (const wchar_t* face : proportional)
@@ -186,8 +208,8 @@ INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 std::string TextsThatDoNotFit(const std::string& setupExe, const std::string& productName) {
     HMODULE kit = LoadLibraryExA(setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (kit == nullptr) return "cannot load " + setupExe;
-    for (const char* page : {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR", "SETUP_INSTALL",
-                             "SETUP_END"}) {
+    for (const char* page :
+         {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR", "SETUP_INSTALL", "SETUP_END"}) {
         WNDCLASSA wc = {};
         wc.style = CS_GLOBALCLASS;
         wc.lpfnWndProc = DefDlgProcA;
@@ -313,8 +335,7 @@ void CheckLanguageKit(const LanguageCase& language) {
 
     // The switches' list, and the cancel notice of the welcome page.
     RunningProgram help = StartProgram(exe, "/?");
-    AnswerBox(language, help, Ansi(language.caption + 1),
-              "SETUP [-u]", "message-switches", IDOK);
+    AnswerBox(language, help, Ansi(language.caption + 1), "SETUP [-u]", "message-switches", IDOK);
     WaitProgramEnd(help, 20000);
     StopProgram(help);
     // A platform outside Windows 95/98, a script that cannot be read, and the uninstaller
@@ -403,8 +424,8 @@ void CheckLanguageKit(const LanguageCase& language) {
     ClickItem(page, IDC_NEXT);
     HWND copying = WaitForPage("SETUP_INSTALL", 20000);
     ASSERT_NE(nullptr, copying);
-    std::string failure = AnswerBox(language, setup, boxCaption, "README.TXT", "message-copy-failure",
-                                    IDIGNORE);
+    std::string failure =
+        AnswerBox(language, setup, boxCaption, "README.TXT", "message-copy-failure", IDIGNORE);
     LanguageShot(language, copying, "page-install");
     HWND finish = WaitForPage("SETUP_END", 60000);
     ASSERT_NE(nullptr, finish);
@@ -421,10 +442,12 @@ void CheckLanguageKit(const LanguageCase& language) {
     AnswerBox(language, uninstall, "", product + Ansi(language.ask), "uninstall-ask", IDYES);
     for (int n = 1; n < 8; ++n) {
         HWND box = nullptr;
-        WaitUntil([&] {
-            box = FindTopWindow("#32770", nullptr, uninstall.id);
-            return box != nullptr || WaitProgramEnd(uninstall, 0) != STILL_ACTIVE;
-        }, 30000);
+        WaitUntil(
+            [&] {
+                box = FindTopWindow("#32770", nullptr, uninstall.id);
+                return box != nullptr || WaitProgramEnd(uninstall, 0) != STILL_ACTIVE;
+            },
+            30000);
         if (box == nullptr) break;
         LanguageShot(language, box, "uninstall-" + std::to_string(n));
         ClickItem(box, GetDlgItem(box, IDNO) != nullptr ? IDNO : IDOK);
