@@ -8,7 +8,6 @@ resources/lang/ and write the resource files a build includes.
   langtexts.py check [--dir DIR] [LANGUAGE...]
                                        check (every language when none is named), the files
                                        of DIR instead of resources/lang when given
-  langtexts.py show LANGUAGE KEY       print one text (UTF-8), for the tests
 
 A language file (resources/lang/<language>.txt, UTF-8) holds the keys of english.txt, no
 more and no fewer. Each text must be written in the language's ANSI code page, keep the
@@ -186,7 +185,7 @@ def write_if_changed(path, text):
 
 
 def main(argv):
-    if len(argv) < 2 or argv[1] not in ("write", "check", "show"):
+    if len(argv) < 2 or argv[1] not in ("write", "check"):
         sys.stderr.write(__doc__)
         return 2
     try:
@@ -201,12 +200,6 @@ def main(argv):
                 names, lang_dir = names[2:], names[1]
             for name in names or LANGUAGES:
                 read_language(name, lang_dir)
-        elif argv[1] == "show" and len(argv) == 4:
-            texts = read_language(argv[2])
-            found = [t for s in SECTIONS for k, t in texts[s] if k == argv[3]]
-            if not found:
-                raise LangError("no text %s" % argv[3])
-            sys.stdout.buffer.write(found[0].encode("utf-8"))
         else:
             sys.stderr.write(__doc__)
             return 2
