@@ -69,6 +69,44 @@ add_custom_target(testkit ALL
     COMMAND ${CMAKE_SOURCE_DIR}/tools/kit/make-kit --arch ${KIT_ARCH}
             ${CMAKE_SOURCE_DIR}/demo/zentrix/identity.ini ${TEST_KIT_DIR}
     COMMENT "The Zentrix test kit (${KIT_ARCH})" USES_TERMINAL)
+# The Zentrix kit in each further language, into out/testkit-lang/<language>/<arch>: the
+# Japanese one from the example demo/zentrix/identity-ja.ini, the others from the English
+# example with its Language changed. The kit test shows their pages and boxes.
+set(TEST_LANG_KIT_DIR ${CMAKE_SOURCE_DIR}/out/testkit-lang)
+file(READ ${CMAKE_SOURCE_DIR}/demo/zentrix/identity.ini ZENTRIX_IDENTITY)
+set(LANG_KIT_TARGETS "")
+foreach(language German French Japanese)
+  string(TOLOWER ${language} lower)
+  if(language STREQUAL "Japanese")
+    set(identity ${CMAKE_SOURCE_DIR}/demo/zentrix/identity-ja.ini)
+  else()
+    set(identity ${CMAKE_BINARY_DIR}/testkit-${lower}.ini)
+    string(REPLACE "ProductName=Zentrix\n" "ProductName=Zentrix\nLanguage=${language}\n"
+           text "${ZENTRIX_IDENTITY}")
+    file(CONFIGURE OUTPUT ${identity} CONTENT "${text}" @ONLY)
+  endif()
+  add_custom_target(testkit_${lower} ALL
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/kit/make-kit --arch ${KIT_ARCH} ${identity}
+              ${TEST_LANG_KIT_DIR}/${lower}
+      COMMENT "The ${language} Zentrix test kit (${KIT_ARCH})" USES_TERMINAL)
+  list(APPEND LANG_KIT_TARGETS testkit_${lower})
+endforeach()
+# A machine of each language: Wine takes its ANSI code page (932 for Japanese) and the
+# language of its own boxes' buttons from the locale, which localedef compiles here without
+# root (from Debian's locales) into out/locale.
+set(LOCALE_DIR ${CMAKE_SOURCE_DIR}/out/locale)
+set(LANG_LOCALES German:de_DE French:fr_FR Japanese:ja_JP)
+set(LOCALE_FILES "")
+foreach(pair ${LANG_LOCALES})
+  string(REPLACE ":" ";" pair "${pair}")
+  list(GET pair 1 locale)
+  add_custom_command(OUTPUT ${LOCALE_DIR}/${locale}.UTF-8/LC_CTYPE
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${LOCALE_DIR}
+      COMMAND localedef -i ${locale} -f UTF-8 ${LOCALE_DIR}/${locale}.UTF-8
+      COMMENT "The locale ${locale}.UTF-8 for a machine of its language")
+  list(APPEND LOCALE_FILES ${LOCALE_DIR}/${locale}.UTF-8/LC_CTYPE)
+endforeach()
+add_custom_target(testlocales ALL DEPENDS ${LOCALE_FILES})
 
 # The package checker on the sample package and on a package with one case of each finding
 # (tools/setupchk runs the x86_64 build on a scratch machine of its own).
@@ -128,7 +166,7 @@ function(windows_test kind name)
     add_dependencies(${target} setup uninstaller)
   endif()
   if(name STREQUAL "kit_test")
-    add_dependencies(${target} testkit)
+    add_dependencies(${target} testkit testlocales ${LANG_KIT_TARGETS})
   endif()
   if(NOT T_SCREENS)
     set(T_SCREENS 640x480)
@@ -144,7 +182,7 @@ function(windows_test kind name)
              COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --arch ${TEST_ARCH} --screen ${screen}
                      $<TARGET_FILE:${target}>)
     set_tests_properties(${test_name} PROPERTIES
-        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools;SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH}"
+        ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools;SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH};SETUP_LANGUAGE_KITS=${TEST_LANG_KIT_DIR}"
         TIMEOUT 600 LABELS ${kind}${LABEL_SUFFIX})
   endforeach()
 endfunction()
@@ -177,6 +215,20 @@ windows_test(e2e install_run_test)
 windows_test(e2e install_test)
 windows_test(e2e interrupted_test)
 windows_test(e2e kit_test)
+# The kit in each further language, on a machine of that language (the plain entry skips
+# these cases): e2e_kit_test_de, _fr, _ja.
+foreach(pair ${LANG_LOCALES})
+  string(REPLACE ":" ";" pair "${pair}")
+  list(GET pair 0 language)
+  list(GET pair 1 locale)
+  string(SUBSTRING ${locale} 0 2 code)
+  add_test(NAME e2e_kit_test_${code}${TEST_SUFFIX}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --arch ${TEST_ARCH} --screen 640x480
+                   $<TARGET_FILE:e2e_kit_test> --gtest_filter=KitLanguage.${language}*)
+  set_tests_properties(e2e_kit_test_${code}${TEST_SUFFIX} PROPERTIES
+      ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools;SETUP_LANGUAGE_KITS=${TEST_LANG_KIT_DIR};SETUP_KIT_LANGUAGE=${language};LOCPATH=${LOCALE_DIR};LC_ALL=${locale}.UTF-8"
+      TIMEOUT 600 LABELS e2e${LABEL_SUFFIX})
+endforeach()
 windows_test(e2e restart_test)
 windows_test(e2e switch_mode_test)
 windows_test(e2e uninstall_test)

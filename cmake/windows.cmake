@@ -41,9 +41,27 @@ if(NOT SETUP_IDENTITY STREQUAL "${CMAKE_SOURCE_DIR}/resources/identity.ini")
   list(APPEND RESOURCE_DEPENDS ${KIT_ART_STAMP})
   include_directories(${CMAKE_BINARY_DIR}/kitart)
 endif()
+# The language of the texts SETUP.EXE and UNINSTAL.EXE show, from the identity's
+# [Product] Language: its file of resources/lang/ becomes lang.rc (the templates' texts and
+# font, the resources' language and code page), setuptexts.rc and uninstalltexts.rc, here
+# when the build is configured and again whenever a language file changes. A text that does
+# not fit its buffer stops the build with its line.
+execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/kit/identity.py value ${SETUP_IDENTITY}
+                        Product Language
+                OUTPUT_VARIABLE SETUP_LANGUAGE OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(LANG_DIR ${CMAKE_BINARY_DIR}/lang)
+execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/kit/langtexts.py write ${SETUP_LANGUAGE} ${LANG_DIR}
+                RESULT_VARIABLE lang_result ERROR_VARIABLE lang_error)
+if(lang_result)
+  message(FATAL_ERROR "${lang_error}The build stops: fix the language file.")
+endif()
+file(GLOB LANG_FILES ${CMAKE_SOURCE_DIR}/resources/lang/*.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LANG_FILES}
+             ${CMAKE_SOURCE_DIR}/tools/kit/langtexts.py)
+list(APPEND RESOURCE_DEPENDS ${LANG_DIR}/lang.rc ${LANG_DIR}/setuptexts.rc ${LANG_DIR}/uninstalltexts.rc)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src -I${LANG_DIR}")
 set_source_files_properties(${RESOURCE_FILE} ${CHECK_RESOURCE_FILE} ${UNINSTALL_RESOURCE_FILE}
                             PROPERTIES OBJECT_DEPENDS "${RESOURCE_DEPENDS}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_SOURCE_DIR}/src")
 
 if(SHIPPED_EXE_TESTS)
   include(${CMAKE_SOURCE_DIR}/cmake/windows-tests.cmake)
@@ -57,7 +75,7 @@ add_custom_command(OUTPUT ${RESOURCE_CHECK_STAMP}
             ${RESOURCE_CHECK_STAMP}
     DEPENDS ${CMAKE_SOURCE_DIR}/resources/check-ids ${CMAKE_SOURCE_DIR}/resources/resource.h
             ${CMAKE_SOURCE_DIR}/resources/strings.rc ${CMAKE_SOURCE_DIR}/resources/dialogs.rc
-            ${CMAKE_SOURCE_DIR}/resources/uninstall.rc
+            ${CMAKE_SOURCE_DIR}/resources/uninstall.rc ${CMAKE_SOURCE_DIR}/resources/lang/english.txt
     COMMENT "Checking resource ids")
 add_custom_target(resource_ids DEPENDS ${RESOURCE_CHECK_STAMP})
 

@@ -50,7 +50,10 @@
 #define IDS_UNINSTALL_UNDONE 70
 #define IDS_COPY_SOURCE_TOO_LONG 71
 #define IDS_COPY_DEST_TOO_LONG 72
-#define IDS_COPY_NAME_TOO_LONG 73
+#define IDS_UPDATING_REGISTRY 73
+#define IDS_WARNING         74
+#define IDS_SETUP           75
+#define IDS_COPY_NAME_TOO_LONG 76
 
 // ---- dialog templates ----
 #define IDD_BEGIN     101

@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "runtime/text.h"
 #include "script/model.h"
+#include "texts/textring.h"
 
 HWND Shared::BackgroundWindow;
 
@@ -95,9 +96,10 @@ int CreateBackgroundWindow() {
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 
-    Shared::BackgroundWindow = CreateWindowExA(
-        0, kClassName, "Setup", WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Shared::AppInstance, nullptr);
+    Shared::BackgroundWindow = CreateWindowExA(0, kClassName, LoadTextOrEmpty(IDS_SETUP),
+                                               WS_POPUP | WS_VISIBLE | WS_BORDER, CW_USEDEFAULT,
+                                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                               nullptr, Shared::AppInstance, nullptr);
     if (!Shared::BackgroundWindow) return 0;
 
     // Handle the first paint, with the dissolving banners, before any page exists.

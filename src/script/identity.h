@@ -30,6 +30,3 @@
 // The device key made for a serial mouse that no device node names.
 #define OWN_SERIAL_DEVICE_KEY "Enum\\Root\\" OWN_SERIAL_DEVICE_NAME
 #define OWN_SERIAL_DEVICE_INSTANCE OWN_SERIAL_DEVICE_KEY "\\0000"
-
-// The copying page's status while the registration runs.
-#define UPDATING_REGISTRY_TEXT "Updating Registry..."

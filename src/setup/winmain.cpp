@@ -94,7 +94,8 @@ static RunEnd RunNormalMode(const Switches& switches) {
         LogLine("not Windows 95/98: nothing is done");
         // The script is not read yet, so there is no SetupCaption.
         if (!switches.silent)
-            ShowMessage(nullptr, "Warning", nullptr, IDS_WRONG_PLATFORM, MB_ICONEXCLAMATION);
+            ShowMessage(nullptr, LoadTextOrEmpty(IDS_WARNING), nullptr, IDS_WRONG_PLATFORM,
+                        MB_ICONEXCLAMATION);
         return {ExitWrongPlatform, 0};
     }
     if (!LoadInstallModel(switches)) return {ExitNoScript, 0};
@@ -143,7 +144,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     Shared::ProductName[0] = 0;
     Shared::AppInstance = instance;
     Switches switches;
-    int early = StartWithSwitches(tail, SetupSwitches, &switches, IDS_SETUP_SWITCHES, "Setup");
+    int early = StartWithSwitches(tail, SetupSwitches, &switches, IDS_SETUP_SWITCHES,
+                                  LoadTextOrEmpty(IDS_SETUP));
     if (early >= 0) return early;
     if (!switches.silent) {
         Shared::ScreenWidth = static_cast<int16_t>(GetSystemMetrics(SM_CXSCREEN));

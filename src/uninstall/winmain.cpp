@@ -168,8 +168,8 @@ static int Uninstall(const Switches& switches, int* restart) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
     Shared::AppInstance = instance;
     Switches switches;
-    int early =
-        StartWithSwitches(tail, UninstallSwitches, &switches, IDS_UNINSTALL_SWITCHES, "Uninstall");
+    int early = StartWithSwitches(tail, UninstallSwitches, &switches, IDS_UNINSTALL_SWITCHES,
+                                  LoadTextOrEmpty(IDS_UNINSTALL));
     if (early >= 0) return early;
     GetWindowsDirectoryA(Shared::WindowsDir, kDirWidth);
     int restart = 0;

@@ -10,7 +10,6 @@
 #include "registry/product.h"
 #include "resource.h"
 #include "runtime/text.h"
-#include "script/identity.h"
 #include "install/journalnotice.h"
 #include "texts/textring.h"
 #include "wizard/copyfailure.h"
@@ -119,7 +118,7 @@ static CopyAnswer OnEntryFailed(void* context, const CopyFailureReport* failure)
 
 static void OnRegistrationBegins(void* context) {
     PageRun* run = static_cast<PageRun*>(context);
-    SetControlText(run->status, UPDATING_REGISTRY_TEXT);
+    SetControlText(run->status, LoadTextOrEmpty(IDS_UPDATING_REGISTRY));
     WaitPumping(1000);
 }
 

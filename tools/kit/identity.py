@@ -19,7 +19,8 @@ NONE = "none"
 # order of the default file. Kinds: path, text, title, file (8.3, or none), clsid, key (a
 # registry key or value name: no backslash), art (a text the artwork draws).
 SCHEMA = {
-    "Product": {"DefaultPath": ("path", 79), "ProductName": ("text", 71)},
+    "Product": {"DefaultPath": ("path", 79), "ProductName": ("text", 71),
+                "Language": ("language", 16)},
     "Companion": {"WindowTitle": ("title", 79), "File": ("file", 64)},
     "PropertyPage": {"Server": ("file", 64), "ClassId": ("clsid", 64),
                      "ClassName": ("text", 79), "HandlerName": ("key", 79)},
@@ -27,6 +28,10 @@ SCHEMA = {
                  "SerialDeviceKey": ("key", 60)},
     "Artwork": {"Wordmark": ("art", 10), "BannerWords": ("art", 16), "BannerLine": ("art", 52)},
 }
+# Keys that may be left out, and their value then.
+OPTIONAL = {("Product", "Language"): "English"}
+# The languages of the texts that SETUP.EXE and UNINSTAL.EXE show (tools/kit/langtexts.py).
+LANGUAGES = ("English", "German", "French", "Japanese")
 # Keys that "none" in another key leaves unused: they may then be "none" or absent.
 UNUSED_WHEN_NONE = {
     ("PropertyPage", "Server"): ["ClassId", "ClassName", "HandlerName"],
@@ -68,6 +73,9 @@ def check_value(path, line, section, key, value):
     elif kind == "key":
         if "\\" in value:
             fail(path, line, "%s \"%s\" holds a backslash: it names one key, not a path" % (key, value))
+    elif kind == "language":
+        if value not in LANGUAGES:
+            fail(path, line, "%s \"%s\" is not one of %s" % (key, value, ", ".join(LANGUAGES)))
     elif kind == "path":
         if value.endswith("\\"):
             fail(path, line, "%s \"%s\" ends in a backslash" % (key, value))
@@ -126,6 +134,9 @@ def read(path):
                 if value is None or value == NONE:
                     values.setdefault(section, {})[key] = NONE
                     continue
+            if value is None and (section, key) in OPTIONAL:
+                values.setdefault(section, {})[key] = OPTIONAL[(section, key)]
+                continue
             if value is None:
                 fail(path, 0, "[%s] %s is missing" % (section, key))
             if value == NONE and SCHEMA[section][key][0] not in ("file", "title"):
