@@ -122,10 +122,14 @@ int RunCommitted(const char* runLine) {
 
 int LineDecides(const char* line) {
     char path[kPathWidth], next[kPathWidth];
-    if (!FileLine(SplitLogLine(line, path, kPathWidth))) return 1;
+    LogWord w = SplitLogLine(line, path, kPathWidth);
+    if (!FileLine(w)) return 1;
     const char* after = NextLogLine(line);
-    if (after == nullptr || !FileLine(SplitLogLine(after, next, kPathWidth))) return 1;
-    return !TextEqualNoCase(path, next);
+    LogWord n = after != nullptr ? SplitLogLine(after, next, kPathWidth) : LogNone;
+    if (!FileLine(n) || !TextEqualNoCase(path, next)) return 1;
+    // The same entry's next step: a new file that found an older one there (kept or in use),
+    // or a step that did not happen. A second New or Keep of the path is another entry's.
+    return !(n == LogDrop || (w == LogNew && (n == LogKeep || n == LogQueue)));
 }
 
 int CommittedLine(const char* block, LogWord word, char* value, int width) {

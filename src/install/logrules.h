@@ -73,8 +73,10 @@ const char* OpenRun(const char* block);
 // 1 when the run that starts at runLine reached Done.
 int RunCommitted(const char* runLine);
 
-// 1 when line is the last of the file lines about its path that follow one another: the
-// one that says what the run did to the path. 1 for every other line.
+// 1 when line says what an entry did to its path: 0 when the next line is the same entry's
+// later step on that path ("New" then "Keep" or "Queue": a file stood there; anything then
+// "Drop": the step did not happen). Two entries with one destination each decide: undone
+// from the last, they put back what stood before the first. 1 for every other line.
 int LineDecides(const char* line);
 
 // 1 when a committed run of the block has a line with word (the first Mouse line, the

@@ -25,7 +25,7 @@ const char** CollectLines(const char* runLine, long* count) {
     return lines;
 }
 
-// What one line of the run did, undone. Only the line that decides what the run did to a
+// What one line of the run did, undone. Only a line that decides what an entry did to a
 // path counts: "New" then "Keep" of one path is a file replaced, not one made.
 void UndoStep(const char* line) {
     char a[MAX_PATH], b[MAX_PATH];

@@ -169,6 +169,14 @@ TEST(InstallLogLines, TheOpenRunAndTheLineThatDecidesAPath) {
     for (const char* l = NextLogLine(open); l != nullptr; l = NextLogLine(l))
         decides.push_back(LineDecides(l));
     EXPECT_EQ((std::vector<int>{0, 1, 0, 1, 1, 1}), decides);
+    // Two entries with one destination: each entry's step decides, so that both are undone.
+    decides.clear();
+    block = LogBlock("New C:\\Q\\A|T1\r\nNew C:\\Q\\A|T2\r\nKeep C:\\Q\\A|K2\r\n"
+                     "Keep C:\\Q\\B|K3\r\nKeep C:\\Q\\B|K4\r\nDrop C:\\Q\\B\r\n"
+                     "New C:\\Q\\C|T5\r\nQueue C:\\Q\\C|B5\r\n");
+    for (const char* l = block.data(); l != nullptr; l = NextLogLine(l))
+        decides.push_back(LineDecides(l));
+    EXPECT_EQ((std::vector<int>{1, 0, 1, 1, 0, 1, 0, 1}), decides);
     EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nDone\r\nRegistry\r\n").data()));
     EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nUndone\r\n").data()));
 }

@@ -91,8 +91,10 @@ class CopyEngine : public ::testing::Test {
         Shared::RunLog = nullptr;
     }
     InstallLog log;
-    // The log of a run that is not started by the install page.
+    // The log of a run that is not started by the install page (the run before it closed).
     InstallLog* StartLog() {
+        InstallLogClose(&log);
+        InstallLogInit(&log);
         EXPECT_EQ(1, InstallLogStart(&log, Shared::InstallDir, ""));
         return &log;
     }
@@ -574,6 +576,37 @@ TEST_F(CopyEngine, AFailedEntryIsRetriedOrAbortsAsTheCallerAnswers) {
                      "entry LATE.TXT", "20%", "wrote LATE.TXT", "entry ", "40%", "entry ",
                      "60%", "failed  5 ", "entry GONE.TXT", "80%", "failed GONE.TXT 1 GONE.TXT"}),
               r.calls);
+}
+
+// Two entries with one destination, undone by an Abort: what stood before the first returns,
+// on a first installation and on a reinstall, which writes over the files in place.
+TEST_F(CopyEngine, TwoEntriesOfOneDestinationAreBothPutBack) {
+    Source("", "short.txt", "A.TXT");
+    WriteFileBytes(pkg + "\\B.TX_", InstallFixture("readme.pk"), false);
+    WriteFileBytes(dest + "\\OLD.TXT", "stood there", false);
+    for (const char* name : {"NEW.TXT", "OLD.TXT"}) {
+        Entry("", "", "A.TXT", name, "first");
+        Entry("", "", "B.TX_", name, "second");
+    }
+    Entry("", "", "GONE.TXT", "GONE.TXT", "aborts");
+    Disks({5});
+    Recorder r;
+    r.answers = {CopyAbort};
+    CopyCaller caller = r.Caller();
+    EXPECT_EQ(0, CopyEntries(&caller, StartLog()));
+    EXPECT_FALSE(FileExists(dest + "\\NEW.TXT"));
+    EXPECT_EQ("stood there", ReadFileBytes(dest + "\\OLD.TXT"));
+
+    entries.pop_back();  // a whole run, then a reinstall that aborts
+    Disks({4});
+    EXPECT_EQ(1, CopyEntries(nullptr, StartLog()));
+    Entry("", "", "GONE.TXT", "GONE.TXT", "aborts");
+    Disks({5});
+    r.answers = {CopyAbort};
+    EXPECT_EQ(0, CopyEntries(&caller, StartLog()));
+    EXPECT_NE(std::string::npos, LastRun().find("Keep " + dest + "\\NEW.TXT")) << LastRun();
+    EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
+    EXPECT_TRUE(Holds(dest + "\\OLD.TXT", "readme.txt"));
 }
 
 // A packed file cut inside its 14-byte header reads as a plain file of a few bytes: its copy
