@@ -408,15 +408,19 @@ static void CheckDestinationHere() {
         Plan.ExitCode = 3;
         return;
     }
-    // The destination page creates the last level only.
-    char parent[kDirWidth];
-    TextCopy(parent, kDirWidth, dir);
-    for (int n = TextLength(parent); n > 3 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
-    CutAtLastBackslash(parent);
-    if (TextLength(parent) == 2) TextAppend(parent, kDirWidth, "\\");
-    if (!DirectoryExists(dir) && !DirectoryExists(parent)) {
-        Plan.Refusal = "the destination is refused: it cannot be created";
-        Plan.ExitCode = 3;
+    // The destination page creates every missing level; a level that stands as a file
+    // cannot become a directory.
+    for (int end = NextDirLevel(dir, 3); end > 0 && !DirectoryExists(dir); end = NextDirLevel(dir, end)) {
+        char level[kDirWidth];
+        if (end >= kDirWidth) break;
+        for (int i = 0; i < end; ++i) level[i] = dir[i];
+        level[end] = 0;
+        if (DirectoryExists(level)) continue;
+        if (FileExists(level)) {
+            Plan.Refusal = "the destination is refused: it cannot be created";
+            Plan.ExitCode = 3;
+        }
+        break;
     }
 }
 

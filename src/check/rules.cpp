@@ -65,8 +65,8 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
         Found(FindInstallDirForm, place, installDir[0] != 0 ? installDir : raw);
         return;
     }
-    // The destination page creates the last level only: the level above must exist on
-    // every machine, as a drive's root or the programs directory do.
+    // Below a level other than a drive's root or the programs directory, setup may create
+    // more than one level: worth a note.
     char parent[kDirWidth];
     TextCopy(parent, kDirWidth, installDir);
     for (int n = TextLength(parent); n > 3 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;

@@ -94,7 +94,7 @@ while IFS='|' read -r severity place text; do
 done <<'TABLE'
 warning|[Main] DefaultPath|ends in a backslash
 warning|[Main] DefaultPath|the drive D: is replaced
-warning|[Main] DefaultPath|which SETUP.EXE does not create
+note   |[Main] DefaultPath|which SETUP.EXE creates where it is missing
 note   |[Main] DefaultPath|is C:\QORVA PACKAGES\QORVA MOUSE DRIVER\ on this machine
 note   |[Main] DefaultPath|installation directory of at most 31 characters (the tightest: [Disk1] 12)
 warning|[Main] ProductName|holds "&"
