@@ -5,13 +5,14 @@ SHELL := /bin/bash
 
 APT_PACKAGES := cmake ninja-build g++ python3 googletest libgtest-dev \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick \
-  mscompress fonts-liberation fonts-wine x11-utils clang libclang-rt-14-dev
+  mscompress fonts-liberation fonts-wine x11-utils clang libclang-rt-14-dev locales
 NEEDED_FILES := /usr/bin/cmake /usr/bin/ninja /usr/bin/g++ /usr/bin/i686-w64-mingw32-g++-win32 \
   /usr/bin/x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 /usr/bin/Xvfb /usr/bin/xdotool \
   /usr/bin/import /usr/bin/mscompress /usr/src/googletest/CMakeLists.txt \
   /usr/include/gtest/gtest.h /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
   /usr/bin/xwininfo /usr/share/wine/fonts/sserife.fon /usr/bin/clang++ \
-  /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a
+  /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a \
+  /usr/share/i18n/locales/ja_JP /usr/bin/localedef
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build build-i686 build-i686-tests build-x86_64 build-host build-fuzz test \
