@@ -25,6 +25,18 @@ int TextWholeLength(const char* s, int n) {
     return i;
 }
 
+int TextTrimBackslashes(char* s, int keep) {
+    int n = TextLength(s);
+    while (n > keep) {
+        // The last character starts at the last character start before n.
+        int last = 0;
+        for (int i = 0; i < n; i += TextCharBytes(s + i)) last = i;
+        if (last != n - 1 || s[last] != '\\') break;
+        s[--n] = 0;
+    }
+    return n;
+}
+
 int TextLastBackslash(const char* s) {
     int last = -1;
     for (int i = 0; s[i] != 0; i += TextCharBytes(s + i))

@@ -27,6 +27,10 @@ int TextWholeLength(const char* s, int n);
 // of a double-byte character), or -1.
 int TextLastBackslash(const char* s);
 
+// Takes the backslashes of their own off the end of s while it is longer than keep bytes;
+// returns its new length.
+int TextTrimBackslashes(char* s, int keep);
+
 // Number of characters before the terminating zero.
 int TextLength(const char* s);
 
