@@ -25,6 +25,18 @@ int TextWholeLength(const char* s, int n) {
     return i;
 }
 
+int TextDropTornCharacter(char* s) {
+    int i = 0;
+    while (s[i] != 0) {
+        if (TextIsLeadByte(s[i]) && s[i + 1] == 0) {
+            s[i] = 0;
+            break;
+        }
+        i += TextCharBytes(s + i);
+    }
+    return i;
+}
+
 int TextTrimBackslashes(char* s, int keep) {
     int n = TextLength(s);
     while (n > keep) {

@@ -27,6 +27,10 @@ int TextWholeLength(const char* s, int n);
 // of a double-byte character), or -1.
 int TextLastBackslash(const char* s);
 
+// Cuts off the last byte of s when it is the first byte of a double-byte character whose
+// second byte was cut away (a text the platform cut to a buffer's width); returns the length.
+int TextDropTornCharacter(char* s);
+
 // Takes the backslashes of their own off the end of s while it is longer than keep bytes;
 // returns its new length.
 int TextTrimBackslashes(char* s, int keep);
