@@ -126,8 +126,17 @@ static int SameNoCase(const char* a, const char* b, int n) {
 }
 
 int TextEqualNoCase(const char* a, const char* b) {
-    int n = TextLength(a);
-    return n == TextLength(b) && SameNoCase(a, b, n);
+    for (int i = 0;;) {
+        if (TextIsLeadByte(a[i])) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return 0;
+            if (a[i + 1] == 0) return 1;
+            i += 2;
+        } else {
+            if (LowerAscii(a[i]) != LowerAscii(b[i])) return 0;
+            if (a[i] == 0) return 1;
+            ++i;
+        }
+    }
 }
 
 static int IsSeparator(char c) { return c == '\\' || c == '/'; }
