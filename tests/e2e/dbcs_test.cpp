@@ -134,8 +134,8 @@ TEST_F(DoubleByte, WizardAndUninstaller) {
     ExpectUninstalledFrom(so, false);
 }
 
-// C:\ソフト表\新規\マウス, two levels below what stands: each level is made and logged, and
-// an aborted run takes them all away again.
+// C:\ソフト表\新規\マウス, two levels below what stands: each level is made and logged; an
+// aborted run takes them all away again, and so does the next run after a killed one.
 TEST_F(DoubleByte, TwoLevelsAreMadeAndPutBack) {
     const std::string source = kPackage + "\\" + kHelp + "\\" + kSo;
     ASSERT_TRUE(MoveFileA(source.c_str(), (source + ".OFF").c_str()));
@@ -143,12 +143,19 @@ TEST_F(DoubleByte, TwoLevelsAreMadeAndPutBack) {
     EXPECT_FALSE(FileExists(kSoft));
     ASSERT_TRUE(MoveFileA((source + ".OFF").c_str(), source.c_str()));
 
+    // What a run killed right after it began leaves: the levels and an open run. The next
+    // run puts it back (the levels go), makes the levels again and logs them as its own.
+    const std::string levels = "Run\r\nDir " + kSoft + "\r\nDir " + kSoft + "\\\x90\x56\x8B\x4B" "\r\nDir " +
+                               kTwoLevels + "\r\n";
+    ASSERT_TRUE(CreateDirectoryA(kSoft.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((kSoft + "\\\x90\x56\x8B\x4B").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(kTwoLevels.c_str(), nullptr));
+    WriteFileBytes(kTwoLevels + "\\INSTALL.LOG", "Directory " + kTwoLevels + "\r\n" + levels, false);
     ASSERT_EQ(0u, RunWithoutDisplay(setup, "/S /D=" + kTwoLevels + " /M=PS2", 60000));
     ExpectInstalledInto(kTwoLevels);
     const std::string log = ReadFileBytes(kTwoLevels + "\\INSTALL.LOG");
-    const std::string levels = "Run\r\nDir " + kSoft + "\r\nDir " + kSoft + "\\\x90\x56\x8B\x4B" "\r\nDir " +
-                               kTwoLevels + "\r\n";
-    EXPECT_NE(std::string::npos, log.find(levels)) << log;
+    EXPECT_EQ(0u, log.find("Directory " + kTwoLevels + "\r\n" + levels)) << log;
+    EXPECT_EQ(log.find("\nRun\r\n"), log.rfind("\nRun\r\n")) << "one run in a new log: " << log;
     EXPECT_EQ(0u, RunWithoutDisplay(kTwoLevels + "\\UNINSTAL.EXE", "/S", 60000));
     ExpectUninstalledFrom(kTwoLevels);
 }
