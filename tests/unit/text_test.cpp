@@ -4,6 +4,7 @@
 #include <string>
 
 #include "check/args.h"
+#include "install/logrules.h"
 #include "install/wininitrule.h"
 #include "runtime/cmdline.h"
 #include "runtime/text.h"
@@ -162,5 +163,21 @@ TEST_F(DoubleByteText, LetterCaseNeverFoldsASecondByte) {
         EXPECT_FALSE(TextSamePathNoCase("C:\\\x8B\x4B", "c:\\\x8B\x6B"));
         EXPECT_FALSE(TextContains("C:\\\x83\x7C", "|"));
         EXPECT_FALSE(TextContains("\x83\x5C" "A", "\\A"));
+    }
+}
+
+// A path holding ポ (83 7C: its second byte is "|") is written to the install log and read
+// back whole; the bar between a file line's two paths is found after it.
+TEST_F(DoubleByteText, InstallLogLinesKeepASecondByteBar) {
+    for (const CodePage& cp : kCodePages) {
+        SCOPED_TRACE(cp.number);
+        TextSetLeadBytes(cp.isLead);
+        const char* path = "C:\\\x83\x7C\\A.TXT";
+        char line[64], a[32], b[32];
+        ASSERT_EQ(1, MakeLogLine(line, sizeof(line), LogNew, path, "C:\\~SUWORK\\T1.TMP"));
+        line[TextLength(line) - 2] = 0;  // the block holds lines without their ends
+        EXPECT_EQ(LogNew, SplitLogLine(line, a, sizeof(a), b, sizeof(b)));
+        EXPECT_STREQ(path, a);
+        EXPECT_STREQ("C:\\~SUWORK\\T1.TMP", b);
     }
 }
