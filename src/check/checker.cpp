@@ -419,7 +419,8 @@ static void CheckDestinationHere() {
     }
     // The destination page creates every missing level; a level that stands as a file
     // cannot become a directory.
-    for (int end = NextDirLevel(dir, 3); end > 0 && !DirectoryExists(dir); end = NextDirLevel(dir, end)) {
+    for (int end = NextDirLevel(dir, 3); end > 0 && !DirectoryExists(dir);
+         end = NextDirLevel(dir, end)) {
         char level[kDirWidth];
         if (end >= kDirWidth) break;
         for (int i = 0; i < end; ++i) level[i] = dir[i];

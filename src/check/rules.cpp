@@ -338,7 +338,8 @@ int CheckDestName(const char* place, const FileEntry& e, const char* dest,
     }
     for (const char* p = e.DestFile; *p != 0; p += TextCharBytes(p)) {
         const char bad[2] = {*p, 0};
-        if (TextCharBytes(p) == 2) continue;  // a double-byte character (its second byte may be "|")
+        if (TextCharBytes(p) == 2)
+            continue;  // a double-byte character (its second byte may be "|")
         if (static_cast<unsigned char>(*p) >= 32 && !TextContains("?*<>|\"/", bad)) continue;
         Found(FindDestNameBad, place, e.DestFile, bad);
         return 0;

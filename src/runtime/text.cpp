@@ -5,7 +5,8 @@ static unsigned char gLeadByte[256];
 
 void TextSetLeadBytes(int (*isLeadByte)(unsigned char byte)) {
     for (int b = 0; b < 256; ++b)
-        gLeadByte[b] = isLeadByte != nullptr && b >= 0x80 && isLeadByte(static_cast<unsigned char>(b));
+        gLeadByte[b] =
+            isLeadByte != nullptr && b >= 0x80 && isLeadByte(static_cast<unsigned char>(b));
 }
 
 int TextIsLeadByte(char c) { return gLeadByte[static_cast<unsigned char>(c)]; }

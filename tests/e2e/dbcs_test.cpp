@@ -23,12 +23,20 @@ namespace {
 // Code page 932 bytes; the second byte of ソ, 表 is 0x5C, of 新 "V", of 規 "K", of ス "X".
 #define SO "\x83\x5C"
 #define HYO "\x95\x5C"
-const std::string kPackage = "C:\\" "\x83\x68\x83\x89\x83\x43\x83\x6F" HYO "\x8E\xA6";  // ドライバ表示
-const std::string kHelp = "\x83\x77\x83\x8B\x83\x76" HYO;                               // ヘルプ表
-const std::string kShown = HYO "\x8E\xA6" ".TXT";                                      // 表示.TXT
-const std::string kSo = SO ".TXT";                                                     // ソ.TXT
-const std::string kSoft = "C:\\" SO "\x83\x74\x83\x67" HYO;                             // C:\ソフト表
-const std::string kTwoLevels = kSoft + "\\" "\x90\x56\x8B\x4B" "\\" "\x83\x7D\x83\x45\x83\x58";  // 新規\マウス
+const std::string kPackage =
+    "C:\\"
+    "\x83\x68\x83\x89\x83\x43\x83\x6F" HYO "\x8E\xA6";     // ドライバ表示
+const std::string kHelp = "\x83\x77\x83\x8B\x83\x76" HYO;  // ヘルプ表
+const std::string kShown = HYO
+    "\x8E\xA6"
+    ".TXT";                                                  // 表示.TXT
+const std::string kSo = SO ".TXT";                           // ソ.TXT
+const std::string kSoft = "C:\\" SO "\x83\x74\x83\x67" HYO;  // C:\ソフト表
+const std::string kTwoLevels = kSoft +
+                               "\\"
+                               "\x90\x56\x8B\x4B"
+                               "\\"
+                               "\x83\x7D\x83\x45\x83\x58";  // 新規\マウス
 
 class DoubleByte : public UninstallerMachine {
   protected:
@@ -54,7 +62,8 @@ class DoubleByte : public UninstallerMachine {
         before = MachineState();
     }
     void TearDown() override {
-        for (const std::string& dir : {kPackage, kSoft, std::string("C:\\" SO), std::string("C:\\" HYO)})
+        for (const std::string& dir :
+             {kPackage, kSoft, std::string("C:\\" SO), std::string("C:\\" HYO)})
             RemoveTree(dir);
     }
 
@@ -70,9 +79,10 @@ class DoubleByte : public UninstallerMachine {
             EXPECT_NE(std::string::npos,
                       log.find("\r\nNew " + dir + "\\" + kHelp + "\\" + name + "|"))
                 << log;
-        EXPECT_NE(std::string::npos,
-                  ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Quillotrax", "UninstallString")
-                      .find(dir));
+        EXPECT_NE(
+            std::string::npos,
+            ReadText(HKEY_LOCAL_MACHINE, kCurrent + "\\Uninstall\\Quillotrax", "UninstallString")
+                .find(dir));
     }
 
     // Uninstalled: the files setup made are gone, the machine is as before (the running
@@ -101,7 +111,8 @@ class DoubleByte : public UninstallerMachine {
 TEST_F(DoubleByte, SilentInstallSwitchAndUninstall) {
     ASSERT_EQ(0u, RunWithoutDisplay(setup, "/S /D=" + kSoft + " /M=PS2", 60000));
     ExpectInstalledInto(kSoft);
-    EXPECT_NE(std::string::npos, ReadFileBytes(kSoft + "\\INSTALL.LOG").find("Dir " + kSoft + "\r\n"));
+    EXPECT_NE(std::string::npos,
+              ReadFileBytes(kSoft + "\\INSTALL.LOG").find("Dir " + kSoft + "\r\n"));
     EXPECT_EQ(0u, RunWithoutDisplay(kSoft + "\\SETUP.EXE", "-u /S /M=PS2", 60000));
     EXPECT_FALSE(ProfileValue(kSoft + "\\SETUP.INF", "PS2", "SubKey1").empty());
     EXPECT_EQ(0u, RunWithoutDisplay(kSoft + "\\UNINSTAL.EXE", "/S", 60000));
@@ -145,12 +156,15 @@ TEST_F(DoubleByte, TwoLevelsAreMadeAndPutBack) {
 
     // What a run killed right after it began leaves: the levels and an open run. The next
     // run puts it back (the levels go), makes the levels again and logs them as its own.
-    const std::string levels = "Run\r\nDir " + kSoft + "\r\nDir " + kSoft + "\\\x90\x56\x8B\x4B" "\r\nDir " +
+    const std::string levels = "Run\r\nDir " + kSoft + "\r\nDir " + kSoft +
+                               "\\\x90\x56\x8B\x4B"
+                               "\r\nDir " +
                                kTwoLevels + "\r\n";
     ASSERT_TRUE(CreateDirectoryA(kSoft.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((kSoft + "\\\x90\x56\x8B\x4B").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(kTwoLevels.c_str(), nullptr));
-    WriteFileBytes(kTwoLevels + "\\INSTALL.LOG", "Directory " + kTwoLevels + "\r\n" + levels, false);
+    WriteFileBytes(kTwoLevels + "\\INSTALL.LOG", "Directory " + kTwoLevels + "\r\n" + levels,
+                   false);
     ASSERT_EQ(0u, RunWithoutDisplay(setup, "/S /D=" + kTwoLevels + " /M=PS2", 60000));
     ExpectInstalledInto(kTwoLevels);
     const std::string log = ReadFileBytes(kTwoLevels + "\\INSTALL.LOG");
@@ -169,8 +183,8 @@ TEST_F(DoubleByte, CheckerFollowsTheDoubleBytePaths) {
         const std::string out = "C:\\tests\\check.txt";
         CreateDirectoryA("C:\\tests", nullptr);
         SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        HANDLE h = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                               0, nullptr);
         RunningProgram run = StartCommand(QuoteArgument(checker) + options + " " + kPackage, "", h);
         DWORD code = WaitProgramEnd(run, 60000);
         StopProgram(run);
@@ -180,9 +194,9 @@ TEST_F(DoubleByte, CheckerFollowsTheDoubleBytePaths) {
     const std::string plan = check(" --plan");
     const std::string dest = "C:\\QORVA\\" + kHelp + "\\";
     for (const std::string& name : {kShown, kSo})
-        EXPECT_NE(std::string::npos, plan.find("\tcopy\t" + std::to_string(name == kSo ? 4 : 7) +
-                                               "\t" + kPackage + "\\" + kHelp + "\\" + name + "\t" +
-                                               dest + name))
+        EXPECT_NE(std::string::npos,
+                  plan.find("\tcopy\t" + std::to_string(name == kSo ? 4 : 7) + "\t" + kPackage +
+                            "\\" + kHelp + "\\" + name + "\t" + dest + name))
             << plan;
     EXPECT_NE(std::string::npos, plan.find("\nexit\t0")) << plan;
     // Findings are errors and warnings; notes name what is fine.

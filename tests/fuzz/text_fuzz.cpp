@@ -108,7 +108,9 @@ static std::vector<std::string> Characters(const std::string& s) {
     return chars;
 }
 
-static std::string FoldSingle(const std::string& c) { return c.size() == 1 ? std::string(1, Lower(c[0])) : c; }
+static std::string FoldSingle(const std::string& c) {
+    return c.size() == 1 ? std::string(1, Lower(c[0])) : c;
+}
 
 static void CheckDoubleByte(int width, const std::string& a, const std::string& b) {
     TextSetLeadBytes([](unsigned char c) { return Lead932(c); });
@@ -138,7 +140,8 @@ static void CheckDoubleByte(int width, const std::string& a, const std::string& 
     }
     FUZZ_CHECK(TextLastBackslash(a.c_str()) == last);
     FUZZ_CHECK(TextContains(a.c_str(), b.c_str()) == contains);
-    FUZZ_CHECK(TextSamePathNoCase(a.c_str(), b.c_str()) == TextSamePathNoCase(b.c_str(), a.c_str()));
+    FUZZ_CHECK(TextSamePathNoCase(a.c_str(), b.c_str()) ==
+               TextSamePathNoCase(b.c_str(), a.c_str()));
     FUZZ_CHECK(TextSamePathNoCase(a.c_str(), a.c_str()) == 1);
     TextSetLeadBytes(nullptr);
 }

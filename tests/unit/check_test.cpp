@@ -168,7 +168,9 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
 // On a Japanese Windows (code page 932) a name may end in a byte 0x5C: "C:\ソ" ends in no
 // backslash, and "ヘルプ表\ソ" lies in "ヘルプ表", a SubDir made before it.
 TEST_F(CheckRules, DoubleByteNamesEndingIn5CAreNoSeparators) {
-    TextSetLeadBytes([](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 1 : 0; });
+    TextSetLeadBytes([](unsigned char b) {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 1 : 0;
+    });
     const char* help = "\x83\x77\x83\x8B\x83\x76\x95\x5C";
     TextCopy(Shared::InstallDir, kDirWidth, "C:\\\x83\x5C");
     CheckDefaultPath("[Main] DefaultPath", Shared::InstallDir, Shared::InstallDir,

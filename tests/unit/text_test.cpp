@@ -79,7 +79,8 @@ struct CodePage {
     int (*isLead)(unsigned char);
 };
 const CodePage kCodePages[] = {
-    {932, [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 1 : 0; }},
+    {932,
+     [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 1 : 0; }},
     {936, [](unsigned char b) { return b >= 0x81 && b <= 0xFE ? 1 : 0; }},
     {949, [](unsigned char b) { return b >= 0x81 && b <= 0xFE ? 1 : 0; }},
     {950, [](unsigned char b) { return b >= 0x81 && b <= 0xFE ? 1 : 0; }},
@@ -162,7 +163,10 @@ TEST_F(DoubleByteText, LetterCaseNeverFoldsASecondByte) {
         EXPECT_FALSE(TextEqualNoCase("\x90\x56", "\x90\x76"));
         EXPECT_FALSE(TextSamePathNoCase("C:\\\x8B\x4B", "c:\\\x8B\x6B"));
         EXPECT_FALSE(TextContains("C:\\\x83\x7C", "|"));
-        EXPECT_FALSE(TextContains("\x83\x5C" "A", "\\A"));
+        EXPECT_FALSE(
+            TextContains("\x83\x5C"
+                         "A",
+                         "\\A"));
     }
 }
 
