@@ -135,13 +135,14 @@ else()
   set(LABEL_SUFFIX "")
 endif()
 
-# windows_test(KIND NAME [RC] [ART] [SCREENS size...]): the test program tests/KIND/NAME.cpp
+# windows_test(KIND NAME [RC] [ART] [LOCALE name] [SCREENS size...]): the test program tests/KIND/NAME.cpp
 # as target KIND_NAME. RC: tests/KIND/NAME.rc takes the place of setup.rc (it can #include
 # "setup.rc" to have both); ART: the bitmaps it names are drawn by tests/KIND/NAME_art.py
 # into a folder of the build. SCREENS: it runs once per screen size (the first keeps the
-# plain name); without it the machine has 640x480.
+# plain name); without it the machine has 640x480. LOCALE: the machine runs in that Linux
+# locale (vmrun --locale; ja_JP.UTF-8 is a Japanese Windows, code page 932).
 function(windows_test kind name)
-  cmake_parse_arguments(T "RC;ART" "" "SCREENS" ${ARGN})
+  cmake_parse_arguments(T "RC;ART" "LOCALE" "SCREENS" ${ARGN})
   set(dir ${CMAKE_SOURCE_DIR}/tests/${kind})
   set(target ${kind}_${name})
   if(T_RC)
@@ -171,6 +172,10 @@ function(windows_test kind name)
   if(NOT T_SCREENS)
     set(T_SCREENS 640x480)
   endif()
+  set(locale_option "")
+  if(T_LOCALE)
+    set(locale_option --locale ${T_LOCALE})
+  endif()
   set(test_name "")
   foreach(screen ${T_SCREENS})
     if(test_name)
@@ -180,7 +185,7 @@ function(windows_test kind name)
     endif()
     add_test(NAME ${test_name}
              COMMAND ${CMAKE_SOURCE_DIR}/tools/vm/vmrun --arch ${TEST_ARCH} --screen ${screen}
-                     $<TARGET_FILE:${target}>)
+                     ${locale_option} $<TARGET_FILE:${target}>)
     set_tests_properties(${test_name} PROPERTIES
         ENVIRONMENT "SETUP_EXE=${OUT_DIR}/SETUP.EXE;SETUP_ROOT=${CMAKE_SOURCE_DIR};SETUP_TOOLS=${OUT_DIR}/tools;SETUP_KIT=${TEST_KIT_DIR}/${KIT_ARCH};SETUP_LANGUAGE_KITS=${TEST_LANG_KIT_DIR}"
         TIMEOUT 600 LABELS ${kind}${LABEL_SUFFIX})
@@ -210,6 +215,7 @@ endif()
 # Whole-program tests: both builds.
 windows_test(e2e background_test SCREENS 640x480 1024x768)
 windows_test(e2e cancel_run_test)
+windows_test(e2e dbcs_test LOCALE ja_JP.UTF-8)
 windows_test(e2e destination_test)
 windows_test(e2e install_run_test)
 windows_test(e2e install_test)

@@ -40,6 +40,6 @@ int ParseCheckArgs(const char* tail, int* quiet, char* dir, int width, int* plan
             return 0;
         }
     }
-    for (int n = TextLength(dir); n > 1 && dir[n - 1] == '\\'; --n) dir[n - 1] = 0;
+    TextTrimBackslashes(dir, 1);
     return dirs == 1;
 }

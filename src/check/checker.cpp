@@ -206,10 +206,19 @@ static int CheckSource(const char* place, const FileEntry& e, const char* path, 
     if (!FileExists(path)) {
         // An entry without a source directory has a doubled separator, which the platform
         // passes over: the report shows the path as the file system reads it.
+        // (The byte before a backslash may be the second of a double-byte character.)
         char shown[kDirWidth];
-        int n = 0;
-        for (int i = 0; path[i] != 0 && n < kDirWidth - 1; ++i)
-            if (!(path[i] == '\\' && i > 1 && path[i - 1] == '\\')) shown[n++] = path[i];
+        int n = 0, afterBackslash = 0;
+        for (int i = 0; path[i] != 0;) {
+            int bytes = TextCharBytes(path + i);
+            int backslash = path[i] == '\\';
+            if (!(backslash && afterBackslash && i > 1)) {
+                if (n + bytes > kDirWidth - 1) break;
+                for (int k = 0; k < bytes; ++k) shown[n++] = path[i + k];
+            }
+            afterBackslash = backslash;
+            i += bytes;
+        }
         shown[n] = 0;
         Found(DirectoryExists(path) ? FindSourceIsDirectory : FindSourceMissing, place, shown);
         return 0;
@@ -409,15 +418,20 @@ static void CheckDestinationHere() {
         Plan.ExitCode = 3;
         return;
     }
-    // The destination page creates the last level only.
-    char parent[kDirWidth];
-    TextCopy(parent, kDirWidth, dir);
-    for (int n = TextLength(parent); n > 3 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
-    CutAtLastBackslash(parent);
-    if (TextLength(parent) == 2) TextAppend(parent, kDirWidth, "\\");
-    if (!DirectoryExists(dir) && !DirectoryExists(parent)) {
-        Plan.Refusal = "the destination is refused: it cannot be created";
-        Plan.ExitCode = 3;
+    // The destination page creates every missing level; a level that stands as a file
+    // cannot become a directory.
+    for (int end = NextDirLevel(dir, 3); end > 0 && !DirectoryExists(dir);
+         end = NextDirLevel(dir, end)) {
+        char level[kDirWidth];
+        if (end >= kDirWidth) break;
+        for (int i = 0; i < end; ++i) level[i] = dir[i];
+        level[end] = 0;
+        if (DirectoryExists(level)) continue;
+        if (FileExists(level)) {
+            Plan.Refusal = "the destination is refused: it cannot be created";
+            Plan.ExitCode = 3;
+        }
+        break;
     }
 }
 

@@ -87,9 +87,8 @@ static const FindingText kTexts[FindingCount] = {
     {SeverityError, "the installation directory \"%1\" is not a full path of at most 79 characters",
      "the destination page refuses it with \"Can not create directory !\" until the user "
      "browses for another; /S ends with exit code 3"},
-    {SeverityWarning, "%1 lies below %2, which SETUP.EXE does not create",
-     "where %2 does not exist the destination page refuses it with \"Can not create "
-     "directory !\", and /S ends with exit code 3"},
+    {SeverityNote, "%1 lies below %2, which SETUP.EXE creates where it is missing",
+     "the uninstaller removes each level it created when that level is empty"},
     {SeverityError, "the %3 value would be %1 characters, more than %2",
      "SETUP.EXE leaves that registry value unwritten"},
     {SeverityWarning, "holds \"&\"", "the pages show the letter after it underlined"},

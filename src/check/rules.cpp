@@ -51,7 +51,7 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
         return;
     }
     int length = TextLength(raw);
-    if (raw[length - 1] == '\\') {
+    if (TextLastBackslash(raw) == length - 1) {
         char run[kProductValueWidth];
         TextJoin(run, kProductValueWidth, installDir,
                  HAS_COMPANION_FILE ? "\\" COMPANION_FILE " -startup" : "\\" UNINSTALLER_FILE);
@@ -65,11 +65,11 @@ void CheckDefaultPath(const char* place, const char* raw, const char* installDir
         Found(FindInstallDirForm, place, installDir[0] != 0 ? installDir : raw);
         return;
     }
-    // The destination page creates the last level only: the level above must exist on
-    // every machine, as a drive's root or the programs directory do.
+    // Below a level other than a drive's root or the programs directory, setup may create
+    // more than one level: worth a note.
     char parent[kDirWidth];
     TextCopy(parent, kDirWidth, installDir);
-    for (int n = TextLength(parent); n > 3 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
+    TextTrimBackslashes(parent, 3);
     CutAtLastBackslash(parent);
     int isRoot = TextLength(parent) == 2 && parent[1] == ':';
     if (!isRoot && !TextSamePathNoCase(parent, programsDir))
@@ -224,11 +224,13 @@ static int ResolveDots(char* out, int width, const char* path) {
     int n = 0, first = -1;  // first: the end of the first part, which ".." never removes
     for (const char* p = path; *p != 0;) {
         const char* end = p;
-        while (*end != 0 && *end != '\\') ++end;
+        while (*end != 0 && *end != '\\') end += TextCharBytes(end);
         int length = static_cast<int>(end - p);
         if (length == 2 && p[0] == '.' && p[1] == '.' && first >= 0) {
-            while (n > first && out[n - 1] != '\\') --n;
-            if (n > first) --n;
+            // Back to the last separator of out (never the second byte of a character).
+            out[n] = 0;
+            int last = TextLastBackslash(out);
+            n = last > first ? last : first;
         } else if (length > 0 && !(length == 1 && p[0] == '.')) {
             if (n + (first >= 0 ? 1 : 0) + length >= width) {
                 out[0] = 0;
@@ -303,10 +305,8 @@ void CheckSubDirs(int created[kDirKeyCount]) {
         // (created[k] is still 0, so k does not count itself).
         char parent[kDirWidth];
         TextCopy(parent, kDirWidth, Shared::DirTable[k]);
-        int last = -1;
-        for (int n = TextLength(parent); n > 0 && parent[n - 1] == '\\'; --n) parent[n - 1] = 0;
-        for (int n = 0; parent[n] != 0; ++n)
-            if (parent[n] == '\\') last = n;
+        TextTrimBackslashes(parent, 0);
+        int last = TextLastBackslash(parent);
         if (last >= 0) parent[last] = 0;
         created[k] = last < 0 || CreatedDir(parent, created);
         char place[kPlaceWidth], where[kLineWidth], made[kDirWidth];
@@ -336,8 +336,10 @@ int CheckDestName(const char* place, const FileEntry& e, const char* dest,
         Found(FindDestNameEmpty, place, dest);
         return 0;
     }
-    for (const char* p = e.DestFile; *p != 0; ++p) {
+    for (const char* p = e.DestFile; *p != 0; p += TextCharBytes(p)) {
         const char bad[2] = {*p, 0};
+        if (TextCharBytes(p) == 2)
+            continue;  // a double-byte character (its second byte may be "|")
         if (static_cast<unsigned char>(*p) >= 32 && !TextContains("?*<>|\"/", bad)) continue;
         Found(FindDestNameBad, place, e.DestFile, bad);
         return 0;

@@ -21,7 +21,43 @@ DestinationVerdict AcceptDestination(const char* dir) {
         !SpaceSuffices(FreeKilobytes(sectorsPerCluster, bytesPerSector, freeClusters),
                        Shared::MinimumSpace))
         return DestinationNoSpace;
-    if (!existed && !CreateDirectoryA(dir, nullptr)) return DestinationNotCreated;
-    if (!existed) TextCopy(Shared::CreatedInstallDir, kDirWidth, dir);
+    if (existed) return DestinationAccepted;
+    // Levels are made from the full form, where "." and ".." parts are resolved as the file
+    // system resolves them.
+    char full[kDirWidth];
+    char* name = nullptr;
+    DWORD length = GetFullPathNameA(dir, kDirWidth, full, &name);
+    if (length == 0 || length >= kDirWidth || !DestinationFormOk(full) ||
+        !CreateDirectoryLevels(full, Shared::CreatedInstallDir, kDirWidth))
+        return DestinationNotCreated;
     return DestinationAccepted;
+}
+
+int CreateDirectoryLevels(const char* dir, char* firstMade, int width) {
+    if (width > 0) firstMade[0] = 0;
+    int made[MAX_PATH / 2 + 1];
+    int count = 0;
+    char level[MAX_PATH];
+    for (int end = NextDirLevel(dir, 3); end > 0; end = NextDirLevel(dir, end)) {
+        int fits = end < MAX_PATH && count < MAX_PATH / 2;
+        if (fits) {
+            for (int i = 0; i < end; ++i) level[i] = dir[i];
+            level[end] = 0;
+            if (DirectoryExists(level)) continue;
+        }
+        if (!fits || !CreateDirectoryA(level, nullptr)) {
+            // Refused: what this call made goes again, the last made first.
+            while (count > 0) {
+                int e = made[--count];
+                for (int i = 0; i < e; ++i) level[i] = dir[i];
+                level[e] = 0;
+                RemoveDirectoryA(level);
+            }
+            if (width > 0) firstMade[0] = 0;
+            return 0;
+        }
+        if (count == 0) TextCopy(firstMade, width, level);
+        made[count++] = end;
+    }
+    return 1;
 }

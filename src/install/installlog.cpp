@@ -2,12 +2,14 @@
 
 #include "install/installlog.h"
 
+#include "install/destdir.h"
 #include "install/installrecord.h"
 #include "install/recordlines.h"
 #include "install/systemini.h"
 #include "install/undorun.h"
 #include "runtime/fileexists.h"
 #include "runtime/text.h"
+#include "script/destination.h"
 #include "texts/log.h"
 
 InstallLog* Shared::RunLog;
@@ -67,6 +69,23 @@ const char* WorkDir(InstallLog* log, const char* destPath) {
     if (!CreateDirectoryA(made, nullptr) && !DirectoryExists(made)) return nullptr;
     TextCopy(work, MAX_PATH, made);
     return work;
+}
+
+// Writes a Dir line for each level of the installation directory from first (a level setup
+// made) down to the directory itself, the outermost first, as they were made. Nothing when
+// first is empty or no level of the directory.
+int LogMadeLevels(InstallLog* log, const char* first) {
+    if (first[0] == 0) return 1;
+    int on = 0;
+    for (int end = NextDirLevel(log->dir, 3); end > 0; end = NextDirLevel(log->dir, end)) {
+        char level[kDirWidth];
+        if (end >= kDirWidth) return 0;
+        for (int i = 0; i < end; ++i) level[i] = log->dir[i];
+        level[end] = 0;
+        if (!on) on = TextSamePathNoCase(level, first);
+        if (on && !InstallLogWrite(log, LogDir, level)) return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -130,11 +149,15 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     }
     if (block != nullptr) GlobalFree(block);
 
-    // The undo may have taken away a directory that the killed run had made.
-    int made = TextSamePathNoCase(createdDir != nullptr ? createdDir : "", log->dir);
+    // The first level of the directory that this run made: before the log could exist, or
+    // now, when the undo took away the levels that the killed run had made.
+    char first[kDirWidth];
+    TextCopy(first, kDirWidth, createdDir != nullptr ? createdDir : "");
     if (!DirectoryExists(log->dir)) {
-        if (!CreateDirectoryA(log->dir, nullptr)) return 0;
-        made = 1;
+        char madeNow[kDirWidth];
+        if (!CreateDirectoryLevels(log->dir, madeNow, kDirWidth)) return 0;
+        if (first[0] == 0 || TextLength(madeNow) < TextLength(first))
+            TextCopy(first, kDirWidth, madeNow);
     }
     log->file = CreateFileA(log->path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -149,7 +172,7 @@ int InstallLogStart(InstallLog* log, const char* installDir, const char* created
     if (log->oldRecord != nullptr) log->reinstall = 1;
     if (fresh && !InstallLogWrite(log, LogDirectory, log->dir)) return 0;
     if (!InstallLogWrite(log, LogRun)) return 0;
-    if (made && !InstallLogWrite(log, LogDir, log->dir)) return 0;
+    if (!LogMadeLevels(log, first)) return 0;
     LogLine("install log: ", log->path);
     return 1;
 }

@@ -31,10 +31,11 @@ extern InstallLog* RunLog;
 void InstallLogInit(InstallLog* log);
 
 // Starts the run's log in installDir: a run of an earlier setup that never ended (killed, a
-// reset) is put back first, with the temporary files of earlier runs; the directory is made
-// when it is missing; the log is made when there is none (or it belongs to another
-// directory); then "Run", and "Dir" when this run made the directory (createdDir names one
-// made before the log could exist, or is empty). Returns 1 when the log is open.
+// reset) is put back first, with the temporary files of earlier runs; the directory is made,
+// level by level, when it is missing; the log is made when there is none (or it belongs to
+// another directory); then "Run", and a "Dir" line for each level this run made (createdDir
+// names the first level made before the log could exist, or is empty), the outermost first.
+// Returns 1 when the log is open.
 int InstallLogStart(InstallLog* log, const char* installDir, const char* createdDir);
 
 // Appends one line and hands it to the system. Returns 1 when the whole line is written; on

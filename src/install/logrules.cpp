@@ -86,7 +86,9 @@ LogWord SplitLogLine(const char* line, char* a, int aWidth, char* b, int bWidth)
     if (word == LogNone) return LogNone;
     const char* rest = line[n] == ' ' ? line + n + 1 : line + n;
     int bar = 0;
-    while (rest[bar] != 0 && (WholeRest(word) || rest[bar] != '|')) ++bar;
+    // "|" may be the second byte of a double-byte character ("\x83\x7C" in code page 932).
+    while (rest[bar] != 0 && (WholeRest(word) || rest[bar] != '|'))
+        bar += TextCharBytes(rest + bar);
     int ok = CopyPart(a, aWidth, rest, bar);
     if (ok && rest[bar] == '|') ok = CopyPart(b, bWidth, rest + bar + 1, TextLength(rest + bar + 1));
     if (ok) return word;

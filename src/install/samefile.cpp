@@ -40,8 +40,13 @@ static int SplitFullPath(const char* path, char* dir, char* name) {
     DWORD length = GetFullPathNameA(path, MAX_PATH, dir, &part);
     if (length == 0 || length >= MAX_PATH || part == nullptr || part == dir) return 0;
     TextCopy(name, MAX_PATH, part);
+    // Separators go from the end, never the second byte of a double-byte character.
     char* end = part;
-    while (end - dir > 3 && (end[-1] == '\\' || end[-1] == '/')) --end;
+    while (end - dir > 3) {
+        char* before = CharPrevA(dir, end);
+        if (before != end - 1 || (*before != '\\' && *before != '/')) break;
+        end = before;
+    }
     end[0] = 0;
     return 1;
 }

@@ -82,8 +82,8 @@ void RemoveDirectoryWithFiles(const char* dir) {
 void RemoveWorkDirectory(const char* dir) {
     // Only a directory of the work directory's own name: a damaged log names no other.
     int n = TextLength(dir), w = TextLength(kWorkDirName);
-    if (n > w && dir[n - w - 1] == '\\' && TextEqualNoCase(dir + n - w, kWorkDirName) &&
-        DirectoryExists(dir))
+    if (n > w && TextLastBackslash(dir) == n - w - 1 &&
+        TextEqualNoCase(dir + n - w, kWorkDirName) && DirectoryExists(dir))
         RemoveDirectoryWithFiles(dir);
 }
 

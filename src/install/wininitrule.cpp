@@ -27,22 +27,29 @@ int RenameRuleInsertAfter(RenameRule* rule, const char* piece, int length) {
 
 int PlainPath(char* plain, const char* path) {
     int n = 0;
-    for (int i = 0; path[i] != 0; ++i) {
-        int atPart = i == 0 || path[i - 1] == '\\';
+    // A part starts after a backslash of its own (not the second byte of a double-byte
+    // character).
+    int atPart = 1;
+    for (int i = 0; path[i] != 0;) {
+        int bytes = TextCharBytes(path + i);
         if (atPart && path[i] == '.' && (path[i + 1] == '\\' || path[i + 1] == 0) && i > 0) {
             if (path[i + 1] == 0) break;
-            ++i;
+            i += 2;  // "." and its backslash: the next part starts
             continue;
         }
-        if (atPart && path[i] == '\\' && i > 0) continue;
-        if (n >= kRenamePathWidth - 1) {
-            plain[0] = 0;
-            return 0;
+        int backslash = path[i] == '\\';
+        if (!(atPart && backslash && i > 0)) {
+            if (n + bytes > kRenamePathWidth - 1) {
+                plain[0] = 0;
+                return 0;
+            }
+            for (int k = 0; k < bytes; ++k) plain[n++] = path[i + k];
         }
-        plain[n++] = path[i];
+        atPart = backslash;
+        i += bytes;
     }
-    while (n > 0 && plain[n - 1] == '\\') --n;  // what a "." at the end left
     plain[n] = 0;
+    TextTrimBackslashes(plain, 0);  // what a "." at the end left
     return 1;
 }
 

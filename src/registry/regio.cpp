@@ -55,6 +55,7 @@ void ReadOldText(HKEY key, const char* name, char* out) {
         RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(out), &size);
     if (result == ERROR_SUCCESS) {
         out[kOldValueWidth - 1] = 0;  // a value of 80 bytes without a terminator is cut
+        TextDropTornCharacter(out);
         return;
     }
     ZeroBytes(out, kOldValueWidth);

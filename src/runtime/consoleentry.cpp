@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "runtime/cmdline.h"
+#include "runtime/codepage.h"
 
 int ConsoleMain(const char* tail);
 
 extern "C" void mainCRTStartup() {
+    UseSystemCodePage();
     ExitProcess(static_cast<UINT>(ConsoleMain(CommandLineTail(GetCommandLineA()))));
 }

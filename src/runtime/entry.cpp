@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "runtime/cmdline.h"
+#include "runtime/codepage.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR tail, int show);
 
 extern "C" void WinMainCRTStartup() {
+    UseSystemCodePage();
     STARTUPINFOA startup;
     startup.cb = sizeof(startup);
     GetStartupInfoA(&startup);

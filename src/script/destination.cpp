@@ -1,6 +1,17 @@
 #include "script/destination.h"
 
+#include "runtime/text.h"
+
 int DestinationFormOk(const char* dir) { return dir[0] != 0 && dir[1] == ':' && dir[2] == '\\'; }
+
+int NextDirLevel(const char* dir, int at) {
+    if (at < 0) return -1;
+    int i = at;
+    while (dir[i] == '\\') ++i;
+    if (dir[i] == 0) return -1;
+    while (dir[i] != 0 && dir[i] != '\\') i += TextCharBytes(dir + i);
+    return i;
+}
 
 void DestinationRoot(char root[kRootPathWidth], const char* dir) {
     char drive = dir[0];

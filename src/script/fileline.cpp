@@ -4,16 +4,20 @@
 
 const char* SplitField(const char* pos, char* field) {
     int len = 0;
-    int leading = 1;
+    int leading = 1, cut = 0;
     while (*pos != 0 && *pos != ',') {
         char c = *pos++;
         if (leading && c == ' ') continue;
         leading = 0;
-        if (len < kLineWidth - 1) field[len++] = c;
+        if (len < kLineWidth - 1)
+            field[len++] = c;
+        else
+            cut = 1;
     }
     if (*pos == ',') ++pos;
     while (len > 1 && field[len - 1] == ' ') --len;
     field[len] = 0;
+    if (cut) TextDropTornCharacter(field);
     return pos;
 }
 

@@ -22,6 +22,8 @@ static void ReadText(const char* section, const char* key, const char* def, char
         return;
     }
     GetPrivateProfileStringA(section, key, def, out, static_cast<DWORD>(width), Shared::ScriptPath);
+    // A value cut to the width may end in half a double-byte character.
+    if (TextLength(out) == width - 1) TextDropTornCharacter(out);
 }
 
 static int32_t ReadInt(const char* section, const char* key, int32_t def) {

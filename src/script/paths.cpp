@@ -4,12 +4,8 @@
 #include "script/model.h"
 
 void CutAtLastBackslash(char* path) {
-    for (int i = TextLength(path) - 1; i >= 1; --i) {
-        if (path[i] == '\\') {
-            path[i] = 0;
-            return;
-        }
-    }
+    int last = TextLastBackslash(path);
+    if (last >= 1) path[last] = 0;
 }
 
 int DefaultPathHasDrive(const char* v) { return TextLength(v) > 2 && v[1] == ':'; }

@@ -216,10 +216,9 @@ void DeleteUpwards(HKEY root, const char* path, int levels) {
     if (!TextCopy(p, kPathWidth, path)) return;
     DeleteKeyTree(root, p);
     for (int level = 0; level < levels; ++level) {
-        int cut = TextLength(p);
-        while (cut > 0 && p[cut - 1] != '\\') --cut;
-        if (cut == 0) return;
-        p[cut - 1] = 0;
+        int cut = TextLastBackslash(p);
+        if (cut < 0) return;
+        p[cut] = 0;
         // A level may be missing: a registration cut short made only the keys above it.
         HKEY key;
         if (RegOpenKeyExA(root, p, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;

@@ -6,6 +6,7 @@
 #include "support/package.h"
 #include "support/registry_util.h"
 #include "support/ui.h"
+#include "support/vm_host.h"
 #include "support/winfiles.h"
 #include "support/wizard_walk.h"
 
@@ -133,12 +134,27 @@ TEST_F(Destination, ExistingDirectoryIsAcceptedWithoutAQuestion) {
     RemoveTree("C:\\tests\\dest-old");
 }
 
-TEST_F(Destination, MissingParentIsRefused) {
+// Every missing level is created; a level that cannot be made (a file stands there, the
+// medium is write-protected) is refused as before, and nothing made stays behind.
+TEST_F(Destination, MissingLevelsAreCreatedUnlessTheyCannotBe) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    RemoveTree("C:\\tests\\no-parent");
-    ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\no-parent\\Qorva"));
+    WriteFileBytes("C:\\tests\\a-file", "a file, no directory", false);
+    ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\a-file\\Qorva"));
     ASSERT_NO_FATAL_FAILURE(ExpectRefusal(kCannotCreate));
-    EXPECT_FALSE(FileExists("C:\\tests\\no-parent"));
+    RemoveTree("C:\\tests\\read-only");
+    CreateDirectoryA("C:\\tests\\read-only", nullptr);
+    const std::string medium = EnvText("VM_PREFIX") + "/drive_c/tests/read-only";
+    ASSERT_TRUE(MountReadOnly(medium)) << "a bind mount needs root";
+    ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\read-only\\new\\Qorva"));
+    ExpectRefusal(kCannotCreate);
+    Unmount(medium);
+    EXPECT_FALSE(FileExists("C:\\tests\\read-only\\new"));
+
+    RemoveTree("C:\\tests\\no-parent");
+    ASSERT_NO_FATAL_FAILURE(Choose("C:\\tests\\no-parent\\two\\Qorva"));
+    ExpectAccepted();
+    EXPECT_TRUE(GetFileAttributesA("C:\\tests\\no-parent\\two\\Qorva") & FILE_ATTRIBUTE_DIRECTORY);
+    RemoveTree("C:\\tests\\no-parent");
 }
 
 TEST_F(Destination, TooLittleRoomIsRefusedEvenForAnExistingDirectory) {

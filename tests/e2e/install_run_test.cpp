@@ -372,13 +372,16 @@ TEST_F(InstallRun, SilentRefusalsChangeNothing) {
         {noScript, "/S", 2},
         {package, "/S /D=QORVA", 3},          // not X:\...
         {package, "/S /D=Q:\\QORVA", 3},      // a drive that is not there has no room
-        {package, "/S /D=C:\\NO\\QORVA", 3},  // only the last part is created
+        {package, "/S /D=C:\\NO\\QORVA", 3},  // C:\NO is a file
         {package, "/S /M=USB", 5},
         {package, "/X /S", 5},
         {package, "/S /LOG=C:\\NO\\SETUP.LOG", 6},
     };
+    WriteFileBytes("C:\\NO", "a file, no directory", false);
     for (const auto& run : runs)
         EXPECT_EQ(run.code, RunWithoutDisplay(run.exe, run.tail)) << run.tail;
+    EXPECT_EQ("a file, no directory", ReadFileBytes("C:\\NO"));
+    DeleteFileA("C:\\NO");
     EXPECT_EQ(systemIniBefore, ReadFileBytes(WindowsPath() + "\\system.ini"));
     EXPECT_FALSE(FileExists("C:\\QORVA"));
     EXPECT_FALSE(FileExists("C:\\NO"));

@@ -1,5 +1,6 @@
 // The bounded text helpers: every result stays terminated within its width, a copy or append
-// reports whether it was cut, a join is whole or empty, and numbers read back as written.
+// reports whether it was cut, a join is whole or empty, and numbers read back as written; and
+// under code page 932 a cut, a compare and a scan treat a double-byte character as one.
 #include <cstring>
 #include <string>
 
@@ -94,6 +95,57 @@ static void CheckFlatten(const std::string& a) {
         FUZZ_CHECK(s[i] == ((a[i] == '\r' || a[i] == '\n') ? ' ' : a[i]));
 }
 
+// Under code page 932 (lead bytes 81-9F, E0-FC): the texts as characters of one or two bytes.
+static int Lead932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+static std::vector<std::string> Characters(const std::string& s) {
+    std::vector<std::string> chars;
+    for (size_t i = 0; i < s.size();) {
+        size_t n = Lead932(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+        chars.push_back(s.substr(i, n));
+        i += n;
+    }
+    return chars;
+}
+
+static std::string FoldSingle(const std::string& c) {
+    return c.size() == 1 ? std::string(1, Lower(c[0])) : c;
+}
+
+static void CheckDoubleByte(int width, const std::string& a, const std::string& b) {
+    TextSetLeadBytes([](unsigned char c) { return Lead932(c); });
+    std::vector<std::string> ca = Characters(a), cb = Characters(b);
+    // A cut keeps whole characters only.
+    if (width > 0) {
+        std::string fit;
+        for (const std::string& c : ca) {
+            if (fit.size() + c.size() > static_cast<size_t>(width - 1)) break;
+            fit += c;
+        }
+        std::vector<char> dst = Buffer(width);
+        FUZZ_CHECK(TextCopy(dst.data(), width, a.c_str()) == (fit == a));
+        FUZZ_CHECK(std::string(dst.data()) == fit);
+    }
+    // Letter case is ignored for single-byte characters only.
+    bool same = ca.size() == cb.size();
+    for (size_t i = 0; same && i < ca.size(); ++i) same = FoldSingle(ca[i]) == FoldSingle(cb[i]);
+    FUZZ_CHECK(TextEqualNoCase(a.c_str(), b.c_str()) == same);
+    // A backslash is a character of its own; a needle starts at a character.
+    int last = -1, at = 0;
+    bool contains = b.empty();
+    for (const std::string& c : ca) {
+        if (c == "\\") last = at;
+        if (!contains && a.compare(at, b.size(), b) == 0) contains = true;
+        at += static_cast<int>(c.size());
+    }
+    FUZZ_CHECK(TextLastBackslash(a.c_str()) == last);
+    FUZZ_CHECK(TextContains(a.c_str(), b.c_str()) == contains);
+    FUZZ_CHECK(TextSamePathNoCase(a.c_str(), b.c_str()) ==
+               TextSamePathNoCase(b.c_str(), a.c_str()));
+    FUZZ_CHECK(TextSamePathNoCase(a.c_str(), a.c_str()) == 1);
+    TextSetLeadBytes(nullptr);
+}
+
 // Input: width, join mask, minimum digits, eight bytes of a number, then five texts
 // separated by line feeds (the first three bytes of the input are taken before them).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -111,5 +163,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckComparisons(p[0], p[1]);
     CheckNumber(width, value, minDigits);
     CheckFlatten(p[2]);
+    CheckDoubleByte(width, p[0], p[1]);
     return 0;
 }

@@ -165,6 +165,30 @@ TEST_F(CheckRules, SubDirsCreatedLevelByLevel) {
         Text());
 }
 
+// On a Japanese Windows (code page 932) a name may end in a byte 0x5C: "C:\ソ" ends in no
+// backslash, and "ヘルプ表\ソ" lies in "ヘルプ表", a SubDir made before it.
+TEST_F(CheckRules, DoubleByteNamesEndingIn5CAreNoSeparators) {
+    TextSetLeadBytes([](unsigned char b) {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 1 : 0;
+    });
+    const char* help = "\x83\x77\x83\x8B\x83\x76\x95\x5C";
+    TextCopy(Shared::InstallDir, kDirWidth, "C:\\\x83\x5C");
+    CheckDefaultPath("[Main] DefaultPath", Shared::InstallDir, Shared::InstallDir,
+                     "C:\\Program Files");
+    EXPECT_EQ(1u, Lines.size()) << Text();  // the note of the installation directory alone
+    Lines.clear();
+    TextCopy(Shared::DirTable[1], kDirWidth, help);
+    TextJoin(Shared::DirTable[2], kDirWidth, help, "\\\x83\x5C");
+    TextJoin(Shared::DirTable[3], kDirWidth, help, "\\..\\\x95\x5C");
+    int created[kDirKeyCount];
+    CheckSubDirs(created);
+    TextSetLeadBytes(nullptr);
+    EXPECT_EQ(1, created[1]);
+    EXPECT_EQ(1, created[2]);
+    EXPECT_EQ(1, created[3]);
+    EXPECT_EQ("", Text());
+}
+
 TEST_F(CheckRules, SourcePathTooLongForADeepPackage) {
     Shared::DiskSet.DiskCount = 1;
     Shared::DiskSet.Disk[0].FileCount = 1;
