@@ -299,6 +299,11 @@ std::string TextsThatDoNotFit(const std::string& setupExe, const std::string& pr
     return faults;
 }
 
+// The sample product's own pages: every English text within its control.
+TEST(Kit, TheSampleTextsFitTheirControls) {
+    EXPECT_EQ("", TextsThatDoNotFit(SetupExeUnderTest(), "Qorva Mouse"));
+}
+
 // Waits for the box of the program, checks its caption (unless empty) and a part of its
 // text, saves its picture and answers it. Returns its text.
 std::string AnswerBox_(int line, const LanguageCase& language, const RunningProgram& program,
