@@ -85,6 +85,12 @@ const std::map<unsigned, std::string>& StringTable() {
         {72,
          "The destination's path is longer than 79 characters. Install into a directory "
          "with a shorter path."},
+        {73, "Updating Registry..."},
+        {74, "Warning"},
+        {75, "Setup"},
+        {76,
+         "A file name of this entry in SETUP.INF is over 14 characters, or its directory "
+         "over 39. The package must be corrected."},
     };
     return table;
 }
