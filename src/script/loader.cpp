@@ -9,10 +9,15 @@
 #include "script/identity.h"
 #include "script/model.h"
 #include "script/paths.h"
+#include "script/plainlines.h"
 #include "texts/notice.h"
 #include "texts/textring.h"
 
 static HGLOBAL FileTableBlock;
+
+// A script larger than this is read key by key: the largest a loadable one can be (32,767
+// file lines of 127 characters and their keys) with room to spare.
+enum { kMaxScriptText = 8 * 1024 * 1024 };
 
 // A script path that did not fit is left empty; every read then gives its default,
 // as for a missing script.
@@ -87,6 +92,43 @@ static int LoadDisks() {
     return 1;
 }
 
+// The script's text, for the file lines; null when it cannot be read whole. Given back
+// with GlobalFree.
+static char* ReadScriptText(long* size) {
+    HANDLE h = CreateFileA(Shared::ScriptPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    DWORD length = GetFileSize(h, nullptr);
+    char* text = nullptr;
+    if (length != INVALID_FILE_SIZE && length <= kMaxScriptText)
+        text = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, length + 1)));
+    DWORD got = 0;
+    if (text != nullptr && (!ReadFile(h, text, length, &got, nullptr) || got != length)) {
+        GlobalFree(text);
+        text = nullptr;
+    }
+    CloseHandle(h);
+    *size = static_cast<long>(length);
+    return text;
+}
+
+// Finds the lines of section in the script's text, and checks them against the section as
+// the profile functions list it (at most 32 KB on Windows 95). Returns 0, every key then
+// read from the profile functions, when they differ or the text is not plain.
+static int FindDiskLines(const char* text, long size, const char* section, int count,
+                         PlainLine* lines) {
+    if (!FindPlainLines(text, size, section, count, kLineWidth, lines)) return 0;
+    enum { kListWidth = 32767 };
+    char* listed = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, kListWidth)));
+    if (listed == nullptr) return 0;
+    DWORD length = GetPrivateProfileSectionA(section, listed, kListWidth, Shared::ScriptPath);
+    int agree = length < kListWidth &&
+                PlainLinesAgree(listed, static_cast<long>(length), length >= kListWidth - 2, text,
+                                count, lines);
+    GlobalFree(listed);
+    return agree;
+}
+
 static void LoadFileLines() {
     // Directory key names, copied out of the ring: the section and key names below reuse it.
     char names[kDirKeyCount][kLineWidth];
@@ -95,22 +137,40 @@ static void LoadFileLines() {
         TextCopy(names[k], kLineWidth, LoadTextOrEmpty(IDS_ROOTDIR + k));
         keyNames[k] = names[k];
     }
+    // Every line's place in the script's text; the lines that the text does not say plainly,
+    // and every line when the text cannot be read, come from the profile functions.
+    long size = 0;
+    char* text = ReadScriptText(&size);
+    PlainLine* lines = nullptr;
+    if (text != nullptr && Shared::TotalFiles > 0)
+        lines = static_cast<PlainLine*>(static_cast<void*>(GlobalAlloc(
+            GMEM_FIXED, static_cast<SIZE_T>(Shared::TotalFiles) * sizeof(PlainLine))));
     int32_t first = 0;
     for (int n = 0; n < Shared::DiskSet.DiskCount; ++n) {
         Shared::DiskSet.Disk[n].FirstEntry = first;
         char section[kLineWidth];
         TextCopy(section, kLineWidth, LoadTextOrEmpty(IDS_DISK1 + n));
-        for (int j = 1; j <= Shared::DiskSet.Disk[n].FileCount; ++j) {
-            char key[16];
-            TextFromInt(key, sizeof(key), j);
+        const int count = Shared::DiskSet.Disk[n].FileCount;
+        int plain = lines != nullptr && FindDiskLines(text, size, section, count, lines);
+        for (int j = 1; j <= count; ++j) {
             char line[kLineWidth];
-            ReadText(section, key, "", line, kLineWidth);
+            const PlainLine* at = plain ? &lines[j - 1] : nullptr;
+            if (at != nullptr && at->start != kAskProfile) {
+                for (int i = 0; i < at->length; ++i) line[i] = text[at->start + i];
+                line[at->length] = 0;  // shorter than the line's width: the reader saw to it
+            } else {
+                char key[16];
+                TextFromInt(key, sizeof(key), j);
+                ReadText(section, key, "", line, kLineWidth);
+            }
             if (line[0] != 0)
                 ParseFileLine(line, keyNames, Shared::DirTable, Shared::WindowsDir,
                               &Shared::FileTable[first + j - 1]);
         }
-        first += Shared::DiskSet.Disk[n].FileCount;
+        first += count;
     }
+    if (lines != nullptr) GlobalFree(lines);
+    if (text != nullptr) GlobalFree(text);
 }
 
 const unsigned kProfileKeyIds[kProfileKeyCount] = {

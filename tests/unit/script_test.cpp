@@ -8,6 +8,7 @@
 
 #include "script/fileline.h"
 #include "script/paths.h"
+#include "script/plainlines.h"
 #include "texts/textring.h"
 
 namespace {
@@ -259,4 +260,76 @@ TEST(TextRing, FourSlotsInTurnFromSlotZero) {
 
 TEST(TextRing, TheFirstTextAfterStartGoesToSlotZero) {
     EXPECT_EQ(kRingSlots - 1, kRingAtStart);  // so the first NextRingSlot gives slot 0
+}
+
+// ---- the numbered lines read from the script's text ----
+
+namespace {
+
+// What FindPlainLines gives for keys 1 to count of [Disk1]: each value, "?" for a key left
+// to the profile functions; "refused" first when the whole text was.
+std::vector<std::string> Plain(const std::string& text, int count, const char* section = "Disk1") {
+    std::vector<PlainLine> lines(static_cast<size_t>(count));
+    int plain = FindPlainLines(text.data(), static_cast<long>(text.size()), section, count, 128,
+                               lines.data());
+    std::vector<std::string> out;
+    if (!plain) out.push_back("refused");
+    for (const PlainLine& l : lines)
+        out.push_back(l.start == kAskProfile ? "?" : text.substr(l.start, l.length));
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(PlainLines, PlainKeysAreReadAndAbsentOnesAreEmpty) {
+    std::string text =
+        "[Main]\r\n1=not this\r\n[disk1]\r\n; a comment\r\n\r\n  \t\r\n"
+        "1=A.DL_, A.DLL, Driver, SubDir1\r\n3=\r\n01=leading zero\r\n5=beyond the count\n"
+        "Name=other keys are no concern\r\n[Disk2]\r\n2=next section\r\n";
+    EXPECT_EQ((Lines{"A.DL_, A.DLL, Driver, SubDir1", "", "", ""}), Plain(text, 4));
+    EXPECT_EQ((Lines{"", "next section"}), Plain(text, 2, "DISK2"));
+    EXPECT_EQ((Lines{"", ""}), Plain(text, 2, "Disk3"));  // no such section
+    EXPECT_EQ((Lines{"x"}), Plain("[Disk1]\r\n1=x", 1));  // a last line without its end
+}
+
+TEST(PlainLines, AnythingTheProfileFunctionsMightReadOtherwiseIsLeftToThem) {
+    std::string text = "[Disk1]\r\n 1=x\r\n2 =x\r\n3= x\r\n4=\"x\"\r\n5='x'\r\n6=x \r\n"
+                       "7=a\tb\r\n8=\x95\x5c\r\n9=a\r\n9=b\r\n10\r\n11=" +
+                       std::string(128, 'w') + "\r\n12=" + std::string(127, 'v') + "\r\n";
+    Lines want(11, "?");
+    want.push_back(std::string(127, 'v'));
+    EXPECT_EQ(want, Plain(text, 12));
+}
+
+TEST(PlainLines, TextsThatAreNotPlainAreRefusedWhole) {
+    const std::string ok = "[Disk1]\r\n1=x\r\n";
+    EXPECT_EQ((Lines{"x"}), Plain(ok, 1));
+    for (const std::string& bad :
+         {std::string("\xEF\xBB\xBF") + ok, ok + std::string("2=a\0b\r\n", 7), ok + "2=a\rb\n",
+          ok + "\x1A", ok + "2=" + std::string(254, 'x') + "\r\n", ok + " [Disk2]\r\n",
+          ok + "[Disk2] x\r\n", ok + "[Disk2\r\n", ok + "[Disk1]\r\n", ok + "\x82\x50=x\r\n",
+          ok + "[Dis\x82k]\r\n", ok + "2=x\r"})
+        EXPECT_EQ((Lines{"refused", "?"}), Plain(bad, 1)) << bad;
+    // A long line or an odd byte outside the keys' section refuses the text too; a comment
+    // or another key's value in the section with them does not.
+    EXPECT_EQ((Lines{"x"}), Plain(ok + "; \x95\x5c\r\nK=\x95\x5c\r\n", 1));
+}
+
+TEST(PlainLines, TheProfileFunctionsListingMustAgree) {
+    std::string text = "[Disk1]\r\n1=a\r\n2=b\r\n3=\"c\"\r\n";
+    std::vector<PlainLine> lines(4);
+    ASSERT_TRUE(FindPlainLines(text.data(), static_cast<long>(text.size()), "Disk1", 4, 128,
+                               lines.data()));
+    auto agree = [&](const std::string& listed, int truncated) {
+        return PlainLinesAgree(listed.data(), static_cast<long>(listed.size()), truncated,
+                               text.data(), 4, lines.data());
+    };
+    EXPECT_TRUE(agree(std::string("1=a\0" "2=b\0" "3=c\0", 12), 0));  // 3 is left to them
+    EXPECT_TRUE(agree(std::string("1=a\0" "4=\0" "x=y\0", 11), 0));
+    EXPECT_FALSE(agree(std::string("1=a\0" "2=B\0", 8), 0));
+    EXPECT_FALSE(agree(std::string("4=d\0", 4), 0));  // a key the text was read without
+    EXPECT_TRUE(agree(std::string("1=a\0" "2=", 6), 1));  // cut short at the buffer's end
+    EXPECT_FALSE(agree(std::string("1=a\0" "2=", 6), 0));
 }

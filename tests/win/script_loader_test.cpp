@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "script/fileline.h"
 #include "script/loader.h"
 #include "script/model.h"
 #include "support/vm_host.h"
@@ -564,6 +565,60 @@ TEST(Loader, MaximalScript) {
         }
     }
     EXPECT_EQ(0, wrong);
+}
+
+// The file lines come from the script's text where it says them plainly, and from the
+// profile functions otherwise: either way each entry is what the profile functions read for
+// its key, parsed. Disk1 mixes plain lines with every kind that is left to them; Disk2 is
+// over 32 KB, beyond what the listing that checks the text holds, with odd lines past that.
+// The same script with a second [Disk1] at its end is read key by key throughout.
+TEST(Loader, FileLinesReadAsTheProfileFunctionsReadThem) {
+    std::string disk1 =
+        "; a comment\r\n1=A.DL_,A.DLL,Plain,SubDir1\r\n 2=B.DLL,B.DLL,Blank before,SubDir1\r\n"
+        "3 = C.DLL , C.DLL,Blanks around,RootDir\r\n4=\"D.DLL,D.DLL,Quoted,RootDir\"\r\n"
+        "5=E.DLL,E.DLL,Twice,RootDir\r\n5=F.DLL,F.DLL,Twice,RootDir\r\n6=G.DLL,G.DLL,Tab\there,SubDir1\t\r\n"
+        "7=H.DLL,H.DLL,\x95\x5c\x8e\xa6,SubDir1\r\n9=I.DLL,I.DLL," +
+        std::string(130, 'x') + "\r\n10\r\n11=\r\n";
+    std::string disk2;
+    const int count2 = 900;
+    for (int j = 1; j <= count2; ++j)
+        disk2 += std::to_string(j) + (j % 150 == 0 ? " = " : "=") + "F" + std::to_string(j) +
+                 ".DAT,F" + std::to_string(j) + ".DAT,File number " + std::to_string(j) +
+                 " of the second disk,SubDir1\r\n";
+    disk2 += "880=DUP.DAT,DUP.DAT,Given twice,SubDir1\r\n899=\"Q.DAT,Q.DAT,Quoted,RootDir\"\r\n";
+    std::string script = "[DiskLabel]\r\nDisk1=One\r\nDisk2=Two\r\n[DirectoryName]\r\n"
+                         "RootDir=.\r\nSubDir1=SUB\r\n[FileCounts]\r\nDisk1=12\r\nDisk2=" +
+                         std::to_string(count2) + "\r\n[Disk1]\r\n" + disk1 + "[Disk2]\r\n" + disk2;
+    ASSERT_GT(disk2.size(), 32768u);
+    const char* keyNames[kDirKeyCount] = {"RootDir", "SubDir1",  "SubDir2",     "SubDir3",
+                                          "SubDir4", "SubDir5",  "SubDir6",     "WinDir",
+                                          "WinSystemDir", "WinInfDir"};
+    for (const std::string& variant : {script, script + "[Disk1]\r\n1=Z.DLL,Z.DLL,Z,RootDir\r\n"}) {
+        std::string dir;
+        Model m = LoadPackage("asprofile", variant.c_str(), RunOptions(), &dir);
+        ASSERT_EQ(std::to_string(12 + count2), m["TotalFiles"]);
+        int index = 0, wrong = 0;
+        for (int n = 1; n <= 2; ++n) {
+            std::string section = "Disk" + std::to_string(n);
+            for (int j = 1; j <= (n == 1 ? 12 : count2); ++j, ++index) {
+                char line[kLineWidth];
+                GetPrivateProfileStringA(section.c_str(), std::to_string(j).c_str(), "", line,
+                                         kLineWidth, (dir + "\\SETUP.INF").c_str());
+                FileEntry e = {};
+                if (line[0] != 0)
+                    ParseFileLine(line, keyNames, Shared::DirTable, Shared::WindowsDir, &e);
+                std::string expected = std::string(e.DirName) + "|" + e.DestDir + "|" +
+                                       e.SourceFile + "|" + e.DestFile + "|" + e.Description +
+                                       "|" + std::to_string(e.DestIsAbsolute);
+                if (Entry(m, index) != expected && ++wrong <= 5)
+                    ADD_FAILURE() << section << " key " << j << ": " << Entry(m, index)
+                                  << " where the profile functions read " << expected;
+            }
+        }
+        EXPECT_EQ(0, wrong);
+        EXPECT_EQ("SUB|SUB|F900.DAT|F900.DAT|File number 900 of the second disk|0",
+                  Entry(m, 12 + count2 - 1));
+    }
 }
 
 // The example script of the README, taken from the README itself and loaded in-process:
