@@ -100,6 +100,12 @@ static CopyFailure CopyToDest(CopyRun* run, const FileEntry& e, const char* sour
             result = OverwriteWhole(run->log, run->source, full, &copied, &tryTemp);
         }
     }
+    // A new file is made at its name, unless it is the journal's file, which must take the
+    // journal with it before it takes the name.
+    if (tryTemp && !stood && run->log != nullptr && path[0] != 0 && !IsJournalFile(e, path)) {
+        result = WriteNewWhole(run->log, run->source, full, &copied);
+        tryTemp = result == WholeNotMade;
+    }
     if (tryTemp) {
         HANDLE created =
             path[0] != 0 ? CreateWorkFile(run->log, full, temp) : INVALID_HANDLE_VALUE;

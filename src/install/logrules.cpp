@@ -9,7 +9,7 @@ namespace {
 
 const char* const kWords[] = {"",     "Directory", "Run",   "Dir",      "Work",  "New",
                               "Keep", "Drop",      "Queue", "Shared",   "Done",  "Registry",
-                              "Mouse", "SysBak",   "Vxd",   "Undone"};
+                              "Mouse", "SysBak",   "Vxd",   "Undone", "Make"};
 const int kWordCount = static_cast<int>(sizeof(kWords) / sizeof(kWords[0]));
 
 enum { kPathWidth = 260 };
@@ -17,7 +17,9 @@ enum { kPathWidth = 260 };
 // Words whose part is one text that may hold anything but a line break.
 int WholeRest(LogWord w) { return w == LogMouse; }
 
-int FileLine(LogWord w) { return w == LogNew || w == LogKeep || w == LogDrop || w == LogQueue; }
+int FileLine(LogWord w) {
+    return w == LogMake || w == LogNew || w == LogKeep || w == LogDrop || w == LogQueue;
+}
 
 int HasBreak(const char* s) {
     for (int i = 0; s != nullptr && s[i] != 0; ++i)
@@ -129,9 +131,11 @@ int LineDecides(const char* line) {
     const char* after = NextLogLine(line);
     LogWord n = after != nullptr ? SplitLogLine(after, next, kPathWidth) : LogNone;
     if (!FileLine(n) || !TextEqualNoCase(path, next)) return 1;
-    // The same entry's next step: a new file that found an older one there (kept or in use),
-    // or a step that did not happen. A second New or Keep of the path is another entry's.
-    return !(n == LogDrop || (w == LogNew && (n == LogKeep || n == LogQueue)));
+    // The same entry's next step: a file made at its name, a new file that found an older one
+    // there (kept or in use), or a step that did not happen. A second Make, New or Keep of
+    // the path is another entry's.
+    return !(n == LogDrop || (w == LogMake && n == LogNew) ||
+             (w == LogNew && (n == LogKeep || n == LogQueue)));
 }
 
 int CommittedLine(const char* block, LogWord word, char* value, int width) {

@@ -9,6 +9,8 @@
 //   Run                                 a run of setup begins
 //   Dir C:\QORVA\HELP                   a directory is about to be created
 //   Work C:\QORVA\~SUWORK               a work directory (temporary files) is about to be created
+//   Make C:\QORVA\A.EXE                 a new file is about to be created at A.EXE, if none stands
+//   New C:\QORVA\A.EXE                  ...it was: the run writes its data there
 //   New C:\QORVA\A.EXE|C:\...\T1.TMP    the whole new file T1 is about to take the name A.EXE
 //   Keep C:\QORVA\A.EXE|C:\...\K1.TMP   the file that stands at A.EXE is about to be kept as K1
 //   Drop C:\QORVA\A.EXE                 what the lines before said of A.EXE did not happen
@@ -22,8 +24,8 @@
 //   Undone                              the run was stopped and what it did was put back
 //
 // The log only grows. A last line without its line end was torn by a crash and is ignored.
-// Consecutive file lines (New, Keep, Drop, Queue) about one path describe one step; the last
-// of them says what the run did to the path.
+// Consecutive file lines (Make, New, Keep, Drop, Queue) about one path describe one step; the
+// last of them says what the run did to the path.
 #pragma once
 
 extern const char kLogFileName[];  // "INSTALL.LOG"
@@ -46,6 +48,7 @@ enum LogWord {
     LogSysBak,
     LogVxd,
     LogUndone,
+    LogMake,
 };
 
 // "Word a|b" and CR LF into out (a and b may be null). 0 with out empty when it does not fit
@@ -74,8 +77,8 @@ const char* OpenRun(const char* block);
 int RunCommitted(const char* runLine);
 
 // 1 when line says what an entry did to its path: 0 when the next line is the same entry's
-// later step on that path ("New" then "Keep" or "Queue": a file stood there; anything then
-// "Drop": the step did not happen). Two entries with one destination each decide: undone
+// later step on that path ("Make" then "New": the file was made; "New" then "Keep" or
+// "Queue": a file stood there; anything then "Drop": the step did not happen). Two entries with one destination each decide: undone
 // from the last, they put back what stood before the first. 1 for every other line.
 int LineDecides(const char* line);
 

@@ -38,8 +38,14 @@ void UndoStep(const char* line) {
         LogLine(MoveFileA(b, a) ? "put back " : "cannot be put back: ", a);
         return;
     case LogNew:
-        // The new file took the name when it is no longer where it was written.
+        // Made at its name (no second part), or it took the name when it is no longer where
+        // it was written.
         if (!FileExists(b) && FileExists(a)) RemoveFileOrQueue(a);
+        return;
+    case LogMake:
+        // Stopped before the file was the run's: an empty one there is what it made. A file
+        // with contents stood there before.
+        if (FileBytes(a) == 0) RemoveFileOrQueue(a);
         return;
     case LogShared:
         SetSharedUseCount(a, b[0] == '-' ? -1 : TextToLong(b));

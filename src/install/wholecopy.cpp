@@ -48,6 +48,25 @@ WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* 
     return result;
 }
 
+WholeCopyResult WriteNewWhole(InstallLog* log, INT source, const char* destPath, LONG* written) {
+    *written = 0;
+    // "Make" before the file exists, "New" once it is the run's: a run killed between the two
+    // leaves an empty file at most, which the undo of a Make removes.
+    if (!InstallLogWrite(log, LogMake, destPath)) return WholeDestFailed;
+    HANDLE h = CreateFileA(destPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return InstallLogWrite(log, LogDrop, destPath) ? WholeNotMade : WholeDestFailed;
+    if (!InstallLogWrite(log, LogNew, destPath)) {
+        CloseHandle(h);
+        DeleteFileA(destPath);
+        return WholeDestFailed;
+    }
+    WholeCopyResult result = CopyWholeToNew(source, h, destPath, written);
+    if (result != WholeInPlace) InstallLogWrite(log, LogDrop, destPath);
+    return result;
+}
+
 // The step did not happen: the log says so before the whole file goes. When not even that
 // can be written the file stays in the work directory, where it tells that the step was
 // never taken, and goes with the directory.

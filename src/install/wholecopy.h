@@ -1,7 +1,7 @@
-// Copying one file whole or not at all, every step logged before it is taken: the data goes
-// into a file of the run's work directory and takes the destination's name only when every
-// byte arrived; a file that stood there is first copied whole into the work directory, so
-// that a run that stops can put it back. A failed copy never leaves a cut file where an older one stood.
+// Copying one file whole or not at all, every step logged before it is taken: a new file is
+// made at its name, and what did not arrive whole is removed; a file that stood there is first
+// copied whole into the work directory, so that a run that stops can put it back. A failed
+// copy never leaves a cut file where an older one stood.
 #pragma once
 #include <windows.h>
 
@@ -19,6 +19,7 @@ enum WholeCopyResult {
     WholeDataShort = 3,   // the data did not arrive whole: damaged or cut packed data, a
                           // source that cannot be read
     WholeOwnFile = 4,     // the destination is the source itself: it stays as it is
+    WholeNotMade = 5,     // a new file could not be made at its name: nothing was done
 };
 
 // 1 when the file at path begins with the packed format's signature but ends within its
@@ -30,6 +31,13 @@ int PackedHeaderCut(const char* path, long size);
 // open LZ handle, expanded when packed) expands to; written gets what LZCopy returned. A
 // failed copy removes what it wrote. Closes dest, the new file at path.
 WholeCopyResult CopyWholeToNew(INT source, HANDLE dest, const char* path, LONG* written);
+
+// A new file at destPath, where no file stands: made with its name (one look at the
+// directory, where a file written elsewhere and renamed would take two), then the source's
+// data written into it. A run killed on the way leaves the log to say so: the undo removes
+// the file. WholeNotMade when the name is taken or cannot be created: the copy then goes by
+// way of the work directory, which deals with a file that stands there.
+WholeCopyResult WriteNewWhole(InstallLog* log, INT source, const char* destPath, LONG* written);
 
 // Over the file that stands at destPath (not read-only, not the source itself), after a copy
 // of it is kept for the undo: the source's data written in place, whole or not at all. Its

@@ -92,8 +92,8 @@ TEST_F(Interrupted, AKilledSetupIsGivenBackByTheUninstallerOrASecondRun) {
 
     // The moments, by the step the install log has reached: the log begun, files early,
     // midway and late in the copy, the copy complete, the registration, system.ini.
-    const char* const moments[] = {"Run\r\n",  "F0001.DAT|", "F0150.DAT|", "F0400.DAT|",
-                                   "F0700.DAT|", "F1000.DAT|", "Done\r\n",   "Registry\r\n",
+    const char* const moments[] = {"Run\r\n",  "F0001.DAT", "F0150.DAT", "F0400.DAT",
+                                   "F0700.DAT", "F1000.DAT", "Done\r\n",  "Registry\r\n",
                                    "SysBak "};
     const std::string installLog = kInstallDir + "\\INSTALL.LOG";
     int n = 0;

@@ -177,6 +177,14 @@ TEST(InstallLogLines, TheOpenRunAndTheLineThatDecidesAPath) {
     for (const char* l = block.data(); l != nullptr; l = NextLogLine(l))
         decides.push_back(LineDecides(l));
     EXPECT_EQ((std::vector<int>{1, 0, 1, 1, 0, 1, 0, 1}), decides);
+    // Made at its name: the Make decides only while no New or Drop of that entry follows; a
+    // second entry's Make that found the first one's file goes the long way.
+    decides.clear();
+    block = LogBlock("Make C:\\Q\\A\r\nNew C:\\Q\\A\r\nMake C:\\Q\\A\r\nDrop C:\\Q\\A\r\n"
+                     "New C:\\Q\\A|T2\r\nKeep C:\\Q\\A|K2\r\nMake C:\\Q\\B\r\nMake C:\\Q\\C\r\n");
+    for (const char* l = block.data(); l != nullptr; l = NextLogLine(l))
+        decides.push_back(LineDecides(l));
+    EXPECT_EQ((std::vector<int>{0, 1, 0, 1, 0, 1, 1, 1}), decides);
     EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nDone\r\nRegistry\r\n").data()));
     EXPECT_EQ(nullptr, OpenRun(LogBlock("Run\r\nUndone\r\n").data()));
 }

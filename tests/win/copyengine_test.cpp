@@ -429,9 +429,10 @@ TEST_F(CopyEngine, TheOwnDirectoryUnderAnotherNameIsRecognised) {
         // uninstall leaves them.
         EXPECT_EQ(script, ReadFileBytes(longPkg + "\\SETUP.INF")) << dir;
         std::string steps = LastRun();
-        EXPECT_NE(std::string::npos, steps.find("\\SETUP.INF\r\nNew ")) << steps;
+        EXPECT_NE(std::string::npos, steps.find("\\SETUP.INF\r\nMake ")) << steps;
         EXPECT_NE(std::string::npos, steps.find("\\README.TXT\r\nDone")) << steps;
-        EXPECT_EQ(2u, CountOf(steps, "Drop ")) << steps;
+        // The script's own step, and README.TXT's two: made at its name, and its own file.
+        EXPECT_EQ(3u, CountOf(steps, "Drop ")) << steps;
         EXPECT_TRUE(Holds(longPkg + "\\README.TXT", "readme.txt")) << dir;
     }
 }
@@ -607,6 +608,25 @@ TEST_F(CopyEngine, TwoEntriesOfOneDestinationAreBothPutBack) {
     EXPECT_NE(std::string::npos, LastRun().find("Keep " + dest + "\\NEW.TXT")) << LastRun();
     EXPECT_TRUE(Holds(dest + "\\NEW.TXT", "readme.txt"));
     EXPECT_TRUE(Holds(dest + "\\OLD.TXT", "readme.txt"));
+}
+
+// A run killed while it made new files at their names: the undo removes the files it had
+// made, the empty one it was killed after making, and leaves the file that stood where it
+// was about to make one.
+TEST_F(CopyEngine, AKilledRunsFilesMadeAtTheirNamesGo) {
+    WriteFileBytes(dest + "\\PARTIAL.DLL", "the first bytes", false);
+    WriteFileBytes(dest + "\\EMPTY.DLL", "", false);
+    WriteFileBytes(dest + "\\STOOD.DLL", "somebody's", false);
+    WriteFileBytes(dest + "\\INSTALL.LOG",
+                   "Directory " + dest + "\r\nRun\r\nMake " + dest + "\\PARTIAL.DLL\r\nNew " + dest +
+                       "\\PARTIAL.DLL\r\nMake " + dest + "\\GONE.DLL\r\nNew " + dest +
+                       "\\GONE.DLL\r\nMake " + dest + "\\STOOD.DLL\r\nMake " + dest +
+                       "\\EMPTY.DLL\r\n",
+                   false);
+    StartLog();
+    EXPECT_FALSE(FileExists(dest + "\\PARTIAL.DLL"));
+    EXPECT_FALSE(FileExists(dest + "\\EMPTY.DLL"));
+    EXPECT_EQ("somebody's", ReadFileBytes(dest + "\\STOOD.DLL"));
 }
 
 // A packed file cut inside its 14-byte header reads as a plain file of a few bytes: its copy
