@@ -30,12 +30,12 @@ target_link_libraries(testsupport PUBLIC gtest setupcore ${SYSTEM_LIBS})
 set(TOOL_SOURCES tools/vm/vmhelper.cpp demo/src/demowalk.cpp demo/src/qxmain.cpp)
 # The benchmarks make the copying page from its real template; they and the demo's wizard
 # walker use the tests' window and file helpers.
-set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp
+set(BENCH_SOURCES tools/bench/bench_loader.cpp tools/bench/copybench.cpp tools/bench/entrycost.cpp tools/bench/filecost.cpp
     tools/bench/setupbench.cpp tools/bench/silentbench.cpp tools/bench/uninstbench.cpp)
 set(TOOLS_WITH_SUPPORT demowalk vmhelper)
 if(NOT SHIPPED_EXE_TESTS)
   list(APPEND TOOL_SOURCES ${BENCH_SOURCES})
-  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost setupbench silentbench uninstbench)
+  list(APPEND TOOLS_WITH_SUPPORT bench_loader copybench entrycost filecost setupbench silentbench uninstbench)
 endif()
 foreach(src ${TOOL_SOURCES})
   get_filename_component(name ${src} NAME_WE)
