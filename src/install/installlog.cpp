@@ -97,21 +97,10 @@ void InstallLogInit(InstallLog* log) {
 
 char* ReadLogBlock(const char* path, long* lines) {
     if (lines != nullptr) *lines = 0;
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    DWORD size = GetFileSize(h, nullptr);
-    char* block = nullptr;
-    if (size != INVALID_FILE_SIZE && size < 0x10000000u)
-        block = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, size + 2)));
-    DWORD got = 0;
-    if (block != nullptr && (!ReadFile(h, block, size, &got, nullptr) || got != size)) {
-        GlobalFree(block);
-        block = nullptr;
-    }
-    CloseHandle(h);
+    long size = 0;
+    char* block = ReadWholeFile(path, 0x0FFFFFFFu, 2, &size);
     if (block == nullptr) return nullptr;
-    LogBlockFromBytes(block, static_cast<long>(size));
+    LogBlockFromBytes(block, size);
     if (lines != nullptr)
         for (const char* line = block[0] != 0 ? block : nullptr; line != nullptr;
              line = NextLogLine(line))

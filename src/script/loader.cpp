@@ -4,6 +4,7 @@
 
 #include "resource.h"
 #include "runtime/countof.h"
+#include "runtime/fileexists.h"
 #include "runtime/text.h"
 #include "script/fileline.h"
 #include "script/identity.h"
@@ -92,26 +93,6 @@ static int LoadDisks() {
     return 1;
 }
 
-// The script's text, for the file lines; null when it cannot be read whole. Given back
-// with GlobalFree.
-static char* ReadScriptText(long* size) {
-    HANDLE h = CreateFileA(Shared::ScriptPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    DWORD length = GetFileSize(h, nullptr);
-    char* text = nullptr;
-    if (length != INVALID_FILE_SIZE && length <= kMaxScriptText)
-        text = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, length + 1)));
-    DWORD got = 0;
-    if (text != nullptr && (!ReadFile(h, text, length, &got, nullptr) || got != length)) {
-        GlobalFree(text);
-        text = nullptr;
-    }
-    CloseHandle(h);
-    *size = static_cast<long>(length);
-    return text;
-}
-
 // Finds the lines of section in the script's text, and checks them against the section as
 // the profile functions list it (at most 32 KB on Windows 95). Returns 0, every key then
 // read from the profile functions, when they differ or the text is not plain.
@@ -140,7 +121,7 @@ static void LoadFileLines() {
     // Every line's place in the script's text; the lines that the text does not say plainly,
     // and every line when the text cannot be read, come from the profile functions.
     long size = 0;
-    char* text = ReadScriptText(&size);
+    char* text = ReadWholeFile(Shared::ScriptPath, kMaxScriptText, 1, &size);
     PlainLine* lines = nullptr;
     if (text != nullptr && Shared::TotalFiles > 0)
         lines = static_cast<PlainLine*>(static_cast<void*>(GlobalAlloc(
