@@ -77,7 +77,7 @@ class DoubleByte : public UninstallerMachine {
         const std::string log = ReadFileBytes(dir + "\\INSTALL.LOG");
         for (const std::string& name : {kShown, kSo})
             EXPECT_NE(std::string::npos,
-                      log.find("\r\nNew " + dir + "\\" + kHelp + "\\" + name + "|"))
+                      log.find("\r\nNew " + dir + "\\" + kHelp + "\\" + name + "\r\n"))
                 << log;
         EXPECT_NE(
             std::string::npos,
