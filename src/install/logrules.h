@@ -78,8 +78,9 @@ int RunCommitted(const char* runLine);
 
 // 1 when line says what an entry did to its path: 0 when the next line is the same entry's
 // later step on that path ("Make" then "New": the file was made; "New" then "Keep" or
-// "Queue": a file stood there; anything then "Drop": the step did not happen). Two entries with one destination each decide: undone
-// from the last, they put back what stood before the first. 1 for every other line.
+// "Queue": a file stood there; anything then "Drop": the step did not happen). Two entries
+// with one destination each decide: undone from the last, they put back what stood before
+// the first. 1 for every other line.
 int LineDecides(const char* line);
 
 // 1 when a committed run of the block has a line with word (the first Mouse line, the

@@ -28,7 +28,7 @@ char* ReadWholeFile(const char* path, unsigned long limit, unsigned long spare, 
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     DWORD length = GetFileSize(h, nullptr);
     char* block = nullptr;
-    if (length != INVALID_FILE_SIZE && length <= limit && limit <= 0x10000000u)
+    if (length != INVALID_FILE_SIZE && length <= limit && length < 0x10000000u)
         block = static_cast<char*>(static_cast<void*>(GlobalAlloc(GMEM_FIXED, length + spare)));
     DWORD got = 0;
     if (block != nullptr && (!ReadFile(h, block, length, &got, nullptr) || got != length)) {

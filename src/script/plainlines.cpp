@@ -1,5 +1,7 @@
 #include "script/plainlines.h"
 
+#include "runtime/text.h"
+
 namespace {
 
 enum { kMaxLine = 255, kUnseen = -2 };
@@ -7,8 +9,6 @@ enum { kMaxLine = 255, kUnseen = -2 };
 int IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int IsPrintableAscii(char c) { return c >= 0x20 && c < 0x7F; }
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 // The key number of the text [p, end) written as the profile functions' keys "1", "2", ...
 // are: decimal, without sign or leading zero; 0 when it is none of them or above count.
@@ -32,12 +32,13 @@ int IsPlainHeader(const char* p, const char* end) {
     return p[1] != ' ' && end[-2] != ' ';
 }
 
-// 1 when the header [p, end) names section, letters in either case.
+// 1 when the plain header [p, end) names section, letters in either case.
 int NamesSection(const char* p, const char* end, const char* section) {
-    const char* c = p + 1;
-    for (; c < end && *c != ']' && *section != 0; ++c, ++section)
-        if (Upper(*c) != Upper(*section)) return 0;
-    return c < end && *c == ']' && *section == 0;
+    char name[kMaxLine + 1];
+    int n = 0;
+    for (const char* c = p + 1; c < end && *c != ']'; ++c) name[n++] = *c;
+    name[n] = 0;
+    return TextEqualNoCase(name, section);
 }
 
 // 1 when the value [p, end) reads the same through the profile functions as it stands.
